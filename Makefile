@@ -1,0 +1,35 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+# `make test SANITIZE=1` runs the same suite under AddressSanitizer + UBSan.
+
+JOBS ?= $(shell nproc)
+ifeq ($(SANITIZE),1)
+BUILD_DIR ?= build-asan
+CMAKE_FLAGS += -DVIREO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+else
+BUILD_DIR ?= build
+endif
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@scripts/run-vireo.sh $(BUILD_DIR)
+
+test: build
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@scripts/run-benchmarks.sh $(BUILD_DIR)
+
+clean:
+	rm -rf build build-asan

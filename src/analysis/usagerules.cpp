@@ -1,0 +1,86 @@
+#include "usagerules.h"
+
+#include <QRegularExpression>
+
+namespace UsageRules {
+
+namespace {
+
+bool isWordChar(QChar c)
+{
+    const ushort u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_';
+}
+
+bool isBoundary(const QString &text, int pos)
+{
+    const bool before = pos > 0 && isWordChar(text.at(pos - 1));
+    const bool after = pos < text.size() && isWordChar(text.at(pos));
+    return before != after;
+}
+
+} // namespace
+
+QStringList triggerParts(const QString &trigger)
+{
+    static const QRegularExpression connective(QStringLiteral("\\&\\&|\\|\\|"));
+    return trigger.split(connective, Qt::SkipEmptyParts);
+}
+
+bool isComparisonPart(const QString &part)
+{
+    return part.contains(QLatin1Char('=')) || part.contains(QLatin1Char('<')) ||
+           part.contains(QLatin1Char('>'));
+}
+
+bool containsWord(const QString &text, const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (int pos = text.indexOf(name); pos >= 0; pos = text.indexOf(name, pos + 1)) {
+        if (isBoundary(text, pos) && isBoundary(text, pos + name.size()))
+            return true;
+    }
+    return false;
+}
+
+bool eventUsedInTrigger(const QString &trigger, const QString &event)
+{
+    const QStringList parts = triggerParts(trigger);
+    for (const QString &part : parts) {
+        if (!isComparisonPart(part) && containsWord(part, event))
+            return true;
+    }
+    return false;
+}
+
+bool variableUsedInTrigger(const QString &trigger, const QString &variable)
+{
+    const QStringList parts = triggerParts(trigger);
+    for (const QString &part : parts) {
+        if (isComparisonPart(part) && containsWord(part, variable))
+            return true;
+    }
+    return false;
+}
+
+bool variableUsedInActions(const QStringList &actions, const QString &variable)
+{
+    for (const QString &entry : actions) {
+        if (entry.contains(variable))
+            return true;
+    }
+    return false;
+}
+
+bool actionUsedInActions(const QStringList &actions, const QString &action)
+{
+    return actions.contains(action);
+}
+
+bool actionUsedLoosely(const QStringList &actions, const QString &action)
+{
+    return variableUsedInActions(actions, action);
+}
+
+} // namespace UsageRules

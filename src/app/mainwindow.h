@@ -1,0 +1,229 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include "diagramitem.h"
+#include "diagramscene.h"
+
+#include <QAbstractSocket>
+#include <QList>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QVector>
+
+class Arrow;
+class QActionGroup;
+class QComboBox;
+class QGraphicsView;
+class QLabel;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class QTreeWidgetItem;
+class SubWindow;
+class XmlHandler;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The one window of Vireo. It owns the open project (the document and one
+// scene per machine) and coordinates the commands; each concern lives in its
+// own mainwindow_*.cpp file and hands the real work to classes that need no
+// window.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    enum Mode { Editar, Simular, Verificar };
+    enum TreeItemType {
+        Proyecto,
+        Sistema,
+        Eventos,
+        Acciones,
+        Variables,
+        Constantes,
+        Maquina,
+        ItemEstado,
+        ItemEvento,
+        ItemAccion,
+        ItemVariable,
+        ItemConstante
+    };
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // --- Shell (mainwindow.cpp) ---
+    void uiDisable();
+    void uiEnable();
+    void uiReset();
+    void updateUi();
+    QMessageBox::StandardButton maybeSave();
+    void readSettings();
+    void saveSettings();
+    XmlHandler *documento() const { return m_datosXml; }
+    QList<DiagramScene *> sceneList() const { return m_sceneList; }
+    bool isModificado() const { return m_modificado; }
+    Mode uiMode() const { return m_uiMode; }
+    QString nombrePuerto() const { return portName; }
+    // Shows "<machine>: No se encuentra definido el Estado Inicial" for the
+    // first machine of the document without initial state; false then.
+    bool verificarEstadosIniciales();
+
+    // --- Machine windows and zoom (mainwindow_ventanas.cpp) ---
+    void initSubWindow(const QString &nombre);
+    QGraphicsView *viewOf(DiagramScene *scene) const;
+    DiagramScene *activeScene() const;
+
+    // --- Explorer (mainwindow_explorador.cpp) ---
+    void initExploradorProyecto();
+    void updateExploradorProyecto(TreeItemType tipo = Proyecto);
+    void addItemProyecto(QTreeWidgetItem *padre, const QStringList &nombres, TreeItemType tipo,
+                         const QString &icono);
+    void addItemMaquina(QTreeWidgetItem *padre, const QString &nombreMaquina, const QStringList &estados,
+                        const QString &icono);
+
+    // --- Machines, states and the transitions table (mainwindow_edicion.cpp) ---
+    QString getNameNuevaMaquina();
+    QString getNameNuevoEstado();
+    QString uniqueNameMaquina(const QString &nombre);
+    QString uniqueNameEstado(const QString &nombre);
+    int indexOfMaquina(const QString &nombre) const;
+    int indexOfEstado(const QString &nombreMaquina, const QString &nombreEstado) const;
+    void initTablaTransiciones();
+    void updateTablaTransiciones(DiagramScene *scene);
+
+    // --- Project lifecycle (mainwindow_proyecto.cpp) ---
+    // The save step: rebuilds the document's machines from the scenes and
+    // writes the file. False (after warning the user) when it could not be
+    // written; the project then stays marked as modified.
+    bool guardarDatos();
+    // Opens the project file at path as the open command does after its file
+    // dialog; false when it could not be opened or parsed (already reported).
+    bool abrirProyecto(const QString &path);
+
+    // --- Simulation (mainwindow_simulacion.cpp) ---
+    void initTablaSimulacion();
+    QString AccionesDivididas(const QStringList &acciones) const;
+
+    // --- Simulation link (mainwindow_enlace.cpp) ---
+    void Analizar(const QString &eventoRecibido);
+
+    // --- Code generation (mainwindow_codigo.cpp) ---
+    void generarSwitch();
+    void generarPtrFunc();
+
+    // --- Documentation (mainwindow_documentacion.cpp) ---
+    void CrearDocumentacion();
+
+    // --- Import (mainwindow_importar.cpp) ---
+    void ImportarArchivo();
+    void ImportarProyecto();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    // Shell
+    void on_actionAcercaDe_triggered();
+    void on_actionConfigurar_depuracion_triggered();
+
+    // Machine windows and zoom
+    void on_sceneScaleChanged(const QString &scale);
+
+    // Explorer
+    void on_treeWidgetProyecto_itemDoubleClicked(QTreeWidgetItem *item, int column);
+    void on_treeWidgetProyecto_customContextMenuRequested(const QPoint &pos);
+
+    // Machines and states
+    void on_actionNuevaMaquina_triggered();
+    void on_actionEliminarMaquina_triggered();
+    void on_actionSeleccionar_triggered();
+    void on_actionNuevoEstado_triggered();
+    void on_actionEstadoInicial_triggered();
+    void on_actionNuevaTransicion_triggered();
+    void on_actionEliminarElemento_triggered();
+    void on_mdiArea_subWindowActivated(QMdiSubWindow *window);
+    void on_itemInserted(DiagramItem *item);
+    void on_arrowInserted(Arrow *arrow);
+    void on_itemDoubleClicked(int index);
+    void on_arrowDoubleClicked(Arrow *arrow);
+
+    // Project lifecycle
+    void on_actionNuevoProyecto_triggered();
+    void on_actionAbrirProyecto_triggered();
+    void on_actionGuardar_triggered();
+    void on_actionGuardarComo_triggered();
+    void on_actionCerrarProyecto_triggered();
+
+    // Simulation
+    void on_actionSimular_triggered();
+    void updateSimulacion();
+    void on_tableWidgetSimEventos_cellDoubleClicked(int row, int column);
+    void on_actionTerminarSimulacion_triggered();
+
+    // Simulation link
+    void nuevaConexion();
+    void cambiosEnSocket(QAbstractSocket::SocketState state);
+    void datoDisponible();
+
+    // Verification
+    void on_actionVerificar_triggered();
+
+    // Code generation
+    void on_actionGenerarCodigo_triggered();
+
+    // Documentation
+    void on_actionGenerarDocumentacion_triggered();
+
+    // Import
+    void on_actionDesde_archivo_triggered();
+    void on_actionDesde_otro_proyecto_triggered();
+
+private:
+    // --- Shell ---
+    Ui::MainWindow *ui;
+    XmlHandler *m_datosXml = nullptr;
+    QList<DiagramScene *> m_sceneList;
+    bool m_modificado = false;
+    Mode m_uiMode = Editar;
+    bool m_resetDockVerificar = false;
+    QMenu *m_itemMenu = nullptr;
+    QActionGroup *m_pointerTypeGroup = nullptr;
+    QComboBox *m_sceneScaleCombo = nullptr;
+    QLabel *m_zoomLabel = nullptr;
+    QLabel *m_zoomLabelEnd = nullptr;
+    QMenu *m_contextMenuExplorador = nullptr;
+    QString portName;
+
+    // --- Machine windows and zoom ---
+    void mostrarZoom(QMdiSubWindow *window);
+
+    // --- Explorer ---
+
+    // --- Machines and states ---
+
+    // --- Project lifecycle ---
+
+    // --- Simulation ---
+    QTimer *m_timer = nullptr;
+    QVector<int> m_idxEstadosActuales;
+
+    // --- Simulation link ---
+    QTcpSocket socket;
+    QTcpServer server;
+    QList<QTcpSocket *> sockets;
+
+    // --- Verification ---
+
+    // --- Code generation ---
+
+    // --- Documentation ---
+
+    // --- Import ---
+};
+
+#endif // MAINWINDOW_H

@@ -1,0 +1,13 @@
+#ifndef COMMANDS_H
+#define COMMANDS_H
+
+#include <QStringList>
+
+// Each vireo-cli command takes the arguments after its own name and returns
+// the process exit code. Messages go to stdout/stderr in Spanish.
+int cmdGenerate(const QStringList &args);
+int cmdVerify(const QStringList &args);
+int cmdMonitor(const QStringList &args);
+int cmdSend(const QStringList &args);
+
+#endif // COMMANDS_H

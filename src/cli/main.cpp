@@ -1,0 +1,44 @@
+#include "commands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace {
+
+const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
+                         "\n"
+                         "Comandos:\n"
+                         "  generate --style switch|ptr PROYECTO.vro [--out CARPETA]\n"
+                         "        Genera el código C del proyecto.\n"
+                         "  verify PROYECTO.vro\n"
+                         "        Verifica el modelo (0: sin hallazgos, 1: hallazgos, 2: error).\n"
+                         "  monitor [--port PUERTO]\n"
+                         "        Escucha en 127.0.0.1:8000 y muestra cada paso de la simulación.\n"
+                         "  send EVENTO...\n"
+                         "        Envía eventos a la simulación en curso (puerto 9000).\n"
+                         "\n"
+                         "vireo-cli COMANDO --help muestra la ayuda de cada comando.\n";
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QTextStream out(stdout);
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        out << kUso;
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("generate"))
+        return cmdGenerate(args);
+    if (command == QLatin1String("verify"))
+        return cmdVerify(args);
+    if (command == QLatin1String("monitor"))
+        return cmdMonitor(args);
+    if (command == QLatin1String("send"))
+        return cmdSend(args);
+    QTextStream(stderr) << "Comando desconocido: " << command << "\n\n" << kUso;
+    return 2;
+}

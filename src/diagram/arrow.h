@@ -1,0 +1,73 @@
+#ifndef ARROW_H
+#define ARROW_H
+
+#include <QGraphicsPathItem>
+#include <QStringList>
+
+class DiagramItem;
+class QGraphicsRectItem;
+class QGraphicsTextItem;
+class QMenu;
+
+// One transition: a quadratic curve (a cubic loop for a self-transition) from
+// its source to its target with a head, a draggable control point and a label
+// showing "trigger /" and the actions. The arrow stays at the scene origin, so
+// its path and its children are in scene coordinates. Whoever destroys an
+// arrow first removes it from both end items.
+class Arrow : public QGraphicsPathItem
+{
+public:
+    enum { Type = UserType + 4 };
+
+    Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, QGraphicsItem *parent = nullptr);
+
+    QRectF boundingRect() const override;
+    QPainterPath shape() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget = nullptr) override;
+    int type() const override { return Type; }
+
+    void updatePosition();
+    void setText(const QString &event, const QStringList &actions);
+    void alignText();
+    void setActiva(bool activa);
+    bool isActiva() const { return m_activa; }
+    void setMidSelected(bool selected);
+    void setTextRelativePos(const QPointF &pos);
+    QPointF textRelativePos() const { return m_textRelativePos; }
+
+    DiagramItem *startItem() const { return m_from; }
+    DiagramItem *endItem() const { return m_to; }
+    QGraphicsRectItem *midItem() const { return m_mid; }
+    QGraphicsTextItem *textItem() const { return m_textItem; }
+    QString event() const { return m_event; }
+    QStringList actions() const { return m_actions; }
+    void setColor(const QColor &color) { m_color = color; }
+    QColor color() const { return m_color; }
+    QPolygonF arrowHead() const { return m_arrowHead; }
+
+protected:
+    void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
+
+private:
+    QMenu *m_contextMenu;
+    DiagramItem *m_from;
+    DiagramItem *m_to;
+    QGraphicsRectItem *m_mid;
+    QPolygonF m_arrowHead;
+    QColor m_color;
+    QPointF m_prev_tail;
+    QPointF m_prev_head;
+    QString m_event;
+    QStringList m_actions;
+    QGraphicsTextItem *m_textItem;
+    QPointF m_textRelativePos;
+    QPointF m_textPressOffset;
+    bool m_textItemPressed = false;
+    bool m_activa = false;
+};
+
+#endif // ARROW_H

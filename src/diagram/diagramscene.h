@@ -1,0 +1,73 @@
+#ifndef DIAGRAMSCENE_H
+#define DIAGRAMSCENE_H
+
+#include "diagramitem.h"
+
+#include <QGraphicsScene>
+
+class Arrow;
+class QGraphicsLineItem;
+class QMenu;
+
+// The scene of one state machine: its name, its states in machine order, its
+// initial-state marker and the mode that decides what a click does.
+class DiagramScene : public QGraphicsScene
+{
+    Q_OBJECT
+
+public:
+    enum Mode { InsertItem, InsertLineStart, InsertLineEnd, MoveItem, Simulation };
+
+    explicit DiagramScene(const QString &name, QMenu *itemMenu, QObject *parent = nullptr);
+
+    void initSceneRect(qreal x, qreal y, qreal width, qreal height);
+    QString name() const { return m_name; }
+    Mode mode() const { return m_sceneMode; }
+
+    QList<DiagramItem *> itemList() const { return m_itemList; }
+    void addToList(DiagramItem *item);
+    void removeFromList(DiagramItem *item);
+    void removeSelectedItems();
+
+    void insertInitialStateItem(int index);
+    void setInitialStateItem(DiagramItem *item) { m_initialStateItem = item; }
+    DiagramItem *initialStateItem() const { return m_initialStateItem; }
+
+    void setPreviousArrow(Arrow *arrow) { m_prevArrow = arrow; }
+    Arrow *previousArrow() const { return m_prevArrow; }
+
+public slots:
+    void setMode(DiagramScene::Mode mode);
+    void setItemType(DiagramItem::DiagramType type);
+
+signals:
+    void itemInserted(DiagramItem *item);
+    void arrowInserted(Arrow *arrow);
+    void itemDoubleClicked(int index);
+    void arrowDoubleClicked(Arrow *arrow);
+    void rightClicked();
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *mouseEvent) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *mouseEvent) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *mouseEvent) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *mouseEvent) override;
+
+private:
+    void insertItemAt(const QPointF &pos);
+    void insertLine(DiagramItem *item, const QPointF &pos);
+    void insertArrow(DiagramItem *endItem);
+
+    QString m_name;
+    QList<DiagramItem *> m_itemList;
+    Mode m_sceneMode = MoveItem;
+    DiagramItem::DiagramType m_itemType = DiagramItem::EstadoSimple;
+    QMenu *m_itemMenu;
+    QColor m_lineColor = Qt::black;
+    QGraphicsLineItem *m_line = nullptr;
+    DiagramItem *m_startItem = nullptr;
+    Arrow *m_prevArrow = nullptr;
+    DiagramItem *m_initialStateItem = nullptr;
+};
+
+#endif // DIAGRAMSCENE_H

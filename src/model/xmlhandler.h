@@ -1,0 +1,103 @@
+#ifndef XMLHANDLER_H
+#define XMLHANDLER_H
+
+#include <QDomDocument>
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+// The project document: one .vro file held as a DOM tree. Identifiers are tag
+// names ("maquina" + n, "estado" + n, "tr" + n, "ev" + n, ...). Readers return
+// the text "-1" for a missing value and -1 for a missing list; writers return
+// false (or do nothing) when their target is missing.
+class XmlHandler
+{
+public:
+    enum XmlType { NUEVO_XML_DATOS };
+
+    XmlHandler();
+    XmlHandler(const QString &nombreProyecto, XmlType tipo);
+
+    // Replaces the document by the parse of an already opened device. False
+    // for content that is not well-formed (or nested absurdly deep, or holding
+    // a DTD); the document is then left empty.
+    bool load(QIODevice *device);
+    // Writes carpeta + "/" + nombre + ".vro" atomically. False when any byte
+    // could not be written; the previous file is then left untouched.
+    bool save();
+    // The file content save() would write.
+    QByteArray toByteArray() const;
+
+    bool setContenidoGeneral(const QString &tagName, const QString &contenido);
+    QString getContenidoGeneral(const QString &tagName) const;
+
+    void addNuevaMaquina(const QString &maquinaId = QStringLiteral("maquina0"));
+    void addInfoMaquina(const QString &maquinaId, const QString &nombre);
+    bool setContenidoMaquina(const QString &maquinaId, const QString &tagName, const QString &contenido);
+    QString getContenidoMaquina(const QString &maquinaId, const QString &tagName) const;
+    int cantidadMaquinas() const;
+    void borrarMaquinas();
+
+    void addNuevoEstado(const QString &estadoId, const QString &maquinaId = QStringLiteral("maquina0"));
+    void addInfoEstado(const QString &estadoId, const QString &nombre, const QString &color,
+                       const QString &pos_x, const QString &pos_y, const QString &ancho, const QString &alto,
+                       const QString &maquinaId = QStringLiteral("maquina0"));
+    bool setContenidoEstado(const QString &estadoId, const QString &tagName, const QString &subTagName,
+                            const QString &contenido, const QString &maquinaId = QStringLiteral("maquina0"));
+    QString getContenidoEstado(const QString &estadoId, const QString &tagName, const QString &subTagName,
+                               const QString &maquinaId = QStringLiteral("maquina0")) const;
+    QString getContenidoDiagrama(const QString &estadoId, const QString &subTagName,
+                                 const QString &maquinaId = QStringLiteral("maquina0")) const;
+    int cantidadEstados(const QString &maquinaId = QStringLiteral("maquina0")) const;
+
+    bool setInfoEstadoInicial(const QString &pos_x, const QString &pos_y, const QString &accion,
+                              const QString &proxEstadoId, const QString &midPos, const QString &textPos,
+                              const QString &maquinaId = QStringLiteral("maquina0"));
+    bool setContenidoInicial(const QString &tagName, const QString &contenido, const QString &maquinaId);
+    QString getContenidoInicial(const QString &tagName,
+                                const QString &maquinaId = QStringLiteral("maquina0")) const;
+    // The initial state's name, "" when idProxEstado names no state, "-1" when
+    // the machine has no initial state.
+    QString getEstadoInicial(const QString &maquinaId = QStringLiteral("maquina0")) const;
+    void borrarEstadoInicial(const QString &maquinaId = QStringLiteral("maquina0"));
+
+    bool setContenidoTransicion(const QString &estadoId, const QString &transId, const QString &subTagName,
+                                const QString &contenido,
+                                const QString &maquinaId = QStringLiteral("maquina0"));
+    void addNuevaTransicion(const QString &estadoId, const QString &transId, const QString &evento,
+                            const QString &accion, const QString &proxEstadoId, const QString &midPos,
+                            const QString &textPos, const QString &maquinaId = QStringLiteral("maquina0"));
+    QString getContenidoTransicion(const QString &estadoId, const QString &transId, const QString &tagName,
+                                   const QString &maquinaId = QStringLiteral("maquina0")) const;
+    int cantidadTransiciones(const QString &estadoId,
+                             const QString &maquinaId = QStringLiteral("maquina0")) const;
+
+    void addNuevoEvento(const QString &nombre);
+    void borrarEvento(int index);
+    QString getContenidoEvento(const QString &eventoId) const;
+    int cantidadEventos() const;
+    QStringList getNombresEventosDefinidos() const;
+
+    void addNuevaAccion(const QString &nombre);
+    void borrarAccion(int index);
+    QString getContenidoAccion(const QString &accionId) const;
+    int cantidadAcciones() const;
+    QStringList getNombresAccionesDefinidas() const;
+
+    void addNuevaVariable(const QString &nombre);
+    void borrarVariable(int index);
+    QString getContenidoVariable(const QString &variableId) const;
+    int cantidadVariables() const;
+    QStringList getNombresVariablesDefinidas() const;
+
+    void addNuevaConstante(const QString &nombre);
+    QString getContenidoConstante(const QString &constanteId) const;
+    int cantidadConstantes() const;
+    QStringList getNombresConstantesDefinidas() const;
+
+private:
+    QDomDocument m_documento;
+};
+
+#endif // XMLHANDLER_H

@@ -1,0 +1,70 @@
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+
+namespace TestSupport {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(content) == content.size();
+}
+
+QString dataPath(const QString &relative)
+{
+    return QStringLiteral(VIREO_TEST_DATA "/") + relative;
+}
+
+void onNextModal(const std::function<void(QWidget *)> &handler, int timeoutMs)
+{
+    auto *clock = new QElapsedTimer;
+    clock->start();
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, handler, timeoutMs]() {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal && clock->elapsed() < timeoutMs)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        delete clock;
+        if (modal)
+            handler(modal);
+    });
+    timer->start();
+}
+
+QString diffReport(const QByteArray &expected, const QByteArray &actual)
+{
+    if (expected == actual)
+        return QString();
+    const QList<QByteArray> e = expected.split('\n');
+    const QList<QByteArray> a = actual.split('\n');
+    for (int i = 0; i < qMax(e.size(), a.size()); ++i) {
+        const QByteArray le = i < e.size() ? e.at(i) : QByteArray("<fin>");
+        const QByteArray la = i < a.size() ? a.at(i) : QByteArray("<fin>");
+        if (le != la) {
+            return QStringLiteral("línea %1\n  esperado: %2\n  obtenido: %3")
+                .arg(i + 1)
+                .arg(QString::fromLatin1(le.toPercentEncoding(" \t")))
+                .arg(QString::fromLatin1(la.toPercentEncoding(" \t")));
+        }
+    }
+    return QStringLiteral("difieren en longitud");
+}
+
+} // namespace TestSupport
