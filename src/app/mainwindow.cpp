@@ -4,14 +4,12 @@
 #include "xmlhandler.h"
 
 #include <QCloseEvent>
-#include <QHostAddress>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
     statusBar()->showMessage(tr("Listo."));
-    connect(&server, &QTcpServer::newConnection, this, &MainWindow::nuevaConexion);
-    server.listen(QHostAddress::Any, 9000);
+    iniciarServidor();
 }
 
 MainWindow::~MainWindow()

@@ -213,6 +213,7 @@ private:
     QVector<int> m_idxEstadosActuales;
 
     // --- Simulation link ---
+    void iniciarServidor();
     QTcpSocket socket;
     QTcpServer server;
     QList<QTcpSocket *> sockets;

@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include <QHostAddress>
+
 void MainWindow::Analizar(const QString &eventoRecibido)
 {
     Q_UNUSED(eventoRecibido)
@@ -14,3 +16,9 @@ void MainWindow::cambiosEnSocket(QAbstractSocket::SocketState state)
 }
 
 void MainWindow::datoDisponible() {}
+
+void MainWindow::iniciarServidor()
+{
+    connect(&server, &QTcpServer::newConnection, this, &MainWindow::nuevaConexion);
+    server.listen(QHostAddress::Any, 9000);
+}
