@@ -1,10 +1,12 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "decodificadortramas.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 
 #include <QAbstractSocket>
+#include <QHash>
 #include <QList>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -15,6 +17,7 @@
 class Arrow;
 class QActionGroup;
 class QComboBox;
+class QDockWidget;
 class QGraphicsView;
 class QLabel;
 class QMdiSubWindow;
@@ -211,12 +214,33 @@ private:
     // --- Simulation ---
     QTimer *m_timer = nullptr;
     QVector<int> m_idxEstadosActuales;
+    void llenarPanelSimulacion();
+    void cambiarEntradaVer(QDockWidget *sale, QDockWidget *entra);
+    void habilitarEdicion(bool habilitar);
+    QTreeWidgetItem *entradaEstado(int maquina, int estado) const;
+    void tomarTransicionReset(int maquina);
+    void resetearSimulacion();
+    // The firing step shared by the event table and the link: every machine
+    // in a real state takes its first transition on `evento` and reports it.
+    void dispararEvento(const QString &evento);
+    bool dispararEnMaquina(int maquina, const QString &evento);
+    QStringList mostrarAcciones(const Arrow *arrow, const QString &maquina);
+    void limpiarIconosEventos();
+    void marcarEventosDesde(const DiagramItem *estado);
+    void iluminarArrow(DiagramScene *scene, Arrow *arrow);
 
     // --- Simulation link ---
     void iniciarServidor();
+    void enviarTrama(const QByteArray &trama);
+    void leerConexion(QTcpSocket *conexion);
     QTcpSocket socket;
-    QTcpServer server;
+    // Declared before the servers so that they outlive the accepted sockets,
+    // which the servers own and which signal while being destroyed.
     QList<QTcpSocket *> sockets;
+    QHash<QTcpSocket *, DecodificadorTramas> m_decodificadores;
+    QTcpServer server;
+    // The event server listens on loopback only: 127.0.0.1 here, ::1 there.
+    QTcpServer serverIpv6;
 
     // --- Verification ---
 
