@@ -275,10 +275,11 @@ QStringList MainWindow::cargarTransiciones(DiagramScene *scene, const QString &m
             auto dato = [&](const char *tag) {
                 return m_datosXml->getContenidoTransicion(id, tr, QString::fromLatin1(tag), maquina);
             };
-            const int destino = leerIndiceEstado(dato("idProxEstado"), estados.size());
+            const QString referencia = dato("idProxEstado");
+            const int destino = leerIndiceEstado(referencia, estados.size());
             if (destino < 0) {
-                omitidas << QStringLiteral("%1: transición %2 de %3")
-                                .arg(scene->name(), tr, estados.at(i)->name());
+                omitidas << QStringLiteral("%1: transición %2 de %3 hacia %4")
+                                .arg(scene->name(), tr, estados.at(i)->name(), referencia);
                 continue;
             }
             DiagramItem *inicio = estados.at(i);
