@@ -25,17 +25,17 @@ const qreal SEPARACION_MARCADOR = 40;
 
 QString ahora()
 {
-    return QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh:mm:ss"));
+    return XmlHandler::formatoFecha(QDateTime::currentDateTime());
 }
 
 QString numero(qreal valor)
 {
-    return QString::number(valor, 'g', 6);
+    return XmlHandler::formatoNumero(valor);
 }
 
 QString punto(const QPointF &p)
 {
-    return numero(p.x()) + QLatin1Char(',') + numero(p.y());
+    return XmlHandler::formatoPunto(p);
 }
 
 QString estadoId(int indice)
