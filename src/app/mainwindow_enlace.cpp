@@ -6,6 +6,12 @@
 #include <QDebug>
 #include <QHostAddress>
 
+namespace {
+
+constexpr int MaxTramasEnEspera = 1024;
+
+} // namespace
+
 void MainWindow::iniciarServidor()
 {
     // Parented so that tests and tools can find them; they are members, so
@@ -22,8 +28,18 @@ void MainWindow::iniciarServidor()
     server.listen(QHostAddress::LocalHost, puerto);
     serverIpv6.listen(QHostAddress::LocalHostIPv6, puerto);
 
-    connect(&socket, &QTcpSocket::connected, this,
-            [this]() { socket.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
+    connect(&socket, &QTcpSocket::connected, this, [this]() {
+        socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        for (const QByteArray &trama : qAsConst(m_tramasEnEspera))
+            socket.write(trama);
+        m_tramasEnEspera.clear();
+        socket.flush();
+    });
+    // Also runs while the window is destroyed: it touches nothing else.
+    connect(&socket, &QTcpSocket::stateChanged, this, [this](QAbstractSocket::SocketState estado) {
+        if (estado == QAbstractSocket::UnconnectedState)
+            m_tramasEnEspera.clear();
+    });
     // The report peer has nothing to tell; whatever it sends is dropped so
     // that it cannot pile up.
     connect(&socket, &QTcpSocket::readyRead, this, [this]() { socket.readAll(); });
@@ -79,28 +95,44 @@ void MainWindow::leerConexion(QTcpSocket *conexion)
                                   .arg(DecodificadorTramas::LimiteTrama)
                                   .arg(conexion->peerAddress().toString());
     }
+    // Every event of the read is applied and reported in order; the display
+    // is brought up to date once, after the last.
+    bool aplicados = false;
     for (const QString &evento : resultado.eventos)
-        Analizar(evento);
+        aplicados = aplicarEventoRecibido(evento) || aplicados;
+    if (aplicados)
+        mostrarDisparos();
 }
 
 void MainWindow::Analizar(const QString &eventoRecibido)
 {
-    if (m_uiMode != Simular)
-        return;
-    if (ui->tableWidgetSimEventos->findItems(eventoRecibido, Qt::MatchExactly | Qt::MatchCaseSensitive)
-            .isEmpty())
-        return;
-    dispararEvento(eventoRecibido);
+    if (aplicarEventoRecibido(eventoRecibido))
+        mostrarDisparos();
 }
 
+bool MainWindow::aplicarEventoRecibido(const QString &evento)
+{
+    if (m_uiMode != Simular)
+        return false;
+    if (ui->tableWidgetSimEventos->findItems(evento, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
+        return false;
+    dispararEvento(evento);
+    return true;
+}
+
+// Each frame goes out in one write. No peer on the report port is not an
+// error: the frames queued for that attempt are dropped and the simulation
+// goes on; the next report tries again.
 void MainWindow::enviarTrama(const QByteArray &trama)
 {
-    if (socket.state() == QAbstractSocket::UnconnectedState) {
-        // Frames queued for an attempt that found no peer are dropped here.
-        socket.abort();
-        socket.connectToHost(QHostAddress::LocalHost, PuertosEnlace::reportes());
-    }
-    socket.write(trama);
-    if (socket.state() == QAbstractSocket::ConnectedState)
+    if (socket.state() == QAbstractSocket::ConnectedState) {
+        socket.write(trama);
         socket.flush();
+        return;
+    }
+    // A peer that never completes the handshake must not make them pile up.
+    if (m_tramasEnEspera.size() < MaxTramasEnEspera)
+        m_tramasEnEspera.append(trama);
+    if (socket.state() == QAbstractSocket::UnconnectedState)
+        socket.connectToHost(QHostAddress::LocalHost, PuertosEnlace::reportes());
 }

@@ -20,11 +20,6 @@ namespace {
 
 const QString kFilaReset = QStringLiteral("(reset)");
 
-QIcon icono(const char *nombre)
-{
-    return QIcon(QStringLiteral(":/img/img/") + QLatin1String(nombre));
-}
-
 QGraphicsView *primeraVista(DiagramScene *scene)
 {
     return scene->views().isEmpty() ? nullptr : scene->views().first();
@@ -40,7 +35,40 @@ QList<Arrow *> salidasDe(const DiagramItem *estado)
     return salidas;
 }
 
+// The rows of the actions table for a transition: each non-empty action
+// followed by the machine's name in brackets.
+QStringList filasDeAcciones(const Arrow *arrow, const QString &maquina)
+{
+    QStringList filas;
+    for (const QString &accion : arrow->actions()) {
+        if (!accion.isEmpty())
+            filas.append(accion + QStringLiteral(" [") + maquina + QLatin1Char(']'));
+    }
+    return filas;
+}
+
+// What a report names of each row: a call up to its "(", an assignment
+// whole (machine name included).
+QStringList nombresParaReporte(const QStringList &filas)
+{
+    QStringList nombres;
+    for (const QString &fila : filas) {
+        const int parentesis = fila.indexOf(QLatin1Char('('));
+        nombres.append(parentesis < 0 ? fila : fila.left(parentesis));
+    }
+    return nombres;
+}
+
 } // namespace
+
+QIcon MainWindow::icono(const char *nombre)
+{
+    const QString clave = QLatin1String(nombre);
+    auto encontrado = m_iconosSimulacion.constFind(clave);
+    if (encontrado == m_iconosSimulacion.constEnd())
+        encontrado = m_iconosSimulacion.insert(clave, QIcon(QStringLiteral(":/img/img/") + clave));
+    return encontrado.value();
+}
 
 void MainWindow::initTablaSimulacion()
 {
@@ -93,9 +121,14 @@ void MainWindow::on_actionSimular_triggered()
 
     ui->tableWidgetSimEventos->setRowCount(0);
     ui->tableWidgetSimAcciones->setRowCount(0);
+    const int maquinas = m_sceneList.size();
+    m_idxEstadosActuales.fill(-1, maquinas);
+    m_idxMostrados.fill(-1, maquinas);
+    m_arrowsIluminadas.fill(nullptr, maquinas);
+    m_disparoPendiente.fill(false, maquinas);
+    m_ultimoDisparo = nullptr;
     const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
-    m_idxEstadosActuales.fill(-1, m_sceneList.size());
-    for (int j = 0; j < m_sceneList.size(); ++j) {
+    for (int j = 0; j < maquinas; ++j) {
         DiagramScene *scene = m_sceneList.at(j);
         if (j < ventanas.size() && ventanas.at(j)->isHidden()) {
             ventanas.at(j)->show();
@@ -183,18 +216,21 @@ QTreeWidgetItem *MainWindow::entradaEstado(int maquina, int estado) const
     return entrada ? entrada->child(estado + 1) : nullptr;
 }
 
+DiagramItem *MainWindow::estadoMostrado(int maquina) const
+{
+    return m_sceneList.at(maquina)->itemList().value(m_idxMostrados.at(maquina), nullptr);
+}
+
 void MainWindow::updateSimulacion()
 {
     if (m_uiMode != Simular)
         return;
-    for (int j = 0; j < m_sceneList.size() && j < m_idxEstadosActuales.size(); ++j) {
+    for (int j = 0; j < m_sceneList.size(); ++j) {
         DiagramScene *scene = m_sceneList.at(j);
-        const int actual = m_idxEstadosActuales.at(j);
-        if (scene->previousArrow() && actual >= 0 && actual < scene->itemList().size()) {
-            DiagramItem *estado = scene->itemList().at(actual);
+        DiagramItem *estado = estadoMostrado(j);
+        if (scene->previousArrow() && estado) {
             const bool encendido = estado->isActivo();
             estado->setActivo(!encendido);
-            scene->update();
             m_timer->start(encendido ? T_SIM_ESTADO_INACTIVO : T_SIM_ESTADO_ACTIVO);
         } else if (scene->initialStateItem() && scene->initialStateItem()->isActivo()) {
             tomarTransicionReset(j);
@@ -215,76 +251,84 @@ void MainWindow::tomarTransicionReset(int maquina)
     marcador->setActivo(false);
     if (QTreeWidgetItem *entrada = entradaEstado(maquina, -1))
         entrada->setIcon(0, icono("bullet black.png"));
-    if (QTreeWidgetItem *entrada = entradaEstado(maquina, destino))
-        entrada->setIcon(0, icono("button2.png"));
     m_idxEstadosActuales[maquina] = destino;
-    reset->endItem()->setActivo(true);
-    iluminarArrow(scene, reset);
+    scene->setPreviousArrow(reset);
+    iluminar(maquina, destino, reset);
 
     if (maquina == 0)
         ui->tableWidgetSimAcciones->setRowCount(0);
-    mostrarAcciones(reset, scene->name());
-    if (maquina == 0)
-        limpiarIconosEventos();
-    marcarEventosDesde(reset->endItem());
-    scene->update();
+    agregarAcciones(reset, scene->name());
+    actualizarIconosEventos();
 }
 
-void MainWindow::iluminarArrow(DiagramScene *scene, Arrow *arrow)
+// Shows machine j in `estado` having taken `arrow`: the state shown so far
+// goes off, the new one lights up, and the arrow replaces the lit one.
+void MainWindow::iluminar(int maquina, int estado, Arrow *arrow)
 {
-    if (scene->previousArrow())
-        scene->previousArrow()->setActiva(false);
+    if (DiagramItem *anterior = estadoMostrado(maquina)) {
+        if (QTreeWidgetItem *entrada = entradaEstado(maquina, m_idxMostrados.at(maquina)))
+            entrada->setIcon(0, icono("button.png"));
+        anterior->setActivo(false);
+    }
+    m_idxMostrados[maquina] = estado;
+    if (QTreeWidgetItem *entrada = entradaEstado(maquina, estado))
+        entrada->setIcon(0, icono("button2.png"));
+    estadoMostrado(maquina)->setActivo(true);
+    // The same transition taken again stays lit; relaying out its label
+    // would change nothing.
+    Arrow *&iluminada = m_arrowsIluminadas[maquina];
+    if (iluminada == arrow)
+        return;
+    if (iluminada)
+        iluminada->setActiva(false);
     arrow->setActiva(true);
-    scene->setPreviousArrow(arrow);
+    iluminada = arrow;
 }
 
-QStringList MainWindow::mostrarAcciones(const Arrow *arrow, const QString &maquina)
+void MainWindow::agregarAcciones(const Arrow *arrow, const QString &maquina)
 {
     QTableWidget *tabla = ui->tableWidgetSimAcciones;
-    QStringList nombres;
-    for (const QString &accion : arrow->actions()) {
-        if (accion.isEmpty())
-            continue;
-        const QString texto = accion + QStringLiteral(" [") + maquina + QLatin1Char(']');
+    for (const QString &texto : filasDeAcciones(arrow, maquina)) {
         auto *item = new QTableWidgetItem(icono("arrow_right.png"), texto);
         item->setFlags(Qt::ItemIsEnabled);
         const int fila = tabla->rowCount();
         tabla->insertRow(fila);
         tabla->setItem(fila, 0, item);
-        const int parentesis = texto.indexOf(QLatin1Char('('));
-        nombres.append(parentesis < 0 ? texto : texto.left(parentesis));
     }
     tabla->resizeRowsToContents();
-    return nombres;
 }
 
-void MainWindow::limpiarIconosEventos()
+// Marks the rows that some machine's current state can take; "(reset)"
+// keeps its icon always.
+void MainWindow::actualizarIconosEventos()
 {
-    QTableWidget *tabla = ui->tableWidgetSimEventos;
-    for (int fila = 1; fila < tabla->rowCount(); ++fila)
-        tabla->item(fila, 0)->setIcon(QIcon());
-}
-
-void MainWindow::marcarEventosDesde(const DiagramItem *estado)
-{
-    QTableWidget *tabla = ui->tableWidgetSimEventos;
-    for (Arrow *arrow : salidasDe(estado)) {
-        for (int fila = 1; fila < tabla->rowCount(); ++fila) {
-            if (tabla->item(fila, 0)->text() == arrow->event())
-                tabla->item(fila, 0)->setIcon(icono("events.png"));
+    QStringList disponibles;
+    for (int j = 0; j < m_sceneList.size(); ++j) {
+        if (const DiagramItem *estado = estadoMostrado(j)) {
+            for (const Arrow *arrow : salidasDe(estado))
+                disponibles.append(arrow->event());
         }
+    }
+    QTableWidget *tabla = ui->tableWidgetSimEventos;
+    for (int fila = 1; fila < tabla->rowCount(); ++fila) {
+        QTableWidgetItem *item = tabla->item(fila, 0);
+        if (item)
+            item->setIcon(disponibles.contains(item->text()) ? icono("events.png") : QIcon());
     }
 }
 
 void MainWindow::on_tableWidgetSimEventos_cellDoubleClicked(int row, int column)
 {
     Q_UNUSED(column)
-    if (m_uiMode != Simular || row < 0 || row >= ui->tableWidgetSimEventos->rowCount())
+    const QTableWidgetItem *item = ui->tableWidgetSimEventos->item(row, 0);
+    if (m_uiMode != Simular || !item)
         return;
-    if (row == 0)
+    if (row == 0) {
         resetearSimulacion();
-    else
-        dispararEvento(ui->tableWidgetSimEventos->item(row, 0)->text());
+        return;
+    }
+    dispararEvento(item->text());
+    mostrarDisparos();
 }
 
 void MainWindow::resetearSimulacion()
@@ -292,48 +336,45 @@ void MainWindow::resetearSimulacion()
     Reporte reporte;
     reporte.evento = kFilaReset;
     enviarTrama(TramaEnlace::codificar(reporte));
-    for (int j = 0; j < m_sceneList.size() && j < m_idxEstadosActuales.size(); ++j) {
+    for (int j = 0; j < m_sceneList.size(); ++j) {
         DiagramScene *scene = m_sceneList.at(j);
         if (QTreeWidgetItem *entrada = entradaEstado(j, -1))
             entrada->setIcon(0, icono("bullet_red.png"));
-        const int actual = m_idxEstadosActuales.at(j);
-        if (actual >= 0 && actual < scene->itemList().size()) {
-            if (QTreeWidgetItem *entrada = entradaEstado(j, actual))
+        if (DiagramItem *estado = estadoMostrado(j)) {
+            if (QTreeWidgetItem *entrada = entradaEstado(j, m_idxMostrados.at(j)))
                 entrada->setIcon(0, icono("button.png"));
-            scene->itemList().at(actual)->setActivo(false);
+            estado->setActivo(false);
         }
-        if (scene->previousArrow())
-            scene->previousArrow()->setActiva(false);
+        if (m_arrowsIluminadas.at(j))
+            m_arrowsIluminadas.at(j)->setActiva(false);
+        m_arrowsIluminadas[j] = nullptr;
         scene->setPreviousArrow(nullptr);
         m_timer->start(T_SIM_RESET_INIT);
         if (scene->initialStateItem())
             scene->initialStateItem()->setActivo(true);
         m_idxEstadosActuales[j] = -1;
-        scene->update();
+        m_idxMostrados[j] = -1;
+        m_disparoPendiente[j] = false;
     }
+    m_ultimoDisparo = nullptr;
     ui->tableWidgetSimAcciones->setRowCount(0);
-    limpiarIconosEventos();
+    actualizarIconosEventos();
 }
 
 void MainWindow::dispararEvento(const QString &evento)
 {
-    for (int j = 0; j < m_sceneList.size() && j < m_idxEstadosActuales.size(); ++j)
+    for (int j = 0; j < m_sceneList.size(); ++j)
         dispararEnMaquina(j, evento);
-    limpiarIconosEventos();
-    for (int j = 0; j < m_sceneList.size() && j < m_idxEstadosActuales.size(); ++j) {
-        const int actual = m_idxEstadosActuales.at(j);
-        if (actual >= 0 && actual < m_sceneList.at(j)->itemList().size())
-            marcarEventosDesde(m_sceneList.at(j)->itemList().at(actual));
-    }
 }
 
+// Moves machine j on `evento` and reports it; the display is left to
+// mostrarDisparos().
 bool MainWindow::dispararEnMaquina(int maquina, const QString &evento)
 {
     DiagramScene *scene = m_sceneList.at(maquina);
-    const int actual = m_idxEstadosActuales.at(maquina);
-    if (actual < 0 || actual >= scene->itemList().size())
+    DiagramItem *estado = scene->itemList().value(m_idxEstadosActuales.at(maquina), nullptr);
+    if (!estado)
         return false;
-    DiagramItem *estado = scene->itemList().at(actual);
     Arrow *disparada = nullptr;
     for (Arrow *arrow : salidasDe(estado)) {
         if (arrow->event() == evento) {
@@ -345,18 +386,13 @@ bool MainWindow::dispararEnMaquina(int maquina, const QString &evento)
     if (destino < 0)
         return false;
 
-    if (QTreeWidgetItem *entrada = entradaEstado(maquina, actual))
-        entrada->setIcon(0, icono("button.png"));
-    if (QTreeWidgetItem *entrada = entradaEstado(maquina, destino))
-        entrada->setIcon(0, icono("button2.png"));
-    estado->setActivo(false);
     m_idxEstadosActuales[maquina] = destino;
-    disparada->endItem()->setActivo(true);
-    iluminarArrow(scene, disparada);
-    scene->update();
+    scene->setPreviousArrow(disparada);
+    m_disparoPendiente[maquina] = true;
+    m_ultimoDisparo = disparada;
+    m_maquinaUltimoDisparo = scene->name();
 
-    ui->tableWidgetSimAcciones->setRowCount(0);
-    const QStringList acciones = mostrarAcciones(disparada, scene->name());
+    const QStringList acciones = nombresParaReporte(filasDeAcciones(disparada, scene->name()));
     Reporte reporte;
     reporte.maquina = scene->name();
     reporte.estado = estado->name();
@@ -367,31 +403,53 @@ bool MainWindow::dispararEnMaquina(int maquina, const QString &evento)
     return true;
 }
 
+// Brings the diagrams and the panel in line with the firings since the last
+// call: the machines that moved light their new state and arrow, the actions
+// table shows the last transition taken, the event icons follow the current
+// states.
+void MainWindow::mostrarDisparos()
+{
+    for (int j = 0; j < m_sceneList.size(); ++j) {
+        if (!m_disparoPendiente.at(j))
+            continue;
+        m_disparoPendiente[j] = false;
+        iluminar(j, m_idxEstadosActuales.at(j), m_sceneList.at(j)->previousArrow());
+    }
+    if (m_ultimoDisparo) {
+        ui->tableWidgetSimAcciones->setRowCount(0);
+        agregarAcciones(m_ultimoDisparo, m_maquinaUltimoDisparo);
+        m_ultimoDisparo = nullptr;
+    }
+    actualizarIconosEventos();
+}
+
 void MainWindow::on_actionTerminarSimulacion_triggered()
 {
     if (m_uiMode != Simular)
         return;
-    for (int j = 0; j < m_sceneList.size() && j < m_idxEstadosActuales.size(); ++j) {
+    for (int j = 0; j < m_sceneList.size(); ++j) {
         DiagramScene *scene = m_sceneList.at(j);
         scene->setMode(DiagramScene::MoveItem);
         if (QGraphicsView *vista = primeraVista(scene))
             vista->setDragMode(QGraphicsView::RubberBandDrag);
-        const int actual = m_idxEstadosActuales.at(j);
-        if (actual >= 0 && actual < scene->itemList().size()) {
-            if (scene->previousArrow())
-                scene->previousArrow()->setActiva(false);
-            scene->itemList().at(actual)->setActivo(false);
+        if (DiagramItem *estado = estadoMostrado(j)) {
+            if (m_arrowsIluminadas.at(j))
+                m_arrowsIluminadas.at(j)->setActiva(false);
+            estado->setActivo(false);
         } else if (scene->initialStateItem()) {
             scene->initialStateItem()->setActivo(false);
         }
         scene->setPreviousArrow(nullptr);
-        scene->update();
     }
 
     m_uiMode = Editar;
     delete m_timer;
     m_timer = nullptr;
     m_idxEstadosActuales.clear();
+    m_idxMostrados.clear();
+    m_arrowsIluminadas.clear();
+    m_disparoPendiente.clear();
+    m_ultimoDisparo = nullptr;
 
     ui->actionTerminarSimulacion->setEnabled(false);
     habilitarEdicion(true);
