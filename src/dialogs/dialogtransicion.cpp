@@ -8,9 +8,11 @@
 #include "xmlhandler.h"
 
 #include <QCompleter>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegExpValidator>
+#include <QScrollArea>
 #include <QStringListModel>
 
 namespace {
@@ -43,6 +45,30 @@ QFont fuenteMonoespaciada(const QFont &base)
     return fuente;
 }
 
+// A tool box shows each page in a scroll area whose minimum size ignores the
+// page. Giving every area the minimum of the largest page keeps each page
+// whole (never scrolled) at the dialog's smallest size, whichever is open.
+void ajustarPaginas(QToolBox *toolBox)
+{
+    QSize minimo;
+    QList<QScrollArea *> areas;
+    for (int i = 0; i < toolBox->count(); ++i) {
+        QWidget *pagina = toolBox->widget(i);
+        QWidget *viewport = pagina->parentWidget();
+        auto *area = qobject_cast<QScrollArea *>(viewport ? viewport->parentWidget() : nullptr);
+        if (!area)
+            continue;
+        areas.append(area);
+        if (pagina->layout()) {
+            pagina->layout()->invalidate();
+            pagina->layout()->activate();
+        }
+        minimo = minimo.expandedTo(pagina->minimumSizeHint() + QSize(2, 2) * area->frameWidth());
+    }
+    for (QScrollArea *area : qAsConst(areas))
+        area->setMinimumSize(minimo);
+}
+
 void seleccionarUltima(QListWidget *lista)
 {
     lista->setCurrentRow(lista->count() - 1);
@@ -58,6 +84,13 @@ DialogTransicion::DialogTransicion(QWidget *parent)
     m_ui->lineEditEvento->setFont(fuenteMonoespaciada(m_ui->lineEditEvento->font()));
     m_ui->toolBoxDisparador->setCurrentIndex(0);
     m_ui->toolBoxAcciones->setCurrentIndex(0);
+    // The operator combos report a minimum narrower than ">=", so keep them
+    // at their natural width (measured once the style has polished them).
+    ensurePolished();
+    for (QComboBox *combo : {m_ui->comboBoxComparacion, m_ui->comboBoxAsignacion})
+        combo->setMinimumWidth(combo->sizeHint().width());
+    ajustarPaginas(m_ui->toolBoxDisparador);
+    ajustarPaginas(m_ui->toolBoxAcciones);
 
     auto *validador = new QRegExpValidator(QRegExp(kPatronValor), this);
     m_ui->lineEditValorExpresion->setValidator(validador);
