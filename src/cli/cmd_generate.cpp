@@ -56,7 +56,7 @@ QTextStream &errores()
 
 int usoIncorrecto(const QString &mensaje)
 {
-    errores() << "Error: " << mensaje << "\n\n" << kAyuda;
+    errores() << "Error: " << mensaje << "\n\n" << QString::fromUtf8(kAyuda);
     errores().flush();
     return 2;
 }
@@ -142,7 +142,7 @@ int cmdGenerate(const QStringList &args)
     if (!problemaUso.isEmpty())
         return usoIncorrecto(problemaUso);
     if (opciones.ayuda) {
-        salida() << kAyuda;
+        salida() << QString::fromUtf8(kAyuda);
         salida().flush();
         return 0;
     }
