@@ -1,3 +1,6 @@
+// Files are built from many small pieces; concatenate them without temporaries.
+#define QT_USE_QSTRINGBUILDER
+
 #include "generadorcodigo.h"
 
 #include "savefile.h"
@@ -34,10 +37,47 @@ QStringList leerPlantilla(const QString &recurso)
     return lineas;
 }
 
-const QStringList &plantillaTransicion()
+// The transition template cut once into literal text and placeholders, so
+// that each transition is one pass of appends. A placeholder is replaced by
+// its value as a whole; a value is never searched for further placeholders.
+struct PiezaPlantilla
 {
-    static const QStringList lineas = leerPlantilla(kPlantillaTransicion);
-    return lineas;
+    QString texto;
+    int marcador = -1; // index into kMarcadores, or -1 for literal text
+};
+
+const QLatin1String kMarcadores[] = {QLatin1String("{EVENTO_ENTRADA}"), QLatin1String("{ACCION_SALIDA}"),
+                                     QLatin1String("{ESTADO_SALIDA}"), QLatin1String("{INFO_DEPURAR}")};
+
+QVector<PiezaPlantilla> cortarPlantilla(const QStringList &lineas)
+{
+    QString texto;
+    for (const QString &linea : lineas)
+        texto += linea + QLatin1Char('\n');
+    QVector<PiezaPlantilla> piezas;
+    int desde = 0;
+    for (;;) {
+        int siguiente = texto.size();
+        int marcador = -1;
+        for (int m = 0; m < 4; ++m) {
+            const int pos = texto.indexOf(kMarcadores[m], desde);
+            if (pos >= 0 && pos < siguiente) {
+                siguiente = pos;
+                marcador = m;
+            }
+        }
+        piezas.append({texto.mid(desde, siguiente - desde), -1});
+        if (marcador < 0)
+            return piezas;
+        piezas.append({QString(), marcador});
+        desde = siguiente + kMarcadores[marcador].size();
+    }
+}
+
+const QVector<PiezaPlantilla> &plantillaTransicion()
+{
+    static const QVector<PiezaPlantilla> piezas = cortarPlantilla(leerPlantilla(kPlantillaTransicion));
+    return piezas;
 }
 
 QString banner(const QString &titulo, const char *despues)
@@ -464,15 +504,11 @@ QString GeneradorCodigo::agregarTransicion(const QString &disparador, const QStr
                          QStringLiteral(" , ") + QString::number(transicion);
     const QString condicion = traducirDisparador(disparador);
 
+    const QString *valores[] = {&condicion, &textoAcciones, &estadoDestino, &info};
     QString bloque;
-    const QStringList &lineas = plantillaTransicion();
-    for (QString linea : lineas) {
-        linea.replace(QLatin1String("{EVENTO_ENTRADA}"), condicion);
-        linea.replace(QLatin1String("{ACCION_SALIDA}"), textoAcciones);
-        linea.replace(QLatin1String("{ESTADO_SALIDA}"), estadoDestino);
-        linea.replace(QLatin1String("{INFO_DEPURAR}"), info);
-        bloque += linea + QLatin1Char('\n');
-    }
+    bloque.reserve(256 + condicion.size() + textoAcciones.size());
+    for (const PiezaPlantilla &pieza : plantillaTransicion())
+        bloque += pieza.marcador < 0 ? pieza.texto : *valores[pieza.marcador];
     return bloque;
 }
 
