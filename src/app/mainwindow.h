@@ -61,6 +61,8 @@ public:
     void uiEnable();
     void uiReset();
     void updateUi();
+    // Records an unsaved change: sets the modified flag and the "*" marker.
+    void marcarModificado();
     QMessageBox::StandardButton maybeSave();
     void readSettings();
     void saveSettings();
@@ -198,15 +200,31 @@ private:
     QLabel *m_zoomLabelEnd = nullptr;
     QMenu *m_contextMenuExplorador = nullptr;
     QString portName;
+    void initZoom();
+    void initHerramientas();
+    void initMenus();
+    void destruirEscenas();
 
     // --- Machine windows and zoom ---
     void mostrarZoom(QMdiSubWindow *window);
 
     // --- Explorer ---
+    QTreeWidgetItem *grupoExplorador(TreeItemType tipo) const;
+    void mostrarMaquina(const QString &nombre);
 
     // --- Machines and states ---
 
     // --- Project lifecycle ---
+    QString rutaProyecto() const;
+    void guardarMaquina(DiagramScene *scene, const QString &maquina);
+    void guardarEstadoInicial(DiagramScene *scene, const QString &maquina);
+    void habilitarProyecto();
+    void habilitarImportacion(bool habilitar);
+    void cargarEstados(DiagramScene *scene, const QString &maquina);
+    QStringList cargarTransiciones(DiagramScene *scene, const QString &maquina);
+    QString cargarEstadoInicial(DiagramScene *scene, const QString &maquina);
+    void cerrarDocumento();
+    bool descartarProyectoAbierto();
 
     // --- Simulation ---
     QTimer *m_timer = nullptr;
