@@ -708,9 +708,11 @@ private slots:
         QCOMPARE(hijo<QToolButton>(dialog, "toolButtonQuitarAccion")->toolTip(), QString("Quitar Acción"));
 
         abrir(dialog, flecha, p, DialogTransicion::EditarTransicion);
+        const QString carpeta = qEnvironmentVariable("VIREO_CAPTURAS");
+        if (!carpeta.isEmpty())
+            dialog.grab().save(carpeta + "/dialogtransicion-abierto.png");
         dialog.resize(dialog.minimumSize());
         QTest::qWait(20);
-        const QString carpeta = qEnvironmentVariable("VIREO_CAPTURAS");
         if (!carpeta.isEmpty()) {
             dialog.grab().save(carpeta + "/dialogtransicion.png");
             hijo<QToolBox>(dialog, "toolBoxDisparador")->setCurrentIndex(1);

@@ -45,7 +45,7 @@ DialogEditorEstado::DialogEditorEstado(QWidget *parent) : QDialog(parent), m_ui(
     m_ui->lineEditNombre->setValidator(new QRegExpValidator(QRegExp(kPatronNombreEstado), this));
     m_ui->pushButtonListo->setFocus();
     m_ui->pushButtonEliminar->setEnabled(false);
-    m_ui->comboBoxColor->setIconSize(QSize(96, 14));
+    m_ui->comboBoxColor->setIconSize(QSize(150, 14));
 
     connect(m_ui->pushButtonListo, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_ui->pushButtonEliminar, &QPushButton::clicked, this, &DialogEditorEstado::eliminarTransicion);
