@@ -708,7 +708,9 @@ QString GeneradorCodigo::textoMaquinaSwitch(int k) const
 {
     const Maquina &maquina = m_maquinas.at(k);
     const QString inicial = maquina.inicial.toUpper();
-    QString texto = QStringLiteral("void maquina_") + maquina.nombre + QStringLiteral("()\n{\n");
+    QString texto;
+    texto.reserve(256 + maquina.estados.size() * 2048);
+    texto += QStringLiteral("void maquina_") + maquina.nombre + QStringLiteral("()\n{\n");
     texto += QStringLiteral("\t\tstatic int estado = ") + inicial + QStringLiteral(";\n\n");
     texto += crearSwitch(QStringLiteral("estado"));
     for (int i = 0; i < maquina.estados.size(); ++i) {
@@ -757,7 +759,12 @@ bool GeneradorCodigo::generarMain(const QString &carpeta, const QString &nombre)
 
 QString GeneradorCodigo::textoFunciones(const QStringList &textosMaquinas) const
 {
-    QString texto = agregarTextoDeAdvertencia() + QLatin1Char('\n');
+    int tamano = 8192;
+    for (const QString &maquina : textosMaquinas)
+        tamano += maquina.size() + 256;
+    QString texto;
+    texto.reserve(tamano);
+    texto += agregarTextoDeAdvertencia() + QLatin1Char('\n');
     texto += encabezadoArchivo(QStringLiteral("AP_MdeE.c"), QStringLiteral("Implementacion switch-case")) +
              QStringLiteral("\n\n");
     texto += banner(QStringLiteral(" *** INCLUDES"), "\n");
@@ -806,6 +813,7 @@ QString GeneradorCodigo::cerrarFuncionPtr()
 QString GeneradorCodigo::textoFuncionesEstados() const
 {
     QString texto;
+    texto.reserve(listaEstados().size() * 2048);
     for (const Maquina &maquina : m_maquinas) {
         for (const Estado &estado : maquina.estados) {
             texto += encabezadoFuncion(QStringLiteral("static void funcion_") + estado.nombre +
@@ -859,7 +867,9 @@ QString GeneradorCodigo::textoFuncionesPtrFuncionMDE(const QString &funcionesEst
     }
     tabla += QStringLiteral(" };\n");
 
-    QString texto = agregarTextoDeAdvertencia() + QLatin1Char('\n');
+    QString texto;
+    texto.reserve(8192 + funcionesEstados.size() + tabla.size() + prototipos.size());
+    texto += agregarTextoDeAdvertencia() + QLatin1Char('\n');
     texto += encabezadoArchivo(QStringLiteral("MdeE.c"), QString()) + QLatin1Char('\n');
     texto += banner(QStringLiteral(" *** INCLUDES"), "\n");
     texto += QStringLiteral(
