@@ -186,6 +186,9 @@ void TstDialogNuevoProyecto::buscarReemplazaLaCarpeta()
         QCOMPARE(QDir(fd->directory()).absolutePath(), QDir(m_home.path()).absolutePath());
         fd->setDirectory(m_dir);
         fd->selectFile(m_dir);
+        // selectFile leaves the name field alone while it has the focus.
+        if (auto *nombre = fd->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            nombre->setText(m_dir);
         static_cast<QDialog *>(fd)->accept();
     });
     QTest::mouseClick(boton(d, "pushButtonBuscar"), Qt::LeftButton);
