@@ -293,12 +293,14 @@ void TstCodegen::problemas_data()
     const int sw = int(EstiloCodigo::Switch);
     const int ptr = int(EstiloCodigo::PunteroAFuncion);
     QTest::newRow("sano") << QStringList{"a", "b"} << "ev" << false << ptr << "";
-    QTest::newRow("enie") << QStringList{"año"} << "ev" << false << sw << "«año» no es un identificador C";
+    QTest::newRow("enie") << QStringList{"año"} << "ev" << false << sw
+                          << "El estado «año» de la máquina «motor» no es un identificador C válido";
     QTest::newRow("digito inicial") << QStringList{"1a"} << "ev" << false << sw
-                                    << "«1a» no es un identificador C";
-    QTest::newRow("guion") << QStringList{"a-b"} << "ev" << false << sw << "«a-b» no es un identificador C";
+                                    << "El estado «1a» de la máquina «motor» no es un identificador C válido";
+    QTest::newRow("guion") << QStringList{"a-b"} << "ev" << false << sw
+                           << "El estado «a-b» de la máquina «motor» no es un identificador C válido";
     QTest::newRow("palabra reservada")
-        << QStringList{"a"} << "while" << false << sw << "evento «while» es una palabra reservada de C";
+        << QStringList{"a"} << "while" << false << sw << "El evento «while» es una palabra reservada de C.";
     QTest::newRow("estado repetido") << QStringList{"Listo"} << "ev" << true << sw
                                      << "Las máquinas «motor» y «bomba» tienen un estado llamado LISTO";
     QTest::newRow("varias maquinas en ptr")

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Salida
@@ -43,6 +45,7 @@ private slots:
     void errores_data();
     void errores();
     void ayuda();
+    void noSeBloqueaConUnaTuberia();
     void escribeJuntoAlProyectoSinModificarlo_data();
     void escribeJuntoAlProyectoSinModificarlo();
     void escribeEnLaCarpetaIndicada();
@@ -99,6 +102,17 @@ void TstCodegenCli::ayuda()
     QVERIFY(salida.out.contains(
         QStringLiteral("vireo-cli generate --style switch|ptr PROYECTO.vro [--out CARPETA]")));
     QVERIFY(salida.out.contains(QStringLiteral("Códigos de salida")));
+}
+
+void TstCodegenCli::noSeBloqueaConUnaTuberia()
+{
+    // Nobody writes into the pipe: reading it would wait forever.
+    const QString tuberia = m_temporal.filePath(QStringLiteral("tuberia.vro"));
+    QCOMPARE(::mkfifo(QFile::encodeName(tuberia).constData(), 0600), 0);
+    const Salida salida =
+        vireoCli({QStringLiteral("generate"), QStringLiteral("--style"), QStringLiteral("switch"), tuberia});
+    QCOMPARE(salida.codigo, 1);
+    QVERIFY2(salida.err.contains(QStringLiteral("no es un archivo de proyecto")), qPrintable(salida.err));
 }
 
 void TstCodegenCli::escribeJuntoAlProyectoSinModificarlo_data()

@@ -102,7 +102,7 @@ void TstCodegenGui::generaElEstiloElegido_data()
         << "Puntero a Función"
         << "ptrFuncion"
         << "Generar Código (Puntero a Función)"
-        << "\n\nEl estilo puntero a función ejecuta solo la primera máquina (motor); no se "
+        << "\n\n• El estilo puntero a función ejecuta solo la primera máquina (motor); no se "
            "ejecutará: luz.";
 }
 

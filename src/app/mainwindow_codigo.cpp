@@ -22,8 +22,8 @@ void escribirCodigo(QWidget *parent, const XmlHandler &datos, EstiloCodigo estil
     }
     QString texto = QStringLiteral("Se encuentra disponible el código en ") + carpeta;
     const QStringList problemas = generador.problemas(estilo);
-    if (!problemas.isEmpty())
-        texto += QStringLiteral("\n\n") + problemas.join(QLatin1Char('\n'));
+    for (int i = 0; i < problemas.size(); ++i)
+        texto += (i == 0 ? QStringLiteral("\n\n• ") : QStringLiteral("\n• ")) + problemas.at(i);
     QMessageBox::information(parent, titulo, texto);
 }
 

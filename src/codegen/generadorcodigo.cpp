@@ -187,16 +187,17 @@ bool esPalabraReservadaC(const QString &nombre)
     return reservadas.contains(nombre);
 }
 
-// Why a name cannot stand where the generated C puts it; empty when it can.
-QString problemaDeNombre(const QString &tipo, const QString &nombre, const QString &comoC)
+// Why a name cannot stand where the generated C puts it (as comoC); empty
+// when it can. elemento names it for the user: "El evento «x»".
+QString problemaDeNombre(const QString &elemento, const QString &comoC)
 {
     if (!esIdentificadorC(comoC)) {
-        return QStringLiteral("El nombre %1 «%2» no es un identificador C válido (solo letras sin acentos ni "
-                              "ñ, dígitos y _, sin empezar por un dígito).")
-            .arg(tipo, nombre);
+        return elemento +
+               QStringLiteral(" no es un identificador C válido (solo letras sin acento, dígitos y _, "
+                              "sin empezar por un dígito).");
     }
     if (esPalabraReservadaC(comoC))
-        return QStringLiteral("El nombre %1 «%2» es una palabra reservada de C.").arg(tipo, nombre);
+        return elemento + QStringLiteral(" es una palabra reservada de C.");
     return QString();
 }
 
@@ -293,71 +294,76 @@ QString GeneradorCodigo::maquinaSinEstadoInicial() const
 
 QStringList GeneradorCodigo::problemas(EstiloCodigo estilo) const
 {
-    QStringList problemas;
-    QHash<QString, QString> maquinaDeEstado;
-    for (const Maquina &maquina : m_maquinas) {
-        const QString problemaMaquina = problemaDeNombre(QStringLiteral("de la máquina"), maquina.nombre,
-                                                         QStringLiteral("maquina_") + maquina.nombre);
-        if (!problemaMaquina.isEmpty())
-            problemas.append(problemaMaquina);
-        if (maquina.inicial.isEmpty()) {
-            problemas.append(
-                QStringLiteral("El estado inicial de la máquina «%1» no es ninguno de sus estados.")
-                    .arg(maquina.nombre));
-        }
-        for (const Estado &estado : maquina.estados) {
-            const QString tipo = QStringLiteral("del estado de la máquina «%1»").arg(maquina.nombre);
-            const QString problemaEstado = problemaDeNombre(tipo, estado.nombre, estado.nombre.toUpper());
-            if (!problemaEstado.isEmpty())
-                problemas.append(problemaEstado);
-            const QString nombreC = estado.nombre.toUpper();
-            const auto previo = maquinaDeEstado.constFind(nombreC);
-            if (previo != maquinaDeEstado.constEnd()) {
-                problemas.append(
-                    QStringLiteral("Las máquinas «%1» y «%2» tienen un estado llamado %3: el código define "
-                                   "ese estado dos veces. Los nombres de estado deben ser distintos en "
-                                   "todo el proyecto.")
-                        .arg(previo.value(), maquina.nombre, nombreC));
-            } else {
-                maquinaDeEstado.insert(nombreC, maquina.nombre);
-            }
-        }
-    }
-    for (const QString &evento : m_eventos) {
-        const QString problema = problemaDeNombre(QStringLiteral("del evento"), evento, evento);
-        if (!problema.isEmpty())
-            problemas.append(problema);
-    }
-    for (const QString &accion : m_acciones) {
-        const QString problema =
-            problemaDeNombre(QStringLiteral("de la acción"), accion, nombreAccion(accion));
-        if (!problema.isEmpty())
-            problemas.append(problema);
-    }
-    for (const QString &variable : m_variables) {
-        const QString problema = problemaDeNombre(QStringLiteral("de la variable"), variable, variable);
-        if (!problema.isEmpty())
-            problemas.append(problema);
-    }
-    for (int i = 2; i < m_constantes.size(); ++i) {
-        const QString problema = problemaDeNombre(QStringLiteral("de la constante"), m_constantes.at(i),
-                                                  m_constantes.at(i).toUpper());
-        if (!problema.isEmpty())
-            problemas.append(problema);
-    }
+    QStringList problemas = problemasDeMaquinas() + problemasDeCatalogos();
     if (estilo == EstiloCodigo::PunteroAFuncion && m_maquinas.size() > 1) {
         QStringList otras;
         for (int k = 1; k < m_maquinas.size(); ++k)
             otras.append(m_maquinas.at(k).nombre);
         problemas.append(
-            QStringLiteral("El estilo puntero a función ejecuta solo la primera máquina (%1); no se "
-                           "ejecutará: %2.")
+            QStringLiteral("El estilo puntero a función ejecuta solo la primera máquina (%1); no "
+                           "se ejecutará: %2.")
                 .arg(m_maquinas.first().nombre, otras.join(QStringLiteral(", "))));
     }
     if (estilo == EstiloCodigo::PunteroAFuncion &&
         (m_maquinas.isEmpty() || m_maquinas.first().estados.isEmpty()))
         problemas.append(
             QStringLiteral("El estilo puntero a función necesita una primera máquina con estados."));
+    return problemas;
+}
+
+QStringList GeneradorCodigo::problemasDeMaquinas() const
+{
+    QStringList problemas;
+    const auto revisar = [&problemas](const QString &elemento, const QString &comoC) {
+        const QString problema = problemaDeNombre(elemento, comoC);
+        if (!problema.isEmpty())
+            problemas.append(problema);
+    };
+    QHash<QString, QString> maquinaDeEstado;
+    for (const Maquina &maquina : m_maquinas) {
+        revisar(QStringLiteral("La máquina «%1»").arg(maquina.nombre),
+                QStringLiteral("maquina_") + maquina.nombre);
+        if (maquina.inicial.isEmpty()) {
+            problemas.append(
+                QStringLiteral("El estado inicial de la máquina «%1» no es ninguno de sus estados.")
+                    .arg(maquina.nombre));
+        }
+        for (const Estado &estado : maquina.estados) {
+            const QString nombreC = estado.nombre.toUpper();
+            revisar(QStringLiteral("El estado «%1» de la máquina «%2»").arg(estado.nombre, maquina.nombre),
+                    nombreC);
+            const auto previo = maquinaDeEstado.constFind(nombreC);
+            if (previo == maquinaDeEstado.constEnd()) {
+                maquinaDeEstado.insert(nombreC, maquina.nombre);
+                continue;
+            }
+            problemas.append(
+                QStringLiteral("Las máquinas «%1» y «%2» tienen un estado llamado %3: el código define "
+                               "ese estado dos veces. Los nombres de estado deben ser distintos en "
+                               "todo el proyecto.")
+                    .arg(previo.value(), maquina.nombre, nombreC));
+        }
+    }
+    return problemas;
+}
+
+QStringList GeneradorCodigo::problemasDeCatalogos() const
+{
+    QStringList problemas;
+    const auto revisar = [&problemas](const QString &elemento, const QString &comoC) {
+        const QString problema = problemaDeNombre(elemento, comoC);
+        if (!problema.isEmpty())
+            problemas.append(problema);
+    };
+    for (const QString &evento : m_eventos)
+        revisar(QStringLiteral("El evento «%1»").arg(evento), evento);
+    for (const QString &accion : m_acciones)
+        revisar(QStringLiteral("La acción «%1»").arg(accion), nombreAccion(accion));
+    for (const QString &variable : m_variables)
+        revisar(QStringLiteral("La variable «%1»").arg(variable), variable);
+    // The first two constants are TRUE and FALSE, which are not taken from the list.
+    for (int i = 2; i < m_constantes.size(); ++i)
+        revisar(QStringLiteral("La constante «%1»").arg(m_constantes.at(i)), m_constantes.at(i).toUpper());
     return problemas;
 }
 
@@ -702,7 +708,9 @@ QString GeneradorCodigo::textoMaquinaSwitch(int k) const
 {
     const Maquina &maquina = m_maquinas.at(k);
     const QString inicial = maquina.inicial.toUpper();
-    QString texto = QStringLiteral("void maquina_") + maquina.nombre + QStringLiteral("()\n{\n");
+    QString texto;
+    texto.reserve(256 + maquina.estados.size() * 2048);
+    texto += QStringLiteral("void maquina_") + maquina.nombre + QStringLiteral("()\n{\n");
     texto += QStringLiteral("\t\tstatic int estado = ") + inicial + QStringLiteral(";\n\n");
     texto += crearSwitch(QStringLiteral("estado"));
     for (int i = 0; i < maquina.estados.size(); ++i) {
@@ -751,7 +759,12 @@ bool GeneradorCodigo::generarMain(const QString &carpeta, const QString &nombre)
 
 QString GeneradorCodigo::textoFunciones(const QStringList &textosMaquinas) const
 {
-    QString texto = agregarTextoDeAdvertencia() + QLatin1Char('\n');
+    int tamano = 8192;
+    for (const QString &maquina : textosMaquinas)
+        tamano += maquina.size() + 256;
+    QString texto;
+    texto.reserve(tamano);
+    texto += agregarTextoDeAdvertencia() + QLatin1Char('\n');
     texto += encabezadoArchivo(QStringLiteral("AP_MdeE.c"), QStringLiteral("Implementacion switch-case")) +
              QStringLiteral("\n\n");
     texto += banner(QStringLiteral(" *** INCLUDES"), "\n");
@@ -800,6 +813,7 @@ QString GeneradorCodigo::cerrarFuncionPtr()
 QString GeneradorCodigo::textoFuncionesEstados() const
 {
     QString texto;
+    texto.reserve(listaEstados().size() * 2048);
     for (const Maquina &maquina : m_maquinas) {
         for (const Estado &estado : maquina.estados) {
             texto += encabezadoFuncion(QStringLiteral("static void funcion_") + estado.nombre +
@@ -853,7 +867,9 @@ QString GeneradorCodigo::textoFuncionesPtrFuncionMDE(const QString &funcionesEst
     }
     tabla += QStringLiteral(" };\n");
 
-    QString texto = agregarTextoDeAdvertencia() + QLatin1Char('\n');
+    QString texto;
+    texto.reserve(8192 + funcionesEstados.size() + tabla.size() + prototipos.size());
+    texto += agregarTextoDeAdvertencia() + QLatin1Char('\n');
     texto += encabezadoArchivo(QStringLiteral("MdeE.c"), QString()) + QLatin1Char('\n');
     texto += banner(QStringLiteral(" *** INCLUDES"), "\n");
     texto += QStringLiteral(

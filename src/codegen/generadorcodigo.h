@@ -119,6 +119,8 @@ private:
     };
 
     void leer(const XmlHandler &datos);
+    QStringList problemasDeMaquinas() const;
+    QStringList problemasDeCatalogos() const;
     QString encabezadoArchivo(const QString &archivo, const QString &resumen) const;
     QString encabezadoFuncion(const QString &firma, const QString &resumen, const QString &detalles) const;
     static bool guardar(const QString &ruta, const QString &texto);
