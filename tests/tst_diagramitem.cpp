@@ -6,6 +6,7 @@
 
 #include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsView>
+#include <QMenu>
 #include <QPainter>
 #include <QtTest>
 
@@ -232,6 +233,33 @@ private slots:
         QApplication::sendEvent(&scene, &event);
         QVERIFY(event.isAccepted());
         QVERIFY(!scene.initialStateItem()->isSelected());
+    }
+
+    // Right-clicking a state selects only that state, then shows the
+    // element menu; the marker shows none.
+    void contextMenu()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        QMenu menu;
+        menu.addAction(QStringLiteral("Eliminar Elemento"));
+        auto *state = new DiagramItem(DiagramItem::EstadoSimple, &menu);
+        scene.addItem(state);
+        DiagramItem *other = addState(&scene, QPointF(300, 0));
+        other->setSelected(true);
+
+        bool shown = false;
+        QTimer::singleShot(50, [&shown] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                shown = true;
+                popup->close();
+            }
+        });
+        QGraphicsSceneContextMenuEvent event(QEvent::GraphicsSceneContextMenu);
+        event.setScenePos(QPointF(0, 0));
+        QApplication::sendEvent(&scene, &event);
+        QVERIFY(shown);
+        QVERIFY(state->isSelected());
+        QVERIFY(!other->isSelected());
     }
 
     // A selected state that is also active shows the selection outline, not
