@@ -3,6 +3,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <QVector>
 
 // When a trigger expression or an action list uses a declared name. The
 // transition editor's removal checks and the verification share these rules.
@@ -11,10 +13,17 @@ namespace UsageRules {
 // The trigger cut at every "&&" and "||", empty parts dropped; the parts keep
 // their blanks, "!" and parentheses.
 QStringList triggerParts(const QString &trigger);
+// The same parts as views into the trigger, for callers that scan many.
+QVector<QStringView> triggerPartViews(QStringView trigger);
 // A part holding "=", "!=", "<" or ">".
 bool isComparisonPart(const QString &part);
+bool isComparisonPart(QStringView part);
+// True when pos lies between a word character ([A-Za-z0-9_]) and a non-word
+// character or an end of the text, as the regular expression "\b" decides.
+bool isWordBoundary(QStringView text, int pos);
 // True when name occurs in text between word boundaries (as the regular
-// expression "\bname\b" would find it, case-sensitive, without building one).
+// expression "\bname\b" would find it with the name escaped, case-sensitive,
+// without building one).
 bool containsWord(const QString &text, const QString &name);
 
 // An event is used by a trigger when a part that is not a comparison holds it

@@ -225,6 +225,7 @@ private:
     // --- Documentation ---
 
     // --- Import ---
+    void terminarImportacion(int agregados);
 };
 
 #endif // MAINWINDOW_H
