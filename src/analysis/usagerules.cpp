@@ -12,26 +12,10 @@ bool isWordChar(QChar c)
 
 } // namespace
 
-// Cuts as a split at the pattern "\&\&|\|\|" does: the leftmost connective
-// first, so "&&&" gives one cut and leaves a "&" in the next part.
 QVector<QStringView> triggerPartViews(QStringView trigger)
 {
     QVector<QStringView> parts;
-    int start = 0;
-    int i = 0;
-    while (i + 1 < trigger.size()) {
-        const QChar c = trigger.at(i);
-        if ((c == QLatin1Char('&') || c == QLatin1Char('|')) && trigger.at(i + 1) == c) {
-            if (i > start)
-                parts.append(trigger.mid(start, i - start));
-            i += 2;
-            start = i;
-            continue;
-        }
-        ++i;
-    }
-    if (start < trigger.size())
-        parts.append(trigger.mid(start));
+    forEachTriggerPart(trigger, [&parts](QStringView part) { parts.append(part); });
     return parts;
 }
 

@@ -15,6 +15,8 @@ namespace UsageRules {
 QStringList triggerParts(const QString &trigger);
 // The same parts as views into the trigger, for callers that scan many.
 QVector<QStringView> triggerPartViews(QStringView trigger);
+// Calls part(view) for each of those parts, in order, without building a list.
+template<typename Part> void forEachTriggerPart(QStringView trigger, Part part);
 // A part holding "=", "!=", "<" or ">".
 bool isComparisonPart(const QString &part);
 bool isComparisonPart(QStringView part);
@@ -37,6 +39,27 @@ bool variableUsedInActions(const QStringList &actions, const QString &variable);
 bool actionUsedInActions(const QStringList &actions, const QString &action);
 // The looser test of the verification: some entry holds the action anywhere.
 bool actionUsedLoosely(const QStringList &actions, const QString &action);
+
+// Cuts as a split at the pattern "\&\&|\|\|" does: the leftmost connective
+// first, so "&&&" gives one cut and leaves a "&" in the next part.
+template<typename Part> void forEachTriggerPart(QStringView trigger, Part part)
+{
+    int start = 0;
+    int i = 0;
+    while (i + 1 < trigger.size()) {
+        const QChar c = trigger.at(i);
+        if ((c == QLatin1Char('&') || c == QLatin1Char('|')) && trigger.at(i + 1) == c) {
+            if (i > start)
+                part(trigger.mid(start, i - start));
+            i += 2;
+            start = i;
+            continue;
+        }
+        ++i;
+    }
+    if (start < trigger.size())
+        part(trigger.mid(start));
+}
 
 } // namespace UsageRules
 

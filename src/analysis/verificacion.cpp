@@ -89,16 +89,17 @@ private:
 void RegistroUso::registrar(const QString &disparador, const QString &acciones)
 {
     m_hayEntradas = true;
-    const QVector<QStringView> partes = UsageRules::triggerPartViews(disparador);
-    for (const QStringView parte : partes) {
-        if (UsageRules::isComparisonPart(parte))
-            buscarPalabras(m_variables, parte);
-        else
-            buscarPalabras(m_eventos, parte);
-    }
-    for (const QStringView entrada : QStringView(acciones).split(QLatin1Char(','))) {
+    UsageRules::forEachTriggerPart(disparador, [this](QStringView parte) {
+        buscarPalabras(UsageRules::isComparisonPart(parte) ? m_variables : m_eventos, parte);
+    });
+    int inicio = 0;
+    for (int coma = acciones.indexOf(QLatin1Char(',')); inicio <= acciones.size();
+         coma = acciones.indexOf(QLatin1Char(','), inicio)) {
+        const int fin = coma < 0 ? acciones.size() : coma;
+        const QStringView entrada = QStringView(acciones).mid(inicio, fin - inicio);
         buscarSubcadenas(m_acciones, entrada);
         buscarSubcadenas(m_variables, entrada);
+        inicio = fin + 1;
     }
 }
 
