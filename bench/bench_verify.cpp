@@ -82,7 +82,7 @@ int main(int argc, char *argv[])
     std::sort(tiempos.begin(), tiempos.end());
     out << "verificar " << kMaquinas << " x " << kEstados << " x " << kTransiciones << ", " << kNombres
         << " eventos/acciones/variables: mediana "
-        << QString::number(tiempos.at(tiempos.size() / 2) / 1e6, 'f', 2) << " ms, mínimo "
+        << QString::number(tiempos.at(tiempos.size() / 2) / 1e6, 'f', 2) << " ms, minimo "
         << QString::number(tiempos.first() / 1e6, 'f', 2) << " ms (" << tiempos.size() << " corridas), "
         << hallazgos << " hallazgos\n";
     return hallazgos == 3 * (kNombres - kUsados) ? 0 : 1;
