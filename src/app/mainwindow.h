@@ -203,10 +203,22 @@ private:
     void mostrarZoom(QMdiSubWindow *window);
 
     // --- Explorer ---
+    QTreeWidgetItem *grupoExplorador(TreeItemType tipo) const;
+    void mostrarMaquina(const QString &nombre);
 
     // --- Machines and states ---
 
     // --- Project lifecycle ---
+    QString rutaProyecto() const;
+    void guardarMaquina(DiagramScene *scene, const QString &maquina);
+    void guardarEstadoInicial(DiagramScene *scene, const QString &maquina);
+    void habilitarProyecto();
+    void habilitarImportacion(bool habilitar);
+    void cargarEstados(DiagramScene *scene, const QString &maquina);
+    QStringList cargarTransiciones(DiagramScene *scene, const QString &maquina);
+    QString cargarEstadoInicial(DiagramScene *scene, const QString &maquina);
+    void cerrarDocumento();
+    bool descartarProyectoAbierto();
 
     // --- Simulation ---
     QTimer *m_timer = nullptr;

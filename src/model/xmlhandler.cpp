@@ -93,7 +93,7 @@ bool XmlHandler::load(QIODevice *device)
     m_documento = documentoVacio();
     if (!device || !device->isReadable())
         return false;
-    std::unique_ptr<XmlNode> leido = XmlSerializer::leer(device->readAll());
+    std::unique_ptr<XmlNode> leido = XmlSerializer::leer(device);
     if (!leido)
         return false;
     m_documento = std::move(leido);

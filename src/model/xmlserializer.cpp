@@ -10,11 +10,11 @@ namespace XmlSerializer {
 
 namespace {
 
-const QString kDeclaracion = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+constexpr char kDeclaracion[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 #ifdef Q_OS_WIN
-const QString kFinDeLinea = QStringLiteral("\r\n");
+constexpr char kFinDeLinea[] = "\r\n";
 #else
-const QString kFinDeLinea = QStringLiteral("\n");
+constexpr char kFinDeLinea[] = "\n";
 #endif
 constexpr int kIndentacion = 4;
 
@@ -23,46 +23,92 @@ bool isXmlChar(char16_t c)
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF);
 }
 
-// Escapes what XML reserves in text ("<", "&", the ">" closing "]]>", and a
-// carriage return that a reader would otherwise fold into the line end) and
-// drops characters XML cannot hold at all, which would make the whole file
-// unreadable.
-void appendEscaped(QString &out, const QString &texto)
+// The file is built straight in UTF-8: a whole project as UTF-16 first would
+// double the memory a save needs.
+class Salida
 {
-    const int n = texto.size();
-    for (int i = 0; i < n; ++i) {
-        const QChar c = texto.at(i);
-        if (c == QLatin1Char('<')) {
-            out += QLatin1String("&lt;");
-        } else if (c == QLatin1Char('&')) {
-            out += QLatin1String("&amp;");
-        } else if (c == QLatin1Char('>') && i >= 2 && texto.at(i - 1) == QLatin1Char(']') &&
-                   texto.at(i - 2) == QLatin1Char(']')) {
-            out += QLatin1String("&gt;");
-        } else if (c == QLatin1Char('\r')) {
-            out += QLatin1String("&#xd;");
-        } else if (c.isHighSurrogate()) {
-            if (i + 1 < n && texto.at(i + 1).isLowSurrogate()) {
-                out += c;
-                out += texto.at(++i);
+public:
+    QByteArray m_bytes;
+
+    void ascii(const char *texto) { m_bytes.append(texto); }
+    void ascii(char c) { m_bytes.append(c); }
+    void indent(int depth) { m_bytes.append(depth * kIndentacion, ' '); }
+    void finDeLinea() { m_bytes.append(kFinDeLinea); }
+
+    // Tags and comments are written as they are.
+    void texto(const QString &texto) { codificar(texto, false); }
+    // Text content gets what XML reserves escaped ("<", "&", the ">" closing
+    // "]]>", and a carriage return that a reader would otherwise fold into the
+    // line end).
+    void textoEscapado(const QString &texto) { codificar(texto, true); }
+
+private:
+    // Characters XML cannot hold at all are dropped: written, they would make
+    // the whole file unreadable.
+    void codificar(const QString &texto, bool escapar)
+    {
+        const int n = texto.size();
+        const int inicio = m_bytes.size();
+        // At most 5 bytes per UTF-16 unit ("&amp;", "&#xd;"; 4 per pair).
+        m_bytes.resize(inicio + 5 * n);
+        char *p = m_bytes.data() + inicio;
+        const QChar *c = texto.constData();
+        for (int i = 0; i < n; ++i) {
+            const char16_t u = c[i].unicode();
+            if (escapar && (u == u'<' || u == u'&' || u == u'\r' || u == u'>')) {
+                p = escapado(p, c, i);
+            } else if (u < 0x80) {
+                if (isXmlChar(u))
+                    *p++ = char(u);
+            } else if (c[i].isHighSurrogate() && i + 1 < n && c[i + 1].isLowSurrogate()) {
+                const uint cp = QChar::surrogateToUcs4(c[i], c[i + 1]);
+                *p++ = char(0xF0 | (cp >> 18));
+                *p++ = char(0x80 | ((cp >> 12) & 0x3F));
+                *p++ = char(0x80 | ((cp >> 6) & 0x3F));
+                *p++ = char(0x80 | (cp & 0x3F));
+                ++i;
+            } else if (c[i].isSurrogate() || !isXmlChar(u)) {
+                continue;
+            } else if (u < 0x800) {
+                *p++ = char(0xC0 | (u >> 6));
+                *p++ = char(0x80 | (u & 0x3F));
+            } else {
+                *p++ = char(0xE0 | (u >> 12));
+                *p++ = char(0x80 | ((u >> 6) & 0x3F));
+                *p++ = char(0x80 | (u & 0x3F));
             }
-        } else if (!c.isLowSurrogate() && isXmlChar(c.unicode())) {
-            out += c;
         }
+        m_bytes.resize(int(p - m_bytes.constData()));
     }
-}
 
-void appendIndent(QString &out, int depth)
-{
-    static const QString espacios(64, QLatin1Char(' '));
-    for (int n = depth * kIndentacion; n > 0; n -= espacios.size())
-        out.append(espacios.constData(), qMin(n, espacios.size()));
-}
+    static char *escapado(char *p, const QChar *c, int i)
+    {
+        const char *reemplazo = nullptr;
+        switch (c[i].unicode()) {
+        case u'<':
+            reemplazo = "&lt;";
+            break;
+        case u'&':
+            reemplazo = "&amp;";
+            break;
+        case u'\r':
+            reemplazo = "&#xd;";
+            break;
+        default:
+            reemplazo =
+                (i >= 2 && c[i - 1] == QLatin1Char(']') && c[i - 2] == QLatin1Char(']')) ? "&gt;" : ">";
+            break;
+        }
+        while (*reemplazo)
+            *p++ = *reemplazo++;
+        return p;
+    }
+};
 
-void writeNode(QString &out, const XmlNode &node, int depth, bool afterText, bool beforeText);
+void writeNode(Salida &out, const XmlNode &node, int depth, bool afterText, bool beforeText);
 
 // Line breaks and indentation go only where they cannot join a text.
-void writeChildren(QString &out, const XmlNode &node, int depth)
+void writeChildren(Salida &out, const XmlNode &node, int depth)
 {
     const auto &children = node.children();
     for (size_t i = 0; i < children.size(); ++i) {
@@ -72,48 +118,48 @@ void writeChildren(QString &out, const XmlNode &node, int depth)
     }
 }
 
-void writeComment(QString &out, const XmlNode &node, int depth, bool afterText, bool beforeText)
+void writeComment(Salida &out, const XmlNode &node, int depth, bool afterText, bool beforeText)
 {
     if (!afterText)
-        appendIndent(out, depth);
-    out += QLatin1String("<!--");
-    out += node.dato();
+        out.indent(depth);
+    out.ascii("<!--");
+    out.texto(node.dato());
     if (node.dato().endsWith(QLatin1Char('-')))
-        out += QLatin1Char(' ');
-    out += QLatin1String("-->");
+        out.ascii(' ');
+    out.ascii("-->");
     if (!beforeText)
-        out += kFinDeLinea;
+        out.finDeLinea();
 }
 
-void writeElement(QString &out, const XmlNode &node, int depth, bool afterText, bool beforeText)
+void writeElement(Salida &out, const XmlNode &node, int depth, bool afterText, bool beforeText)
 {
     if (!afterText)
-        appendIndent(out, depth);
-    out += QLatin1Char('<');
-    out += node.dato();
+        out.indent(depth);
+    out.ascii('<');
+    out.texto(node.dato());
     const auto &children = node.children();
     if (children.empty()) {
-        out += QLatin1String("/>");
+        out.ascii("/>");
     } else {
-        out += QLatin1Char('>');
+        out.ascii('>');
         if (!children.front()->isText())
-            out += kFinDeLinea;
+            out.finDeLinea();
         writeChildren(out, node, depth + 1);
         if (!children.back()->isText())
-            appendIndent(out, depth);
-        out += QLatin1String("</");
-        out += node.dato();
-        out += QLatin1Char('>');
+            out.indent(depth);
+        out.ascii("</");
+        out.texto(node.dato());
+        out.ascii('>');
     }
     if (!beforeText)
-        out += kFinDeLinea;
+        out.finDeLinea();
 }
 
-void writeNode(QString &out, const XmlNode &node, int depth, bool afterText, bool beforeText)
+void writeNode(Salida &out, const XmlNode &node, int depth, bool afterText, bool beforeText)
 {
     switch (node.kind()) {
     case XmlNode::Text:
-        appendEscaped(out, node.dato());
+        out.textoEscapado(node.dato());
         break;
     case XmlNode::Comment:
         writeComment(out, node, depth, afterText, beforeText);
@@ -168,15 +214,19 @@ QByteArray escribir(const XmlNode &documento)
 {
     if (!documento.hasChildElements())
         return QByteArray();
-    QString out = kDeclaracion + kFinDeLinea;
+    Salida out;
+    out.ascii(kDeclaracion);
+    out.finDeLinea();
     writeChildren(out, documento, 0);
-    return out.toUtf8();
+    return out.m_bytes;
 }
 
-std::unique_ptr<XmlNode> leer(const QByteArray &bytes)
+std::unique_ptr<XmlNode> leer(QIODevice *device)
 {
     auto documento = std::make_unique<XmlNode>(XmlNode::Element, QString());
-    QXmlStreamReader reader(bytes);
+    // Reading from the device decodes it piece by piece instead of holding
+    // the whole file twice (bytes and text) while the tree is built.
+    QXmlStreamReader reader(device);
     TagCache tags;
     XmlNode *actual = documento.get();
     int depth = 0;

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <memory>
 
+class QIODevice;
 class XmlNode;
 
 // Reading and writing the project file. The document node holds the root
@@ -16,9 +17,9 @@ namespace XmlSerializer {
 constexpr int kMaxDepth = 256;
 
 QByteArray escribir(const XmlNode &documento);
-// Null when the bytes are not well-formed XML, nest deeper than kMaxDepth,
+// Null when the content is not well-formed XML, nest deeper than kMaxDepth,
 // hold a DTD (entity expansion) or an undeclared entity.
-std::unique_ptr<XmlNode> leer(const QByteArray &bytes);
+std::unique_ptr<XmlNode> leer(QIODevice *device);
 
 } // namespace XmlSerializer
 
