@@ -103,6 +103,7 @@ private slots:
         QTest::newRow("texto en grupos")
             << QByteArray("<proyecto>suelto<maquinas>x<maquina0>y<nombre>M</nombre>z</maquina0></maquinas>"
                           "<eventos>w</eventos></proyecto>");
+        QTest::newRow("prefijo") << QByteArray("<proyecto><x:otro>1</x:otro></proyecto>");
         QTest::newRow("instruccion y cdata")
             << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><?otra cosa?><proyecto><eventos>"
                           "<ev0><![CDATA[a<b]]></ev0></eventos></proyecto>");
