@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGraphicsView>
-#include <QPainter>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
@@ -46,9 +45,9 @@ QByteArray imagenDeVista(QGraphicsView *vista)
         return QByteArray();
     QImage imagen(vista->size(), QImage::Format_ARGB32_Premultiplied);
     imagen.fill(vista->palette().window().color());
-    QPainter pintor(&imagen);
-    vista->render(&pintor);
-    pintor.end();
+    // The widget's render, not QGraphicsView's, which would draw the scene
+    // alone without the frame and the scroll bars.
+    static_cast<QWidget *>(vista)->render(&imagen);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
