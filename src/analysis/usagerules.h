@@ -40,6 +40,19 @@ bool actionUsedInActions(const QStringList &actions, const QString &action);
 // The looser test of the verification: some entry holds the action anywhere.
 bool actionUsedLoosely(const QStringList &actions, const QString &action);
 
+// The trigger and the action list of one transition, as stored.
+struct TransitionText
+{
+    QString trigger;
+    QStringList actions;
+};
+
+// Whether any of the transitions uses the name by the rules above (for
+// actions the exact rule).
+bool eventUsedByAny(const QVector<TransitionText> &transitions, const QString &event);
+bool actionUsedByAny(const QVector<TransitionText> &transitions, const QString &action);
+bool variableUsedByAny(const QVector<TransitionText> &transitions, const QString &variable);
+
 // Cuts as a split at the pattern "\&\&|\|\|" does: the leftmost connective
 // first, so "&&&" gives one cut and leaves a "&" in the next part.
 template<typename Part> void forEachTriggerPart(QStringView trigger, Part part)
