@@ -122,6 +122,44 @@ private slots:
         QVERIFY_NEAR(head.at(2), barb2);
     }
 
+    // The first polygon edge crossed by the segment gives the end point and
+    // remembers the edge's middle; a segment that crosses nothing gives none.
+    void crossPolygon_data()
+    {
+        QTest::addColumn<QPointF>("pos");
+        QTest::addColumn<QLineF>("segment");
+        QTest::addColumn<bool>("crosses");
+        QTest::addColumn<QPointF>("hit");
+        QTest::addColumn<QPointF>("edgeMiddle");
+        QTest::newRow("right edge") << QPointF(0, 0) << QLineF(0, 0, 100, 0) << true << QPointF(10, 0)
+                                    << QPointF(10, 0);
+        QTest::newRow("moved square") << QPointF(-50, -50) << QLineF(-50, -50, -50, -200) << true
+                                      << QPointF(-50, -60) << QPointF(-50, -60);
+        QTest::newRow("from outside, first edge wins")
+            << QPointF(0, 0) << QLineF(-100, 5, 100, 5) << true << QPointF(10, 5) << QPointF(10, 0);
+        QTest::newRow("inside only") << QPointF(0, 0) << QLineF(-5, -5, 5, 5) << false << QPointF()
+                                     << QPointF();
+        QTest::newRow("outside only")
+            << QPointF(0, 0) << QLineF(20, 20, 40, 40) << false << QPointF() << QPointF();
+    }
+    void crossPolygon()
+    {
+        QFETCH(QPointF, pos);
+        QFETCH(QLineF, segment);
+        QFETCH(bool, crosses);
+        QFETCH(QPointF, hit);
+        QFETCH(QPointF, edgeMiddle);
+        // A 20 × 20 square centred on the origin, walked clockwise from the top-right corner.
+        const QPolygonF square(QVector<QPointF>{{10, -10}, {10, 10}, {-10, 10}, {-10, -10}, {10, -10}});
+        QPointF gotHit(-1, -1);
+        QPointF gotMiddle(-1, -1);
+        QCOMPARE(DiagramGeometry::crossPolygon(square, pos, segment, &gotHit, &gotMiddle), crosses);
+        if (!crosses)
+            return;
+        QVERIFY_NEAR(gotHit, hit);
+        QVERIFY_NEAR(gotMiddle, edgeMiddle);
+    }
+
     void labelOffset_data()
     {
         QTest::addColumn<qreal>("angle");

@@ -65,6 +65,9 @@ private slots:
     void escrituraFallidaSeInforma();
     void regenerarReemplazaArchivos();
     void sinMaquinas();
+    void catalogosRaros();
+    void tablaDeUnSoloEstado();
+    void estadosRepetidosSeNumeranAmbos();
 };
 
 void TstCodegen::disparador_data()
@@ -374,6 +377,61 @@ void TstCodegen::sinMaquinas()
     QVERIFY(mdee.endsWith(QStringLiteral(" *** FUNCIONES GLOBALES AL MODULO\n") +
                           QString(130, QLatin1Char('*')) + QStringLiteral("/\n")));
     QVERIFY(!generador.textoHeader({}, EstiloCodigo::Switch).contains(QStringLiteral("void maquina_")));
+}
+
+void TstCodegen::catalogosRaros()
+{
+    auto datos = proyectoMotor({QStringLiteral("a")});
+    datos->addNuevoEvento(QStringLiteral("raro()"));
+    datos->addNuevoEvento(QStringLiteral("bueno"));
+    datos->addNuevaAccion(QStringLiteral("x(),y()"));
+    datos->addNuevaAccion(QString());
+    datos->addNuevaAccion(QStringLiteral("sinParentesis"));
+    const GeneradorCodigo generador(*datos);
+    const QString header = generador.textoHeaderFunciones(generador.constantes());
+    QVERIFY(!header.contains(QStringLiteral("#define \t")));
+    QVERIFY(!header.contains(QStringLiteral("raro")));
+    QVERIFY(header.contains(QStringLiteral("\n//!< Prototipos de los Eventos\nint bueno( void );\n\n")));
+    QVERIFY(header.contains(
+        QStringLiteral("\n//!< Prototipos de las Acciones\nvoid sinParentesis( void );\n\n#endif")));
+    QCOMPARE(generador.problemas(EstiloCodigo::Switch), QStringList());
+    for (const EstiloCodigo estilo : {EstiloCodigo::Switch, EstiloCodigo::PunteroAFuncion}) {
+        const QString stubs = generador.textoFuncionesEventosAcciones(estilo);
+        QVERIFY(!stubs.contains(QStringLiteral("raro")));
+        QVERIFY(!stubs.contains(QStringLiteral("x(")));
+        QCOMPARE(stubs.count(QStringLiteral("void sinParentesis( void )\n{")), 1);
+    }
+}
+
+void TstCodegen::tablaDeUnSoloEstado()
+{
+    auto datos = proyectoMotor({QStringLiteral("unico")});
+    const GeneradorCodigo generador(*datos);
+    const QString mdee = generador.textoFuncionesPtrFuncionMDE(generador.textoFuncionesEstados());
+    QVERIFY(mdee.contains(
+        QStringLiteral("\nvoid ( * const arrayFunciones[ ] )( void ) = { funcion_unico };\n\n")));
+    QVERIFY(mdee.contains(QStringLiteral("\tif( estado > UNICO )\n\t{\n\t\testado = UNICO;\n")));
+    QVERIFY(mdee.contains(QStringLiteral("static void funcion_unico ( void )\n{\n}\n\n")));
+    QVERIFY(mdee.contains(QStringLiteral("\nstatic int estado = UNICO;\n\n")));
+}
+
+void TstCodegen::estadosRepetidosSeNumeranAmbos()
+{
+    auto datos = proyectoMotor({QStringLiteral("listo"), QStringLiteral("otro")});
+    datos->addNuevaMaquina(QStringLiteral("maquina1"));
+    datos->addInfoMaquina(QStringLiteral("maquina1"), QStringLiteral("bomba"));
+    datos->addNuevoEstado(QStringLiteral("estado0"), QStringLiteral("maquina1"));
+    datos->addInfoEstado(QStringLiteral("estado0"), QStringLiteral("listo"), QStringLiteral("#ffffff"),
+                         QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("120"),
+                         QStringLiteral("60"), QStringLiteral("maquina1"));
+    const GeneradorCodigo generador(*datos);
+    QCOMPARE(generador.listaEstados(),
+             (QStringList{QStringLiteral("LISTO"), QStringLiteral("OTRO"), QStringLiteral("LISTO")}));
+    const QString header = generador.textoHeader(generador.listaEstados(), EstiloCodigo::Switch);
+    QVERIFY(
+        header.contains(QStringLiteral("#define\tLISTO\t\t0\n#define\tOTRO\t\t1\n#define\tLISTO\t\t2\n")));
+    // The second machine has no initial state: the command line refuses it.
+    QCOMPARE(generador.maquinaSinEstadoInicial(), QStringLiteral("bomba"));
 }
 
 QTEST_GUILESS_MAIN(TstCodegen)

@@ -171,15 +171,13 @@ void TstCodegenCli::escribeEnLaCarpetaIndicada()
 void TstCodegenCli::avisaLosMotivosPorStderr()
 {
     const QString destino = m_temporal.filePath(QStringLiteral("ptr"));
-    const Salida salida =
-        vireoCli({QStringLiteral("generate"), QStringLiteral("--style"), QStringLiteral("ptr"),
-                  TestSupport::dataPath(QStringLiteral("codegen/dos_maquinas.vro")), QStringLiteral("--out"),
-                  destino});
+    const QString proyecto = TestSupport::dataPath(QStringLiteral("codegen/dos_maquinas.vro"));
+    const Salida salida = vireoCli({QStringLiteral("generate"), QStringLiteral("--style"),
+                                    QStringLiteral("ptr"), proyecto, QStringLiteral("--out"), destino});
     QCOMPARE(salida.codigo, 0);
-    QCOMPARE(
-        salida.err,
-        QStringLiteral("Advertencia: El estilo puntero a función ejecuta solo la primera máquina (motor); "
-                       "no se ejecutará: luz.\n"));
+    QCOMPARE(salida.err, QStringLiteral("Advertencia: ") + proyecto +
+                             QStringLiteral(": El estilo puntero a función ejecuta solo la primera máquina "
+                                            "(motor); no se ejecutará: luz.\n"));
     QVERIFY(QFileInfo::exists(destino + QStringLiteral("/AP_MdeE.c")));
 }
 

@@ -1,5 +1,8 @@
 #include "mainwindow.h"
+#include "modalscript.h"
+#include "proyectoprueba.h"
 #include "testsupport.h"
+#include "xmlhandler.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,6 +18,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -78,6 +82,7 @@ private slots:
     void preguntaAlCerrar();
     void cerrarSinProyectoGuardaLaDisposicion();
     void cerrarConCancelarNoGuardaNada();
+    void cerrarConSiGuardaYCierra();
     void guardadoFallidoNoCierra();
     void laDisposicionSeRestaura();
     void acercaDe();
@@ -91,6 +96,7 @@ private:
         return m_window->findChild<T *>(QLatin1String(name));
     }
     QComboBox *zoomCombo() const;
+    QString rutaDelProyecto() const;
     QLabel *zoomLabel() const;
 };
 
@@ -504,23 +510,53 @@ void TestMainWindowShell::cerrarConCancelarNoGuardaNada()
     QVERIFY(!stored("windowState"));
 }
 
-// Answering "Si" when the project cannot be saved (here: there is none to
-// save) must not close the window and lose the changes.
+void TestMainWindowShell::cerrarConSiGuardaYCierra()
+{
+    QTemporaryDir carpeta;
+    QVERIFY(ProyectoPrueba::crear(*m_window, carpeta.path(), QStringLiteral("demo")));
+    ProyectoPrueba::maquina(*m_window, QStringLiteral("MdE1"));
+    m_window->marcarModificado();
+    const QString archivo = rutaDelProyecto();
+    QVERIFY(!TestSupport::readFile(archivo).contains("MdE1"));
+
+    ModalScript script;
+    script.thenClick(QStringLiteral("Si"));
+    QVERIFY(m_window->close());
+    QCOMPARE(script.pendientes(), 0);
+    QVERIFY(TestSupport::readFile(archivo).contains("MdE1"));
+    QVERIFY(stored("geometry"));
+}
+
+// When the project cannot be written, answering "Si" must not close the
+// window: the changes would be lost.
 void TestMainWindowShell::guardadoFallidoNoCierra()
 {
+    QTemporaryDir carpeta;
+    QVERIFY(ProyectoPrueba::crear(*m_window, carpeta.path(), QStringLiteral("demo")));
+    ProyectoPrueba::maquina(*m_window, QStringLiteral("MdE1"));
     m_window->marcarModificado();
-    TestSupport::onNextModal([](QWidget *modal) {
-        // Whatever the save step reports next is acknowledged.
-        TestSupport::onNextModal([](QWidget *aviso) { aviso->close(); }, 300);
-        for (QAbstractButton *b : qobject_cast<QMessageBox *>(modal)->buttons()) {
-            if (b->text() == QLatin1String("Si"))
-                b->click();
-        }
-    });
+    // A folder where the project file should be makes every write fail, even for root.
+    const QString archivo = rutaDelProyecto();
+    QVERIFY(QFile::remove(archivo));
+    QVERIFY(QDir().mkdir(archivo));
+
+    ModalScript script;
+    script.thenClick(QStringLiteral("Si")).thenDismiss();
     QVERIFY(!m_window->close());
+    QCOMPARE(script.pendientes(), 0);
+    QCOMPARE(script.titulos().value(1), QStringLiteral("Error al Guardar Proyecto"));
     QVERIFY(m_window->isVisible());
+    QVERIFY(m_window->isModificado());
+    QVERIFY(m_window->windowTitle().endsWith(QLatin1Char('*')));
+    QCOMPARE(m_window->sceneList().size(), 1);
     QVERIFY(!stored("geometry"));
-    QTest::qWait(400); // lets the watch for a warning run out before the next test
+}
+
+QString TestMainWindowShell::rutaDelProyecto() const
+{
+    const XmlHandler *documento = m_window->documento();
+    return documento->getContenidoGeneral(QStringLiteral("carpeta")) + QLatin1Char('/') +
+           documento->getContenidoGeneral(QStringLiteral("nombre")) + QStringLiteral(".vro");
 }
 
 void TestMainWindowShell::laDisposicionSeRestaura()

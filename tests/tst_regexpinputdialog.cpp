@@ -42,8 +42,9 @@ private slots:
         QVERIFY(!aceptar->isEnabled());
 
         dialog.setText(QStringLiteral("MdE1"));
-        dialog.setRegExp(kCatalogo);
         QVERIFY(aceptar->isEnabled());
+        dialog.setText(QString());
+        QVERIFY(!aceptar->isEnabled());
     }
 
     void patternFiltersKeystrokes_data()

@@ -171,7 +171,7 @@ int cmdGenerate(const QStringList &args)
 
     const QStringList problemas = generador.problemas(estilo);
     for (const QString &problema : problemas)
-        errores() << "Advertencia: " << problema << '\n';
+        errores() << "Advertencia: " << opciones.proyecto << ": " << problema << '\n';
     errores().flush();
     salida() << carpeta << '\n';
     salida().flush();

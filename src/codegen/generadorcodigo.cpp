@@ -119,10 +119,8 @@ bool esLetraDeNombre(QChar c)
 
 // Every name in a part without comparison is an event: it becomes a call,
 // unless the text already calls it. Numbers are copied as they are.
-QString llamarEventos(const QString &parte)
+void llamarEventos(const QString &parte, QString &resultado)
 {
-    QString resultado;
-    resultado.reserve(parte.size() + 16);
     int i = 0;
     while (i < parte.size()) {
         const QChar c = parte.at(i);
@@ -143,7 +141,6 @@ QString llamarEventos(const QString &parte)
         if (siguiente >= parte.size() || parte.at(siguiente) != QLatin1Char('('))
             resultado += QLatin1String("( )");
     }
-    return resultado;
 }
 
 // Start of the next "&&" or "||" from desde, or the text's length.
@@ -355,10 +352,16 @@ QStringList GeneradorCodigo::problemasDeCatalogos() const
         if (!problema.isEmpty())
             problemas.append(problema);
     };
-    for (const QString &evento : m_eventos)
-        revisar(QStringLiteral("El evento «%1»").arg(evento), evento);
-    for (const QString &accion : m_acciones)
-        revisar(QStringLiteral("La acción «%1»").arg(accion), nombreAccion(accion));
+    // Entries the files leave out (events holding "(", empty actions or
+    // actions holding ",") cannot break them.
+    for (const QString &evento : m_eventos) {
+        if (!evento.contains(QLatin1Char('(')))
+            revisar(QStringLiteral("El evento «%1»").arg(evento), evento);
+    }
+    for (const QString &accion : m_acciones) {
+        if (!accion.isEmpty() && !accion.contains(QLatin1Char(',')))
+            revisar(QStringLiteral("La acción «%1»").arg(accion), nombreAccion(accion));
+    }
     for (const QString &variable : m_variables)
         revisar(QStringLiteral("La variable «%1»").arg(variable), variable);
     // The first two constants are TRUE and FALSE, which are not taken from the list.
@@ -475,11 +478,15 @@ int GeneradorCodigo::ObtenerCantParentesis(const QString &texto)
 QString GeneradorCodigo::traducirDisparador(const QString &disparador)
 {
     QString resultado;
+    resultado.reserve(disparador.size() + 32);
     int inicio = 0;
     for (;;) {
         const int conector = siguienteConector(disparador, inicio);
         const QString parte = disparador.mid(inicio, conector - inicio);
-        resultado += UsageRules::isComparisonPart(parte) ? parte : llamarEventos(parte);
+        if (UsageRules::isComparisonPart(parte))
+            resultado += parte;
+        else
+            llamarEventos(parte, resultado);
         if (conector >= disparador.size())
             return resultado;
         resultado += disparador.midRef(conector, 2);

@@ -54,6 +54,7 @@ void RegExpInputDialog::setText(const QString &text)
 {
     m_text->setText(text);
     m_text->selectAll();
+    checkValid(m_text->text());
 }
 
 void RegExpInputDialog::setRegExp(const QRegExp &regExp)
