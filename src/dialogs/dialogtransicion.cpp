@@ -8,6 +8,7 @@
 #include "xmlhandler.h"
 
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
@@ -107,12 +108,35 @@ DialogTransicion::DialogTransicion(QWidget *parent)
     m_ui->pushButtonCierraParentesis->setEnabled(false);
     m_difParentesis = 0;
 
+    m_ui->lineEditValorExpresion->installEventFilter(this);
+    m_ui->lineEditValorAsignacion->installEventFilter(this);
     connectControls();
 }
 
 DialogTransicion::~DialogTransicion()
 {
     delete m_ui;
+}
+
+// Return in a value field adds the comparison or the assignment instead of
+// reaching "Aceptar", which would close the dialog without the typed piece.
+bool DialogTransicion::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int tecla = static_cast<QKeyEvent *>(event)->key();
+    if (tecla != Qt::Key_Return && tecla != Qt::Key_Enter)
+        return QDialog::eventFilter(watched, event);
+    if (watched == m_ui->lineEditValorExpresion) {
+        if (m_ui->toolButtonAgregarExpresion->isEnabled() && m_ui->toolBoxDisparador->isEnabled())
+            agregarExpresion();
+        return true;
+    }
+    if (watched == m_ui->lineEditValorAsignacion) {
+        agregarAsignacion();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void DialogTransicion::connectControls()
