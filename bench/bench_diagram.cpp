@@ -246,6 +246,7 @@ int main(int argc, char **argv)
     delete big.scene;
 
     frames("2000/6000 frame at 1:1", 50, 40, true, false);
+    frames("2000/6000 frame at 50% (the smallest zoom)", 50, 40, true, false, 0.5);
     frames("2000/6000 frame, whole machine", 50, 40, true, true);
     frames("2000/6000 frame, whole machine, no shadows", 50, 40, false, true);
     dragStep(true);

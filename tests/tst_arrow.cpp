@@ -327,6 +327,32 @@ private slots:
         QVERIFY(isFinite(loop->arrowHead()));
     }
 
+    // A state with a degenerate size (from a damaged file) still gives its
+    // arrows finite ends: on a tiny outline, or at the remembered points when
+    // there is no outline; a size that is not a number is not taken.
+    void stateWithoutOutline_data()
+    {
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<qreal>("height");
+        QTest::newRow("zero") << 0.0 << 0.0;
+        QTest::newRow("negative") << -20.0 << 30.0;
+        QTest::newRow("not a number") << qQNaN() << 30.0;
+    }
+    void stateWithoutOutline()
+    {
+        QFETCH(qreal, width);
+        QFETCH(qreal, height);
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        DiagramItem *b = addState(&scene, QPointF(300, 0));
+        b->setSize(width, height);
+        QVERIFY(qIsFinite(b->rect().width()));
+        Arrow *arrow = link(&scene, a, b);
+        Arrow *loop = link(&scene, b, b);
+        QVERIFY(isFinite(arrow->arrowHead()));
+        QVERIFY(isFinite(loop->arrowHead()));
+    }
+
     void dragControlPointAndLabel()
     {
         DiagramScene scene(QStringLiteral("M"), nullptr);

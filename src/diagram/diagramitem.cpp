@@ -191,7 +191,9 @@ void DiagramItem::setName(const QString &name)
 
 void DiagramItem::setSize(const qreal &width, const qreal &height)
 {
-    if (m_diagramType != EstadoSimple)
+    // A size that is not a number (a damaged file) would spread NaN into
+    // every arrow of the state: the state keeps its size instead.
+    if (m_diagramType != EstadoSimple || !qIsFinite(width) || !qIsFinite(height))
         return;
     applyRect(QRectF(-width / 2, -height / 2, width, height));
 }
