@@ -232,6 +232,33 @@ private slots:
         delete view;
     }
 
+    // Deselecting a state while the pointer rests on its grip leaves the grip
+    // shown until the next selection change.
+    void gripStaysUnderPointer()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        QGraphicsView *view = showView(&scene);
+        DiagramItem *state = addState(&scene, QPointF(0, 0));
+        QGraphicsItem *grip = state->childItems().value(0);
+        QVERIFY(grip);
+        QVERIFY(!grip->isVisible());
+        state->setSelected(true);
+        QVERIFY(grip->isVisible());
+
+        const QPointF corner = state->mapToScene(state->rect().bottomRight());
+        QCursor::setPos(view->viewport()->mapToGlobal(view->mapFromScene(corner)));
+        if (!grip->isUnderMouse())
+            QSKIP("this platform does not move the pointer");
+        state->setSelected(false);
+        QVERIFY(grip->isVisible());
+
+        QCursor::setPos(view->viewport()->mapToGlobal(view->mapFromScene(QPointF(300, 200))));
+        state->setSelected(true);
+        state->setSelected(false);
+        QVERIFY(!grip->isVisible());
+        delete view;
+    }
+
     void dragCarriesSelfLoop()
     {
         DiagramScene scene(QStringLiteral("M"), nullptr);
