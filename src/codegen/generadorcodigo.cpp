@@ -877,8 +877,11 @@ QString GeneradorCodigo::cerrarFuncionPtr()
 
 QString GeneradorCodigo::textoFuncionesEstados() const
 {
+    int estados = 0;
+    for (const Maquina &maquina : m_maquinas)
+        estados += maquina.estados.size();
     QString texto;
-    texto.reserve(listaEstados().size() * 2048);
+    texto.reserve(estados * 2048);
     for (const Maquina &maquina : m_maquinas) {
         for (const Estado &estado : maquina.estados) {
             texto += encabezadoFuncion(QStringLiteral("static void funcion_") + estado.nombre +
