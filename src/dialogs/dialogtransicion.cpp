@@ -399,8 +399,11 @@ void DialogTransicion::moverAccion(int desplazamiento)
     lista->setCurrentRow(destino);
 }
 
+// Empty when cancelled, or when there is no document to declare the name in.
 QString DialogTransicion::pedirNombre(const QString &titulo, const QString &icono)
 {
+    if (!m_datos)
+        return QString();
     bool ok = false;
     const QString nombre =
         RegExpInputDialog::getText(this, titulo, QStringLiteral("Definir el nombre:"), QString(),
@@ -412,7 +415,7 @@ void DialogTransicion::nuevoEvento()
 {
     const QString nombre =
         pedirNombre(QStringLiteral("Nuevo Evento"), QStringLiteral(":/img/img/events.png"));
-    if (nombre.isEmpty() || !m_datos)
+    if (nombre.isEmpty())
         return;
     if (m_datos->getNombresEventosDefinidos().contains(nombre)) {
         avisar(QMessageBox::Information, QStringLiteral("Definir Evento"),
@@ -428,7 +431,7 @@ void DialogTransicion::nuevaAccion()
 {
     const QString nombre =
         pedirNombre(QStringLiteral("Nueva Acción"), QStringLiteral(":/img/img/external.png"));
-    if (nombre.isEmpty() || !m_datos)
+    if (nombre.isEmpty())
         return;
     const QString accion = nombre + QStringLiteral("()");
     if (m_datos->getNombresAccionesDefinidas().contains(accion)) {
@@ -445,7 +448,7 @@ void DialogTransicion::nuevaVariable()
 {
     const QString nombre =
         pedirNombre(QStringLiteral("Nueva Variable"), QStringLiteral(":/img/img/brick.png"));
-    if (nombre.isEmpty() || !m_datos)
+    if (nombre.isEmpty())
         return;
     if (m_datos->getNombresVariablesDefinidas().contains(nombre)) {
         avisar(QMessageBox::Information, QStringLiteral("Definir Variable"),
