@@ -13,7 +13,7 @@
 namespace {
 
 // Letters, digits, "-", "_", "ñ", "Ñ" and the blank (the "-" escaped so that
-// it is not read as a range from "9" to "_").
+// no reader can take it for a range).
 const QString kPatronNombreEstado = QStringLiteral("[A-Za-z0-9\\-_ñÑ ]+");
 
 QIcon muestraDeColor(const QColor &color, const QSize &tamano)
