@@ -243,6 +243,7 @@ private:
     // --- Documentation ---
 
     // --- Import ---
+    void terminarImportacion(int agregados);
 };
 
 #endif // MAINWINDOW_H
