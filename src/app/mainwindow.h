@@ -245,7 +245,7 @@ private:
     // Icons by resource name, loaded once: a QIcon made from a file decodes
     // the image again on every use.
     QHash<QString, QIcon> m_iconosSimulacion;
-    QIcon icono(const char *nombre);
+    QIcon iconoSim(const char *nombre);
     void llenarPanelSimulacion();
     void cambiarEntradaVer(QDockWidget *sale, QDockWidget *entra);
     void habilitarEdicion(bool habilitar);

@@ -61,7 +61,7 @@ QStringList nombresParaReporte(const QStringList &filas)
 
 } // namespace
 
-QIcon MainWindow::icono(const char *nombre)
+QIcon MainWindow::iconoSim(const char *nombre)
 {
     const QString clave = QLatin1String(nombre);
     auto encontrado = m_iconosSimulacion.constFind(clave);
@@ -150,18 +150,18 @@ void MainWindow::llenarPanelSimulacion()
     arbol->clear();
     arbol->setHeaderLabel(m_datosXml->getContenidoGeneral(QStringLiteral("nombre")));
     auto *sistema = new QTreeWidgetItem(arbol, {QStringLiteral("SISTEMA")});
-    sistema->setIcon(0, icono("plugin.png"));
+    sistema->setIcon(0, iconoSim("plugin.png"));
     sistema->setFlags(Qt::ItemIsEnabled);
     for (DiagramScene *scene : qAsConst(m_sceneList)) {
         auto *maquina = new QTreeWidgetItem(sistema, {scene->name()});
-        maquina->setIcon(0, icono("application.png"));
+        maquina->setIcon(0, iconoSim("application.png"));
         maquina->setFlags(Qt::ItemIsEnabled);
         auto *reset = new QTreeWidgetItem(maquina, {QStringLiteral("(RESET)")});
-        reset->setIcon(0, icono("bullet_red.png"));
+        reset->setIcon(0, iconoSim("bullet_red.png"));
         reset->setFlags(Qt::ItemIsEnabled);
         for (DiagramItem *estado : scene->itemList()) {
             auto *entrada = new QTreeWidgetItem(maquina, {estado->name().toUpper()});
-            entrada->setIcon(0, icono("button.png"));
+            entrada->setIcon(0, iconoSim("button.png"));
             entrada->setFlags(Qt::ItemIsEnabled);
         }
     }
@@ -182,7 +182,7 @@ void MainWindow::llenarPanelSimulacion()
         auto *item = new QTableWidgetItem(eventos.at(fila));
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         if (fila == 0)
-            item->setIcon(icono("events.png"));
+            item->setIcon(iconoSim("events.png"));
         tabla->setItem(fila, 0, item);
     }
     tabla->resizeRowsToContents();
@@ -250,7 +250,7 @@ void MainWindow::tomarTransicionReset(int maquina)
         return;
     marcador->setActivo(false);
     if (QTreeWidgetItem *entrada = entradaEstado(maquina, -1))
-        entrada->setIcon(0, icono("bullet black.png"));
+        entrada->setIcon(0, iconoSim("bullet black.png"));
     m_idxEstadosActuales[maquina] = destino;
     scene->setPreviousArrow(reset);
     iluminar(maquina, destino, reset);
@@ -267,12 +267,12 @@ void MainWindow::iluminar(int maquina, int estado, Arrow *arrow)
 {
     if (DiagramItem *anterior = estadoMostrado(maquina)) {
         if (QTreeWidgetItem *entrada = entradaEstado(maquina, m_idxMostrados.at(maquina)))
-            entrada->setIcon(0, icono("button.png"));
+            entrada->setIcon(0, iconoSim("button.png"));
         anterior->setActivo(false);
     }
     m_idxMostrados[maquina] = estado;
     if (QTreeWidgetItem *entrada = entradaEstado(maquina, estado))
-        entrada->setIcon(0, icono("button2.png"));
+        entrada->setIcon(0, iconoSim("button2.png"));
     estadoMostrado(maquina)->setActivo(true);
     // The same transition taken again stays lit; relaying out its label
     // would change nothing.
@@ -289,7 +289,7 @@ void MainWindow::agregarAcciones(const Arrow *arrow, const QString &maquina)
 {
     QTableWidget *tabla = ui->tableWidgetSimAcciones;
     for (const QString &texto : filasDeAcciones(arrow, maquina)) {
-        auto *item = new QTableWidgetItem(icono("arrow_right.png"), texto);
+        auto *item = new QTableWidgetItem(iconoSim("arrow_right.png"), texto);
         item->setFlags(Qt::ItemIsEnabled);
         const int fila = tabla->rowCount();
         tabla->insertRow(fila);
@@ -313,7 +313,7 @@ void MainWindow::actualizarIconosEventos()
     for (int fila = 1; fila < tabla->rowCount(); ++fila) {
         QTableWidgetItem *item = tabla->item(fila, 0);
         if (item)
-            item->setIcon(disponibles.contains(item->text()) ? icono("events.png") : QIcon());
+            item->setIcon(disponibles.contains(item->text()) ? iconoSim("events.png") : QIcon());
     }
 }
 
@@ -339,10 +339,10 @@ void MainWindow::resetearSimulacion()
     for (int j = 0; j < m_sceneList.size(); ++j) {
         DiagramScene *scene = m_sceneList.at(j);
         if (QTreeWidgetItem *entrada = entradaEstado(j, -1))
-            entrada->setIcon(0, icono("bullet_red.png"));
+            entrada->setIcon(0, iconoSim("bullet_red.png"));
         if (DiagramItem *estado = estadoMostrado(j)) {
             if (QTreeWidgetItem *entrada = entradaEstado(j, m_idxMostrados.at(j)))
-                entrada->setIcon(0, icono("button.png"));
+                entrada->setIcon(0, iconoSim("button.png"));
             estado->setActivo(false);
         }
         if (m_arrowsIluminadas.at(j))
