@@ -205,6 +205,11 @@ private:
     // --- Explorer ---
 
     // --- Machines and states ---
+    QString pedirNombre(const QString &titulo, const QString &inicial, const QString &icono, bool esMaquina);
+    void deshabilitarEdicion();
+    void activarVentanaDe(DiagramScene *scene);
+    void editarTransicion(Arrow *arrow, bool nueva);
+    void descartarFlecha(DiagramScene *scene, Arrow *arrow);
 
     // --- Project lifecycle ---
 
