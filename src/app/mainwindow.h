@@ -203,6 +203,8 @@ private:
     void mostrarZoom(QMdiSubWindow *window);
 
     // --- Explorer ---
+    QTreeWidgetItem *grupoExplorador(TreeItemType tipo) const;
+    void mostrarMaquina(const QString &nombre);
 
     // --- Machines and states ---
     QString pedirNombre(const QString &titulo, const QString &inicial, const QString &icono, bool esMaquina);
@@ -212,6 +214,16 @@ private:
     void descartarFlecha(DiagramScene *scene, Arrow *arrow);
 
     // --- Project lifecycle ---
+    QString rutaProyecto() const;
+    void guardarMaquina(DiagramScene *scene, const QString &maquina);
+    void guardarEstadoInicial(DiagramScene *scene, const QString &maquina);
+    void habilitarProyecto();
+    void habilitarImportacion(bool habilitar);
+    void cargarEstados(DiagramScene *scene, const QString &maquina);
+    QStringList cargarTransiciones(DiagramScene *scene, const QString &maquina);
+    QString cargarEstadoInicial(DiagramScene *scene, const QString &maquina);
+    void cerrarDocumento();
+    bool descartarProyectoAbierto();
 
     // --- Simulation ---
     QTimer *m_timer = nullptr;

@@ -1,23 +1,474 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "arrow.h"
+#include "dialognuevoproyecto.h"
+#include "xmlhandler.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGraphicsRectItem>
+
+namespace {
+
+const char *const TITULO = "Vireo | Alderhall";
+const int ANCHO_ESTADO = 110;
+const int ALTO_ESTADO = 65;
+// Coordinates beyond this are not drawings but damage; they read as missing.
+const qreal LIMITE_COORDENADA = 1e7;
+// Distance from a state's top-left corner to its initial-state marker when
+// the file does not store where the marker was.
+const qreal SEPARACION_MARCADOR = 40;
+
+QString ahora()
+{
+    return XmlHandler::formatoFecha(QDateTime::currentDateTime());
+}
+
+QString numero(qreal valor)
+{
+    return XmlHandler::formatoNumero(valor);
+}
+
+QString punto(const QPointF &p)
+{
+    return XmlHandler::formatoPunto(p);
+}
+
+QString estadoId(int indice)
+{
+    return QStringLiteral("estado%1").arg(indice);
+}
+
+QString maquinaId(int indice)
+{
+    return QStringLiteral("maquina%1").arg(indice);
+}
+
+bool leerCoordenada(const QString &texto, qreal *valor)
+{
+    bool ok = false;
+    *valor = texto.toDouble(&ok);
+    return ok && qAbs(*valor) <= LIMITE_COORDENADA;
+}
+
+// A stored coordinate, or fallback when the text holds none ("-1" for a
+// missing element is a number and is returned as such).
+qreal leerNumero(const QString &texto, qreal fallback)
+{
+    qreal valor = 0;
+    return leerCoordenada(texto, &valor) ? valor : fallback;
+}
+
+// A stored size truncated to whole units, or fallback when it is missing or
+// not positive.
+int leerMedida(const QString &texto, int fallback)
+{
+    const qreal valor = leerNumero(texto, fallback);
+    return valor >= 1 ? int(valor) : fallback;
+}
+
+// "x,y" as stored in midPos and textPos; false when either number is missing.
+bool leerPunto(const QString &texto, QPointF *p)
+{
+    const QStringList partes = texto.split(QLatin1Char(','));
+    if (partes.size() != 2)
+        return false;
+    qreal x = 0;
+    qreal y = 0;
+    if (!leerCoordenada(partes.at(0), &x) || !leerCoordenada(partes.at(1), &y))
+        return false;
+    *p = QPointF(x, y);
+    return true;
+}
+
+// The index n of an "estado" + n reference, or -1 when it names none of the
+// cantidad states.
+int leerIndiceEstado(const QString &texto, int cantidad)
+{
+    if (!texto.startsWith(QLatin1String("estado")))
+        return -1;
+    bool ok = false;
+    const int indice = texto.mid(6).toInt(&ok);
+    return ok && indice >= 0 && indice < cantidad ? indice : -1;
+}
+
+} // namespace
+
 bool MainWindow::guardarDatos()
 {
-    return false;
+    if (!m_datosXml)
+        return false;
+    m_datosXml->setContenidoGeneral(QStringLiteral("modificacion"), ahora());
+    m_datosXml->borrarMaquinas();
+    for (int k = 0; k < m_sceneList.size(); ++k)
+        guardarMaquina(m_sceneList.at(k), maquinaId(k));
+
+    if (!m_datosXml->save()) {
+        QMessageBox::warning(this, QStringLiteral("Error al Guardar Proyecto"),
+                             QStringLiteral("No se pudo guardar el archivo \n%1").arg(rutaProyecto()));
+        return false;
+    }
+    m_modificado = false;
+    if (windowTitle().endsWith(QLatin1Char('*')))
+        setWindowTitle(windowTitle().remove(QLatin1Char('*')));
+    return true;
+}
+
+QString MainWindow::rutaProyecto() const
+{
+    return m_datosXml->getContenidoGeneral(QStringLiteral("carpeta")) + QLatin1Char('/') +
+           m_datosXml->getContenidoGeneral(QStringLiteral("nombre")) + QStringLiteral(".vro");
+}
+
+void MainWindow::guardarMaquina(DiagramScene *scene, const QString &maquina)
+{
+    m_datosXml->addNuevaMaquina(maquina);
+    m_datosXml->addInfoMaquina(maquina, scene->name());
+    const QList<DiagramItem *> estados = scene->itemList();
+    for (int i = 0; i < estados.size(); ++i) {
+        const DiagramItem *estado = estados.at(i);
+        const QString id = estadoId(i);
+        m_datosXml->addNuevoEstado(id, maquina);
+        m_datosXml->addInfoEstado(id, estado->name(), estado->color().name(), numero(estado->pos().x()),
+                                  numero(estado->pos().y()), numero(estado->rect().width()),
+                                  numero(estado->rect().height()), maquina);
+        int j = 0;
+        for (const Arrow *arrow : estado->arrows()) {
+            const int destino = estados.indexOf(arrow->endItem());
+            if (arrow->startItem() != estado || destino < 0)
+                continue;
+            m_datosXml->addNuevaTransicion(id, QStringLiteral("tr%1").arg(j), arrow->event(),
+                                           arrow->actions().join(QLatin1Char(',')), estadoId(destino),
+                                           punto(arrow->midItem()->scenePos()),
+                                           punto(arrow->textRelativePos()), maquina);
+            ++j;
+        }
+    }
+    guardarEstadoInicial(scene, maquina);
+}
+
+void MainWindow::guardarEstadoInicial(DiagramScene *scene, const QString &maquina)
+{
+    // A marker that lost its arrow marks no state: the machine is stored
+    // without initial state rather than with a dangling one.
+    const DiagramItem *marcador = scene->initialStateItem();
+    if (!marcador || marcador->arrows().isEmpty())
+        return;
+    const Arrow *arrow = marcador->arrows().first();
+    const int destino = scene->itemList().indexOf(arrow->endItem());
+    if (destino < 0)
+        return;
+    m_datosXml->setInfoEstadoInicial(
+        numero(marcador->pos().x()), numero(marcador->pos().y()), arrow->actions().join(QLatin1Char(',')),
+        estadoId(destino), punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()), maquina);
 }
 
 bool MainWindow::abrirProyecto(const QString &path)
 {
-    Q_UNUSED(path)
-    return false;
+    QFile archivo(path);
+    if (!archivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QMessageBox::warning(this, QStringLiteral("Error al Abrir Proyecto"),
+                             QStringLiteral("No se pudo abrir el archivo \n%1").arg(path));
+        return false;
+    }
+    if (m_datosXml) {
+        delete m_datosXml;
+        m_datosXml = nullptr;
+        uiReset();
+    }
+    auto *documento = new XmlHandler();
+    if (!documento->load(&archivo)) {
+        delete documento;
+        QMessageBox::warning(this, QStringLiteral("Error al Abrir Proyecto"),
+                             QStringLiteral("No se pudo procesar el archivo \n%1").arg(path));
+        return false;
+    }
+    m_datosXml = documento;
+    m_datosXml->setContenidoGeneral(QStringLiteral("carpeta"), QFileInfo(path).absolutePath());
+
+    habilitarProyecto();
+    initExploradorProyecto();
+    QStringList omitidos;
+    for (int k = 0; k < m_datosXml->cantidadMaquinas(); ++k) {
+        const QString maquina = maquinaId(k);
+        initSubWindow(m_datosXml->getContenidoMaquina(maquina, QStringLiteral("nombre")));
+        DiagramScene *scene = m_sceneList.value(k);
+        if (!scene)
+            break;
+        cargarEstados(scene, maquina);
+        omitidos << cargarTransiciones(scene, maquina);
+        omitidos << cargarEstadoInicial(scene, maquina);
+        updateTablaTransiciones(scene);
+    }
+    if (!m_sceneList.isEmpty())
+        uiEnable();
+    updateExploradorProyecto();
+    setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + QFileInfo(path).completeBaseName());
+    m_modificado = false;
+
+    omitidos.removeAll(QString());
+    if (!omitidos.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Advertencia"),
+                             QStringLiteral("El archivo tiene referencias a estados que no existen; "
+                                            "no se cargaron:\n") +
+                                 omitidos.join(QLatin1Char('\n')));
+    }
+    return true;
 }
 
-void MainWindow::on_actionNuevoProyecto_triggered() {}
+void MainWindow::habilitarProyecto()
+{
+    ui->actionNuevaMaquina->setEnabled(true);
+    ui->actionGuardar->setEnabled(true);
+    ui->actionGuardarComo->setEnabled(true);
+    ui->actionCerrarProyecto->setEnabled(true);
+    ui->dockWidgetProyecto->setEnabled(true);
+    ui->mdiArea->setEnabled(true);
+    habilitarImportacion(true);
+}
 
-void MainWindow::on_actionAbrirProyecto_triggered() {}
+void MainWindow::habilitarImportacion(bool habilitar)
+{
+    ui->menuImportar_recursos->setEnabled(habilitar);
+    ui->actionDesde_archivo->setEnabled(habilitar);
+    ui->actionDesde_otro_proyecto->setEnabled(habilitar);
+}
 
-void MainWindow::on_actionGuardar_triggered() {}
+void MainWindow::cargarEstados(DiagramScene *scene, const QString &maquina)
+{
+    const int cantidad = m_datosXml->cantidadEstados(maquina);
+    for (int a = 0; a < cantidad; ++a) {
+        const QString id = estadoId(a);
+        auto dato = [&](const char *tag) {
+            return m_datosXml->getContenidoDiagrama(id, QString::fromLatin1(tag), maquina);
+        };
+        const QPointF pos(leerNumero(dato("pos_x"), 0), leerNumero(dato("pos_y"), 0));
+        const int ancho = leerMedida(dato("ancho"), ANCHO_ESTADO);
+        const int alto = leerMedida(dato("alto"), ALTO_ESTADO);
+        QColor color(dato("color"));
+        if (!color.isValid())
+            color = QColor(QStringLiteral("lightcyan"));
 
-void MainWindow::on_actionGuardarComo_triggered() {}
+        auto *estado = new DiagramItem(DiagramItem::EstadoSimple, m_itemMenu);
+        scene->addItem(estado);
+        scene->addToList(estado);
+        estado->setPos(pos);
+        estado->setSize(ancho, alto);
+        estado->setName(dato("nombre"));
+        estado->setColor(color);
+    }
+}
 
-void MainWindow::on_actionCerrarProyecto_triggered() {}
+QStringList MainWindow::cargarTransiciones(DiagramScene *scene, const QString &maquina)
+{
+    QStringList omitidas;
+    const QList<DiagramItem *> estados = scene->itemList();
+    for (int i = 0; i < estados.size(); ++i) {
+        const QString id = estadoId(i);
+        const int cantidad = m_datosXml->cantidadTransiciones(id, maquina);
+        for (int j = 0; j < cantidad; ++j) {
+            const QString tr = QStringLiteral("tr%1").arg(j);
+            auto dato = [&](const char *tag) {
+                return m_datosXml->getContenidoTransicion(id, tr, QString::fromLatin1(tag), maquina);
+            };
+            const QString referencia = dato("idProxEstado");
+            const int destino = leerIndiceEstado(referencia, estados.size());
+            if (destino < 0) {
+                omitidas << QStringLiteral("%1: transición %2 de %3 hacia %4")
+                                .arg(scene->name(), tr, estados.at(i)->name(), referencia);
+                continue;
+            }
+            DiagramItem *inicio = estados.at(i);
+            DiagramItem *fin = estados.at(destino);
+            auto *arrow = new Arrow(inicio, fin, m_itemMenu);
+            arrow->setColor(Qt::black);
+            arrow->setText(dato("idEvento"), dato("idAcciones").split(QLatin1Char(',')));
+            QPointF mid;
+            if (leerPunto(dato("midPos"), &mid))
+                arrow->midItem()->setPos(mid);
+            inicio->addArrow(arrow);
+            if (fin != inicio)
+                fin->addArrow(arrow);
+            scene->addItem(arrow);
+            QPointF texto;
+            if (leerPunto(dato("textPos"), &texto))
+                arrow->setTextRelativePos(texto);
+            arrow->updatePosition();
+        }
+    }
+    return omitidas;
+}
+
+QString MainWindow::cargarEstadoInicial(DiagramScene *scene, const QString &maquina)
+{
+    scene->setInitialStateItem(nullptr);
+    auto dato = [&](const char *tag) {
+        return m_datosXml->getContenidoInicial(QString::fromLatin1(tag), maquina);
+    };
+    const QString referencia = dato("idProxEstado");
+    if (referencia == QLatin1String("-1"))
+        return QString();
+    // The state is found by its stored index, not by its name: names may
+    // repeat in a hand-edited file, and "-1" is itself a valid state name.
+    const int indice = leerIndiceEstado(referencia, scene->itemList().size());
+    if (indice < 0)
+        return QStringLiteral("%1: estado inicial %2").arg(scene->name(), referencia);
+
+    DiagramItem *estado = scene->itemList().at(indice);
+    estado->setInicial(true);
+    auto *marcador = new DiagramItem(DiagramItem::EstadoInicial, m_itemMenu);
+    scene->addItem(marcador);
+    scene->setInitialStateItem(marcador);
+
+    const QPointF porDefecto = estado->pos() - QPointF(estado->rect().width() / 2 + SEPARACION_MARCADOR,
+                                                       estado->rect().height() / 2 + SEPARACION_MARCADOR);
+    const QString posX = dato("pos_x");
+    const QString posY = dato("pos_y");
+    const QString midPos = dato("midPos");
+    const QString textPos = dato("textPos");
+    const bool formaAntigua = leerNumero(posX, 0) == -1 && leerNumero(posY, 0) == -1 &&
+                              midPos.section(QLatin1Char(','), 0, 0) == QLatin1String("-1") &&
+                              textPos.section(QLatin1Char(','), 0, 0) == QLatin1String("-1");
+    qreal x = 0;
+    qreal y = 0;
+    const bool posValida = !formaAntigua && leerCoordenada(posX, &x) && leerCoordenada(posY, &y);
+    marcador->setPos(posValida ? QPointF(x, y) : porDefecto);
+
+    auto *arrow = new Arrow(marcador, estado, m_itemMenu);
+    arrow->setColor(Qt::black);
+    arrow->setText(QStringLiteral("-"),
+                   formaAntigua ? QStringList(QString()) : dato("idAcciones").split(QLatin1Char(',')));
+    QPointF mid;
+    if (!formaAntigua && leerPunto(midPos, &mid))
+        arrow->midItem()->setPos(mid);
+    marcador->addArrow(arrow);
+    estado->addArrow(arrow);
+    scene->addItem(arrow);
+    QPointF texto;
+    if (!formaAntigua && leerPunto(textPos, &texto))
+        arrow->setTextRelativePos(texto);
+    arrow->updatePosition();
+    return QString();
+}
+
+void MainWindow::cerrarDocumento()
+{
+    delete m_datosXml;
+    m_datosXml = nullptr;
+    uiReset();
+}
+
+// True when the caller may drop the open project: nothing to keep, the user
+// discarded the changes, or they were saved. A failed save keeps the project.
+bool MainWindow::descartarProyectoAbierto()
+{
+    if (!m_datosXml)
+        return true;
+    switch (maybeSave()) {
+    case QMessageBox::Cancel:
+        return false;
+    case QMessageBox::Save:
+        return guardarDatos();
+    default:
+        return true;
+    }
+}
+
+void MainWindow::on_actionNuevoProyecto_triggered()
+{
+    if (!descartarProyectoAbierto())
+        return;
+    if (m_datosXml)
+        cerrarDocumento();
+
+    DialogNuevoProyecto dialogo(this);
+    if (dialogo.exec() != QDialog::Accepted)
+        return;
+    const QStringList datos = dialogo.selectedData();
+    const QString nombre = datos.value(0);
+
+    m_datosXml = new XmlHandler(nombre, XmlHandler::NUEVO_XML_DATOS);
+    m_datosXml->setContenidoGeneral(QStringLiteral("nombre"), nombre);
+    m_datosXml->setContenidoGeneral(QStringLiteral("autores"), datos.value(1));
+    m_datosXml->setContenidoGeneral(QStringLiteral("creacion"), ahora());
+    m_datosXml->setContenidoGeneral(QStringLiteral("modificacion"), ahora());
+    m_datosXml->setContenidoGeneral(QStringLiteral("carpeta"), datos.value(2));
+    m_datosXml->addNuevaConstante(QStringLiteral("TRUE"));
+    m_datosXml->addNuevaConstante(QStringLiteral("FALSE"));
+
+    habilitarProyecto();
+    initExploradorProyecto();
+    setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + nombre + QStringLiteral(".vro"));
+    m_modificado = false;
+    if (!m_datosXml->save()) {
+        // The project stays open, marked as unsaved, so it can be saved elsewhere.
+        QMessageBox::warning(this, QStringLiteral("Error al Guardar Proyecto"),
+                             QStringLiteral("No se pudo guardar el archivo \n%1").arg(rutaProyecto()));
+        m_modificado = true;
+        updateUi();
+    }
+}
+
+void MainWindow::on_actionAbrirProyecto_triggered()
+{
+    if (!descartarProyectoAbierto())
+        return;
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir Proyecto"),
+                                                      QDir::homePath(), QStringLiteral("Proyectos(*.vro)"));
+    if (path.isEmpty())
+        return;
+    abrirProyecto(path);
+}
+
+void MainWindow::on_actionGuardar_triggered()
+{
+    guardarDatos();
+}
+
+void MainWindow::on_actionGuardarComo_triggered()
+{
+    if (!m_datosXml)
+        return;
+    const QString elegido = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Guardar Como"), m_datosXml->getContenidoGeneral(QStringLiteral("carpeta")),
+        QStringLiteral("proyecto VRO (*.vro)"));
+    if (elegido.isEmpty())
+        return;
+    const QFileInfo info(elegido);
+    const QString nombre = info.baseName();
+    if (nombre.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Error al Guardar Proyecto"),
+                             QStringLiteral("No se pudo guardar el archivo \n%1").arg(elegido));
+        return;
+    }
+
+    const QStringList claves = {QStringLiteral("nombre"), QStringLiteral("carpeta"),
+                                QStringLiteral("creacion"), QStringLiteral("modificacion")};
+    QStringList anteriores;
+    for (const QString &clave : claves)
+        anteriores << m_datosXml->getContenidoGeneral(clave);
+    const QString fecha = ahora();
+    const QStringList nuevos = {nombre, QDir::fromNativeSeparators(info.absolutePath()), fecha, fecha};
+    for (int i = 0; i < claves.size(); ++i)
+        m_datosXml->setContenidoGeneral(claves.at(i), nuevos.at(i));
+
+    if (!guardarDatos()) {
+        // The project keeps pointing at the file it came from.
+        for (int i = 0; i < claves.size(); ++i)
+            m_datosXml->setContenidoGeneral(claves.at(i), anteriores.at(i));
+        return;
+    }
+    setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + nombre + QStringLiteral(".vro"));
+}
+
+void MainWindow::on_actionCerrarProyecto_triggered()
+{
+    if (!descartarProyectoAbierto())
+        return;
+    cerrarDocumento();
+    habilitarImportacion(false);
+}

@@ -1,28 +1,111 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "arrow.h"
+#include "subwindow.h"
+
+#include <QComboBox>
+#include <QGraphicsView>
+#include <QMdiArea>
+
+namespace {
+
+const qreal SCENE_INITIAL_WIDTH = 2500;
+const qreal SCENE_INITIAL_HEIGHT = 1500;
+
+// "125%" gives 1.25; 0 when the text holds no number before its "%".
+qreal zoomFactor(const QString &text)
+{
+    bool ok = false;
+    const qreal percent = text.left(text.indexOf(QLatin1Char('%'))).trimmed().toDouble(&ok);
+    return ok && percent > 0 ? percent / 100 : 0;
+}
+
+QGraphicsView *createView(DiagramScene *scene)
+{
+    auto *view = new QGraphicsView(scene);
+    view->setDragMode(QGraphicsView::RubberBandDrag);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    view->setMouseTracking(true);
+    view->viewport()->setMouseTracking(true);
+    view->centerOn(-SCENE_INITIAL_WIDTH / 2, -SCENE_INITIAL_HEIGHT / 2);
+    return view;
+}
+
+} // namespace
+
 void MainWindow::initSubWindow(const QString &nombre)
 {
-    Q_UNUSED(nombre)
+    auto *scene = new DiagramScene(nombre, m_itemMenu, this);
+    connect(scene, &DiagramScene::itemInserted, this, &MainWindow::on_itemInserted);
+    connect(scene, &DiagramScene::arrowInserted, this, &MainWindow::on_arrowInserted);
+    connect(scene, &DiagramScene::itemDoubleClicked, this, &MainWindow::on_itemDoubleClicked);
+    connect(scene, &DiagramScene::rightClicked, this, &MainWindow::on_actionSeleccionar_triggered);
+    connect(scene, &DiagramScene::arrowDoubleClicked, this, &MainWindow::on_arrowDoubleClicked);
+    scene->initSceneRect(-SCENE_INITIAL_WIDTH / 2, -SCENE_INITIAL_HEIGHT / 2, SCENE_INITIAL_WIDTH,
+                         SCENE_INITIAL_HEIGHT);
+    m_sceneList.append(scene);
+
+    auto *subWindow = new SubWindow;
+    subWindow->setWidget(createView(scene));
+    subWindow->setAttribute(Qt::WA_DeleteOnClose);
+    subWindow->setWindowTitle(nombre);
+    subWindow->setWindowIcon(QIcon(QStringLiteral(":/img/vireo.ico")));
+    ui->mdiArea->addSubWindow(subWindow);
+
+    const QRect area = ui->mdiArea->viewport()->rect();
+    subWindow->setGeometry(area.left(), area.top(), int(area.width() * 0.75), int(area.height() * 0.75));
+    if (ui->mdiArea->subWindowList().size() >= 2) {
+        subWindow->show();
+        ui->mdiArea->tileSubWindows();
+    } else {
+        subWindow->showMaximized();
+    }
 }
 
 QGraphicsView *MainWindow::viewOf(DiagramScene *scene) const
 {
-    Q_UNUSED(scene)
-    return nullptr;
+    if (!scene || scene->views().isEmpty())
+        return nullptr;
+    return scene->views().first();
 }
 
 DiagramScene *MainWindow::activeScene() const
 {
-    return nullptr;
+    // The current window rather than the active one: the area keeps it while
+    // another application or a dialog has the focus.
+    QMdiSubWindow *window = ui->mdiArea->currentSubWindow();
+    if (!window)
+        return nullptr;
+    auto *view = qobject_cast<QGraphicsView *>(window->widget());
+    return view ? qobject_cast<DiagramScene *>(view->scene()) : nullptr;
 }
 
 void MainWindow::on_sceneScaleChanged(const QString &scale)
 {
-    Q_UNUSED(scale)
+    auto *window = qobject_cast<SubWindow *>(ui->mdiArea->currentSubWindow());
+    if (!window)
+        return;
+    auto *view = qobject_cast<QGraphicsView *>(window->widget());
+    const qreal factor = zoomFactor(scale);
+    if (!view || factor <= 0 || qFuzzyCompare(factor, window->currentScale()))
+        return;
+    window->setScale(factor);
+    const QTransform kept = view->transform();
+    view->resetTransform();
+    view->translate(kept.dx(), kept.dy());
+    view->scale(factor, factor);
+    view->viewport()->update();
 }
 
 void MainWindow::mostrarZoom(QMdiSubWindow *window)
 {
-    Q_UNUSED(window)
+    auto *subWindow = qobject_cast<SubWindow *>(window);
+    if (!subWindow || !m_sceneScaleCombo)
+        return;
+    const QString text = QString::number(int(subWindow->currentScale() * 100)) + QLatin1Char('%');
+    const int index = m_sceneScaleCombo->findText(text);
+    if (index >= 0)
+        m_sceneScaleCombo->setCurrentIndex(index);
 }

@@ -1,45 +1,352 @@
 #include "arrow.h"
 
-#include <QGraphicsRectItem>
-#include <QGraphicsTextItem>
+#include "diagramgeometry.h"
+#include "diagramitem.h"
 
-// Placeholder bodies until the diagram work lands.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <QCursor>
+#include <QGraphicsScene>
+#include <QGraphicsSceneContextMenuEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QGraphicsTextItem>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPathStroker>
+
+namespace {
+
+// Room around the end points for the widest pen an arrow draws with (the
+// selection dot of 2.5) plus antialiasing.
+const qreal PenMargin = 2;
+const qreal HitWidth = 8;
+
+QPen roundPen(const QColor &color, qreal width, Qt::PenStyle style = Qt::SolidLine)
+{
+    return QPen(color, width, style, Qt::RoundCap, Qt::RoundJoin);
+}
+
+const QFont &labelFont()
+{
+    static const QFont font = [] {
+        QFont f(QStringLiteral("Consolas"), 10, QFont::Normal);
+        f.setStyleHint(QFont::TypeWriter);
+        return f;
+    }();
+    return font;
+}
+
+// The draggable control point. It re-routes its arrow whenever it moves,
+// however it was moved: by the arrow's own drag, by code, or by the
+// framework carrying it along with a dragged state.
+class ControlPoint : public QGraphicsRectItem
+{
+public:
+    explicit ControlPoint(Arrow *arrow) : QGraphicsRectItem(-3, -3, 6, 6, arrow), m_arrow(arrow) {}
+    void setFollowing(bool following) { m_following = following; }
+
+protected:
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override
+    {
+        if (change == ItemPositionHasChanged && m_following)
+            m_arrow->updatePosition();
+        return QGraphicsRectItem::itemChange(change, value);
+    }
+
+private:
+    Arrow *m_arrow;
+    bool m_following = false;
+};
+
+} // namespace
 
 Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, QGraphicsItem *parent)
-    : QGraphicsPathItem(parent), m_contextMenu(contextMenu), m_from(startItem), m_to(endItem),
-      m_mid(new QGraphicsRectItem(-3, -3, 6, 6, this)), m_textItem(new QGraphicsTextItem(this))
-{}
+    : QGraphicsPathItem(parent), m_contextMenu(contextMenu), m_from(startItem), m_to(endItem)
+{
+    setPen(roundPen(m_color, 1.5));
+    setFlag(ItemIsSelectable);
+    setFlag(ItemSendsGeometryChanges);
+    setCursor(Qt::PointingHandCursor);
+    setHandlesChildEvents(true);
+    setZValue(5);
+
+    auto *controlPoint = new ControlPoint(this);
+    m_mid = controlPoint;
+    m_mid->setFlag(ItemIsSelectable);
+    m_mid->setFlag(ItemIsMovable);
+    m_mid->setFlag(ItemSendsGeometryChanges);
+    m_mid->setCursor(Qt::PointingHandCursor);
+    m_mid->setPen(roundPen(Qt::black, 1.5));
+    m_mid->setBrush(Qt::white);
+    m_mid->setZValue(6);
+    m_mid->hide();
+
+    m_textItem = new QGraphicsTextItem(QStringLiteral(" ? / ? "), this);
+    m_textItem->setFlag(ItemIsMovable);
+    m_textItem->setFlag(ItemIsSelectable);
+    m_textItem->setZValue(5);
+    m_textItem->setFont(labelFont());
+    m_textItem->setCursor(Qt::PointingHandCursor);
+    m_event = QStringLiteral("?");
+    m_actions = QStringList{QStringLiteral("?")};
+
+    placeNew();
+    controlPoint->setFollowing(true);
+}
+
+void Arrow::placeNew()
+{
+    const QPointF from = m_from->pos();
+    const QPointF to = m_to->pos();
+    const QSizeF label = m_textItem->boundingRect().size();
+    if (m_from->diagramType() == DiagramItem::EstadoInicial) {
+        m_mid->setPos(DiagramGeometry::initialControlPoint(from, to));
+        m_textRelativePos = QPointF(0, -label.height());
+    } else if (m_from != m_to) {
+        m_mid->setPos(DiagramGeometry::ordinaryControlPoint(from, to));
+        m_textRelativePos = DiagramGeometry::labelOffset(QLineF(from, to).angle(), label, m_textRelativePos);
+    } else {
+        const QPointF centre = m_from->mapToScene(m_from->rect().center());
+        m_mid->setPos(DiagramGeometry::selfLoopControlPoint(centre, m_from->rect().width()));
+        m_textRelativePos = QPointF(-label.width() / 2, 0);
+    }
+    placeLabel();
+}
+
+bool Arrow::isSelfLoop() const
+{
+    return m_from == m_to;
+}
+
 QRectF Arrow::boundingRect() const
 {
-    return QRectF();
+    return m_boundingRect;
 }
+
 QPainterPath Arrow::shape() const
 {
-    return QPainterPath();
+    if (m_shapeDirty) {
+        QPainterPathStroker stroker;
+        stroker.setWidth(HitWidth);
+        m_shape = stroker.createStroke(path());
+        m_shapeDirty = false;
+    }
+    return m_shape;
 }
-void Arrow::paint(QPainter *, const QStyleOptionGraphicsItem *, QWidget *) {}
-void Arrow::updatePosition() {}
+
+QPointF Arrow::endPoint(const QLineF &segment, DiagramItem *item, QPointF *fallback)
+{
+    QPointF hit;
+    QPointF edgeMiddle;
+    if (!DiagramGeometry::crossPolygon(item->polygon(), item->pos(), segment, &hit, &edgeMiddle))
+        return *fallback;
+    *fallback = edgeMiddle;
+    return hit;
+}
+
+void Arrow::updatePosition()
+{
+    prepareGeometryChange();
+    const QPointF control = m_mid->pos();
+    const QPointF target = m_to->pos();
+    const QPointF middle = isSelfLoop() ? m_from->pos() : (m_from->pos() + target) / 2;
+    const QPointF beyond = DiagramGeometry::beyondPoint(middle, control);
+    const QPointF head = endPoint(QLineF(beyond, target), m_to, &m_prev_head);
+
+    QPainterPath route;
+    QPolygonF hull;
+    if (!isSelfLoop()) {
+        const QPointF tail = endPoint(QLineF(m_from->pos(), beyond), m_from, &m_prev_tail);
+        route.moveTo(tail);
+        route.quadTo(beyond, head);
+        hull << tail << beyond << head;
+    } else {
+        const QPointF first = DiagramGeometry::selfLoopFirstControl(control, head);
+        const QPointF towards = (head + first) / 2;
+        const QPointF tail = endPoint(QLineF(m_from->pos(), towards), m_from, &m_prev_tail);
+        route.moveTo(tail);
+        route.cubicTo(first, control, head);
+        hull << tail << first << control << head;
+    }
+
+    m_headDirection =
+        DiagramGeometry::headDirection(target - beyond, m_headDirection, target - m_from->pos());
+    m_arrowHead = DiagramGeometry::headTriangle(head, m_headDirection);
+    m_pathMiddle = route.pointAtPercent(0.5);
+    hull << m_arrowHead << control;
+    m_boundingRect = hull.boundingRect().adjusted(-PenMargin, -PenMargin, PenMargin, PenMargin);
+    m_shapeDirty = true;
+    setPath(route);
+    placeLabel();
+    update();
+}
+
+void Arrow::placeLabel()
+{
+    if (!m_textItemPressed)
+        m_textItem->setPos(m_mid->pos() + m_textRelativePos);
+}
+
+QColor Arrow::lineColor() const
+{
+    return m_color.isValid() ? m_color : QColor(Qt::black);
+}
+
+void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    Q_UNUSED(option)
+    Q_UNUSED(widget)
+    painter->setRenderHint(QPainter::Antialiasing);
+    const QColor color = lineColor();
+    QPen line = pen();
+    line.setColor(color);
+    line.setWidthF(isSelected() ? 1.4 : 0.9);
+    if (m_activa) {
+        line.setColor(Qt::red);
+        line.setStyle(Qt::DashLine);
+        line.setWidthF(2.0);
+    }
+    painter->setPen(line);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawPath(path());
+
+    if (m_activa) {
+        painter->setPen(roundPen(Qt::red, 1.8));
+        painter->setBrush(Qt::red);
+    } else {
+        painter->setBrush(Qt::black);
+    }
+    painter->drawPolygon(m_arrowHead);
+
+    if (isSelected() || m_mid->isSelected()) {
+        painter->setPen(QPen(color, 0.5, Qt::DashLine));
+        painter->drawLine(m_mid->pos(), m_pathMiddle);
+        painter->setPen(QPen(color, 2.5));
+        painter->drawPoint(m_pathMiddle);
+    }
+}
+
 void Arrow::setText(const QString &event, const QStringList &actions)
 {
+    prepareGeometryChange();
+    QString text = event + QStringLiteral(" /");
+    for (const QString &action : actions) {
+        if (action.isEmpty())
+            text += QStringLiteral(" - ");
+        else if (action == QLatin1String("?"))
+            text += QStringLiteral(" ? ");
+        else
+            text += QLatin1Char('\n') + action;
+    }
     m_event = event;
     m_actions = actions;
+    m_textItem->setPlainText(text);
+    m_textItem->update();
 }
-void Arrow::alignText() {}
+
+void Arrow::alignText()
+{
+    prepareGeometryChange();
+    const QSizeF label = m_textItem->boundingRect().size();
+    if (isSelfLoop())
+        m_textRelativePos = QPointF(-label.width() / 2, 0);
+    else
+        m_textRelativePos = DiagramGeometry::labelOffset(QLineF(m_from->pos(), m_to->pos()).angle(), label,
+                                                         m_textRelativePos);
+    placeLabel();
+}
+
 void Arrow::setActiva(bool activa)
 {
+    prepareGeometryChange();
+    const bool wasActiva = m_activa;
     m_activa = activa;
+    if (activa && !wasActiva) {
+        m_textItem->setHtml(QStringLiteral("<font color=\"Red\">") + m_textItem->toHtml() +
+                            QStringLiteral("</font><br>"));
+    } else if (!activa) {
+        setText(m_event, m_actions);
+    }
+    update();
 }
-void Arrow::setMidSelected(bool) {}
+
+void Arrow::setMidSelected(bool selected)
+{
+    if (!isSelfLoop())
+        return;
+    if (selected) {
+        m_mid->show();
+        m_mid->setSelected(true);
+    } else if (!isSelected()) {
+        m_mid->hide();
+    }
+    update();
+}
+
 void Arrow::setTextRelativePos(const QPointF &pos)
 {
     m_textRelativePos = pos;
+    placeLabel();
+    update();
 }
-void Arrow::contextMenuEvent(QGraphicsSceneContextMenuEvent *) {}
-void Arrow::mousePressEvent(QGraphicsSceneMouseEvent *) {}
-void Arrow::mouseMoveEvent(QGraphicsSceneMouseEvent *) {}
-void Arrow::mouseReleaseEvent(QGraphicsSceneMouseEvent *) {}
-QVariant Arrow::itemChange(GraphicsItemChange, const QVariant &value)
+
+void Arrow::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
 {
+    event->accept();
+    if (!m_contextMenu)
+        return;
+    if (scene())
+        scene()->clearSelection();
+    setSelected(true);
+    // The menu's command may delete this arrow: nothing of it is used after exec().
+    m_contextMenu->exec(event->screenPos());
+}
+
+bool Arrow::isOver(QGraphicsItem *child, const QPointF &scenePos) const
+{
+    return child->isVisible() && child->contains(child->mapFromScene(scenePos));
+}
+
+void Arrow::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    QGraphicsPathItem::mousePressEvent(event);
+    m_textItem->setSelected(true);
+    if (isOver(m_mid, event->scenePos())) {
+        m_mid->setSelected(true);
+        m_mid->setBrush(Qt::black);
+    } else if (isOver(m_textItem, event->scenePos())) {
+        m_textPressOffset = m_textItem->pos() - event->scenePos();
+        m_textItemPressed = true;
+    }
+}
+
+void Arrow::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_textItemPressed) {
+        m_textItem->setPos(event->scenePos() + m_textPressOffset);
+        m_textRelativePos = m_textItem->pos() - m_mid->pos();
+        update();
+    } else if (m_mid->isSelected()) {
+        m_mid->setPos(event->scenePos());
+    } else {
+        QGraphicsPathItem::mouseMoveEvent(event);
+    }
+}
+
+void Arrow::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    QGraphicsPathItem::mouseReleaseEvent(event);
+    m_textItem->setSelected(true);
+    m_textItemPressed = false;
+    m_mid->setSelected(false);
+    m_mid->setBrush(Qt::white);
+}
+
+QVariant Arrow::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemSelectedChange || change == ItemSelectedHasChanged) {
+        if (value.toBool())
+            m_mid->show();
+        else if (!m_mid->isUnderMouse())
+            m_mid->hide();
+    }
     return value;
 }

@@ -53,21 +53,38 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
+    // Control point and label of a freshly drawn transition.
+    void placeNew();
+    // Puts the label at the control point plus its offset, unless it is
+    // being dragged.
+    void placeLabel();
+    bool isSelfLoop() const;
+    bool isOver(QGraphicsItem *child, const QPointF &scenePos) const;
+    QColor lineColor() const;
+    // Where segment crosses item's outline; *fallback (the middle of the edge
+    // crossed last time) when it does not cross it.
+    static QPointF endPoint(const QLineF &segment, DiagramItem *item, QPointF *fallback);
+
     QMenu *m_contextMenu;
     DiagramItem *m_from;
     DiagramItem *m_to;
-    QGraphicsRectItem *m_mid;
+    QGraphicsRectItem *m_mid = nullptr;
     QPolygonF m_arrowHead;
     QColor m_color;
     QPointF m_prev_tail;
     QPointF m_prev_head;
     QString m_event;
     QStringList m_actions;
-    QGraphicsTextItem *m_textItem;
+    QGraphicsTextItem *m_textItem = nullptr;
     QPointF m_textRelativePos;
     QPointF m_textPressOffset;
     bool m_textItemPressed = false;
     bool m_activa = false;
+    QPointF m_headDirection;
+    QPointF m_pathMiddle;
+    QRectF m_boundingRect;
+    mutable QPainterPath m_shape;
+    mutable bool m_shapeDirty = true;
 };
 
 #endif // ARROW_H

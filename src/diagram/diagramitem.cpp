@@ -1,50 +1,320 @@
 #include "diagramitem.h"
 
-#include <QPainter>
+#include "arrow.h"
+#include "diagramgeometry.h"
+#include "diagramscene.h"
 
-// Placeholder bodies until the diagram work lands.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <QCursor>
+#include <QGraphicsDropShadowEffect>
+#include <QGraphicsScene>
+#include <QGraphicsSceneContextMenuEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+
+namespace {
+
+const qreal EstadoSimpleWidth = 110;
+const qreal EstadoSimpleHeight = 65;
+const qreal EstadoInicialDiam = 20;
+const qreal GripSize = 6;
+// Margins of the hit polygon: a fresh state, then any resized one.
+const qreal NewStateMargin = 1;
+const qreal ResizedStateMargin = 0.8;
+
+QPen outlinePen(const QColor &color, qreal width, Qt::PenStyle style)
+{
+    return QPen(color, width, style, Qt::RoundCap, Qt::RoundJoin);
+}
+
+const QFont &nameFont()
+{
+    static const QFont font = [] {
+        QFont f(QStringLiteral("Consolas"), 10, QFont::Normal);
+        f.setStyleHint(QFont::TypeWriter);
+        return f;
+    }();
+    return font;
+}
+
+QRectF gripRect(const QRectF &rect)
+{
+    return QRectF(rect.right() - GripSize / 2, rect.bottom() - GripSize / 2, GripSize, GripSize);
+}
+
+} // namespace
 
 DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsItem *parent)
     : QGraphicsRectItem(parent), m_diagramType(diagramType), m_contextMenu(contextMenu)
-{}
+{
+    auto *shadow = new QGraphicsDropShadowEffect;
+    shadow->setBlurRadius(10);
+    if (m_diagramType == EstadoSimple) {
+        m_name = QStringLiteral("?");
+        setZValue(8);
+        setHandlesChildEvents(true);
+        setRect(-EstadoSimpleWidth / 2, -EstadoSimpleHeight / 2, EstadoSimpleWidth, EstadoSimpleHeight);
+        m_polygon = DiagramGeometry::roundedHitPolygon(rect(), NewStateMargin);
+        m_resizeHandle = new QGraphicsRectItem(gripRect(rect()), this);
+        m_resizeHandle->hide();
+        m_resizeHandle->setBrush(Qt::white);
+        m_resizeHandle->setPen(QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
+        m_resizeHandle->setFlag(ItemIsMovable);
+        m_resizeHandle->setFlag(ItemIsSelectable);
+        m_resizeHandle->setCursor(Qt::SizeFDiagCursor);
+        m_resizeHandle->setZValue(8);
+        shadow->setOffset(4, 4);
+    } else if (m_diagramType == EstadoInicial) {
+        m_name = QStringLiteral("RESET");
+        setZValue(7);
+        setRect(-EstadoInicialDiam / 2, -EstadoInicialDiam / 2, EstadoInicialDiam, EstadoInicialDiam);
+        m_polygon = DiagramGeometry::circleHitPolygon(rect());
+        shadow->setOffset(2, 2);
+    }
+    setGraphicsEffect(shadow);
+    setCursor(Qt::PointingHandCursor);
+    setFlag(ItemIsMovable);
+    setFlag(ItemIsSelectable);
+    setFlag(ItemSendsGeometryChanges);
+}
+
 QRectF DiagramItem::boundingRect() const
 {
-    return rect();
+    return rect().adjusted(-3, -3, 3, 3);
 }
+
 QPainterPath DiagramItem::shape() const
 {
-    return QPainterPath();
+    QPainterPath path;
+    if (m_diagramType == EstadoSimple)
+        path.addRoundedRect(rect(), 20, 20, Qt::RelativeSize);
+    else if (m_diagramType == EstadoInicial)
+        path.addEllipse(rect());
+    return path;
 }
-void DiagramItem::paint(QPainter *, const QStyleOptionGraphicsItem *, QWidget *) {}
+
+void DiagramItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    Q_UNUSED(option)
+    Q_UNUSED(widget)
+    if (m_diagramType == EstadoSimple)
+        paintState(painter);
+    else if (m_diagramType == EstadoInicial)
+        paintMarker(painter);
+}
+
+void DiagramItem::paintState(QPainter *painter)
+{
+    const QRectF box = rect();
+    const QPainterPath outline = shape();
+    const QColor dark = m_color.darker(350);
+    const QRectF ring = box.adjusted(-2, -2, 2, 2);
+
+    painter->setPen(outlinePen(dark, 1, Qt::SolidLine));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawPath(outline);
+
+    QLinearGradient fill(box.bottomRight(), box.topLeft());
+    fill.setColorAt(0, m_color.lighter(180));
+    fill.setColorAt(1, m_color);
+    painter->fillPath(outline, fill);
+
+    if (isSelected()) {
+        painter->setPen(outlinePen(dark, 1, Qt::DashLine));
+        painter->drawRoundedRect(ring, 20, 20, Qt::RelativeSize);
+    } else if (m_activo) {
+        QLinearGradient lit(box.bottomRight(), box.topLeft());
+        lit.setColorAt(0, QColor(QStringLiteral("salmon")));
+        lit.setColorAt(1, QColor(QStringLiteral("red")));
+        painter->fillPath(outline, lit);
+        painter->setPen(outlinePen(Qt::red, 1, Qt::DashLine));
+        painter->drawRoundedRect(ring, 20, 20, Qt::RelativeSize);
+    }
+
+    painter->save();
+    painter->setClipRect(box, Qt::IntersectClip);
+    painter->setFont(nameFont());
+    painter->setPen(Qt::black);
+    painter->drawText(box, Qt::AlignCenter | Qt::TextWordWrap, m_name.toUpper());
+    painter->restore();
+}
+
+void DiagramItem::paintMarker(QPainter *painter)
+{
+    const QRectF disc = rect();
+    painter->fillPath(shape(), Qt::black);
+    painter->drawEllipse(disc);
+    const QRectF ring(-12, -12, 24, 24);
+    if (isSelected()) {
+        painter->setPen(outlinePen(Qt::black, 1, Qt::DashLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRoundedRect(ring, 100, 100, Qt::RelativeSize);
+    } else if (m_activo) {
+        painter->fillPath(shape(), Qt::red);
+        painter->setPen(outlinePen(QColor(QStringLiteral("darksalmon")), 1.2, Qt::SolidLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawEllipse(disc);
+        painter->setPen(outlinePen(Qt::red, 1, Qt::DashLine));
+        painter->drawRoundedRect(ring, 100, 100, Qt::RelativeSize);
+    }
+}
+
 void DiagramItem::addArrow(Arrow *arrow)
 {
     m_arrows.append(arrow);
 }
+
 void DiagramItem::removeArrow(Arrow *arrow)
 {
     m_arrows.removeOne(arrow);
 }
-void DiagramItem::removeArrows() {}
+
+void DiagramItem::removeArrows()
+{
+    const QList<Arrow *> arrows = m_arrows;
+    for (Arrow *arrow : arrows) {
+        arrow->startItem()->removeArrow(arrow);
+        arrow->endItem()->removeArrow(arrow);
+        if (auto *diagram = qobject_cast<DiagramScene *>(arrow->scene())) {
+            if (diagram->previousArrow() == arrow)
+                diagram->setPreviousArrow(nullptr);
+        }
+        delete arrow;
+    }
+}
+
 void DiagramItem::setName(const QString &name)
 {
     m_name = name;
+    setToolTip(name.toUpper());
+    update();
 }
-void DiagramItem::setSize(const qreal &, const qreal &) {}
+
+void DiagramItem::setSize(const qreal &width, const qreal &height)
+{
+    if (m_diagramType != EstadoSimple)
+        return;
+    applyRect(QRectF(-width / 2, -height / 2, width, height));
+}
+
+void DiagramItem::applyRect(const QRectF &box)
+{
+    prepareGeometryChange();
+    setRect(box);
+    m_resizeHandle->setRect(gripRect(box));
+    m_polygon = DiagramGeometry::roundedHitPolygon(box, ResizedStateMargin);
+}
+
 void DiagramItem::setColor(const QColor &color)
 {
     m_color = color;
+    update();
 }
+
 void DiagramItem::setActivo(bool activo)
 {
     m_activo = activo;
+    update();
 }
-void DiagramItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *) {}
-void DiagramItem::mousePressEvent(QGraphicsSceneMouseEvent *) {}
-void DiagramItem::mouseMoveEvent(QGraphicsSceneMouseEvent *) {}
-void DiagramItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *) {}
-void DiagramItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *) {}
-QVariant DiagramItem::itemChange(GraphicsItemChange, const QVariant &value)
+
+bool DiagramItem::isOverGrip(const QPointF &scenePos) const
 {
+    return m_resizeHandle && m_resizeHandle->isVisible() &&
+           m_resizeHandle->contains(m_resizeHandle->mapFromScene(scenePos));
+}
+
+void DiagramItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
+{
+    event->accept();
+    if (m_diagramType != EstadoSimple || !m_contextMenu)
+        return;
+    if (scene())
+        scene()->clearSelection();
+    setSelected(true);
+    // The menu's command may delete this item: nothing of it is used after exec().
+    m_contextMenu->exec(event->screenPos());
+}
+
+void DiagramItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    QGraphicsRectItem::mousePressEvent(event);
+    if (m_diagramType != EstadoSimple || !isOverGrip(event->scenePos()))
+        return;
+    m_resizeHandle->setBrush(Qt::black);
+    m_resizeHandleState = Pressed;
+    m_handlePressOffset = rect().bottomRight() - mapFromScene(event->scenePos());
+}
+
+void DiagramItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_diagramType == EstadoInicial) {
+        QGraphicsRectItem::mouseMoveEvent(event);
+        return;
+    }
+    if (m_diagramType != EstadoSimple)
+        return;
+    if (m_resizeHandleState == Pressed) {
+        // Mapped here rather than taken from the event: the box itself moves
+        // during this drag.
+        resizeTo(mapFromScene(event->scenePos()));
+    } else {
+        for (Arrow *arrow : qAsConst(m_arrows)) {
+            if (arrow->startItem() == this && arrow->endItem() == this)
+                arrow->setMidSelected(true);
+        }
+        QGraphicsRectItem::mouseMoveEvent(event);
+    }
+    update();
+}
+
+void DiagramItem::resizeTo(const QPointF &pointer)
+{
+    const QRectF old = rect();
+    const QRectF box = DiagramGeometry::resizedRect(old, pointer, m_handlePressOffset);
+    prepareGeometryChange();
+    // Moving by half the growth keeps the top-left corner in place.
+    moveBy((box.width() - old.width()) / 2, (box.height() - old.height()) / 2);
+    applyRect(box);
+    for (Arrow *arrow : qAsConst(m_arrows))
+        arrow->updatePosition();
+}
+
+void DiagramItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    QGraphicsRectItem::mouseReleaseEvent(event);
+    if (m_diagramType != EstadoSimple)
+        return;
+    if (m_resizeHandleState == Pressed) {
+        m_resizeHandle->setSelected(false);
+        m_resizeHandleState = Released;
+        m_resizeHandle->setBrush(Qt::white);
+    }
+    for (Arrow *arrow : qAsConst(m_arrows))
+        arrow->setMidSelected(false);
+}
+
+void DiagramItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_diagramType == EstadoSimple)
+        QGraphicsRectItem::mouseDoubleClickEvent(event);
+}
+
+QVariant DiagramItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    // Only the notification after the move re-routes the arrows: routing them
+    // before it would use the old position and be overwritten at once.
+    if (change == ItemPositionHasChanged) {
+        for (Arrow *arrow : qAsConst(m_arrows))
+            arrow->updatePosition();
+        if (m_resizeHandle)
+            m_resizeHandle->update();
+    } else if (change == ItemSelectedHasChanged && m_resizeHandle) {
+        prepareGeometryChange();
+        if (value.toBool())
+            m_resizeHandle->show();
+        else if (!m_resizeHandle->isUnderMouse())
+            m_resizeHandle->hide();
+    }
     return value;
 }

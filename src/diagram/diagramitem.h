@@ -53,6 +53,14 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
+    void paintState(QPainter *painter);
+    void paintMarker(QPainter *painter);
+    // Sets the box (centred on the origin), moves the grip to its corner and
+    // rebuilds the hit polygon.
+    void applyRect(const QRectF &box);
+    void resizeTo(const QPointF &pointer);
+    bool isOverGrip(const QPointF &scenePos) const;
+
     DiagramType m_diagramType;
     QMenu *m_contextMenu;
     QList<Arrow *> m_arrows;

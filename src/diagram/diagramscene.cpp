@@ -1,34 +1,291 @@
 #include "diagramscene.h"
 
-// Placeholder bodies until the diagram work lands.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include "arrow.h"
+
+#include <QGraphicsLineItem>
+#include <QGraphicsSceneMouseEvent>
+#include <QGraphicsTextItem>
+#include <QGraphicsView>
+#include <QTimer>
 
 DiagramScene::DiagramScene(const QString &name, QMenu *itemMenu, QObject *parent)
     : QGraphicsScene(parent), m_name(name), m_itemMenu(itemMenu)
-{}
-void DiagramScene::initSceneRect(qreal, qreal, qreal, qreal) {}
+{
+    setItemIndexMethod(NoIndex);
+}
+
+DiagramScene::~DiagramScene()
+{
+    qDeleteAll(m_removed);
+}
+
+void DiagramScene::initSceneRect(qreal x, qreal y, qreal width, qreal height)
+{
+    QGraphicsRectItem *area = addRect(x, y, width, height);
+    area->setVisible(false);
+}
+
 void DiagramScene::addToList(DiagramItem *item)
 {
     m_itemList.append(item);
 }
+
 void DiagramScene::removeFromList(DiagramItem *item)
 {
     m_itemList.removeOne(item);
 }
-void DiagramScene::removeSelectedItems() {}
-void DiagramScene::insertInitialStateItem(int) {}
+
+void DiagramScene::discard(QGraphicsItem *item)
+{
+    removeItem(item);
+    if (item == m_startItem)
+        m_startItem = nullptr;
+    if (item == m_prevArrow)
+        m_prevArrow = nullptr;
+    // Deleting is deferred to the event loop: the deletion may have been
+    // asked from the context menu of this very item, whose handler is still
+    // on the stack.
+    m_removed.append(item);
+    if (m_removed.size() == 1)
+        QTimer::singleShot(0, this, &DiagramScene::purgeRemoved);
+}
+
+void DiagramScene::purgeRemoved()
+{
+    const QList<QGraphicsItem *> removed = m_removed;
+    m_removed.clear();
+    qDeleteAll(removed);
+}
+
+void DiagramScene::forgetInitialStateItem()
+{
+    if (!m_initialStateItem)
+        return;
+    if (m_initialStateItem->scene() == this)
+        discard(m_initialStateItem);
+    m_initialStateItem = nullptr;
+}
+
+void DiagramScene::removeSelectedItems()
+{
+    for (QGraphicsItem *selected : selectedItems()) {
+        auto *arrow = qgraphicsitem_cast<Arrow *>(selected);
+        if (!arrow)
+            continue;
+        discard(arrow);
+        arrow->startItem()->removeArrow(arrow);
+        arrow->endItem()->removeArrow(arrow);
+        DiagramItem *start = arrow->startItem();
+        if (start->diagramType() == DiagramItem::EstadoInicial) {
+            if (start->scene() == this)
+                discard(start);
+            if (start == m_initialStateItem)
+                m_initialStateItem = nullptr;
+            arrow->endItem()->setInicial(false);
+        }
+    }
+
+    for (QGraphicsItem *selected : selectedItems()) {
+        auto *item = qgraphicsitem_cast<DiagramItem *>(selected);
+        if (!item || item->scene() != this)
+            continue;
+        if (item->diagramType() == DiagramItem::EstadoSimple)
+            removeState(item);
+        else if (item->diagramType() == DiagramItem::EstadoInicial)
+            removeMarker(item);
+    }
+}
+
+void DiagramScene::removeState(DiagramItem *state)
+{
+    state->removeArrows();
+    discard(state);
+    removeFromList(state);
+    if (state->isEstadoInicial())
+        forgetInitialStateItem();
+}
+
+void DiagramScene::removeMarker(DiagramItem *marker)
+{
+    const QList<Arrow *> arrows = marker->arrows();
+    if (!arrows.isEmpty())
+        arrows.first()->endItem()->setInicial(false);
+    marker->removeArrows();
+    discard(marker);
+    if (marker == m_initialStateItem)
+        m_initialStateItem = nullptr;
+}
+
+void DiagramScene::insertInitialStateItem(int index)
+{
+    if (index < 0 || index >= m_itemList.size())
+        return;
+    if (m_initialStateItem) {
+        m_initialStateItem->removeArrows();
+        if (m_initialStateItem == m_startItem)
+            m_startItem = nullptr;
+        delete m_initialStateItem;
+        m_initialStateItem = nullptr;
+    }
+    DiagramItem *state = m_itemList.at(index);
+    m_initialStateItem = new DiagramItem(DiagramItem::EstadoInicial, m_itemMenu);
+    addItem(m_initialStateItem);
+    const QRectF box = state->rect();
+    m_initialStateItem->setPos(state->pos() - QPointF(box.width() / 2 + 40, box.height() / 2 + 40));
+    m_startItem = m_initialStateItem;
+    insertArrow(state);
+}
+
 void DiagramScene::setMode(DiagramScene::Mode mode)
 {
     m_sceneMode = mode;
+    if ((mode == MoveItem || mode == InsertItem) && m_line) {
+        delete m_line;
+        m_line = nullptr;
+    }
+    if (mode == Simulation)
+        clearSelection();
 }
+
 void DiagramScene::setItemType(DiagramItem::DiagramType type)
 {
     m_itemType = type;
 }
-void DiagramScene::mousePressEvent(QGraphicsSceneMouseEvent *) {}
-void DiagramScene::mouseMoveEvent(QGraphicsSceneMouseEvent *) {}
-void DiagramScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *) {}
-void DiagramScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *) {}
-void DiagramScene::insertItemAt(const QPointF &) {}
-void DiagramScene::insertLine(DiagramItem *, const QPointF &) {}
-void DiagramScene::insertArrow(DiagramItem *) {}
+
+DiagramItem *DiagramScene::stateAt(const QPointF &pos) const
+{
+    auto *item = qgraphicsitem_cast<DiagramItem *>(topItemAt(pos));
+    if (item && item->diagramType() == DiagramItem::EstadoSimple)
+        return item;
+    return nullptr;
+}
+
+QGraphicsItem *DiagramScene::topItemAt(const QPointF &pos) const
+{
+    const QList<QGraphicsView *> all = views();
+    return itemAt(pos, all.isEmpty() ? QTransform() : all.first()->transform());
+}
+
+void DiagramScene::setViewportCursor(Qt::CursorShape shape)
+{
+    const QList<QGraphicsView *> all = views();
+    if (!all.isEmpty())
+        all.first()->viewport()->setCursor(shape);
+}
+
+void DiagramScene::mousePressEvent(QGraphicsSceneMouseEvent *mouseEvent)
+{
+    if (mouseEvent->button() == Qt::RightButton) {
+        if (m_sceneMode != Simulation)
+            emit rightClicked();
+        update();
+        return;
+    }
+    if (mouseEvent->button() != Qt::LeftButton) {
+        QGraphicsScene::mousePressEvent(mouseEvent);
+        return;
+    }
+    if (m_sceneMode == Simulation)
+        return;
+    const QPointF pos = mouseEvent->scenePos();
+    if (m_sceneMode == InsertItem) {
+        insertItemAt(pos);
+    } else if (m_sceneMode == InsertLineStart) {
+        if (DiagramItem *state = stateAt(pos)) {
+            m_sceneMode = InsertLineEnd;
+            insertLine(state, pos);
+        }
+    } else if (m_sceneMode == InsertLineEnd) {
+        if (DiagramItem *state = stateAt(pos))
+            insertArrow(state);
+    }
+    QGraphicsScene::mousePressEvent(mouseEvent);
+    update();
+}
+
+void DiagramScene::mouseMoveEvent(QGraphicsSceneMouseEvent *mouseEvent)
+{
+    const QPointF pos = mouseEvent->scenePos();
+    switch (m_sceneMode) {
+    case InsertLineEnd:
+        if (m_line && m_startItem)
+            m_line->setLine(QLineF(m_startItem->scenePos(), pos));
+        Q_FALLTHROUGH();
+    case InsertLineStart:
+        setViewportCursor(stateAt(pos) ? Qt::PointingHandCursor : Qt::ForbiddenCursor);
+        break;
+    case MoveItem:
+        QGraphicsScene::mouseMoveEvent(mouseEvent);
+        break;
+    case InsertItem:
+    case Simulation:
+        break;
+    }
+    update();
+}
+
+void DiagramScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *mouseEvent)
+{
+    QGraphicsScene::mouseReleaseEvent(mouseEvent);
+}
+
+void DiagramScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *mouseEvent)
+{
+    if (m_sceneMode != MoveItem || mouseEvent->button() != Qt::LeftButton)
+        return;
+    QGraphicsItem *item = topItemAt(mouseEvent->scenePos());
+    if (!item)
+        return;
+    if (auto *state = qgraphicsitem_cast<DiagramItem *>(item)) {
+        const int index = m_itemList.indexOf(state);
+        if (index >= 0)
+            emit itemDoubleClicked(index);
+        return;
+    }
+    if (auto *arrow = qgraphicsitem_cast<Arrow *>(item)) {
+        emit arrowDoubleClicked(arrow);
+        return;
+    }
+    if (qgraphicsitem_cast<QGraphicsTextItem *>(item)) {
+        if (auto *owner = qgraphicsitem_cast<Arrow *>(item->parentItem()))
+            emit arrowDoubleClicked(owner);
+    }
+}
+
+void DiagramScene::insertItemAt(const QPointF &pos)
+{
+    auto *item = new DiagramItem(m_itemType, m_itemMenu);
+    item->setColor(QColor(QStringLiteral("lightcyan")));
+    addItem(item);
+    m_itemList.append(item);
+    item->setPos(pos);
+    item->setSelected(true);
+    emit itemInserted(item);
+}
+
+void DiagramScene::insertLine(DiagramItem *item, const QPointF &pos)
+{
+    m_startItem = item;
+    delete m_line;
+    m_line = new QGraphicsLineItem(QLineF(item->scenePos(), pos));
+    m_line->setPen(QPen(m_lineColor, 1, Qt::SolidLine));
+    m_line->setZValue(-1);
+    addItem(m_line);
+}
+
+void DiagramScene::insertArrow(DiagramItem *endItem)
+{
+    if (!m_startItem)
+        return;
+    auto *arrow = new Arrow(m_startItem, endItem, m_itemMenu);
+    arrow->setColor(m_lineColor);
+    m_startItem->addArrow(arrow);
+    if (endItem != m_startItem)
+        endItem->addArrow(arrow);
+    delete m_line;
+    m_line = nullptr;
+    setViewportCursor(Qt::ArrowCursor);
+    addItem(arrow);
+    arrow->updatePosition();
+    emit arrowInserted(arrow);
+}

@@ -19,6 +19,7 @@ public:
     enum Mode { InsertItem, InsertLineStart, InsertLineEnd, MoveItem, Simulation };
 
     explicit DiagramScene(const QString &name, QMenu *itemMenu, QObject *parent = nullptr);
+    ~DiagramScene() override;
 
     void initSceneRect(qreal x, qreal y, qreal width, qreal height);
     QString name() const { return m_name; }
@@ -57,6 +58,17 @@ private:
     void insertItemAt(const QPointF &pos);
     void insertLine(DiagramItem *item, const QPointF &pos);
     void insertArrow(DiagramItem *endItem);
+    void removeState(DiagramItem *state);
+    void removeMarker(DiagramItem *marker);
+    void forgetInitialStateItem();
+    // Takes item out of the scene and deletes it once control is back in
+    // the event loop (or with the scene).
+    void discard(QGraphicsItem *item);
+    void purgeRemoved();
+    QGraphicsItem *topItemAt(const QPointF &pos) const;
+    // The topmost item at pos when it is a state (not the marker).
+    DiagramItem *stateAt(const QPointF &pos) const;
+    void setViewportCursor(Qt::CursorShape shape);
 
     QString m_name;
     QList<DiagramItem *> m_itemList;
@@ -68,6 +80,7 @@ private:
     DiagramItem *m_startItem = nullptr;
     Arrow *m_prevArrow = nullptr;
     DiagramItem *m_initialStateItem = nullptr;
+    QList<QGraphicsItem *> m_removed;
 };
 
 #endif // DIAGRAMSCENE_H

@@ -1,206 +1,500 @@
 #include "xmlhandler.h"
 
-// Placeholder bodies: the real document lands with the model work.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include "savefile.h"
+#include "xmlnode.h"
+#include "xmlserializer.h"
 
-XmlHandler::XmlHandler() {}
-XmlHandler::XmlHandler(const QString &, XmlType) {}
+#include <QDateTime>
+#include <QIODevice>
+#include <QPointF>
+
+#include <algorithm>
+
+namespace {
+
+const QString kSinValor = QStringLiteral("-1");
+
+XmlNode *hijo(const XmlNode *padre, const QString &tag)
+{
+    return padre ? padre->firstChildElement(tag) : nullptr;
+}
+
+QString textoDe(const XmlNode *elemento)
+{
+    return elemento ? elemento->text() : kSinValor;
+}
+
+int cantidadHijos(const XmlNode *elemento)
+{
+    return elemento ? elemento->childElementCount() : -1;
+}
+
+// Identifiers become tags; one that is no XML name would make the file
+// unreadable, so it is never created.
+bool esNombreXml(const QString &tag)
+{
+    if (tag.isEmpty() || !(tag.at(0).isLetter() || tag.at(0) == QLatin1Char('_')))
+        return false;
+    return std::all_of(tag.cbegin(), tag.cend(), [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-') ||
+               c == QLatin1Char('.');
+    });
+}
+
+// The first child with the tag, appended when missing; null without a parent.
+XmlNode *hijoCreado(XmlNode *padre, const QString &tag)
+{
+    if (!padre)
+        return nullptr;
+    if (XmlNode *existente = padre->firstChildElement(tag))
+        return existente;
+    return esNombreXml(tag) ? padre->appendElement(tag) : nullptr;
+}
+
+// A value lives in an element that holds only text; an element holding other
+// elements is a group, and writing text into it would corrupt the tree.
+bool setTexto(XmlNode *elemento, const QString &contenido)
+{
+    if (!elemento || elemento->hasChildElements())
+        return false;
+    elemento->replaceContent(contenido);
+    return true;
+}
+
+std::unique_ptr<XmlNode> documentoVacio()
+{
+    return std::make_unique<XmlNode>(XmlNode::Element, QString());
+}
+
+} // namespace
+
+XmlHandler::XmlHandler() : m_documento(documentoVacio()) {}
+
+XmlHandler::XmlHandler(const QString &, XmlType) : m_documento(documentoVacio())
+{
+    XmlNode *proyecto = m_documento->appendElement(QStringLiteral("proyecto"));
+    XmlNode *general = proyecto->appendElement(QStringLiteral("general"));
+    XmlNode *configuracion = proyecto->appendElement(QStringLiteral("configuracion"));
+    XmlNode *recursos = proyecto->appendElement(QStringLiteral("recursos"));
+    for (const char *tag : {"maquinas", "eventos", "acciones", "variables", "constantes"})
+        proyecto->appendElement(QLatin1String(tag));
+    for (const char *tag : {"nombre", "autores", "creacion", "modificacion", "carpeta"})
+        general->appendElement(QLatin1String(tag));
+    configuracion->appendElement(QStringLiteral("hardware"));
+    configuracion->appendElement(QStringLiteral("target"));
+    recursos->appendElement(QStringLiteral("archivosC"));
+    recursos->appendElement(QStringLiteral("archivosH"));
+}
+
+XmlHandler::~XmlHandler() = default;
+
 bool XmlHandler::load(QIODevice *device)
 {
-    return false;
+    m_documento = documentoVacio();
+    if (!device || !device->isReadable())
+        return false;
+    std::unique_ptr<XmlNode> leido = XmlSerializer::leer(device);
+    if (!leido)
+        return false;
+    m_documento = std::move(leido);
+    return true;
 }
 
 bool XmlHandler::save()
 {
-    return false;
+    const XmlNode *nombre = general(QStringLiteral("nombre"));
+    const XmlNode *carpeta = general(QStringLiteral("carpeta"));
+    if (!nombre || !carpeta || nombre->text().isEmpty()) {
+        m_ultimoError = QStringLiteral("El proyecto no tiene nombre o carpeta.");
+        return false;
+    }
+    const QString ruta = carpeta->text() + QLatin1Char('/') + nombre->text() + QStringLiteral(".vro");
+    m_ultimoError.clear();
+    return guardarArchivoSeguro(ruta, toByteArray(), &m_ultimoError);
+}
+
+QString XmlHandler::ultimoError() const
+{
+    return m_ultimoError;
 }
 
 QByteArray XmlHandler::toByteArray() const
 {
-    return {};
+    return XmlSerializer::escribir(*m_documento);
+}
+
+QString XmlHandler::formatoNumero(double valor)
+{
+    // -0 comes out of scene arithmetic now and then; it means 0.
+    return QString::number(valor == 0.0 ? 0.0 : valor, 'g', 6);
+}
+
+QString XmlHandler::formatoPunto(double x, double y)
+{
+    return formatoNumero(x) + QLatin1Char(',') + formatoNumero(y);
+}
+
+QString XmlHandler::formatoPunto(const QPointF &punto)
+{
+    return formatoPunto(punto.x(), punto.y());
+}
+
+QString XmlHandler::formatoFecha(const QDateTime &fecha)
+{
+    return fecha.toString(QStringLiteral("dd-MM-yyyy hh:mm:ss"));
+}
+
+XmlNode *XmlHandler::raiz() const
+{
+    for (const auto &nodo : m_documento->children()) {
+        if (nodo->isElement())
+            return nodo.get();
+    }
+    return nullptr;
+}
+
+XmlNode *XmlHandler::general(const QString &tagName) const
+{
+    return hijo(hijo(raiz(), QStringLiteral("general")), tagName);
+}
+
+XmlNode *XmlHandler::maquina(const QString &maquinaId) const
+{
+    return hijo(hijo(raiz(), QStringLiteral("maquinas")), maquinaId);
+}
+
+XmlNode *XmlHandler::estado(const QString &estadoId, const QString &maquinaId) const
+{
+    return hijo(maquina(maquinaId), estadoId);
+}
+
+XmlNode *XmlHandler::lista(const QString &listaTag) const
+{
+    return hijo(raiz(), listaTag);
 }
 
 bool XmlHandler::setContenidoGeneral(const QString &tagName, const QString &contenido)
 {
-    return false;
+    return setTexto(general(tagName), contenido);
 }
 
 QString XmlHandler::getContenidoGeneral(const QString &tagName) const
 {
-    return QStringLiteral("-1");
+    return textoDe(general(tagName));
 }
 
-void XmlHandler::addNuevaMaquina(const QString &maquinaId) {}
+void XmlHandler::addNuevaMaquina(const QString &maquinaId)
+{
+    XmlNode *maquinas = lista(QStringLiteral("maquinas"));
+    if (!maquinas || maquinas->firstChildElement(maquinaId) || !esNombreXml(maquinaId))
+        return;
+    XmlNode *nueva = maquinas->appendElement(maquinaId);
+    nueva->appendElement(QStringLiteral("nombre"));
+    nueva->appendElement(QStringLiteral("estadoInicial"));
+}
 
-void XmlHandler::addInfoMaquina(const QString &maquinaId, const QString &nombre) {}
+void XmlHandler::addInfoMaquina(const QString &maquinaId, const QString &nombre)
+{
+    setContenidoMaquina(maquinaId, QStringLiteral("nombre"), nombre);
+}
 
 bool XmlHandler::setContenidoMaquina(const QString &maquinaId, const QString &tagName,
                                      const QString &contenido)
 {
-    return false;
+    return setTexto(hijo(maquina(maquinaId), tagName), contenido);
 }
 
 QString XmlHandler::getContenidoMaquina(const QString &maquinaId, const QString &tagName) const
 {
-    return QStringLiteral("-1");
+    return textoDe(hijo(maquina(maquinaId), tagName));
 }
 
 int XmlHandler::cantidadMaquinas() const
 {
-    return -1;
+    return cantidadHijos(lista(QStringLiteral("maquinas")));
 }
 
-void XmlHandler::borrarMaquinas() {}
+void XmlHandler::borrarMaquinas()
+{
+    if (XmlNode *maquinas = lista(QStringLiteral("maquinas")))
+        maquinas->removeChildren();
+}
 
-void XmlHandler::addNuevoEstado(const QString &estadoId, const QString &maquinaId) {}
+void XmlHandler::addNuevoEstado(const QString &estadoId, const QString &maquinaId)
+{
+    hijoCreado(maquina(maquinaId), estadoId);
+}
 
 void XmlHandler::addInfoEstado(const QString &estadoId, const QString &nombre, const QString &color,
                                const QString &pos_x, const QString &pos_y, const QString &ancho,
                                const QString &alto, const QString &maquinaId)
-{}
+{
+    const std::pair<const char *, const QString &> valores[] = {{"nombre", nombre}, {"color", color},
+                                                                {"pos_x", pos_x},   {"pos_y", pos_y},
+                                                                {"ancho", ancho},   {"alto", alto}};
+    for (const auto &valor : valores)
+        setContenidoEstado(estadoId, QStringLiteral("diagrama"), QLatin1String(valor.first), valor.second,
+                           maquinaId);
+}
 
 bool XmlHandler::setContenidoEstado(const QString &estadoId, const QString &tagName,
                                     const QString &subTagName, const QString &contenido,
                                     const QString &maquinaId)
 {
-    return false;
+    XmlNode *valor = hijoCreado(hijoCreado(estado(estadoId, maquinaId), tagName), subTagName);
+    if (!valor)
+        return false;
+    valor->replaceContent(contenido);
+    return true;
 }
 
 QString XmlHandler::getContenidoEstado(const QString &estadoId, const QString &tagName,
                                        const QString &subTagName, const QString &maquinaId) const
 {
-    return QStringLiteral("-1");
+    return textoDe(hijo(hijo(estado(estadoId, maquinaId), tagName), subTagName));
 }
 
 QString XmlHandler::getContenidoDiagrama(const QString &estadoId, const QString &subTagName,
                                          const QString &maquinaId) const
 {
-    return QStringLiteral("-1");
+    return getContenidoEstado(estadoId, QStringLiteral("diagrama"), subTagName, maquinaId);
 }
 
 int XmlHandler::cantidadEstados(const QString &maquinaId) const
 {
-    return -1;
+    const XmlNode *nodo = maquina(maquinaId);
+    if (!nodo)
+        return -1;
+    // Every machine element starts with its "nombre" and "estadoInicial".
+    return qMax(0, nodo->childElementCount() - 2);
 }
 
 bool XmlHandler::setInfoEstadoInicial(const QString &pos_x, const QString &pos_y, const QString &accion,
                                       const QString &proxEstadoId, const QString &midPos,
                                       const QString &textPos, const QString &maquinaId)
 {
-    return false;
+    const std::pair<const char *, const QString &> valores[] = {
+        {"pos_x", pos_x},   {"pos_y", pos_y},    {"idAcciones", accion}, {"idProxEstado", proxEstadoId},
+        {"midPos", midPos}, {"textPos", textPos}};
+    bool completo = true;
+    for (const auto &valor : valores)
+        completo = setContenidoInicial(QLatin1String(valor.first), valor.second, maquinaId) && completo;
+    return completo;
 }
 
 bool XmlHandler::setContenidoInicial(const QString &tagName, const QString &contenido,
                                      const QString &maquinaId)
 {
-    return false;
+    XmlNode *inicial = hijo(maquina(maquinaId), QStringLiteral("estadoInicial"));
+    return setTexto(hijoCreado(inicial, tagName), contenido);
 }
 
 QString XmlHandler::getContenidoInicial(const QString &tagName, const QString &maquinaId) const
 {
-    return QStringLiteral("-1");
+    return textoDe(hijo(hijo(maquina(maquinaId), QStringLiteral("estadoInicial")), tagName));
 }
 
 QString XmlHandler::getEstadoInicial(const QString &maquinaId) const
 {
-    return QStringLiteral("-1");
+    const XmlNode *nodo = maquina(maquinaId);
+    const XmlNode *proximo =
+        hijo(hijo(nodo, QStringLiteral("estadoInicial")), QStringLiteral("idProxEstado"));
+    if (!proximo)
+        return kSinValor;
+    const XmlNode *nombre =
+        hijo(hijo(hijo(nodo, proximo->text()), QStringLiteral("diagrama")), QStringLiteral("nombre"));
+    return nombre ? nombre->text() : QString();
 }
 
-void XmlHandler::borrarEstadoInicial(const QString &maquinaId) {}
+void XmlHandler::borrarEstadoInicial(const QString &maquinaId)
+{
+    if (XmlNode *inicial = hijo(maquina(maquinaId), QStringLiteral("estadoInicial")))
+        inicial->removeChildren();
+}
 
 bool XmlHandler::setContenidoTransicion(const QString &estadoId, const QString &transId,
                                         const QString &subTagName, const QString &contenido,
                                         const QString &maquinaId)
 {
-    return false;
+    XmlNode *transiciones = hijoCreado(estado(estadoId, maquinaId), QStringLiteral("transiciones"));
+    return setTexto(hijoCreado(hijoCreado(transiciones, transId), subTagName), contenido);
 }
 
 void XmlHandler::addNuevaTransicion(const QString &estadoId, const QString &transId, const QString &evento,
                                     const QString &accion, const QString &proxEstadoId, const QString &midPos,
                                     const QString &textPos, const QString &maquinaId)
-{}
+{
+    const std::pair<const char *, const QString &> valores[] = {{"idEvento", evento},
+                                                                {"idAcciones", accion},
+                                                                {"idProxEstado", proxEstadoId},
+                                                                {"midPos", midPos},
+                                                                {"textPos", textPos}};
+    for (const auto &valor : valores)
+        setContenidoTransicion(estadoId, transId, QLatin1String(valor.first), valor.second, maquinaId);
+}
 
 QString XmlHandler::getContenidoTransicion(const QString &estadoId, const QString &transId,
                                            const QString &tagName, const QString &maquinaId) const
 {
-    return QStringLiteral("-1");
+    const XmlNode *transiciones = hijo(estado(estadoId, maquinaId), QStringLiteral("transiciones"));
+    return textoDe(hijo(hijo(transiciones, transId), tagName));
 }
 
 int XmlHandler::cantidadTransiciones(const QString &estadoId, const QString &maquinaId) const
 {
-    return -1;
+    return cantidadHijos(hijo(estado(estadoId, maquinaId), QStringLiteral("transiciones")));
 }
 
-void XmlHandler::addNuevoEvento(const QString &nombre) {}
+void XmlHandler::addEntrada(const QString &listaTag, const QString &prefijo, const QString &nombre)
+{
+    XmlNode *nodo = lista(listaTag);
+    if (!nodo)
+        return;
+    const QString tag = prefijo + QString::number(nodo->childElementCount());
+    if (nodo->firstChildElement(tag))
+        return;
+    nodo->appendElement(tag)->appendText(nombre);
+}
 
-void XmlHandler::borrarEvento(int index) {}
+// Removes the entry at a position and renumbers the later ones so that the
+// tags stay contiguous from 0 in document order.
+void XmlHandler::borrarEntrada(const QString &listaTag, const QString &prefijo, int index)
+{
+    XmlNode *nodo = lista(listaTag);
+    XmlNode *victima = hijo(nodo, prefijo + QString::number(index));
+    if (!victima)
+        return;
+    const int cantidad = nodo->childElementCount();
+    if (cantidad == 1 || index == cantidad - 1) {
+        nodo->removeChild(victima);
+        return;
+    }
+    XmlNode *siguiente = nodo->firstChildElement(prefijo + QString::number(index + 1));
+    if (!siguiente)
+        return;
+    nodo->replaceChild(victima, siguiente);
+    std::vector<XmlNode *> renombrados;
+    for (int j = index + 1; j < cantidad; ++j)
+        renombrados.push_back(nodo->firstChildElement(prefijo + QString::number(j)));
+    for (int j = index + 1; j < cantidad; ++j) {
+        if (XmlNode *entrada = renombrados[size_t(j - index - 1)])
+            entrada->setTag(prefijo + QString::number(j - 1));
+    }
+}
+
+QString XmlHandler::getEntrada(const QString &listaTag, const QString &entradaId) const
+{
+    return textoDe(hijo(lista(listaTag), entradaId));
+}
+
+int XmlHandler::cantidadEntradas(const QString &listaTag) const
+{
+    return cantidadHijos(lista(listaTag));
+}
+
+QStringList XmlHandler::getNombresEntradas(const QString &listaTag, const QString &prefijo) const
+{
+    const XmlNode *nodo = lista(listaTag);
+    QStringList nombres;
+    const int cantidad = cantidadHijos(nodo);
+    for (int k = 0; k < cantidad; ++k) {
+        const XmlNode *entrada = nodo->firstChildElement(prefijo + QString::number(k));
+        nombres << (entrada ? entrada->text() : QString());
+    }
+    return nombres;
+}
+
+void XmlHandler::addNuevoEvento(const QString &nombre)
+{
+    addEntrada(QStringLiteral("eventos"), QStringLiteral("ev"), nombre);
+}
+
+void XmlHandler::borrarEvento(int index)
+{
+    borrarEntrada(QStringLiteral("eventos"), QStringLiteral("ev"), index);
+}
 
 QString XmlHandler::getContenidoEvento(const QString &eventoId) const
 {
-    return QStringLiteral("-1");
+    return getEntrada(QStringLiteral("eventos"), eventoId);
 }
 
 int XmlHandler::cantidadEventos() const
 {
-    return -1;
+    return cantidadEntradas(QStringLiteral("eventos"));
 }
 
 QStringList XmlHandler::getNombresEventosDefinidos() const
 {
-    return {};
+    return getNombresEntradas(QStringLiteral("eventos"), QStringLiteral("ev"));
 }
 
-void XmlHandler::addNuevaAccion(const QString &nombre) {}
+void XmlHandler::addNuevaAccion(const QString &nombre)
+{
+    addEntrada(QStringLiteral("acciones"), QStringLiteral("acc"), nombre);
+}
 
-void XmlHandler::borrarAccion(int index) {}
+void XmlHandler::borrarAccion(int index)
+{
+    borrarEntrada(QStringLiteral("acciones"), QStringLiteral("acc"), index);
+}
 
 QString XmlHandler::getContenidoAccion(const QString &accionId) const
 {
-    return QStringLiteral("-1");
+    return getEntrada(QStringLiteral("acciones"), accionId);
 }
 
 int XmlHandler::cantidadAcciones() const
 {
-    return -1;
+    return cantidadEntradas(QStringLiteral("acciones"));
 }
 
 QStringList XmlHandler::getNombresAccionesDefinidas() const
 {
-    return {};
+    return getNombresEntradas(QStringLiteral("acciones"), QStringLiteral("acc"));
 }
 
-void XmlHandler::addNuevaVariable(const QString &nombre) {}
+void XmlHandler::addNuevaVariable(const QString &nombre)
+{
+    addEntrada(QStringLiteral("variables"), QStringLiteral("var"), nombre);
+}
 
-void XmlHandler::borrarVariable(int index) {}
+void XmlHandler::borrarVariable(int index)
+{
+    borrarEntrada(QStringLiteral("variables"), QStringLiteral("var"), index);
+}
 
 QString XmlHandler::getContenidoVariable(const QString &variableId) const
 {
-    return QStringLiteral("-1");
+    return getEntrada(QStringLiteral("variables"), variableId);
 }
 
 int XmlHandler::cantidadVariables() const
 {
-    return -1;
+    return cantidadEntradas(QStringLiteral("variables"));
 }
 
 QStringList XmlHandler::getNombresVariablesDefinidas() const
 {
-    return {};
+    return getNombresEntradas(QStringLiteral("variables"), QStringLiteral("var"));
 }
 
-void XmlHandler::addNuevaConstante(const QString &nombre) {}
+void XmlHandler::addNuevaConstante(const QString &nombre)
+{
+    addEntrada(QStringLiteral("constantes"), QStringLiteral("cons"), nombre);
+}
 
 QString XmlHandler::getContenidoConstante(const QString &constanteId) const
 {
-    return QStringLiteral("-1");
+    return getEntrada(QStringLiteral("constantes"), constanteId);
 }
 
 int XmlHandler::cantidadConstantes() const
 {
-    return -1;
+    return cantidadEntradas(QStringLiteral("constantes"));
 }
 
 QStringList XmlHandler::getNombresConstantesDefinidas() const
 {
-    return {};
+    return getNombresEntradas(QStringLiteral("constantes"), QStringLiteral("cons"));
 }

@@ -1,13 +1,16 @@
 #ifndef XMLHANDLER_H
 #define XMLHANDLER_H
 
-#include <QDomDocument>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
+class QDateTime;
 class QIODevice;
+class QPointF;
+class XmlNode;
 
-// The project document: one .vro file held as a DOM tree. Identifiers are tag
+// The project document: one .vro file held as an element tree. Identifiers are tag
 // names ("maquina" + n, "estado" + n, "tr" + n, "ev" + n, ...). Readers return
 // the text "-1" for a missing value and -1 for a missing list; writers return
 // false (or do nothing) when their target is missing.
@@ -18,6 +21,9 @@ public:
 
     XmlHandler();
     XmlHandler(const QString &nombreProyecto, XmlType tipo);
+    ~XmlHandler();
+    XmlHandler(const XmlHandler &) = delete;
+    XmlHandler &operator=(const XmlHandler &) = delete;
 
     // Replaces the document by the parse of an already opened device. False
     // for content that is not well-formed (or nested absurdly deep, or holding
@@ -26,8 +32,20 @@ public:
     // Writes carpeta + "/" + nombre + ".vro" atomically. False when any byte
     // could not be written; the previous file is then left untouched.
     bool save();
+    // Why the last save() failed, in Spanish for the user; empty after success.
+    QString ultimoError() const;
     // The file content save() would write.
     QByteArray toByteArray() const;
+
+    // Value formats of the project file, for the code that fills the document.
+    // A number in the shortest of fixed or exponent notation with at most 6
+    // significant digits (1234.5678 -> "1234.57", 1500000 -> "1.5e+06").
+    static QString formatoNumero(double valor);
+    // Two numbers joined by "," ("75,-80").
+    static QString formatoPunto(double x, double y);
+    static QString formatoPunto(const QPointF &punto);
+    // "dd-MM-yyyy hh:mm:ss".
+    static QString formatoFecha(const QDateTime &fecha);
 
     bool setContenidoGeneral(const QString &tagName, const QString &contenido);
     QString getContenidoGeneral(const QString &tagName) const;
@@ -97,7 +115,21 @@ public:
     QStringList getNombresConstantesDefinidas() const;
 
 private:
-    QDomDocument m_documento;
+    XmlNode *raiz() const;
+    XmlNode *general(const QString &tagName) const;
+    XmlNode *maquina(const QString &maquinaId) const;
+    XmlNode *estado(const QString &estadoId, const QString &maquinaId) const;
+    XmlNode *lista(const QString &listaTag) const;
+
+    void addEntrada(const QString &listaTag, const QString &prefijo, const QString &nombre);
+    void borrarEntrada(const QString &listaTag, const QString &prefijo, int index);
+    QString getEntrada(const QString &listaTag, const QString &entradaId) const;
+    int cantidadEntradas(const QString &listaTag) const;
+    QStringList getNombresEntradas(const QString &listaTag, const QString &prefijo) const;
+
+    // The document node; its only element child is the root "proyecto".
+    std::unique_ptr<XmlNode> m_documento;
+    QString m_ultimoError;
 };
 
 #endif // XMLHANDLER_H

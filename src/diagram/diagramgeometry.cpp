@@ -1,0 +1,128 @@
+#include "diagramgeometry.h"
+
+#include <QPainterPath>
+#include <QtMath>
+
+namespace DiagramGeometry {
+
+static QPolygonF closedPolygon(const QPainterPath &path)
+{
+    QPolygonF polygon = path.toFillPolygon();
+    if (!polygon.isEmpty() && !polygon.isClosed())
+        polygon << polygon.first();
+    return polygon;
+}
+
+QPolygonF roundedHitPolygon(const QRectF &rect, qreal margin)
+{
+    const QRectF grown = rect.adjusted(-margin, -margin, margin, margin);
+    const qreal w = grown.width();
+    const qreal h = grown.height();
+    if (w <= 0 || h <= 0)
+        return QPolygonF();
+    qreal horizontal = 20;
+    qreal vertical = 20;
+    if (w > h)
+        horizontal = int(20 * h / w);
+    else
+        vertical = int(20 * w / h);
+    QPainterPath path;
+    path.addRoundedRect(grown, horizontal, vertical, Qt::RelativeSize);
+    return closedPolygon(path);
+}
+
+QPolygonF circleHitPolygon(const QRectF &rect)
+{
+    QPainterPath path;
+    path.addEllipse(rect);
+    return closedPolygon(path);
+}
+
+QRectF resizedRect(const QRectF &rect, const QPointF &pointer, const QPointF &pressOffset)
+{
+    const qreal width = qMax(MinimumStateWidth, pointer.x() + pressOffset.x() - rect.left());
+    const qreal height = qMax(MinimumStateHeight, pointer.y() + pressOffset.y() - rect.top());
+    return QRectF(-width / 2, -height / 2, width, height);
+}
+
+QPointF ordinaryControlPoint(const QPointF &from, const QPointF &to)
+{
+    const QPointF d = to - from;
+    return (from + to) / 2 + 0.1 * QPointF(d.y(), -d.x());
+}
+
+QPointF selfLoopControlPoint(const QPointF &centre, qreal width)
+{
+    return QPointF(centre.x() - 0.95 * width, centre.y() + 15);
+}
+
+QPointF initialControlPoint(const QPointF &marker, const QPointF &state)
+{
+    return QLineF(marker, state).pointAt(0.28);
+}
+
+QPointF beyondPoint(const QPointF &middle, const QPointF &control)
+{
+    return QPointF(middle.x() + 1.45 * (control.x() - middle.x()),
+                   middle.y() + 1.5 * (control.y() - middle.y()));
+}
+
+bool crossPolygon(const QPolygonF &polygon, const QPointF &pos, const QLineF &segment, QPointF *hit,
+                  QPointF *edgeMiddle)
+{
+    if (polygon.isEmpty())
+        return false;
+    QPointF p1 = polygon.first() + pos;
+    for (int i = 1; i < polygon.size(); ++i) {
+        const QPointF p2 = polygon.at(i) + pos;
+        const QLineF edge(p1, p2);
+        QPointF crossing;
+        if (edge.intersects(segment, &crossing) == QLineF::BoundedIntersection) {
+            *hit = crossing;
+            *edgeMiddle = (p1 + p2) / 2;
+            return true;
+        }
+        p1 = p2;
+    }
+    return false;
+}
+
+QPointF selfLoopFirstControl(const QPointF &control, const QPointF &head)
+{
+    const QPointF normal(head.y() - control.y(), -(head.x() - control.x()));
+    return control + 0.5 * normal;
+}
+
+QPointF headDirection(const QPointF &preferred, const QPointF &previous, const QPointF &alongLine)
+{
+    for (const QPointF &candidate : {preferred, previous, alongLine}) {
+        if (!candidate.isNull())
+            return candidate;
+    }
+    return QPointF(1, 0);
+}
+
+QPolygonF headTriangle(const QPointF &tip, const QPointF &direction)
+{
+    // The angle whose (sin, -cos) points from the tip back along direction.
+    const qreal angle = std::atan2(-direction.x(), direction.y());
+    const qreal spread = 0.1 * M_PI;
+    const QPointF barb1 = tip + 10 * QPointF(std::sin(angle + spread), -std::cos(angle + spread));
+    const QPointF barb2 = tip + 10 * QPointF(std::sin(angle - spread), -std::cos(angle - spread));
+    return QPolygonF(QVector<QPointF>{tip, barb1, barb2});
+}
+
+QPointF labelOffset(qreal angle, const QSizeF &label, const QPointF &current)
+{
+    const qreal w = label.width();
+    const qreal h = label.height();
+    if (angle < 90)
+        return QPointF(-w, -h);
+    if (angle < 180)
+        return QPointF(-w, 0);
+    if (angle < 270)
+        return current;
+    return QPointF(0, -h);
+}
+
+} // namespace DiagramGeometry

@@ -1,0 +1,269 @@
+#include "xmlserializer.h"
+
+#include "xmlnode.h"
+
+#include <QHash>
+#include <QStringView>
+#include <QXmlStreamReader>
+
+namespace XmlSerializer {
+
+namespace {
+
+constexpr char kDeclaracion[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+#ifdef Q_OS_WIN
+constexpr char kFinDeLinea[] = "\r\n";
+#else
+constexpr char kFinDeLinea[] = "\n";
+#endif
+constexpr int kIndentacion = 4;
+
+bool isXmlChar(char16_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF);
+}
+
+// The file is built straight in UTF-8: a whole project as UTF-16 first would
+// double the memory a save needs.
+class Salida
+{
+public:
+    QByteArray m_bytes;
+
+    void ascii(const char *texto) { m_bytes.append(texto); }
+    void ascii(char c) { m_bytes.append(c); }
+    void indent(int depth) { m_bytes.append(depth * kIndentacion, ' '); }
+    void finDeLinea() { m_bytes.append(kFinDeLinea); }
+
+    // Tags and comments are written as they are.
+    void texto(const QString &texto) { codificar(texto, false); }
+    // Text content gets what XML reserves escaped ("<", "&", the ">" closing
+    // "]]>", and a carriage return that a reader would otherwise fold into the
+    // line end).
+    void textoEscapado(const QString &texto) { codificar(texto, true); }
+
+private:
+    // Characters XML cannot hold at all are dropped: written, they would make
+    // the whole file unreadable.
+    void codificar(const QString &texto, bool escapar)
+    {
+        const int n = texto.size();
+        const int inicio = m_bytes.size();
+        // At most 5 bytes per UTF-16 unit ("&amp;", "&#xd;"; 4 per pair).
+        m_bytes.resize(inicio + 5 * n);
+        char *p = m_bytes.data() + inicio;
+        const QChar *c = texto.constData();
+        for (int i = 0; i < n; ++i) {
+            const char16_t u = c[i].unicode();
+            if (escapar && (u == u'<' || u == u'&' || u == u'\r' || u == u'>')) {
+                p = escapado(p, c, i);
+            } else if (u < 0x80) {
+                if (isXmlChar(u))
+                    *p++ = char(u);
+            } else if (c[i].isHighSurrogate() && i + 1 < n && c[i + 1].isLowSurrogate()) {
+                const uint cp = QChar::surrogateToUcs4(c[i], c[i + 1]);
+                *p++ = char(0xF0 | (cp >> 18));
+                *p++ = char(0x80 | ((cp >> 12) & 0x3F));
+                *p++ = char(0x80 | ((cp >> 6) & 0x3F));
+                *p++ = char(0x80 | (cp & 0x3F));
+                ++i;
+            } else if (c[i].isSurrogate() || !isXmlChar(u)) {
+                continue;
+            } else if (u < 0x800) {
+                *p++ = char(0xC0 | (u >> 6));
+                *p++ = char(0x80 | (u & 0x3F));
+            } else {
+                *p++ = char(0xE0 | (u >> 12));
+                *p++ = char(0x80 | ((u >> 6) & 0x3F));
+                *p++ = char(0x80 | (u & 0x3F));
+            }
+        }
+        m_bytes.resize(int(p - m_bytes.constData()));
+    }
+
+    static char *escapado(char *p, const QChar *c, int i)
+    {
+        const char *reemplazo = nullptr;
+        switch (c[i].unicode()) {
+        case u'<':
+            reemplazo = "&lt;";
+            break;
+        case u'&':
+            reemplazo = "&amp;";
+            break;
+        case u'\r':
+            reemplazo = "&#xd;";
+            break;
+        default:
+            reemplazo =
+                (i >= 2 && c[i - 1] == QLatin1Char(']') && c[i - 2] == QLatin1Char(']')) ? "&gt;" : ">";
+            break;
+        }
+        while (*reemplazo)
+            *p++ = *reemplazo++;
+        return p;
+    }
+};
+
+void writeNode(Salida &out, const XmlNode &node, int depth, bool afterText, bool beforeText);
+
+// Line breaks and indentation go only where they cannot join a text.
+void writeChildren(Salida &out, const XmlNode &node, int depth)
+{
+    const auto &children = node.children();
+    for (size_t i = 0; i < children.size(); ++i) {
+        const bool afterText = i > 0 && children[i - 1]->isText();
+        const bool beforeText = i + 1 < children.size() && children[i + 1]->isText();
+        writeNode(out, *children[i], depth, afterText, beforeText);
+    }
+}
+
+void writeComment(Salida &out, const XmlNode &node, int depth, bool afterText, bool beforeText)
+{
+    if (!afterText)
+        out.indent(depth);
+    out.ascii("<!--");
+    out.texto(node.dato());
+    if (node.dato().endsWith(QLatin1Char('-')))
+        out.ascii(' ');
+    out.ascii("-->");
+    if (!beforeText)
+        out.finDeLinea();
+}
+
+void writeElement(Salida &out, const XmlNode &node, int depth, bool afterText, bool beforeText)
+{
+    if (!afterText)
+        out.indent(depth);
+    out.ascii('<');
+    out.texto(node.dato());
+    const auto &children = node.children();
+    if (children.empty()) {
+        out.ascii("/>");
+    } else {
+        out.ascii('>');
+        if (!children.front()->isText())
+            out.finDeLinea();
+        writeChildren(out, node, depth + 1);
+        if (!children.back()->isText())
+            out.indent(depth);
+        out.ascii("</");
+        out.texto(node.dato());
+        out.ascii('>');
+    }
+    if (!beforeText)
+        out.finDeLinea();
+}
+
+void writeNode(Salida &out, const XmlNode &node, int depth, bool afterText, bool beforeText)
+{
+    switch (node.kind()) {
+    case XmlNode::Text:
+        out.textoEscapado(node.dato());
+        break;
+    case XmlNode::Comment:
+        writeComment(out, node, depth, afterText, beforeText);
+        break;
+    case XmlNode::Element:
+        writeElement(out, node, depth, afterText, beforeText);
+        break;
+    }
+}
+
+// Tags repeat a lot ("nombre", "pos_x", ...): one shared string per tag keeps
+// a large project's memory down.
+class TagCache
+{
+public:
+    QString tag(const QStringRef &nombre)
+    {
+        const QStringView vista(nombre.constData(), nombre.size());
+        const auto it = m_tags.constFind(vista);
+        if (it != m_tags.constEnd())
+            return *it;
+        const QString tag = nombre.toString();
+        m_tags.insert(QStringView(tag), tag);
+        return tag;
+    }
+
+private:
+    QHash<QStringView, QString> m_tags;
+};
+
+bool isXmlWhitespace(const QString &texto)
+{
+    for (const QChar c : texto) {
+        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n') &&
+            c != QLatin1Char('\r'))
+            return false;
+    }
+    return true;
+}
+
+// Text that is only whitespace is the indentation between elements.
+void flushText(XmlNode *node, QString &pendiente)
+{
+    if (!pendiente.isEmpty() && !isXmlWhitespace(pendiente))
+        node->appendText(pendiente);
+    pendiente.clear();
+}
+
+} // namespace
+
+QByteArray escribir(const XmlNode &documento)
+{
+    if (!documento.hasChildElements())
+        return QByteArray();
+    Salida out;
+    out.ascii(kDeclaracion);
+    out.finDeLinea();
+    writeChildren(out, documento, 0);
+    return out.m_bytes;
+}
+
+std::unique_ptr<XmlNode> leer(QIODevice *device)
+{
+    auto documento = std::make_unique<XmlNode>(XmlNode::Element, QString());
+    // Reading from the device decodes it piece by piece instead of holding
+    // the whole file twice (bytes and text) while the tree is built.
+    QXmlStreamReader reader(device);
+    TagCache tags;
+    XmlNode *actual = documento.get();
+    int depth = 0;
+    QString pendiente;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++depth > kMaxDepth)
+                return nullptr;
+            flushText(actual, pendiente);
+            actual = actual->appendElement(tags.tag(reader.name()));
+            break;
+        case QXmlStreamReader::EndElement:
+            flushText(actual, pendiente);
+            actual = actual->parent();
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+            if (depth > 0)
+                pendiente += reader.text();
+            break;
+        case QXmlStreamReader::Comment:
+            if (depth > 0) {
+                flushText(actual, pendiente);
+                actual->appendChild(std::make_unique<XmlNode>(XmlNode::Comment, reader.text().toString()));
+            }
+            break;
+        case QXmlStreamReader::DTD:
+        case QXmlStreamReader::EntityReference:
+            return nullptr;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError() || !documento->hasChildElements())
+        return nullptr;
+    return documento;
+}
+
+} // namespace XmlSerializer

@@ -1,0 +1,47 @@
+#ifndef MODALSCRIPT_H
+#define MODALSCRIPT_H
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+
+class QTimer;
+class QWidget;
+
+// Answers the modal dialogs a command opens, one handler per dialog, in the
+// order they appear. Message boxes are also recorded (title and text), so a
+// test can check what the user was told. Polling stops when the script is
+// destroyed, so a dialog that never came cannot be answered by a later test.
+class ModalScript : public QObject
+{
+public:
+    using Handler = std::function<void(QWidget *)>;
+
+    ModalScript();
+    ~ModalScript() override;
+
+    ModalScript &then(const Handler &handler);
+    // Clicks the button of a message box whose text is boton.
+    ModalScript &thenClick(const QString &boton);
+    // Closes a message box with its default escape button.
+    ModalScript &thenDismiss();
+
+    int pendientes() const { return m_handlers.size(); }
+    QStringList titulos() const { return m_titulos; }
+    QStringList textos() const { return m_textos; }
+
+    // A script that dismisses every message box and records it.
+    static Handler descartar();
+
+private:
+    void tick();
+
+    QTimer *m_timer;
+    QList<Handler> m_handlers;
+    QPointer<QWidget> m_ultimo;
+    QStringList m_titulos;
+    QStringList m_textos;
+};
+
+#endif // MODALSCRIPT_H

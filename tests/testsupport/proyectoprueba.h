@@ -1,0 +1,34 @@
+#ifndef PROYECTOPRUEBA_H
+#define PROYECTOPRUEBA_H
+
+#include <QColor>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+
+class Arrow;
+class DiagramItem;
+class DiagramScene;
+class MainWindow;
+
+// Builds projects in a MainWindow the way the editing commands leave them,
+// for tests that need a project without drawing it.
+namespace ProyectoPrueba {
+
+// Runs "Nuevo Proyecto" and fills its dialog; true when the project is open.
+bool crear(MainWindow &ventana, const QString &carpeta, const QString &nombre,
+           const QString &autor = QString());
+// Adds a machine window and returns its scene.
+DiagramScene *maquina(MainWindow &ventana, const QString &nombre);
+DiagramItem *estado(DiagramScene *scene, const QString &nombre, const QPointF &pos,
+                    const QColor &color = QColor(QStringLiteral("lightcyan")));
+Arrow *transicion(DiagramScene *scene, DiagramItem *desde, DiagramItem *hasta, const QString &evento,
+                  const QStringList &acciones);
+// Makes estado the initial state, with the marker where the initial-state
+// command puts it, and returns the marker's arrow.
+Arrow *inicial(DiagramScene *scene, DiagramItem *estado,
+               const QStringList &acciones = QStringList(QString()));
+
+} // namespace ProyectoPrueba
+
+#endif // PROYECTOPRUEBA_H

@@ -1,0 +1,333 @@
+#include "arrow.h"
+#include "diagramgeometry.h"
+#include "diagramgestures.h"
+#include "diagramitem.h"
+#include "diagramscene.h"
+
+#include <QGraphicsTextItem>
+#include <QGraphicsView>
+#include <QSignalSpy>
+#include <QtTest>
+#include <cmath>
+
+using namespace DiagramGestures;
+
+namespace {
+
+bool near(const QPointF &a, const QPointF &b, qreal tolerance = 0.05)
+{
+    return std::abs(a.x() - b.x()) <= tolerance && std::abs(a.y() - b.y()) <= tolerance;
+}
+
+QString show(const QPointF &p)
+{
+    return QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y());
+}
+
+#define QVERIFY_NEAR(actual, expected)                                                                       \
+    QVERIFY2(near(actual, expected), qPrintable(show(actual) + QStringLiteral(" != ") + show(expected)))
+
+// A linked arrow as the scene and the loader build one.
+Arrow *link(DiagramScene *scene, DiagramItem *from, DiagramItem *to)
+{
+    auto *arrow = new Arrow(from, to, nullptr);
+    arrow->setColor(Qt::black);
+    from->addArrow(arrow);
+    if (to != from)
+        to->addArrow(arrow);
+    scene->addItem(arrow);
+    arrow->updatePosition();
+    return arrow;
+}
+
+bool isFinite(const QPolygonF &polygon)
+{
+    for (const QPointF &p : polygon) {
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestArrow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void ordinaryWorkedExample()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        DiagramItem *b = addState(&scene, QPointF(300, 0));
+        Arrow *arrow = link(&scene, a, b);
+
+        QVERIFY_NEAR(arrow->midItem()->pos(), QPointF(150, -30));
+        const QPainterPath &path = arrow->path();
+        QCOMPARE(path.elementCount(), 4); // the quadratic is stored as a cubic
+        QVERIFY_NEAR(QPointF(path.elementAt(0)), QPointF(56, -16.8));
+        QVERIFY_NEAR(QPointF(path.elementAt(3)), QPointF(244, -16.8));
+        const QPolygonF head = arrow->arrowHead();
+        QVERIFY_NEAR(head.at(0), QPointF(244, -16.8));
+        QVERIFY_NEAR(head.at(1), QPointF(235.8, -22.5));
+        QVERIFY_NEAR(head.at(2), QPointF(234.0, -16.6));
+        QVERIFY_NEAR(DiagramGeometry::beyondPoint(QPointF(150, 0), QPointF(150, -30)), QPointF(150, -45));
+    }
+
+    void selfLoopWorkedExample()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        Arrow *arrow = link(&scene, a, a);
+
+        QCOMPARE(a->arrows().size(), 1);
+        QVERIFY_NEAR(arrow->midItem()->pos(), QPointF(-104.5, 15));
+        QVERIFY_NEAR(DiagramGeometry::beyondPoint(QPointF(0, 0), QPointF(-104.5, 15)),
+                     QPointF(-151.525, 22.5));
+        const QPainterPath &path = arrow->path();
+        QCOMPARE(path.elementCount(), 4);
+        QVERIFY_NEAR(QPointF(path.elementAt(0)), QPointF(-56, -0.32));
+        QVERIFY_NEAR(QPointF(path.elementAt(1)), QPointF(-107.84, -9.25));
+        QVERIFY_NEAR(QPointF(path.elementAt(2)), QPointF(-104.5, 15));
+        QVERIFY_NEAR(QPointF(path.elementAt(3)), QPointF(-56, 8.32));
+        QVERIFY_NEAR(arrow->arrowHead().at(0), QPointF(-56, 8.32));
+    }
+
+    void headTriangle_data()
+    {
+        QTest::addColumn<QPointF>("tip");
+        QTest::addColumn<QPointF>("direction");
+        QTest::addColumn<QPointF>("barb1");
+        QTest::addColumn<QPointF>("barb2");
+        const qreal c = 10 * std::cos(0.1 * M_PI);
+        const qreal s = 10 * std::sin(0.1 * M_PI);
+        QTest::newRow("right") << QPointF(0, 0) << QPointF(5, 0) << QPointF(-c, -s) << QPointF(-c, s);
+        QTest::newRow("left") << QPointF(-20, -20) << QPointF(-5, 0) << QPointF(-20 + c, -20 + s)
+                              << QPointF(-20 + c, -20 - s);
+        QTest::newRow("down") << QPointF(3, 4) << QPointF(0, 7) << QPointF(3 + s, 4 - c)
+                              << QPointF(3 - s, 4 - c);
+        QTest::newRow("up") << QPointF(0, 0) << QPointF(0, -1) << QPointF(-s, c) << QPointF(s, c);
+    }
+    void headTriangle()
+    {
+        QFETCH(QPointF, tip);
+        QFETCH(QPointF, direction);
+        QFETCH(QPointF, barb1);
+        QFETCH(QPointF, barb2);
+        const QPolygonF head = DiagramGeometry::headTriangle(tip, direction);
+        QCOMPARE(head.size(), 3);
+        QVERIFY_NEAR(head.at(0), tip);
+        QVERIFY_NEAR(head.at(1), barb1);
+        QVERIFY_NEAR(head.at(2), barb2);
+    }
+
+    void labelOffset_data()
+    {
+        QTest::addColumn<qreal>("angle");
+        QTest::addColumn<QPointF>("offset");
+        const QPointF kept(7, 9);
+        QTest::newRow("0") << 0.0 << QPointF(-40, -20);
+        QTest::newRow("89.9") << 89.9 << QPointF(-40, -20);
+        QTest::newRow("90") << 90.0 << QPointF(-40, 0);
+        QTest::newRow("180 keeps") << 180.0 << kept;
+        QTest::newRow("269 keeps") << 269.0 << kept;
+        QTest::newRow("270") << 270.0 << QPointF(0, -20);
+        QTest::newRow("359") << 359.0 << QPointF(0, -20);
+    }
+    void labelOffset()
+    {
+        QFETCH(qreal, angle);
+        QFETCH(QPointF, offset);
+        QCOMPARE(DiagramGeometry::labelOffset(angle, QSizeF(40, 20), QPointF(7, 9)), offset);
+    }
+
+    void labelPlacementOnRealArrows_data()
+    {
+        QTest::addColumn<QPointF>("target");
+        QTest::addColumn<QString>("rule");
+        QTest::newRow("up-right") << QPointF(300, -200) << "-w,-h";
+        QTest::newRow("up-left") << QPointF(-300, -200) << "-w,0";
+        QTest::newRow("down-left") << QPointF(-300, 200) << "kept";
+        QTest::newRow("down-right") << QPointF(300, 200) << "0,-h";
+    }
+    void labelPlacementOnRealArrows()
+    {
+        QFETCH(QPointF, target);
+        QFETCH(QString, rule);
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        DiagramItem *b = addState(&scene, target);
+        Arrow *arrow = link(&scene, a, b);
+        arrow->setText(QStringLiteral("e1"), {QStringLiteral("a1"), QStringLiteral("a2")});
+        const QPointF before(5, 6);
+        arrow->setTextRelativePos(before);
+        arrow->alignText();
+        const QSizeF size = arrow->textItem()->boundingRect().size();
+        const QHash<QString, QPointF> expected{{"-w,-h", QPointF(-size.width(), -size.height())},
+                                               {"-w,0", QPointF(-size.width(), 0)},
+                                               {"kept", before},
+                                               {"0,-h", QPointF(0, -size.height())}};
+        QCOMPARE(arrow->textRelativePos(), expected.value(rule));
+        QCOMPARE(arrow->textItem()->pos(), arrow->midItem()->pos() + expected.value(rule));
+    }
+
+    void initialArrow()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *s = addState(&scene, QPointF(200, 100));
+        scene.insertInitialStateItem(0);
+        DiagramItem *marker = scene.initialStateItem();
+        QVERIFY(marker);
+        Arrow *arrow = marker->arrows().value(0);
+        QVERIFY(arrow);
+        QVERIFY_NEAR(marker->pos(), QPointF(200 - 95, 100 - 72.5));
+        QVERIFY_NEAR(arrow->midItem()->pos(), marker->pos() + 0.28 * (s->pos() - marker->pos()));
+        const qreal h = arrow->textItem()->boundingRect().height();
+        QCOMPARE(arrow->textRelativePos(), QPointF(0, -h));
+    }
+
+    void labelText_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("two actions") << "e1" << QStringList{"a1", "a2"} << "e1 /\na1\na2";
+        QTest::newRow("empty action") << "e1" << QStringList{""} << "e1 / - ";
+        QTest::newRow("unknown") << "?" << QStringList{"?"} << "? / ? ";
+        QTest::newRow("mixed") << "a && b" << QStringList{"x = 1", "", "?"} << "a && b /\nx = 1 -  ? ";
+        QTest::newRow("no actions") << "-" << QStringList{} << "- /";
+    }
+    void labelText()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(QStringList, actions);
+        QFETCH(QString, text);
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        Arrow *arrow = link(&scene, a, addState(&scene, QPointF(300, 0)));
+        QCOMPARE(arrow->textItem()->toPlainText(), QStringLiteral(" ? / ? "));
+        arrow->setText(trigger, actions);
+        QCOMPARE(arrow->textItem()->toPlainText(), text);
+        QCOMPARE(arrow->event(), trigger);
+        QCOMPARE(arrow->actions(), actions);
+    }
+
+    void highlight()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        Arrow *arrow = link(&scene, a, addState(&scene, QPointF(300, 0)));
+        arrow->setText(QStringLiteral("e1"), {QStringLiteral("a1")});
+        arrow->setActiva(true);
+        QVERIFY(arrow->isActiva());
+        QVERIFY(arrow->textItem()->toHtml().contains(QStringLiteral("#ff0000")));
+        QVERIFY(arrow->textItem()->toPlainText().startsWith(QStringLiteral("e1 /\na1")));
+        arrow->setActiva(true);
+        arrow->setActiva(false);
+        QVERIFY(!arrow->textItem()->toHtml().contains(QStringLiteral("#ff0000")));
+        QCOMPARE(arrow->textItem()->toPlainText(), QStringLiteral("e1 /\na1"));
+    }
+
+    void endsFollowStates()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        DiagramItem *b = addState(&scene, QPointF(300, 0));
+        Arrow *arrow = link(&scene, a, b);
+        b->setPos(300, 400);
+        const QPointF head = arrow->arrowHead().at(0);
+        const QPointF tail = arrow->path().elementAt(0);
+        QVERIFY(b->polygon()
+                    .translated(b->pos())
+                    .boundingRect()
+                    .adjusted(-0.01, -0.01, 0.01, 0.01)
+                    .contains(head));
+        QVERIFY(!b->sceneBoundingRect().adjusted(3, 3, -3, -3).contains(head));
+        QVERIFY(qAbs(std::abs(tail.x()) - 56) < 0.01 || qAbs(std::abs(tail.y()) - 33.5) < 0.01);
+        QVERIFY(arrow->boundingRect().contains(arrow->path().controlPointRect()));
+        QVERIFY(arrow->boundingRect().contains(arrow->arrowHead().boundingRect()));
+    }
+
+    // A control point dragged so far that the beyond point falls inside the
+    // target keeps the head where the last crossing was; once outside again
+    // the head follows the crossing.
+    void headFallback()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        DiagramItem *b = addState(&scene, QPointF(300, 0));
+        Arrow *arrow = link(&scene, a, b);
+        // Beyond point = 150 + 1.45 * (x - 150) = 280 for x ≈ 239.66, y = 0.
+        arrow->midItem()->setPos(150 + 130 / 1.45, 0);
+        const QPointF fallback = arrow->arrowHead().at(0);
+        // The middle of the straight left edge the head crossed before.
+        QVERIFY_NEAR(fallback, QPointF(244, 0));
+        QVERIFY(isFinite(arrow->arrowHead()));
+
+        arrow->midItem()->setPos(150, -30);
+        QVERIFY_NEAR(arrow->arrowHead().at(0), QPointF(244, -16.8));
+    }
+
+    void headWhenBeyondIsTargetCentre()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        DiagramItem *b = addState(&scene, QPointF(290, 0));
+        Arrow *arrow = link(&scene, a, b);
+        const QPolygonF before = arrow->arrowHead();
+        // Beyond = 145 + 1.45 * (100 - 145)... choose M so that B = (290, 0).
+        arrow->midItem()->setPos(145 + 145 / 1.45, 0);
+        QVERIFY(isFinite(arrow->arrowHead()));
+        QVERIFY(isFinite(arrow->path().toFillPolygon()));
+        QVERIFY(!arrow->boundingRect().isEmpty());
+        QCOMPARE(arrow->arrowHead().size(), before.size());
+
+        DiagramItem *c = addState(&scene, QPointF(-500, 0));
+        Arrow *loop = link(&scene, c, c);
+        loop->midItem()->setPos(c->pos());
+        QVERIFY(isFinite(loop->arrowHead()));
+    }
+
+    void dragControlPointAndLabel()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        QGraphicsView *view = showView(&scene);
+        DiagramItem *a = addState(&scene, QPointF(-200, 0));
+        DiagramItem *b = addState(&scene, QPointF(100, 0));
+        Arrow *arrow = link(&scene, a, b);
+        const QPointF offset = arrow->textRelativePos();
+
+        click(view, arrow->path().pointAtPercent(0.3));
+        QVERIFY(arrow->isSelected());
+        QVERIFY(arrow->midItem()->isVisible());
+        QVERIFY(arrow->textItem()->isSelected());
+
+        drag(view, arrow->midItem()->pos(), QPointF(-50, 120));
+        QVERIFY_NEAR(arrow->midItem()->pos(), QPointF(-50, 120));
+        QVERIFY(!arrow->midItem()->isSelected());
+        QCOMPARE(arrow->textItem()->pos(), arrow->midItem()->pos() + offset);
+        QVERIFY(arrow->path().pointAtPercent(0.5).y() > 60);
+
+        const QPointF labelGrab = arrow->textItem()->mapToScene(arrow->textItem()->boundingRect().center());
+        drag(view, labelGrab, labelGrab + QPointF(30, 40));
+        QVERIFY_NEAR(arrow->textRelativePos(), offset + QPointF(30, 40));
+        b->setPos(150, 50);
+        QVERIFY_NEAR(arrow->textItem()->pos(), arrow->midItem()->pos() + offset + QPointF(30, 40));
+        delete view;
+    }
+
+    void hitsAreOnTheStrokeOnly()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        Arrow *arrow = link(&scene, a, addState(&scene, QPointF(300, 0)));
+        const QPointF onCurve = arrow->path().pointAtPercent(0.5);
+        QVERIFY(arrow->shape().contains(onCurve + QPointF(0, 3)));
+        QVERIFY(!arrow->shape().contains(onCurve + QPointF(0, 8)));
+        QVERIFY(!arrow->shape().contains(QPointF(150, 0))); // inside the bend, off the curve
+    }
+};
+
+QTEST_MAIN(TestArrow)
+#include "tst_arrow.moc"

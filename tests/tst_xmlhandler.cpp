@@ -1,0 +1,391 @@
+#include "testsupport.h"
+#include "xmlhandler.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString kFecha = QStringLiteral("05-03-2024 10:15:00");
+
+void llenarGeneral(XmlHandler &xml, const QString &autores, const QString &modificacion,
+                   const QString &carpeta = QStringLiteral("C:/proyectos/PUERTA"))
+{
+    xml.setContenidoGeneral(QStringLiteral("nombre"), QStringLiteral("PUERTA"));
+    xml.setContenidoGeneral(QStringLiteral("autores"), autores);
+    xml.setContenidoGeneral(QStringLiteral("creacion"), kFecha);
+    xml.setContenidoGeneral(QStringLiteral("modificacion"), modificacion);
+    xml.setContenidoGeneral(QStringLiteral("carpeta"), carpeta);
+}
+
+// What the new-project command does.
+void nuevoProyecto(XmlHandler &xml, const QString &carpeta = QStringLiteral("C:/proyectos/PUERTA"))
+{
+    llenarGeneral(xml, QString(""), kFecha, carpeta);
+    xml.addNuevaConstante(QStringLiteral("TRUE"));
+    xml.addNuevaConstante(QStringLiteral("FALSE"));
+}
+
+// The door project, built the way the save step rebuilds "maquinas".
+void proyectoPuerta(XmlHandler &xml)
+{
+    llenarGeneral(xml, QStringLiteral("ANA"), QStringLiteral("05-03-2024 11:02:41"));
+    xml.addNuevaConstante(QStringLiteral("TRUE"));
+    xml.addNuevaConstante(QStringLiteral("FALSE"));
+    xml.addNuevoEvento(QStringLiteral("ev_abrir"));
+    xml.addNuevaAccion(QStringLiteral("motor_on()"));
+    xml.borrarMaquinas();
+    xml.addNuevaMaquina(QStringLiteral("maquina0"));
+    xml.addInfoMaquina(QStringLiteral("maquina0"), QStringLiteral("CONTROL"));
+    const QString blanco = QStringLiteral("#ffffff");
+    xml.addNuevoEstado(QStringLiteral("estado0"));
+    xml.addInfoEstado(QStringLiteral("estado0"), QStringLiteral("CERRADA"), blanco,
+                      XmlHandler::formatoNumero(-100.0), XmlHandler::formatoNumero(-50.0),
+                      XmlHandler::formatoNumero(120.0), XmlHandler::formatoNumero(60.0));
+    xml.addNuevaTransicion(QStringLiteral("estado0"), QStringLiteral("tr0"), QStringLiteral("ev_abrir"),
+                           QStringLiteral("motor_on()"), QStringLiteral("estado1"),
+                           XmlHandler::formatoPunto(75, -80), XmlHandler::formatoPunto(QPointF(10, -20)));
+    xml.addNuevoEstado(QStringLiteral("estado1"));
+    xml.addInfoEstado(QStringLiteral("estado1"), QStringLiteral("ABIERTA"), blanco,
+                      XmlHandler::formatoNumero(250.0), XmlHandler::formatoNumero(-50.0),
+                      XmlHandler::formatoNumero(120.0), XmlHandler::formatoNumero(60.0));
+    xml.setInfoEstadoInicial(XmlHandler::formatoNumero(-240), XmlHandler::formatoNumero(-160), QString(""),
+                             QStringLiteral("estado0"), XmlHandler::formatoPunto(-190, -110),
+                             XmlHandler::formatoPunto(0, 0));
+}
+
+bool cargar(XmlHandler &xml, const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return xml.load(&buffer);
+}
+
+QStringList etiquetasEventos(const XmlHandler &xml)
+{
+    QStringList texto;
+    for (int i = 0; i < xml.cantidadEventos(); ++i)
+        texto << xml.getContenidoEvento(QStringLiteral("ev") + QString::number(i));
+    return texto;
+}
+
+} // namespace
+
+class TestXmlHandler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void nuevoProyectoEsElEsqueleto()
+    {
+        XmlHandler xml(QStringLiteral("PUERTA"), XmlHandler::NUEVO_XML_DATOS);
+        nuevoProyecto(xml);
+        const QByteArray esperado = TestSupport::readFile(TestSupport::dataPath("model/nuevo_proyecto.vro"));
+        QVERIFY(!esperado.isEmpty());
+        const QByteArray escrito = xml.toByteArray();
+        QVERIFY2(escrito == esperado, qPrintable(TestSupport::diffReport(esperado, escrito)));
+    }
+
+    void ejemploSeEscribeByteAByte()
+    {
+        XmlHandler xml(QStringLiteral("PUERTA"), XmlHandler::NUEVO_XML_DATOS);
+        proyectoPuerta(xml);
+        const QByteArray esperado = TestSupport::readFile(TestSupport::dataPath("model/ejemplo_puerta.vro"));
+        const QByteArray escrito = xml.toByteArray();
+        QVERIFY2(escrito == esperado, qPrintable(TestSupport::diffReport(esperado, escrito)));
+    }
+
+    void ejemploSeLeeCompleto()
+    {
+        XmlHandler xml;
+        QVERIFY(cargar(xml, TestSupport::readFile(TestSupport::dataPath("model/ejemplo_puerta.vro"))));
+        QCOMPARE(xml.getContenidoGeneral("nombre"), QString("PUERTA"));
+        QCOMPARE(xml.getContenidoGeneral("autores"), QString("ANA"));
+        QCOMPARE(xml.getContenidoGeneral("creacion"), kFecha);
+        QCOMPARE(xml.getContenidoGeneral("modificacion"), QString("05-03-2024 11:02:41"));
+        QCOMPARE(xml.getContenidoGeneral("carpeta"), QString("C:/proyectos/PUERTA"));
+        QCOMPARE(xml.cantidadMaquinas(), 1);
+        QCOMPARE(xml.getContenidoMaquina("maquina0", "nombre"), QString("CONTROL"));
+        QCOMPARE(xml.cantidadEstados(), 2);
+        QCOMPARE(xml.getEstadoInicial(), QString("CERRADA"));
+        QCOMPARE(xml.getContenidoInicial("pos_x"), QString("-240"));
+        QCOMPARE(xml.getContenidoInicial("pos_y"), QString("-160"));
+        QCOMPARE(xml.getContenidoInicial("idAcciones"), QString(""));
+        QCOMPARE(xml.getContenidoInicial("midPos"), QString("-190,-110"));
+        QCOMPARE(xml.getContenidoInicial("textPos"), QString("0,0"));
+        const QStringList diagrama{"nombre", "color", "pos_x", "pos_y", "ancho", "alto"};
+        const QStringList estado0{"CERRADA", "#ffffff", "-100", "-50", "120", "60"};
+        const QStringList estado1{"ABIERTA", "#ffffff", "250", "-50", "120", "60"};
+        for (int i = 0; i < diagrama.size(); ++i) {
+            QCOMPARE(xml.getContenidoDiagrama("estado0", diagrama[i]), estado0[i]);
+            QCOMPARE(xml.getContenidoEstado("estado1", "diagrama", diagrama[i]), estado1[i]);
+        }
+        QCOMPARE(xml.cantidadTransiciones("estado0"), 1);
+        QCOMPARE(xml.cantidadTransiciones("estado1"), -1);
+        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "idEvento"), QString("ev_abrir"));
+        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "idAcciones"), QString("motor_on()"));
+        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "idProxEstado"), QString("estado1"));
+        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "midPos"), QString("75,-80"));
+        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "textPos"), QString("10,-20"));
+        QCOMPARE(xml.getNombresEventosDefinidos(), QStringList{"ev_abrir"});
+        QCOMPARE(xml.getNombresAccionesDefinidas(), QStringList{"motor_on()"});
+        QCOMPARE(xml.getNombresVariablesDefinidas(), QStringList{});
+        QCOMPARE(xml.cantidadVariables(), 0);
+        QCOMPARE(xml.getNombresConstantesDefinidas(), (QStringList{"TRUE", "FALSE"}));
+    }
+
+    void ejemploLeidoSeReescribeIgual()
+    {
+        const QByteArray original = TestSupport::readFile(TestSupport::dataPath("model/ejemplo_puerta.vro"));
+        XmlHandler xml;
+        QVERIFY(cargar(xml, original));
+        // The empty "idAcciones" was read back without content, so it becomes
+        // an empty-element tag until it is set again.
+        QByteArray esperado = original;
+        esperado.replace("<idAcciones></idAcciones>", "<idAcciones/>");
+        QCOMPARE(xml.toByteArray(), esperado);
+        xml.setContenidoInicial("idAcciones", "", "maquina0");
+        QCOMPARE(xml.toByteArray(), original);
+    }
+
+    void saveYLoadEnDisco()
+    {
+        QTemporaryDir dir;
+        XmlHandler xml(QStringLiteral("PUERTA"), XmlHandler::NUEVO_XML_DATOS);
+        proyectoPuerta(xml);
+        xml.setContenidoGeneral("carpeta", dir.path());
+        QVERIFY(xml.save());
+        QFile archivo(dir.path() + "/PUERTA.vro");
+        QVERIFY(archivo.open(QIODevice::ReadOnly));
+        XmlHandler leido;
+        QVERIFY(leido.load(&archivo));
+        QCOMPARE(leido.getEstadoInicial(), QString("CERRADA"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"PUERTA.vro"});
+    }
+
+    void saveEnCarpetaInexistente()
+    {
+        QTemporaryDir dir;
+        const QString carpeta = dir.path() + "/no/existe";
+        XmlHandler xml(QStringLiteral("PUERTA"), XmlHandler::NUEVO_XML_DATOS);
+        nuevoProyecto(xml, carpeta);
+        QVERIFY(!xml.save());
+        QVERIFY(!xml.ultimoError().isEmpty());
+        QVERIFY(!QFile::exists(carpeta + "/PUERTA.vro"));
+        QVERIFY(!QDir(carpeta).exists());
+    }
+
+    void borrarCatalogo_data()
+    {
+        QTest::addColumn<QStringList>("nombres");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QStringList>("quedan");
+        const QStringList cuatro{"a", "b", "c", "d"};
+        QTest::newRow("medio") << cuatro << 1 << QStringList{"a", "c", "d"};
+        QTest::newRow("primero") << QStringList{"a", "b", "c"} << 0 << QStringList{"b", "c"};
+        QTest::newRow("ultimo") << QStringList{"a", "b", "c"} << 2 << QStringList{"a", "b"};
+        QTest::newRow("unico") << QStringList{"a"} << 0 << QStringList{};
+        QTest::newRow("fuera de rango") << cuatro << 4 << cuatro;
+        QTest::newRow("negativo") << cuatro << -1 << cuatro;
+    }
+    void borrarCatalogo()
+    {
+        QFETCH(QStringList, nombres);
+        QFETCH(int, index);
+        QFETCH(QStringList, quedan);
+        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
+        for (const QString &nombre : nombres) {
+            xml.addNuevoEvento(nombre);
+            xml.addNuevaAccion(nombre + "()");
+            xml.addNuevaVariable(nombre);
+        }
+        xml.borrarEvento(index);
+        xml.borrarAccion(index);
+        xml.borrarVariable(index);
+        QCOMPARE(etiquetasEventos(xml), quedan);
+        QCOMPARE(xml.getNombresEventosDefinidos(), quedan);
+        QCOMPARE(xml.getNombresVariablesDefinidas(), quedan);
+        QStringList acciones;
+        for (const QString &nombre : quedan)
+            acciones << nombre + "()";
+        QCOMPARE(xml.getNombresAccionesDefinidas(), acciones);
+        QCOMPARE(xml.cantidadEventos(), quedan.size());
+    }
+
+    void borrarRenumeraEnElArchivo()
+    {
+        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
+        for (const char *nombre : {"ev_a", "ev_b", "ev_c", "ev_d"})
+            xml.addNuevoEvento(nombre);
+        xml.borrarEvento(1);
+        QVERIFY(xml.toByteArray().contains("    <eventos>\n"
+                                           "        <ev0>ev_a</ev0>\n"
+                                           "        <ev1>ev_c</ev1>\n"
+                                           "        <ev2>ev_d</ev2>\n"
+                                           "    </eventos>\n"));
+    }
+
+    void centinelas()
+    {
+        XmlHandler vacio;
+        QCOMPARE(vacio.getContenidoGeneral("nombre"), QString("-1"));
+        QCOMPARE(vacio.cantidadMaquinas(), -1);
+        QCOMPARE(vacio.cantidadEventos(), -1);
+        QCOMPARE(vacio.getNombresEventosDefinidos(), QStringList{});
+        QCOMPARE(vacio.getEstadoInicial(), QString("-1"));
+        QVERIFY(vacio.toByteArray().isEmpty());
+        QVERIFY(!vacio.save());
+
+        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
+        QVERIFY(!xml.setContenidoGeneral("hardware", "x"));
+        QCOMPARE(xml.getContenidoGeneral("hardware"), QString("-1"));
+        QCOMPARE(xml.getContenidoGeneral("autores"), QString(""));
+        QCOMPARE(xml.cantidadMaquinas(), 0);
+        QCOMPARE(xml.cantidadEstados(), -1);
+        QCOMPARE(xml.getContenidoMaquina("maquina0", "nombre"), QString("-1"));
+        QVERIFY(!xml.setContenidoMaquina("maquina0", "nombre", "M"));
+        QVERIFY(!xml.setInfoEstadoInicial("0", "0", "", "estado0", "0,0", "0,0"));
+
+        xml.addNuevaMaquina();
+        QCOMPARE(xml.cantidadEstados(), 0);
+        QCOMPARE(xml.getEstadoInicial(), QString("-1"));
+        QVERIFY(!xml.setContenidoEstado("estado0", "diagrama", "nombre", "E"));
+        xml.addNuevaTransicion("estado0", "tr0", "e", "", "estado0", "0,0", "0,0");
+        QCOMPARE(xml.cantidadTransiciones("estado0"), -1);
+        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "idEvento"), QString("-1"));
+        xml.addNuevoEstado("estado0");
+        QCOMPARE(xml.cantidadEstados(), 1);
+        QCOMPARE(xml.cantidadTransiciones("estado0"), -1);
+        QCOMPARE(xml.getContenidoDiagrama("estado0", "nombre"), QString("-1"));
+        QVERIFY(xml.toByteArray().contains("        <maquina0>\n"
+                                           "            <nombre/>\n"
+                                           "            <estadoInicial/>\n"
+                                           "            <estado0/>\n"
+                                           "        </maquina0>\n"));
+    }
+
+    void estadoInicial()
+    {
+        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
+        xml.addNuevaMaquina();
+        xml.addNuevoEstado("estado0");
+        xml.addInfoEstado("estado0", "REPOSO", "#ffffff", "0", "0", "120", "60");
+        QVERIFY(xml.setContenidoInicial("idProxEstado", "estado7", "maquina0"));
+        QCOMPARE(xml.getEstadoInicial(), QString(""));
+        QVERIFY(xml.setContenidoInicial("idProxEstado", "estado0", "maquina0"));
+        QCOMPARE(xml.getEstadoInicial(), QString("REPOSO"));
+        QCOMPARE(xml.getContenidoInicial("pos_x"), QString("-1"));
+        xml.borrarEstadoInicial();
+        QCOMPARE(xml.getEstadoInicial(), QString("-1"));
+        QVERIFY(!xml.setContenidoInicial("idProxEstado", "estado0", "maquina1"));
+    }
+
+    void eventoNoSeAgregaSiLaEtiquetaExiste()
+    {
+        XmlHandler xml;
+        QVERIFY(cargar(xml, "<proyecto><eventos><ev0>a</ev0><ev2>c</ev2></eventos></proyecto>"));
+        QCOMPARE(xml.cantidadEventos(), 2);
+        xml.addNuevoEvento("nuevo");
+        QCOMPARE(xml.cantidadEventos(), 2);
+        QCOMPARE(xml.getNombresEventosDefinidos(), (QStringList{"a", ""}));
+        QCOMPARE(xml.getContenidoEvento("ev2"), QString("c"));
+    }
+
+    void comentarioEntreElementos()
+    {
+        XmlHandler xml;
+        QVERIFY(cargar(xml, "<proyecto><maquinas><maquina0><nombre>M</nombre><!-- editado a mano -->"
+                            "<estadoInicial/><estado0/><estado1/></maquina0></maquinas>"
+                            "<eventos><!-- x --><ev0>a</ev0><ev1>b</ev1></eventos></proyecto>"));
+        QCOMPARE(xml.cantidadEstados(), 2);
+        QCOMPARE(xml.cantidadEventos(), 2);
+        xml.addNuevoEvento("c");
+        QCOMPARE(xml.getNombresEventosDefinidos(), (QStringList{"a", "b", "c"}));
+        xml.borrarEvento(0);
+        QCOMPARE(xml.getNombresEventosDefinidos(), (QStringList{"b", "c"}));
+        QVERIFY(xml.toByteArray().contains("    <eventos>\n        <!-- x -->\n        <ev0>b</ev0>\n"));
+    }
+
+    void escapadoSobreviveGuardarYLeer_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<QByteArray>("escrito");
+        QTest::newRow("ampersand") << "a&b" << QByteArray("<ev0>a&amp;b</ev0>");
+        QTest::newRow("menor") << "x<y" << QByteArray("<ev0>x&lt;y</ev0>");
+        QTest::newRow("mayor") << "x >= 3" << QByteArray("<ev0>x >= 3</ev0>");
+        QTest::newRow("cdata end") << "a]]>b" << QByteArray("<ev0>a]]&gt;b</ev0>");
+        QTest::newRow("comillas") << "\"a\" 'b'" << QByteArray("<ev0>\"a\" 'b'</ev0>");
+        QTest::newRow("retorno") << "a\r\nb" << QByteArray("<ev0>a&#xd;\nb</ev0>");
+        QTest::newRow("unicode") << QString::fromUtf8("ñandú €") << QByteArray("<ev0>ñandú €</ev0>");
+        QTest::newRow("espacios") << " a  b " << QByteArray("<ev0> a  b </ev0>");
+    }
+    void escapadoSobreviveGuardarYLeer()
+    {
+        QFETCH(QString, nombre);
+        QFETCH(QByteArray, escrito);
+        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
+        xml.addNuevoEvento(nombre);
+        const QByteArray bytes = xml.toByteArray();
+        QVERIFY2(bytes.contains(escrito), bytes.constData());
+        XmlHandler leido;
+        QVERIFY(cargar(leido, bytes));
+        QCOMPARE(leido.getContenidoEvento("ev0"), nombre);
+    }
+
+    void caracteresImposiblesNoRompenElArchivo()
+    {
+        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
+        xml.setContenidoGeneral("autores", QString("A") + QChar(0x01) + "B" + QChar(0xD800));
+        XmlHandler leido;
+        QVERIFY(cargar(leido, xml.toByteArray()));
+        QCOMPARE(leido.getContenidoGeneral("autores"), QString("AB"));
+    }
+
+    void formatos_data()
+    {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("redondeo") << 1234.5678 << "1234.57";
+        QTest::newRow("entero") << 80.0 << "80";
+        QTest::newRow("millon y medio") << 1500000.0 << "1.5e+06";
+        QTest::newRow("pequeno") << 0.00001 << "1e-05";
+        QTest::newRow("negativo") << -240.0 << "-240";
+        QTest::newRow("cero negativo") << -0.0 << "0";
+        QTest::newRow("decimal") << 120.9 << "120.9";
+    }
+    void formatos()
+    {
+        QFETCH(double, valor);
+        QFETCH(QString, texto);
+        QCOMPARE(XmlHandler::formatoNumero(valor), texto);
+    }
+
+    void formatosDePuntoYFecha()
+    {
+        QCOMPARE(XmlHandler::formatoPunto(75, -80.5), QString("75,-80.5"));
+        QCOMPARE(XmlHandler::formatoPunto(QPointF(1500000, 0.00001)), QString("1.5e+06,1e-05"));
+        const QDateTime fecha(QDate(2024, 3, 5), QTime(9, 5, 7));
+        QCOMPARE(XmlHandler::formatoFecha(fecha), QString("05-03-2024 09:05:07"));
+    }
+
+    void identificadoresInvalidosNoSeCrean()
+    {
+        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
+        xml.addNuevaMaquina("");
+        xml.addNuevaMaquina("1x");
+        QCOMPARE(xml.cantidadMaquinas(), 0);
+        xml.addNuevaMaquina();
+        xml.addNuevoEstado("estado 0");
+        QCOMPARE(xml.cantidadEstados(), 0);
+        xml.addNuevoEstado("estado0");
+        QVERIFY(!xml.setContenidoEstado("estado0", "diagrama", "<x>", "v"));
+        XmlHandler leido;
+        QVERIFY(cargar(leido, xml.toByteArray()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestXmlHandler)
+#include "tst_xmlhandler.moc"
