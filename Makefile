@@ -1,5 +1,8 @@
-# The two commands a newcomer needs: `make run` and `make test`.
-# `make test SANITIZE=1` runs the same suite under AddressSanitizer + UBSan.
+# The two commands a newcomer needs:
+#   make run    installs what is missing, builds and starts Vireo
+#   make test   installs what is missing, builds and runs every test
+# `make test SANITIZE=1` runs the same suite under AddressSanitizer + UBSan
+# (in build-asan); `make bench` builds and runs the benchmark programs.
 
 JOBS ?= $(shell nproc)
 ifeq ($(SANITIZE),1)
@@ -20,7 +23,7 @@ configure: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS)
+	@MAKEFLAGS= cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
 	@scripts/run-vireo.sh $(BUILD_DIR)

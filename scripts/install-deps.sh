@@ -7,7 +7,7 @@ packages=(
   cmake make g++ pkg-config
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
   famfamfam-silk
-  xvfb xauth imagemagick fonts-dejavu-core
+  xvfb xauth x11-utils imagemagick fonts-dejavu-core
   gcc-arm-none-eabi libnewlib-arm-none-eabi
 )
 

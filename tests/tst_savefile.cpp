@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -252,6 +252,14 @@ private slots:
         xml.addNuevaMaquina();
         QCOMPARE(xml.cantidadEstados(), 0);
         QCOMPARE(xml.getEstadoInicial(), QString("-1"));
+        xml.addInfoMaquina("maquina0", "M");
+        QVERIFY(xml.toByteArray().contains("    <maquinas>\n"
+                                           "        <maquina0>\n"
+                                           "            <nombre>M</nombre>\n"
+                                           "            <estadoInicial/>\n"
+                                           "        </maquina0>\n"
+                                           "    </maquinas>\n"));
+
         QVERIFY(!xml.setContenidoEstado("estado0", "diagrama", "nombre", "E"));
         xml.addNuevaTransicion("estado0", "tr0", "e", "", "estado0", "0,0", "0,0");
         QCOMPARE(xml.cantidadTransiciones("estado0"), -1);
@@ -261,7 +269,7 @@ private slots:
         QCOMPARE(xml.cantidadTransiciones("estado0"), -1);
         QCOMPARE(xml.getContenidoDiagrama("estado0", "nombre"), QString("-1"));
         QVERIFY(xml.toByteArray().contains("        <maquina0>\n"
-                                           "            <nombre/>\n"
+                                           "            <nombre>M</nombre>\n"
                                            "            <estadoInicial/>\n"
                                            "            <estado0/>\n"
                                            "        </maquina0>\n"));
@@ -292,6 +300,35 @@ private slots:
         QCOMPARE(xml.cantidadEventos(), 2);
         QCOMPARE(xml.getNombresEventosDefinidos(), (QStringList{"a", ""}));
         QCOMPARE(xml.getContenidoEvento("ev2"), QString("c"));
+    }
+
+    // Long lists are looked up through an index; it must keep answering the
+    // first element of each tag while entries are added, removed and renamed.
+    void listasLargasPrimeraCoincidencia()
+    {
+        QByteArray bytes = "<proyecto><eventos>";
+        for (int i = 0; i < 40; ++i)
+            bytes += "<ev" + QByteArray::number(i) + ">e" + QByteArray::number(i) + "</ev" +
+                     QByteArray::number(i) + ">";
+        bytes += "<ev5>duplicado</ev5></eventos></proyecto>";
+        XmlHandler xml;
+        QVERIFY(cargar(xml, bytes));
+        QCOMPARE(xml.cantidadEventos(), 41);
+        QCOMPARE(xml.getContenidoEvento("ev5"), QString("e5"));
+        xml.addNuevoEvento("nuevo");
+        QCOMPARE(xml.getContenidoEvento("ev41"), QString("nuevo"));
+        xml.borrarEvento(3);
+        QCOMPARE(xml.getContenidoEvento("ev3"), QString("e4"));
+        QCOMPARE(xml.getContenidoEvento("ev4"), QString("e5"));
+        QCOMPARE(xml.getContenidoEvento("ev5"), QString("e6"));
+        QCOMPARE(xml.getContenidoEvento("ev38"), QString("e39"));
+        // The shadowed duplicate keeps its tag: renumbering goes by tags.
+        QCOMPARE(xml.getContenidoEvento("ev39"), QString("-1"));
+        QCOMPARE(xml.getContenidoEvento("ev40"), QString("nuevo"));
+        QCOMPARE(xml.getContenidoEvento("ev41"), QString("-1"));
+        xml.borrarEvento(40);
+        QCOMPARE(xml.getContenidoEvento("ev40"), QString("-1"));
+        QCOMPARE(xml.cantidadEventos(), 40);
     }
 
     void comentarioEntreElementos()

@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QtTest>
 
 namespace {
@@ -103,6 +104,7 @@ private slots:
         QTest::newRow("texto en grupos")
             << QByteArray("<proyecto>suelto<maquinas>x<maquina0>y<nombre>M</nombre>z</maquina0></maquinas>"
                           "<eventos>w</eventos></proyecto>");
+        QTest::newRow("prefijo") << QByteArray("<proyecto><x:otro>1</x:otro></proyecto>");
         QTest::newRow("instruccion y cdata")
             << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><?otra cosa?><proyecto><eventos>"
                           "<ev0><![CDATA[a<b]]></ev0></eventos></proyecto>");
@@ -147,6 +149,43 @@ private slots:
         QCOMPARE(xml.getContenidoInicial("midPos"), QString("-1"));
         QCOMPARE(xml.getContenidoInicial("idProxEstado"), QString("estado0"));
         QCOMPARE(xml.cantidadEstados(), 1);
+    }
+
+    // Damaged copies of a real project: each either loads, and then writes a
+    // file that loads again, or is refused; none may crash.
+    void archivosDanados()
+    {
+        const QByteArray ejemplo = TestSupport::readFile(TestSupport::dataPath("model/ejemplo_puerta.vro"));
+        const QByteArray especiales = "<>&;/!?-[]\"'=\0\x80\xff";
+        QRandomGenerator azar(20240305);
+        int aceptados = 0;
+        for (int intento = 0; intento < 3000; ++intento) {
+            QByteArray bytes = ejemplo;
+            for (int cambios = azar.bounded(1, 4); cambios > 0; --cambios) {
+                const int pos = azar.bounded(bytes.size());
+                switch (azar.bounded(3)) {
+                case 0:
+                    bytes[pos] = especiales.at(azar.bounded(especiales.size()));
+                    break;
+                case 1:
+                    bytes.remove(pos, azar.bounded(1, 40));
+                    break;
+                default:
+                    bytes.insert(pos, bytes.mid(azar.bounded(bytes.size()), azar.bounded(1, 40)));
+                    break;
+                }
+            }
+            XmlHandler xml;
+            if (!cargar(xml, bytes))
+                continue;
+            ++aceptados;
+            xml.getEstadoInicial();
+            xml.getNombresEventosDefinidos();
+            XmlHandler releido;
+            QVERIFY(cargar(releido, xml.toByteArray()));
+            QCOMPARE(releido.toByteArray(), xml.toByteArray());
+        }
+        QVERIFY(aceptados > 0);
     }
 
     void doceEstados()

@@ -44,6 +44,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
         m_area = m_window->findChild<QMdiArea *>(QStringLiteral("mdiArea"));
         QVERIFY(m_area);
+        // The area is disabled while no project is open; opening one enables it.
+        m_area->setEnabled(true);
     }
     void cleanup()
     {

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace UsageRules {
 
 namespace {
@@ -81,6 +83,25 @@ bool actionUsedInActions(const QStringList &actions, const QString &action)
 bool actionUsedLoosely(const QStringList &actions, const QString &action)
 {
     return variableUsedInActions(actions, action);
+}
+
+bool eventUsedByAny(const QVector<TransitionText> &transitions, const QString &event)
+{
+    return std::any_of(transitions.cbegin(), transitions.cend(),
+                       [&event](const TransitionText &t) { return eventUsedInTrigger(t.trigger, event); });
+}
+
+bool actionUsedByAny(const QVector<TransitionText> &transitions, const QString &action)
+{
+    return std::any_of(transitions.cbegin(), transitions.cend(),
+                       [&action](const TransitionText &t) { return actionUsedInActions(t.actions, action); });
+}
+
+bool variableUsedByAny(const QVector<TransitionText> &transitions, const QString &variable)
+{
+    return std::any_of(transitions.cbegin(), transitions.cend(), [&variable](const TransitionText &t) {
+        return variableUsedInTrigger(t.trigger, variable) || variableUsedInActions(t.actions, variable);
+    });
 }
 
 } // namespace UsageRules

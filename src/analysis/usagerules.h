@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // When a trigger expression or an action list uses a declared name. The
 // transition editor's removal checks and the verification share these rules.
@@ -28,6 +29,19 @@ bool variableUsedInActions(const QStringList &actions, const QString &variable);
 bool actionUsedInActions(const QStringList &actions, const QString &action);
 // The looser test of the verification: some entry holds the action anywhere.
 bool actionUsedLoosely(const QStringList &actions, const QString &action);
+
+// The trigger and the action list of one transition, as stored.
+struct TransitionText
+{
+    QString trigger;
+    QStringList actions;
+};
+
+// Whether any of the transitions uses the name by the rules above (for
+// actions the exact rule).
+bool eventUsedByAny(const QVector<TransitionText> &transitions, const QString &event);
+bool actionUsedByAny(const QVector<TransitionText> &transitions, const QString &action);
+bool variableUsedByAny(const QVector<TransitionText> &transitions, const QString &variable);
 
 } // namespace UsageRules
 

@@ -1,28 +1,192 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "configurarpuerto.h"
 #include "xmlhandler.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+
+namespace {
+
+// Where the window layout is kept between sessions.
+QString organizacion()
+{
+    return QStringLiteral("Alderhall");
+}
+
+QString aplicacion()
+{
+    return QStringLiteral("vireo");
+}
+
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+    initZoom();
+    initHerramientas();
+    initMenus();
+
+    readSettings();
+    m_uiMode = Editar;
+    ui->dockWidgetProyecto->show();
+
+    uiDisable();
+    initTablaTransiciones();
+    initTablaSimulacion();
+    ui->treeWidgetProyecto->setContextMenuPolicy(Qt::CustomContextMenu);
+
     statusBar()->showMessage(tr("Listo."));
+
+    // Uploading and refreshing a model on a target are not offered yet.
+    ui->actionSubir_modelo->setEnabled(false);
+    ui->actionActualizar_modelo->setEnabled(false);
+
     iniciarServidor();
 }
 
 MainWindow::~MainWindow()
 {
+    destruirEscenas();
     delete m_datosXml;
     delete ui;
 }
 
-void MainWindow::uiDisable() {}
+void MainWindow::initZoom()
+{
+    m_sceneScaleCombo = new QComboBox(this);
+    m_sceneScaleCombo->addItems({QStringLiteral("50%"), QStringLiteral("75%"), QStringLiteral("100%"),
+                                 QStringLiteral("125%"), QStringLiteral("150%"), QStringLiteral("200%")});
+    m_sceneScaleCombo->setCurrentIndex(2);
+    connect(m_sceneScaleCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this](int index) { on_sceneScaleChanged(m_sceneScaleCombo->itemText(index)); });
 
-void MainWindow::uiEnable() {}
+    m_zoomLabel = new QLabel(tr(" Zoom: "), this);
+    m_zoomLabelEnd = new QLabel(QStringLiteral("  "), this);
+    ui->mainToolBar->addWidget(m_zoomLabel);
+    ui->mainToolBar->addWidget(m_sceneScaleCombo);
+    ui->mainToolBar->addWidget(m_zoomLabelEnd);
+    ui->mainToolBar->addSeparator();
+}
 
-void MainWindow::uiReset() {}
+void MainWindow::initHerramientas()
+{
+    m_pointerTypeGroup = new QActionGroup(this);
+    m_pointerTypeGroup->setExclusive(true);
+    m_pointerTypeGroup->addAction(ui->actionSeleccionar);
+    m_pointerTypeGroup->addAction(ui->actionNuevoEstado);
+    m_pointerTypeGroup->addAction(ui->actionNuevaTransicion);
+    m_pointerTypeGroup->addAction(ui->actionEstadoInicial);
+
+    connect(ui->actionSalir, &QAction::triggered, this, &QWidget::close);
+    connect(ui->actionMosaico, &QAction::triggered, ui->mdiArea, &QMdiArea::tileSubWindows);
+    connect(ui->actionCascada, &QAction::triggered, ui->mdiArea, &QMdiArea::cascadeSubWindows);
+}
+
+void MainWindow::initMenus()
+{
+    m_itemMenu = new QMenu(this);
+    m_itemMenu->addAction(ui->actionEliminarElemento);
+    m_itemMenu->addSeparator();
+
+    ui->menu_Ver->addSeparator();
+    ui->menu_Ver->addAction(ui->dockWidgetProyecto->toggleViewAction());
+    ui->menu_Ver->addAction(ui->dockWidgetTransiciones->toggleViewAction());
+
+    m_contextMenuExplorador = new QMenu(this);
+}
+
+void MainWindow::uiDisable()
+{
+    const QList<QAction *> acciones = {ui->actionNuevaMaquina,
+                                       ui->actionEliminarMaquina,
+                                       ui->actionNuevoEstado,
+                                       ui->actionEstadoInicial,
+                                       ui->actionEliminarElemento,
+                                       ui->actionGuardar,
+                                       ui->actionGuardarComo,
+                                       ui->actionGenerarCodigo,
+                                       ui->actionGenerarDocumentacion,
+                                       ui->actionSeleccionar,
+                                       ui->actionNuevaTransicion,
+                                       ui->actionCerrarProyecto,
+                                       ui->actionSimular,
+                                       ui->actionTerminarSimulacion,
+                                       ui->actionVerificar,
+                                       ui->actionMosaico,
+                                       ui->actionCascada,
+                                       ui->actionDesde_archivo,
+                                       ui->actionDesde_otro_proyecto};
+    for (QAction *accion : acciones)
+        accion->setEnabled(false);
+    ui->menuImportar_recursos->setEnabled(false);
+    m_sceneScaleCombo->setEnabled(false);
+    m_zoomLabel->setEnabled(false);
+
+    ui->treeWidgetProyecto->clear();
+    ui->dockWidgetProyecto->setEnabled(false);
+
+    ui->tableWidgetTransiciones->setRowCount(0);
+    ui->dockWidgetTransiciones->setEnabled(false);
+    ui->dockWidgetTransiciones->setWindowTitle(tr("Tabla de Estados y Transiciones"));
+    ui->dockWidgetTransiciones->hide();
+
+    ui->dockWidgetVerificar->setEnabled(false);
+    ui->dockWidgetVerificar->close();
+    m_resetDockVerificar = false;
+    ui->dockWidgetSimulacion->hide();
+
+    ui->mdiArea->setEnabled(false);
+}
+
+void MainWindow::uiEnable()
+{
+    const QList<QAction *> acciones = {
+        ui->actionGenerarCodigo,   ui->actionGenerarDocumentacion, ui->actionSimular,
+        ui->actionVerificar,       ui->actionSeleccionar,          ui->actionNuevoEstado,
+        ui->actionNuevaTransicion, ui->actionEstadoInicial,        ui->actionMosaico,
+        ui->actionCascada,         ui->actionEliminarElemento,     ui->actionEliminarMaquina};
+    for (QAction *accion : acciones)
+        accion->setEnabled(true);
+    ui->actionSeleccionar->setChecked(true);
+    m_zoomLabel->setEnabled(true);
+    m_sceneScaleCombo->setEnabled(true);
+    ui->dockWidgetTransiciones->setEnabled(true);
+}
+
+void MainWindow::uiReset()
+{
+    destruirEscenas();
+    uiDisable();
+    m_modificado = false;
+    setWindowTitle(tr("Vireo | Alderhall"));
+}
+
+// The scene list is emptied first and the sub-windows (with their views) go
+// before the scenes, so that the activation signals the area emits while its
+// windows disappear never reach a scene that is already gone.
+void MainWindow::destruirEscenas()
+{
+    const QList<DiagramScene *> escenas = m_sceneList;
+    m_sceneList.clear();
+    const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
+    for (QMdiSubWindow *ventana : ventanas) {
+        ui->mdiArea->removeSubWindow(ventana);
+        delete ventana;
+    }
+    for (DiagramScene *escena : escenas) {
+        escena->clear();
+        delete escena;
+    }
+}
 
 void MainWindow::updateUi()
 {
@@ -30,14 +194,47 @@ void MainWindow::updateUi()
         setWindowTitle(windowTitle() + QLatin1Char('*'));
 }
 
-QMessageBox::StandardButton MainWindow::maybeSave()
+void MainWindow::marcarModificado()
 {
-    return QMessageBox::Discard;
+    m_modificado = true;
+    updateUi();
 }
 
-void MainWindow::readSettings() {}
+QMessageBox::StandardButton MainWindow::maybeSave()
+{
+    if (!m_modificado)
+        return QMessageBox::Discard;
 
-void MainWindow::saveSettings() {}
+    QMessageBox pregunta(QMessageBox::Warning, tr("Vireo"),
+                         tr("El proyecto fue modificado.\n ¿Desea guardar los cambios antes de cerrarlo?"),
+                         QMessageBox::NoButton, this);
+    QPushButton *no = pregunta.addButton(tr("No"), QMessageBox::DestructiveRole);
+    QPushButton *si = pregunta.addButton(tr("Si"), QMessageBox::AcceptRole);
+    QPushButton *cancelar = pregunta.addButton(tr("Cancelar"), QMessageBox::RejectRole);
+    pregunta.setDefaultButton(si);
+    pregunta.setEscapeButton(cancelar);
+    pregunta.exec();
+
+    if (pregunta.clickedButton() == si)
+        return QMessageBox::Save;
+    if (pregunta.clickedButton() == no)
+        return QMessageBox::Discard;
+    return QMessageBox::Cancel;
+}
+
+void MainWindow::readSettings()
+{
+    const QSettings settings(organizacion(), aplicacion());
+    restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("windowState")).toByteArray());
+}
+
+void MainWindow::saveSettings()
+{
+    QSettings settings(organizacion(), aplicacion());
+    settings.setValue(QStringLiteral("geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("windowState"), saveState());
+}
 
 bool MainWindow::verificarEstadosIniciales()
 {
@@ -52,11 +249,41 @@ bool MainWindow::verificarEstadosIniciales()
     return true;
 }
 
+// A project whose save failed stays open with its changes: the user has
+// already been told why, and closing now would lose the work.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    const QMessageBox::StandardButton respuesta = maybeSave();
+    if (respuesta == QMessageBox::Cancel) {
+        event->ignore();
+        return;
+    }
+    if (respuesta == QMessageBox::Save && !guardarDatos()) {
+        event->ignore();
+        return;
+    }
+    saveSettings();
     event->accept();
 }
 
-void MainWindow::on_actionAcercaDe_triggered() {}
+void MainWindow::on_actionAcercaDe_triggered()
+{
+    QMessageBox::about(
+        this, tr("Acerca de Vireo | Alderhall"),
+        tr("<p><b>Vireo %1</b>: máquinas de estados para sistemas embebidos.</p>"
+           "<p>Dibuje máquinas de estados, verifíquelas, simúlelas y genere su código C "
+           "para microcontroladores.</p>"
+           "<p>Autores: el equipo de desarrollo de Vireo en Alderhall.</p>"
+           "<p>Iconos: conjunto <i>Silk</i> de Mark James (famfamfam.com), "
+           "licencia Creative Commons Atribución 2.5.</p>"
+           "<p>Contacto: escriba al equipo de Vireo a través del repositorio del proyecto.</p>")
+            .arg(QStringLiteral(VIREO_VERSION)));
+}
 
-void MainWindow::on_actionConfigurar_depuracion_triggered() {}
+void MainWindow::on_actionConfigurar_depuracion_triggered()
+{
+    ConfigurarPuerto dialogo(this);
+    dialogo.setWindowTitle(tr("Proceso de depuración"));
+    if (dialogo.exec() == QDialog::Accepted)
+        portName = dialogo.ObtenerNombrePuerto();
+}

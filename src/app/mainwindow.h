@@ -61,6 +61,8 @@ public:
     void uiEnable();
     void uiReset();
     void updateUi();
+    // Records an unsaved change: sets the modified flag and the "*" marker.
+    void marcarModificado();
     QMessageBox::StandardButton maybeSave();
     void readSettings();
     void saveSettings();
@@ -198,6 +200,10 @@ private:
     QLabel *m_zoomLabelEnd = nullptr;
     QMenu *m_contextMenuExplorador = nullptr;
     QString portName;
+    void initZoom();
+    void initHerramientas();
+    void initMenus();
+    void destruirEscenas();
 
     // --- Machine windows and zoom ---
     void mostrarZoom(QMdiSubWindow *window);

@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     QStringList args = app.arguments().mid(1);
     QTextStream out(stdout);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
-        out << kUso;
+        out << QString::fromUtf8(kUso);
         return args.isEmpty() ? 2 : 0;
     }
     const QString command = args.takeFirst();
@@ -39,6 +39,6 @@ int main(int argc, char *argv[])
         return cmdMonitor(args);
     if (command == QLatin1String("send"))
         return cmdSend(args);
-    QTextStream(stderr) << "Comando desconocido: " << command << "\n\n" << kUso;
+    QTextStream(stderr) << "Comando desconocido: " << command << "\n\n" << QString::fromUtf8(kUso);
     return 2;
 }

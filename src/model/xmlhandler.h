@@ -1,6 +1,7 @@
 #ifndef XMLHANDLER_H
 #define XMLHANDLER_H
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -10,10 +11,12 @@ class QIODevice;
 class QPointF;
 class XmlNode;
 
-// The project document: one .vro file held as an element tree. Identifiers are tag
-// names ("maquina" + n, "estado" + n, "tr" + n, "ev" + n, ...). Readers return
-// the text "-1" for a missing value and -1 for a missing list; writers return
-// false (or do nothing) when their target is missing.
+// The project document: one .vro file held as an element tree. Identifiers are
+// tag names ("maquina" + n, "estado" + n, "tr" + n, "ev" + n, ...); a lookup
+// finds the first child element with that tag. Counts are of child elements,
+// so a comment in a hand-edited file is carried along but never counted.
+// Readers return the text "-1" for a missing value and -1 for a missing list;
+// writers return false (or do nothing) when their target is missing.
 class XmlHandler
 {
 public:
@@ -29,8 +32,9 @@ public:
     // for content that is not well-formed (or nested absurdly deep, or holding
     // a DTD); the document is then left empty.
     bool load(QIODevice *device);
-    // Writes carpeta + "/" + nombre + ".vro" atomically. False when any byte
-    // could not be written; the previous file is then left untouched.
+    // Writes carpeta + "/" + nombre + ".vro" atomically. False when the
+    // document names no project or folder, or any byte could not be written;
+    // the previous file is then left untouched.
     bool save();
     // Why the last save() failed, in Spanish for the user; empty after success.
     QString ultimoError() const;

@@ -227,6 +227,8 @@ std::unique_ptr<XmlNode> leer(QIODevice *device)
     // Reading from the device decodes it piece by piece instead of holding
     // the whole file twice (bytes and text) while the tree is built.
     QXmlStreamReader reader(device);
+    // Tags are kept whole, prefix included, and written back as read.
+    reader.setNamespaceProcessing(false);
     TagCache tags;
     XmlNode *actual = documento.get();
     int depth = 0;
@@ -237,7 +239,7 @@ std::unique_ptr<XmlNode> leer(QIODevice *device)
             if (++depth > kMaxDepth)
                 return nullptr;
             flushText(actual, pendiente);
-            actual = actual->appendElement(tags.tag(reader.name()));
+            actual = actual->appendElement(tags.tag(reader.qualifiedName()));
             break;
         case QXmlStreamReader::EndElement:
             flushText(actual, pendiente);

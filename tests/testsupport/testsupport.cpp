@@ -59,9 +59,8 @@ QString diffReport(const QByteArray &expected, const QByteArray &actual)
         const QByteArray la = i < a.size() ? a.at(i) : QByteArray("<fin>");
         if (le != la) {
             return QStringLiteral("línea %1\n  esperado: %2\n  obtenido: %3")
-                .arg(i + 1)
-                .arg(QString::fromLatin1(le.toPercentEncoding(" \t")))
-                .arg(QString::fromLatin1(la.toPercentEncoding(" \t")));
+                .arg(QString::number(i + 1), QString::fromLatin1(le.toPercentEncoding(" \t")),
+                     QString::fromLatin1(la.toPercentEncoding(" \t")));
         }
     }
     return QStringLiteral("difieren en longitud");

@@ -1,0 +1,164 @@
+#include "configurarpuerto.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestConfigurarPuerto : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void formulario();
+    void estadoOculto();
+    void listaDePuertos();
+    void conectarGuardaElPuertoElegido_data();
+    void conectarGuardaElPuertoElegido();
+    void cancelarRechaza();
+    void actualizarNoReleeLaLista();
+
+private:
+    template<typename T> static T *find(const QDialog &dialog, const char *name)
+    {
+        T *child = dialog.findChild<T *>(QLatin1String(name));
+        if (!child)
+            qWarning("falta %s", name);
+        return child;
+    }
+};
+
+void TestConfigurarPuerto::formulario()
+{
+    ConfigurarPuerto dialog;
+    QCOMPARE(dialog.size(), QSize(321, 158));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Dialog"));
+
+    auto *grupo = find<QGroupBox>(dialog, "groupBoxConex");
+    QVERIFY(grupo);
+    QCOMPARE(grupo->title(), QStringLiteral("Conexión"));
+    QCOMPARE(grupo->geometry(), QRect(10, 10, 300, 101));
+    QCOMPARE(grupo->minimumWidth(), 300);
+    auto *form = qobject_cast<QFormLayout *>(grupo->layout());
+    QVERIFY(form);
+    QCOMPARE(form->objectName(), QStringLiteral("formLayout"));
+    QCOMPARE(form->fieldGrowthPolicy(), QFormLayout::AllNonFixedFieldsGrow);
+
+    QCOMPARE(find<QLabel>(dialog, "labelPort")->text(), QStringLiteral("Puerto"));
+    QCOMPARE(find<QLabel>(dialog, "labelEstadoConex")->text(), QStringLiteral("Estado"));
+    auto *combo = find<QComboBox>(dialog, "comboBoxPuertos");
+    QVERIFY(!combo->isEditable());
+    QCOMPARE(combo->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    QVERIFY(dialog.findChild<QLayout *>(QStringLiteral("horizontalLayout")));
+
+    auto *actualizar = find<QPushButton>(dialog, "pushButtonRefreshPorts");
+    QCOMPARE(actualizar->text(), QStringLiteral("Actualizar"));
+    QCOMPARE(actualizar->toolTip(), QStringLiteral("Refrescar puertos"));
+    QCOMPARE(actualizar->statusTip(), QStringLiteral("Refrescar puertos"));
+
+    auto *conectar = find<QPushButton>(dialog, "pushButtonConectar");
+    QCOMPARE(conectar->text(), QStringLiteral("Conectar"));
+    QCOMPARE(conectar->geometry(), QRect(30, 120, 75, 23));
+    auto *cancelar = find<QPushButton>(dialog, "pushButtonCancelar");
+    QCOMPARE(cancelar->text(), QStringLiteral("Cancelar"));
+    QCOMPARE(cancelar->geometry(), QRect(210, 120, 75, 23));
+
+    QVERIFY(dialog.ObtenerNombrePuerto().isEmpty());
+}
+
+void TestConfigurarPuerto::estadoOculto()
+{
+    ConfigurarPuerto dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *estado = find<QLineEdit>(dialog, "lineEditEstado");
+    QVERIFY(!estado->isVisible());
+    QVERIFY(!find<QLabel>(dialog, "labelEstadoConex")->isVisible());
+    QVERIFY(find<QComboBox>(dialog, "comboBoxPuertos")->isVisible());
+    QVERIFY(estado->isReadOnly());
+    QCOMPARE(estado->alignment(), Qt::AlignCenter);
+    QCOMPARE(estado->text(), QStringLiteral("Desconectado"));
+    QCOMPARE(estado->styleSheet(),
+             QStringLiteral("font-weight: normal; color: white; background-color: red;"));
+}
+
+void TestConfigurarPuerto::listaDePuertos()
+{
+    ConfigurarPuerto dialog;
+    auto *combo = find<QComboBox>(dialog, "comboBoxPuertos");
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    QCOMPARE(combo->count(), ports.size());
+    for (int i = 0; i < ports.size(); ++i) {
+        QCOMPARE(combo->itemText(i), ports.at(i).portName());
+        QCOMPARE(combo->itemData(i).toString(), ports.at(i).portName());
+        QVERIFY(combo->itemIcon(i).isNull());
+    }
+}
+
+// The stored name is the user data of the current entry: the computer's
+// ports are replaced by a known list so the case does not depend on them.
+void TestConfigurarPuerto::conectarGuardaElPuertoElegido_data()
+{
+    QTest::addColumn<QStringList>("ports");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("sin puertos") << QStringList() << -1 << QString();
+    QTest::newRow("el primero") << QStringList({"ttyUSB0", "ttyACM0"}) << 0 << "ttyUSB0";
+    QTest::newRow("el segundo") << QStringList({"ttyUSB0", "ttyACM0"}) << 1 << "ttyACM0";
+}
+
+void TestConfigurarPuerto::conectarGuardaElPuertoElegido()
+{
+    QFETCH(QStringList, ports);
+    QFETCH(int, current);
+    QFETCH(QString, expected);
+
+    ConfigurarPuerto dialog;
+    auto *combo = find<QComboBox>(dialog, "comboBoxPuertos");
+    combo->clear();
+    for (const QString &port : ports)
+        combo->addItem(port, port);
+    combo->setCurrentIndex(current);
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    dialog.show();
+    QTest::mouseClick(find<QPushButton>(dialog, "pushButtonConectar"), Qt::LeftButton);
+    QCOMPARE(accepted.count(), 1);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.ObtenerNombrePuerto(), expected);
+    QVERIFY(!dialog.isVisible());
+}
+
+void TestConfigurarPuerto::cancelarRechaza()
+{
+    ConfigurarPuerto dialog;
+    auto *combo = find<QComboBox>(dialog, "comboBoxPuertos");
+    combo->addItem(QStringLiteral("ttyUSB9"), QStringLiteral("ttyUSB9"));
+    combo->setCurrentIndex(combo->count() - 1);
+    QSignalSpy rejected(&dialog, &QDialog::rejected);
+    dialog.show();
+    QTest::mouseClick(find<QPushButton>(dialog, "pushButtonCancelar"), Qt::LeftButton);
+    QCOMPARE(rejected.count(), 1);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(dialog.ObtenerNombrePuerto().isEmpty());
+}
+
+void TestConfigurarPuerto::actualizarNoReleeLaLista()
+{
+    ConfigurarPuerto dialog;
+    auto *combo = find<QComboBox>(dialog, "comboBoxPuertos");
+    combo->addItem(QStringLiteral("marca"), QStringLiteral("marca"));
+    const int count = combo->count();
+    dialog.show();
+    QTest::mouseClick(find<QPushButton>(dialog, "pushButtonRefreshPorts"), Qt::LeftButton);
+    QCOMPARE(combo->count(), count);
+    QCOMPARE(combo->itemText(count - 1), QStringLiteral("marca"));
+    QVERIFY(dialog.isVisible());
+}
+
+QTEST_MAIN(TestConfigurarPuerto)
+#include "tst_configurarpuerto.moc"

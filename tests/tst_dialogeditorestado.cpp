@@ -1,0 +1,356 @@
+#include "arrow.h"
+#include "diagramfixture.h"
+#include "diagramitem.h"
+#include "diagramscene.h"
+#include "dialogeditorestado.h"
+#include "modalanswer.h"
+#include "xmlhandler.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+using DiagramFixture::addEstado;
+using DiagramFixture::addReset;
+using DiagramFixture::addTransicion;
+
+namespace {
+
+int g_flechasDestruidas = 0;
+
+// An arrow that counts its destruction, so a test can tell a deleted arrow
+// from one only taken out of the scene.
+class FlechaContada : public Arrow
+{
+public:
+    using Arrow::Arrow;
+    ~FlechaContada() override { ++g_flechasDestruidas; }
+};
+
+// espera (edited, index 0, initial state) and activo. espera has a transition
+// to activo and a self-loop; activo has one back to espera.
+struct Maquina
+{
+    Maquina()
+        : datos(new XmlHandler(QStringLiteral("prueba"), XmlHandler::NUEVO_XML_DATOS)),
+          escena(new DiagramScene(QStringLiteral("MdE1"), nullptr))
+    {
+        espera = addEstado(escena, QStringLiteral("espera"));
+        activo = addEstado(escena, QStringLiteral("activo"), QPointF(300, 0));
+        reset = addReset(escena, espera, {QString()});
+        haciaActivo =
+            contada(espera, activo, QStringLiteral("boton && temp > 30"), {"encender()", "cuenta += 1"});
+        bucle = contada(espera, espera, QStringLiteral("t"), {QString()});
+        addTransicion(escena, activo, espera, QStringLiteral("x"), {"apagar()"});
+    }
+    ~Maquina()
+    {
+        delete escena;
+        delete datos;
+    }
+    Arrow *contada(DiagramItem *desde, DiagramItem *hasta, const QString &evento, const QStringList &acciones)
+    {
+        auto *flecha = new FlechaContada(desde, hasta, nullptr);
+        desde->addArrow(flecha);
+        if (hasta != desde)
+            hasta->addArrow(flecha);
+        escena->addItem(flecha);
+        flecha->updatePosition();
+        flecha->setText(evento, acciones);
+        return flecha;
+    }
+
+    XmlHandler *datos;
+    DiagramScene *escena;
+    DiagramItem *espera;
+    DiagramItem *activo;
+    Arrow *reset;
+    Arrow *haciaActivo;
+    Arrow *bucle;
+};
+
+template<typename T> T *hijo(QWidget &padre, const char *nombre)
+{
+    T *widget = padre.findChild<T *>(QLatin1String(nombre));
+    if (!widget)
+        qFatal("falta el widget %s", nombre);
+    return widget;
+}
+
+void abrir(DialogEditorEstado &dialog, Maquina &m, int indice)
+{
+    dialog.setDatos(indice, m.datos, m.escena);
+    dialog.setWindowModality(Qt::NonModal);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+}
+
+QStringList lineas(QListWidget *lista)
+{
+    QStringList resultado;
+    for (int i = 0; i < lista->count(); ++i)
+        resultado.append(lista->item(i)->text());
+    return resultado;
+}
+
+int flechasEnEscena(const DiagramScene *escena)
+{
+    int total = 0;
+    const QList<QGraphicsItem *> items = escena->items();
+    for (const QGraphicsItem *item : items)
+        total += item->type() == Arrow::Type;
+    return total;
+}
+
+} // namespace
+
+class TestDialogEditorEstado : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fillsFromTheState()
+    {
+        Maquina m;
+        DialogEditorEstado dialog(nullptr);
+        abrir(dialog, m, 0);
+        QCOMPARE(hijo<QLineEdit>(dialog, "lineEditNombre")->text(), QString("espera"));
+        QVERIFY(hijo<QLabel>(dialog, "labelAdvertencia")->text().isEmpty());
+        // Only the transitions leaving the state: not the reset arrow that
+        // ends here, not activo's, and the self-loop once.
+        QCOMPARE(lineas(hijo<QListWidget>(dialog, "listWidgetTransiciones")),
+                 (QStringList{"espera -> boton && temp > 30 / encender(),cuenta += 1 -> activo",
+                              "espera -> t /  -> espera"}));
+        QVERIFY(!hijo<QPushButton>(dialog, "pushButtonEliminar")->isEnabled());
+        QVERIFY(!dialog.datosModificados());
+    }
+
+    void rename_data()
+    {
+        QTest::addColumn<QString>("pegado");
+        QTest::addColumn<QString>("tecleado");
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("aviso");
+        QTest::addColumn<bool>("modificado");
+        const QString duplicado = "Ya existe un Estado con el mismo nombre!";
+        const QString vacio = "Debe definir un nombre para el Estado!";
+        QTest::newRow("new name") << "reposo"
+                                  << ""
+                                  << "reposo"
+                                  << "reposo"
+                                  << "" << true;
+        QTest::newRow("case only") << "ESPERA"
+                                   << ""
+                                   << "ESPERA"
+                                   << "ESPERA"
+                                   << "" << true;
+        QTest::newRow("other state in other case") << "ACTIVO"
+                                                   << ""
+                                                   << "espera"
+                                                   << "ACTIVO" << duplicado << false;
+        QTest::newRow("typed up to a duplicate") << ""
+                                                 << "Activo"
+                                                 << "Activ"
+                                                 << "Activo" << duplicado << true;
+        QTest::newRow("erased") << ""
+                                << ""
+                                << "espera"
+                                << "" << vacio << false;
+        QTest::newRow("blanks become underscores") << "mi estado"
+                                                   << ""
+                                                   << "mi_estado"
+                                                   << "mi_estado"
+                                                   << "" << true;
+        QTest::newRow("eñe and hyphen") << "señal-2"
+                                        << ""
+                                        << "señal-2"
+                                        << "señal-2"
+                                        << "" << true;
+        QTest::newRow("refused character") << "a:b"
+                                           << ""
+                                           << "espera"
+                                           << "espera"
+                                           << "" << false;
+    }
+    void rename()
+    {
+        QFETCH(QString, pegado);
+        QFETCH(QString, tecleado);
+        QFETCH(QString, nombre);
+        QFETCH(QString, campo);
+        QFETCH(QString, aviso);
+        QFETCH(bool, modificado);
+        Maquina m;
+        DialogEditorEstado dialog(nullptr);
+        abrir(dialog, m, 0);
+        auto *edit = hijo<QLineEdit>(dialog, "lineEditNombre");
+        edit->setFocus();
+        edit->selectAll();
+        if (!pegado.isEmpty()) {
+            QApplication::clipboard()->setText(pegado);
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            QTest::keyClicks(edit, tecleado);
+        }
+        QCOMPARE(m.espera->name(), nombre);
+        QCOMPARE(edit->text(), campo);
+        QCOMPARE(hijo<QLabel>(dialog, "labelAdvertencia")->text(), aviso);
+        QCOMPARE(dialog.datosModificados(), modificado);
+        QVERIFY(lineas(hijo<QListWidget>(dialog, "listWidgetTransiciones"))
+                    .first()
+                    .startsWith(m.espera->name() + " -> "));
+        QCOMPARE(m.activo->name(), QString("activo"));
+    }
+
+    void colour_data()
+    {
+        QTest::addColumn<QString>("inicial");
+        QTest::addColumn<int>("muestra");
+        QTest::addColumn<QString>("vista");
+        QTest::newRow("new state") << "lightcyan" << 0 << "background-color: #e0ffff";
+        QTest::newRow("in the palette") << "tan" << 6 << "background-color: #d2b48c";
+        QTest::newRow("stored as hex") << "#ffa500" << 7 << "background-color: #ffa500";
+    }
+    void colour()
+    {
+        QFETCH(QString, inicial);
+        QFETCH(int, muestra);
+        QFETCH(QString, vista);
+        Maquina m;
+        m.espera->setColor(QColor(inicial));
+        DialogEditorEstado dialog(nullptr);
+        abrir(dialog, m, 0);
+        auto *combo = hijo<QComboBox>(dialog, "comboBoxColor");
+        auto *preview = hijo<QLabel>(dialog, "labelColor");
+        QCOMPARE(combo->count(), 9);
+        QCOMPARE(combo->currentIndex(), muestra);
+        QCOMPARE(preview->styleSheet(), vista);
+        QCOMPARE(m.espera->color(), QColor(inicial));
+        QVERIFY(!dialog.datosModificados());
+
+        // Picking another swatch recolours the state at once; coming back to
+        // the first one is what gives "azure".
+        combo->setFocus();
+        QTest::keyClick(combo, muestra == 0 ? Qt::Key_Down : Qt::Key_Home);
+        const QString elegido = muestra == 0 ? "white" : "azure";
+        QCOMPARE(m.espera->color(), QColor(elegido));
+        QCOMPARE(preview->styleSheet(), "background-color: " + QColor(elegido).name());
+        QVERIFY(dialog.datosModificados());
+        if (muestra == 0) {
+            QTest::keyClick(combo, Qt::Key_Up);
+            QCOMPARE(m.espera->color(), QColor("azure"));
+        }
+    }
+
+    void paletteOrder()
+    {
+        QCOMPARE(DialogEditorEstado::paleta(),
+                 (QStringList{"azure", "white", "lightblue", "royalblue", "lightgreen", "yellowgreen", "tan",
+                              "orange", "red"}));
+        Maquina m;
+        DialogEditorEstado dialog(nullptr);
+        abrir(dialog, m, 0);
+        auto *combo = hijo<QComboBox>(dialog, "comboBoxColor");
+        for (int i = 0; i < combo->count(); ++i) {
+            QVERIFY(combo->itemText(i).isEmpty());
+            QCOMPARE(combo->itemData(i).value<QColor>(), QColor(DialogEditorEstado::paleta().at(i)));
+            QCOMPARE(combo->itemData(i, Qt::BackgroundRole).value<QColor>(),
+                     QColor(DialogEditorEstado::paleta().at(i)));
+        }
+    }
+
+    void deleteTransition_data()
+    {
+        QTest::addColumn<int>("fila");
+        QTest::addColumn<QString>("respuesta");
+        QTest::addColumn<QStringList>("quedan");
+        QTest::newRow("self-loop, yes") << 1 << "Si"
+                                        << QStringList{"espera -> boton && temp > 30 / "
+                                                       "encender(),cuenta += 1 -> activo"};
+        QTest::newRow("to activo, yes") << 0 << "Si" << QStringList{"espera -> t /  -> espera"};
+        QTest::newRow("no") << 0 << "No"
+                            << QStringList{"espera -> boton && temp > 30 / encender(),cuenta += 1 -> activo",
+                                           "espera -> t /  -> espera"};
+    }
+    void deleteTransition()
+    {
+        QFETCH(int, fila);
+        QFETCH(QString, respuesta);
+        QFETCH(QStringList, quedan);
+        Maquina m;
+        Arrow *elegida = fila == 0 ? m.haciaActivo : m.bucle;
+        const int flechas = flechasEnEscena(m.escena);
+        DialogEditorEstado dialog(nullptr);
+        abrir(dialog, m, 0);
+        auto *lista = hijo<QListWidget>(dialog, "listWidgetTransiciones");
+        auto *eliminar = hijo<QPushButton>(dialog, "pushButtonEliminar");
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                          lista->visualItemRect(lista->item(fila)).center());
+        QVERIFY(eliminar->isEnabled());
+
+        g_flechasDestruidas = 0;
+        const auto pregunta = ModalAnswer::pressButton(respuesta);
+        QTest::mouseClick(eliminar, Qt::LeftButton);
+        QVERIFY(pregunta->seen);
+        QCOMPARE(pregunta->title, QString("Eliminar Transición"));
+        QCOMPARE(pregunta->text, QString("¿Está seguro que desea eliminar la Transición?"));
+
+        QCOMPARE(lineas(lista), quedan);
+        const bool borrada = respuesta == "Si";
+        QCOMPARE(dialog.datosModificados(), borrada);
+        QCOMPARE(g_flechasDestruidas, borrada ? 1 : 0);
+        QCOMPARE(flechasEnEscena(m.escena), flechas - (borrada ? 1 : 0));
+        if (borrada) {
+            QVERIFY(!m.espera->arrows().contains(elegida));
+            QVERIFY(!m.activo->arrows().contains(elegida));
+            QVERIFY(!eliminar->isEnabled());
+        }
+        QVERIFY(m.espera->arrows().contains(m.reset));
+    }
+
+    void deleteTheOnlyTransition()
+    {
+        Maquina m;
+        DialogEditorEstado dialog(nullptr);
+        abrir(dialog, m, 1);
+        QCOMPARE(hijo<QLineEdit>(dialog, "lineEditNombre")->text(), QString("activo"));
+        auto *lista = hijo<QListWidget>(dialog, "listWidgetTransiciones");
+        QCOMPARE(lineas(lista), QStringList{"activo -> x / apagar() -> espera"});
+        lista->setCurrentRow(0);
+        ModalAnswer::pressButton("Si");
+        QTest::mouseClick(hijo<QPushButton>(dialog, "pushButtonEliminar"), Qt::LeftButton);
+        QCOMPARE(lista->count(), 0);
+        QVERIFY(!hijo<QPushButton>(dialog, "pushButtonEliminar")->isEnabled());
+        QCOMPARE(m.espera->arrows(), (QList<Arrow *>{m.reset, m.haciaActivo, m.bucle}));
+        QVERIFY(m.activo->arrows() == QList<Arrow *>{m.haciaActivo});
+
+        QTest::mouseClick(hijo<QPushButton>(dialog, "pushButtonListo"), Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(dialog.datosModificados());
+    }
+
+    void layoutAtFixedSize()
+    {
+        Maquina m;
+        DialogEditorEstado dialog(nullptr);
+        QCOMPARE(dialog.windowTitle(), QString("Editar Estado"));
+        QCOMPARE(dialog.minimumSize(), QSize(515, 400));
+        QCOMPARE(dialog.maximumSize(), QSize(515, 400));
+        abrir(dialog, m, 0);
+        const QSize necesario = dialog.layout()->minimumSize();
+        QVERIFY(necesario.width() <= 515 && necesario.height() <= 400);
+        const QString carpeta = qEnvironmentVariable("VIREO_CAPTURAS");
+        if (!carpeta.isEmpty())
+            dialog.grab().save(carpeta + "/dialogeditorestado.png");
+    }
+};
+
+QTEST_MAIN(TestDialogEditorEstado)
+#include "tst_dialogeditorestado.moc"

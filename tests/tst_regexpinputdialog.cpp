@@ -1,0 +1,126 @@
+#include "modalanswer.h"
+#include "regexpinputdialog.h"
+
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const QRegExp kCatalogo(QStringLiteral("[A-Za-z_]+[A-Za-z0-9_]+"));
+
+QPushButton *boton(const QDialog &dialog, const QString &texto)
+{
+    const QList<QPushButton *> botones = dialog.findChildren<QPushButton *>();
+    for (QPushButton *b : botones) {
+        if (b->text() == texto)
+            return b;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestRegExpInputDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aceptarFollowsEmptiness()
+    {
+        RegExpInputDialog dialog(nullptr, Qt::Dialog);
+        dialog.setRegExp(kCatalogo);
+        auto *campo = dialog.findChild<QLineEdit *>();
+        QPushButton *aceptar = boton(dialog, QStringLiteral("Aceptar"));
+        QVERIFY(campo && aceptar && boton(dialog, QStringLiteral("Cancelar")));
+        QVERIFY(!aceptar->isEnabled());
+
+        QTest::keyClicks(campo, QStringLiteral("x"));
+        QVERIFY(aceptar->isEnabled());
+        QTest::keyClick(campo, Qt::Key_Backspace);
+        QVERIFY(!aceptar->isEnabled());
+
+        dialog.setText(QStringLiteral("MdE1"));
+        QVERIFY(aceptar->isEnabled());
+        dialog.setText(QString());
+        QVERIFY(!aceptar->isEnabled());
+    }
+
+    void patternFiltersKeystrokes_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("digit first") << "1abc"
+                                     << "abc";
+        QTest::newRow("digit later") << "a1"
+                                     << "a1";
+        QTest::newRow("blank and symbols") << "mi luz!"
+                                           << "miluz";
+        QTest::newRow("underscore first") << "_x"
+                                          << "_x";
+    }
+    void patternFiltersKeystrokes()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        RegExpInputDialog dialog;
+        dialog.setRegExp(kCatalogo);
+        auto *campo = dialog.findChild<QLineEdit *>();
+        QTest::keyClicks(campo, typed);
+        QCOMPARE(campo->text(), kept);
+    }
+
+    void initialTextIsReplacedByTyping()
+    {
+        RegExpInputDialog dialog;
+        dialog.setText(QStringLiteral("ESTADO"));
+        auto *campo = dialog.findChild<QLineEdit *>();
+        QCOMPARE(campo->selectedText(), QStringLiteral("ESTADO"));
+        QTest::keyClicks(campo, QStringLiteral("espera"));
+        QCOMPARE(dialog.getText(), QStringLiteral("espera"));
+    }
+
+    void getTextReturnsOneCharacterName()
+    {
+        const auto shown = ModalAnswer::typeAndPress(QStringLiteral("x"), QStringLiteral("Aceptar"));
+        bool ok = false;
+        const QString nombre = RegExpInputDialog::getText(nullptr, QStringLiteral("Nuevo Evento"),
+                                                          QStringLiteral("Definir el nombre:"), QString(),
+                                                          kCatalogo, &ok, QIcon(), Qt::Dialog);
+        QVERIFY(shown->seen);
+        QCOMPARE(shown->title, QStringLiteral("Nuevo Evento"));
+        QVERIFY(ok);
+        QCOMPARE(nombre, QStringLiteral("x"));
+    }
+
+    void getTextCancelledIsEmpty()
+    {
+        ModalAnswer::typeAndPress(QStringLiteral("boton"), QStringLiteral("Cancelar"));
+        bool ok = true;
+        const QString nombre = RegExpInputDialog::getText(nullptr, QStringLiteral("Nuevo Evento"),
+                                                          QStringLiteral("Definir el nombre:"),
+                                                          QStringLiteral("algo"), kCatalogo, &ok);
+        QVERIFY(!ok);
+        QVERIFY(nombre.isEmpty());
+    }
+
+    void layoutAtMinimumSize()
+    {
+        RegExpInputDialog dialog(nullptr, Qt::Dialog);
+        dialog.setTitle(QStringLiteral("Nueva Variable"));
+        dialog.setLabelText(QStringLiteral("Definir el nombre:"));
+        QCOMPARE(dialog.getLabelText(), QStringLiteral("Definir el nombre:"));
+        QVERIFY(dialog.minimumSize().width() >= 350 && dialog.minimumSize().height() >= 90);
+        QVERIFY(dialog.layout()->minimumSize().height() <= 90);
+        dialog.resize(dialog.minimumSize());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QString carpeta = qEnvironmentVariable("VIREO_CAPTURAS");
+        if (!carpeta.isEmpty())
+            dialog.grab().save(carpeta + QStringLiteral("/regexpinputdialog.png"));
+    }
+};
+
+QTEST_MAIN(TestRegExpInputDialog)
+#include "tst_regexpinputdialog.moc"
