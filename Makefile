@@ -23,7 +23,7 @@ configure: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
-	@MAKEFLAGS= cmake --build $(BUILD_DIR) -j $(JOBS)
+	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
 	@scripts/run-vireo.sh $(BUILD_DIR)

@@ -26,6 +26,11 @@ done
 shot="$(realpath -m "$build_dir/vireo-screenshot.png")"
 rm -f "$shot"
 export VIREO_BIN="$(realpath "$vireo")" VIREO_SHOT="$shot"
+if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR
+  trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
 
 # Runs on the virtual display: start Vireo, wait (at most 30 s) for its main
 # window to be mapped, give it a moment to paint, then photograph that window.

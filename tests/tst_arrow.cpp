@@ -122,6 +122,44 @@ private slots:
         QVERIFY_NEAR(head.at(2), barb2);
     }
 
+    // The first polygon edge crossed by the segment gives the end point and
+    // remembers the edge's middle; a segment that crosses nothing gives none.
+    void crossPolygon_data()
+    {
+        QTest::addColumn<QPointF>("pos");
+        QTest::addColumn<QLineF>("segment");
+        QTest::addColumn<bool>("crosses");
+        QTest::addColumn<QPointF>("hit");
+        QTest::addColumn<QPointF>("edgeMiddle");
+        QTest::newRow("right edge") << QPointF(0, 0) << QLineF(0, 0, 100, 0) << true << QPointF(10, 0)
+                                    << QPointF(10, 0);
+        QTest::newRow("moved square") << QPointF(-50, -50) << QLineF(-50, -50, -50, -200) << true
+                                      << QPointF(-50, -60) << QPointF(-50, -60);
+        QTest::newRow("from outside, first edge wins")
+            << QPointF(0, 0) << QLineF(-100, 5, 100, 5) << true << QPointF(10, 5) << QPointF(10, 0);
+        QTest::newRow("inside only") << QPointF(0, 0) << QLineF(-5, -5, 5, 5) << false << QPointF()
+                                     << QPointF();
+        QTest::newRow("outside only")
+            << QPointF(0, 0) << QLineF(20, 20, 40, 40) << false << QPointF() << QPointF();
+    }
+    void crossPolygon()
+    {
+        QFETCH(QPointF, pos);
+        QFETCH(QLineF, segment);
+        QFETCH(bool, crosses);
+        QFETCH(QPointF, hit);
+        QFETCH(QPointF, edgeMiddle);
+        // A 20 × 20 square centred on the origin, walked clockwise from the top-right corner.
+        const QPolygonF square(QVector<QPointF>{{10, -10}, {10, 10}, {-10, 10}, {-10, -10}, {10, -10}});
+        QPointF gotHit(-1, -1);
+        QPointF gotMiddle(-1, -1);
+        QCOMPARE(DiagramGeometry::crossPolygon(square, pos, segment, &gotHit, &gotMiddle), crosses);
+        if (!crosses)
+            return;
+        QVERIFY_NEAR(gotHit, hit);
+        QVERIFY_NEAR(gotMiddle, edgeMiddle);
+    }
+
     void labelOffset_data()
     {
         QTest::addColumn<qreal>("angle");
@@ -286,6 +324,32 @@ private slots:
         DiagramItem *c = addState(&scene, QPointF(-500, 0));
         Arrow *loop = link(&scene, c, c);
         loop->midItem()->setPos(c->pos());
+        QVERIFY(isFinite(loop->arrowHead()));
+    }
+
+    // A state with a degenerate size (from a damaged file) still gives its
+    // arrows finite ends: on a tiny outline, or at the remembered points when
+    // there is no outline; a size that is not a number is not taken.
+    void stateWithoutOutline_data()
+    {
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<qreal>("height");
+        QTest::newRow("zero") << 0.0 << 0.0;
+        QTest::newRow("negative") << -20.0 << 30.0;
+        QTest::newRow("not a number") << qQNaN() << 30.0;
+    }
+    void stateWithoutOutline()
+    {
+        QFETCH(qreal, width);
+        QFETCH(qreal, height);
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        DiagramItem *a = addState(&scene, QPointF(0, 0));
+        DiagramItem *b = addState(&scene, QPointF(300, 0));
+        b->setSize(width, height);
+        QVERIFY(qIsFinite(b->rect().width()));
+        Arrow *arrow = link(&scene, a, b);
+        Arrow *loop = link(&scene, b, b);
+        QVERIFY(isFinite(arrow->arrowHead()));
         QVERIFY(isFinite(loop->arrowHead()));
     }
 

@@ -290,35 +290,60 @@ void TstCodegen::problemas_data()
 {
     QTest::addColumn<QStringList>("estados");
     QTest::addColumn<QString>("evento");
+    QTest::addColumn<QString>("variable");
     QTest::addColumn<bool>("segundaMaquina");
     QTest::addColumn<int>("estilo");
     QTest::addColumn<QString>("fragmento");
     const int sw = int(EstiloCodigo::Switch);
     const int ptr = int(EstiloCodigo::PunteroAFuncion);
-    QTest::newRow("sano") << QStringList{"a", "b"} << "ev" << false << ptr << "";
-    QTest::newRow("enie") << QStringList{"año"} << "ev" << false << sw
+    QTest::newRow("sano") << QStringList{"a", "b"} << "ev"
+                          << "v" << false << ptr << "";
+    QTest::newRow("enie") << QStringList{"año"} << "ev"
+                          << "v" << false << sw
                           << "El estado «año» de la máquina «motor» no es un identificador C válido";
-    QTest::newRow("digito inicial") << QStringList{"1a"} << "ev" << false << sw
+    QTest::newRow("digito inicial") << QStringList{"1a"} << "ev"
+                                    << "v" << false << sw
                                     << "El estado «1a» de la máquina «motor» no es un identificador C válido";
-    QTest::newRow("guion") << QStringList{"a-b"} << "ev" << false << sw
+    QTest::newRow("guion") << QStringList{"a-b"} << "ev"
+                           << "v" << false << sw
                            << "El estado «a-b» de la máquina «motor» no es un identificador C válido";
     QTest::newRow("palabra reservada")
-        << QStringList{"a"} << "while" << false << sw << "El evento «while» es una palabra reservada de C.";
-    QTest::newRow("estado repetido") << QStringList{"Listo"} << "ev" << true << sw
+        << QStringList{"a"} << "while"
+        << "v" << false << sw << "El evento «while» es una palabra reservada de C.";
+    QTest::newRow("estado repetido") << QStringList{"Listo"} << "ev"
+                                     << "v" << true << sw
                                      << "Las máquinas «motor» y «bomba» tienen un estado llamado LISTO";
     QTest::newRow("varias maquinas en ptr")
-        << QStringList{"a"} << "ev" << true << ptr << "ejecuta solo la primera máquina (motor)";
+        << QStringList{"a"} << "ev"
+        << "v" << true << ptr << "ejecuta solo la primera máquina (motor)";
+    QTest::newRow("evento como estado")
+        << QStringList{"on"} << "ON"
+        << "v" << false << sw
+        << "El evento «ON» usa el nombre ON, que en el código generado ya es el "
+           "estado «on» de la máquina «motor».";
+    QTest::newRow("variable estado")
+        << QStringList{"a"} << "ev"
+        << "estado" << false << ptr
+        << "La variable «estado» usa el nombre estado, que en el código generado ya "
+           "es la variable que guarda el estado.";
+    QTest::newRow("evento y variable")
+        << QStringList{"a"} << "nivel"
+        << "nivel" << false << sw
+        << "La variable «nivel» usa el nombre nivel, que en el código generado ya "
+           "es el evento «nivel».";
 }
 
 void TstCodegen::problemas()
 {
     QFETCH(QStringList, estados);
     QFETCH(QString, evento);
+    QFETCH(QString, variable);
     QFETCH(bool, segundaMaquina);
     QFETCH(int, estilo);
     QFETCH(QString, fragmento);
     auto datos = proyectoMotor(estados);
     datos->addNuevoEvento(evento);
+    datos->addNuevaVariable(variable);
     if (segundaMaquina) {
         datos->addNuevaMaquina(QStringLiteral("maquina1"));
         datos->addInfoMaquina(QStringLiteral("maquina1"), QStringLiteral("bomba"));

@@ -6,6 +6,7 @@
 
 #include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsView>
+#include <QMenu>
 #include <QPainter>
 #include <QtTest>
 
@@ -126,6 +127,34 @@ private slots:
         QVERIFY(hasVertex(polygon, edgeEnd));
     }
 
+    // The grip's corner follows the pointer (plus the press offset) while the
+    // top-left corner stays; never below 85 × 50.
+    void resizedRect_data()
+    {
+        QTest::addColumn<QRectF>("rect");
+        QTest::addColumn<QPointF>("pointer");
+        QTest::addColumn<QPointF>("offset");
+        QTest::addColumn<QSizeF>("size");
+        QTest::newRow("grow") << QRectF(-55, -32.5, 110, 65) << QPointF(75, 47.5) << QPointF(0, 0)
+                              << QSizeF(130, 80);
+        QTest::newRow("offset kept") << QRectF(-55, -32.5, 110, 65) << QPointF(73, 45.5) << QPointF(2, 2)
+                                     << QSizeF(130, 80);
+        QTest::newRow("negative pointer")
+            << QRectF(-100, -50, 200, 100) << QPointF(-5, -10) << QPointF(0, 0) << QSizeF(95, 50);
+        QTest::newRow("minimum") << QRectF(-55, -32.5, 110, 65) << QPointF(-300, -300) << QPointF(1, 1)
+                                 << QSizeF(85, 50);
+    }
+    void resizedRect()
+    {
+        QFETCH(QRectF, rect);
+        QFETCH(QPointF, pointer);
+        QFETCH(QPointF, offset);
+        QFETCH(QSizeF, size);
+        const QRectF resized = DiagramGeometry::resizedRect(rect, pointer, offset);
+        QCOMPARE(resized.size(), size);
+        QCOMPARE(resized.center(), QPointF(0, 0));
+    }
+
     void marker()
     {
         DiagramItem marker(DiagramItem::EstadoInicial, nullptr);
@@ -203,6 +232,33 @@ private slots:
         delete view;
     }
 
+    // Deselecting a state while the pointer rests on its grip leaves the grip
+    // shown until the next selection change.
+    void gripStaysUnderPointer()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        QGraphicsView *view = showView(&scene);
+        DiagramItem *state = addState(&scene, QPointF(0, 0));
+        QGraphicsItem *grip = state->childItems().value(0);
+        QVERIFY(grip);
+        QVERIFY(!grip->isVisible());
+        state->setSelected(true);
+        QVERIFY(grip->isVisible());
+
+        const QPointF corner = state->mapToScene(state->rect().bottomRight());
+        QCursor::setPos(view->viewport()->mapToGlobal(view->mapFromScene(corner)));
+        if (!grip->isUnderMouse())
+            QSKIP("this platform does not move the pointer");
+        state->setSelected(false);
+        QVERIFY(grip->isVisible());
+
+        QCursor::setPos(view->viewport()->mapToGlobal(view->mapFromScene(QPointF(300, 200))));
+        state->setSelected(true);
+        state->setSelected(false);
+        QVERIFY(!grip->isVisible());
+        delete view;
+    }
+
     void dragCarriesSelfLoop()
     {
         DiagramScene scene(QStringLiteral("M"), nullptr);
@@ -232,6 +288,33 @@ private slots:
         QApplication::sendEvent(&scene, &event);
         QVERIFY(event.isAccepted());
         QVERIFY(!scene.initialStateItem()->isSelected());
+    }
+
+    // Right-clicking a state selects only that state, then shows the
+    // element menu; the marker shows none.
+    void contextMenu()
+    {
+        DiagramScene scene(QStringLiteral("M"), nullptr);
+        QMenu menu;
+        menu.addAction(QStringLiteral("Eliminar Elemento"));
+        auto *state = new DiagramItem(DiagramItem::EstadoSimple, &menu);
+        scene.addItem(state);
+        DiagramItem *other = addState(&scene, QPointF(300, 0));
+        other->setSelected(true);
+
+        bool shown = false;
+        QTimer::singleShot(50, [&shown] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                shown = true;
+                popup->close();
+            }
+        });
+        QGraphicsSceneContextMenuEvent event(QEvent::GraphicsSceneContextMenu);
+        event.setScenePos(QPointF(0, 0));
+        QApplication::sendEvent(&scene, &event);
+        QVERIFY(shown);
+        QVERIFY(state->isSelected());
+        QVERIFY(!other->isSelected());
     }
 
     // A selected state that is also active shows the selection outline, not

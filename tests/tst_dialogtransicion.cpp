@@ -669,6 +669,36 @@ private slots:
         QCOMPARE(catalogo->count(), 4);
     }
 
+    void returnInValueFieldAdds()
+    {
+        Proyecto p;
+        Arrow *flecha = addTransicion(p.escena, p.espera, p.activo, "boton", {"encender()"});
+        DialogTransicion dialog(nullptr);
+        abrir(dialog, flecha, p, DialogTransicion::EditarTransicion);
+        hijo<QToolBox>(dialog, "toolBoxAcciones")->setCurrentIndex(1);
+        clicEnFila(hijo<QListWidget>(dialog, "listWidgetVariablesAsignacion"), "cuenta", true);
+        auto *valor = hijo<QLineEdit>(dialog, "lineEditValorAsignacion");
+        valor->setFocus();
+        QTest::keyClicks(valor, "0");
+        QTest::keyClick(valor, Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(textos(hijo<QListWidget>(dialog, "listWidgetAccionesTransicion")),
+                 (QStringList{"encender()", "cuenta = 0"}));
+
+        // After an operand the add-expression button is off: Return adds nothing.
+        hijo<QToolBox>(dialog, "toolBoxDisparador")->setCurrentIndex(1);
+        clicEnFila(hijo<QListWidget>(dialog, "listWidgetVariablesExpresion"), "temp", true);
+        auto *comparacion = hijo<QLineEdit>(dialog, "lineEditValorExpresion");
+        comparacion->setFocus();
+        QTest::keyClicks(comparacion, "5");
+        QTest::keyClick(comparacion, Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(hijo<QLineEdit>(dialog, "lineEditEvento")->text(), QString("boton"));
+        gesto(dialog, "and");
+        QTest::keyClick(comparacion, Qt::Key_Enter);
+        QCOMPARE(hijo<QLineEdit>(dialog, "lineEditEvento")->text(), QString("boton && temp == 5"));
+    }
+
     void valueFieldCharacters()
     {
         Proyecto p;

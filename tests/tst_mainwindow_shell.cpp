@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
@@ -85,6 +86,8 @@ private slots:
     void cerrarConSiGuardaYCierra();
     void guardadoFallidoNoCierra();
     void laDisposicionSeRestaura();
+    void ejemploSeAbre_data();
+    void ejemploSeAbre();
     void acercaDe();
     void puertoDeDepuracion();
 
@@ -569,6 +572,35 @@ void TestMainWindowShell::laDisposicionSeRestaura()
     // The explorer is shown at every start, whatever the stored layout says.
     m_window->show();
     QVERIFY(widget<QDockWidget>("dockWidgetProyecto")->isVisible());
+}
+
+// The projects shipped in examples/ must keep opening complete.
+void TestMainWindowShell::ejemploSeAbre_data()
+{
+    QTest::addColumn<QString>("path");
+    QDirIterator it(QStringLiteral(VIREO_SOURCE_DIR "/examples"), {QStringLiteral("*.vro")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+    }
+}
+
+void TestMainWindowShell::ejemploSeAbre()
+{
+    QFETCH(QString, path);
+    ModalScript script;
+    script.then(ModalScript::descartar());
+    QVERIFY(m_window->abrirProyecto(path));
+    QVERIFY2(script.textos().isEmpty(), qPrintable(script.textos().join(QLatin1Char('\n'))));
+    // A maximized machine window adds its own name in brackets to the title.
+    QVERIFY(m_window->windowTitle().startsWith(kTitulo + QStringLiteral(" - ") +
+                                               QFileInfo(path).completeBaseName()));
+    QCOMPARE(m_window->documento()->getContenidoGeneral(QStringLiteral("nombre")),
+             QFileInfo(path).completeBaseName());
+    QVERIFY(!m_window->sceneList().isEmpty());
+    QVERIFY(m_window->verificarEstadosIniciales());
+    QVERIFY(action("actionGenerarCodigo")->isEnabled());
 }
 
 void TestMainWindowShell::acercaDe()

@@ -291,7 +291,7 @@ QString GeneradorCodigo::maquinaSinEstadoInicial() const
 
 QStringList GeneradorCodigo::problemas(EstiloCodigo estilo) const
 {
-    QStringList problemas = problemasDeMaquinas() + problemasDeCatalogos();
+    QStringList problemas = problemasDeMaquinas() + problemasDeCatalogos() + problemasDeChoques(estilo);
     if (estilo == EstiloCodigo::PunteroAFuncion && m_maquinas.size() > 1) {
         QStringList otras;
         for (int k = 1; k < m_maquinas.size(); ++k)
@@ -367,6 +367,64 @@ QStringList GeneradorCodigo::problemasDeCatalogos() const
     // The first two constants are TRUE and FALSE, which are not taken from the list.
     for (int i = 2; i < m_constantes.size(); ++i)
         revisar(QStringLiteral("La constante «%1»").arg(m_constantes.at(i)), m_constantes.at(i).toUpper());
+    return problemas;
+}
+
+QStringList GeneradorCodigo::problemasDeChoques(EstiloCodigo estilo) const
+{
+    QStringList problemas;
+    QHash<QString, QString> duenos;
+    QSet<QString> deEstados;
+    const auto registrar = [&](const QString &nombreC, const QString &quien, bool esEstado) {
+        const auto previo = duenos.constFind(nombreC);
+        if (previo == duenos.constEnd()) {
+            duenos.insert(nombreC, quien);
+            if (esEstado)
+                deEstados.insert(nombreC);
+            return;
+        }
+        // Two states of the same name are told apart by problemasDeMaquinas().
+        if (esEstado && deEstados.contains(nombreC))
+            return;
+        problemas.append(QStringLiteral("%1 usa el nombre %2, que en el código generado ya es %3.")
+                             .arg(quien.left(1).toUpper() + quien.mid(1), nombreC, previo.value()));
+    };
+    const bool conSwitch = estilo == EstiloCodigo::Switch;
+    registrar(QStringLiteral("TRUE"), QStringLiteral("la constante TRUE"), false);
+    registrar(QStringLiteral("FALSE"), QStringLiteral("la constante FALSE"), false);
+    registrar(QStringLiteral("main"), QStringLiteral("la función main"), false);
+    registrar(QStringLiteral("estado"), QStringLiteral("la variable que guarda el estado"), false);
+    registrar(QStringLiteral("Log"), QStringLiteral("la función Log de depuración"), false);
+    if (conSwitch) {
+        registrar(QStringLiteral("inicializar"), QStringLiteral("la función inicializar"), false);
+    } else {
+        registrar(QStringLiteral("Inicializacion"), QStringLiteral("la función Inicializacion"), false);
+        registrar(QStringLiteral("maquina_estado"), QStringLiteral("la función maquina_estado"), false);
+        registrar(QStringLiteral("arrayFunciones"), QStringLiteral("la tabla de funciones"), false);
+    }
+    for (const Maquina &maquina : m_maquinas)
+        registrar(QStringLiteral("maquina_") + maquina.nombre,
+                  QStringLiteral("la máquina «%1»").arg(maquina.nombre), false);
+    for (const Maquina &maquina : m_maquinas) {
+        for (const Estado &estado : maquina.estados) {
+            registrar(estado.nombre.toUpper(),
+                      QStringLiteral("el estado «%1» de la máquina «%2»").arg(estado.nombre, maquina.nombre),
+                      true);
+        }
+    }
+    for (int i = 2; i < m_constantes.size(); ++i)
+        registrar(m_constantes.at(i).toUpper(), QStringLiteral("la constante «%1»").arg(m_constantes.at(i)),
+                  false);
+    for (const QString &evento : m_eventos) {
+        if (!evento.contains(QLatin1Char('(')))
+            registrar(evento, QStringLiteral("el evento «%1»").arg(evento), false);
+    }
+    for (const QString &accion : m_acciones) {
+        if (!accion.isEmpty() && !accion.contains(QLatin1Char(',')))
+            registrar(nombreAccion(accion), QStringLiteral("la acción «%1»").arg(accion), false);
+    }
+    for (const QString &variable : m_variables)
+        registrar(variable, QStringLiteral("la variable «%1»").arg(variable), false);
     return problemas;
 }
 

@@ -121,6 +121,9 @@ private:
     void leer(const XmlHandler &datos);
     QStringList problemasDeMaquinas() const;
     QStringList problemasDeCatalogos() const;
+    // Two things of the model, or one and a name the generated code uses
+    // itself, that end up as the same C identifier.
+    QStringList problemasDeChoques(EstiloCodigo estilo) const;
     QString encabezadoArchivo(const QString &archivo, const QString &resumen) const;
     QString encabezadoFuncion(const QString &firma, const QString &resumen, const QString &detalles) const;
     static bool guardar(const QString &ruta, const QString &texto);

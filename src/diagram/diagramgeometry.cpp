@@ -18,7 +18,8 @@ QPolygonF roundedHitPolygon(const QRectF &rect, qreal margin)
     const QRectF grown = rect.adjusted(-margin, -margin, margin, margin);
     const qreal w = grown.width();
     const qreal h = grown.height();
-    if (w <= 0 || h <= 0)
+    // Written so that a size that is not a number also gives no outline.
+    if (!(w > 0) || !(h > 0))
         return QPolygonF();
     qreal horizontal = 20;
     qreal vertical = 20;

@@ -15,9 +15,6 @@
 
 namespace {
 
-const qreal EstadoSimpleWidth = 110;
-const qreal EstadoSimpleHeight = 65;
-const qreal EstadoInicialDiam = 20;
 const qreal GripSize = 6;
 // Margins of the hit polygon: a fresh state, then any resized one.
 const qreal NewStateMargin = 1;
@@ -54,7 +51,8 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsI
         m_name = QStringLiteral("?");
         setZValue(8);
         setHandlesChildEvents(true);
-        setRect(-EstadoSimpleWidth / 2, -EstadoSimpleHeight / 2, EstadoSimpleWidth, EstadoSimpleHeight);
+        setRect(-ESTADO_SIMPLE_WIDTH / 2, -ESTADO_SIMPLE_HEIGHT / 2, ESTADO_SIMPLE_WIDTH,
+                ESTADO_SIMPLE_HEIGHT);
         m_polygon = DiagramGeometry::roundedHitPolygon(rect(), NewStateMargin);
         m_resizeHandle = new QGraphicsRectItem(gripRect(rect()), this);
         m_resizeHandle->hide();
@@ -68,7 +66,7 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsI
     } else if (m_diagramType == EstadoInicial) {
         m_name = QStringLiteral("RESET");
         setZValue(7);
-        setRect(-EstadoInicialDiam / 2, -EstadoInicialDiam / 2, EstadoInicialDiam, EstadoInicialDiam);
+        setRect(-ESTADO_INICIAL_DIAM / 2, -ESTADO_INICIAL_DIAM / 2, ESTADO_INICIAL_DIAM, ESTADO_INICIAL_DIAM);
         m_polygon = DiagramGeometry::circleHitPolygon(rect());
         shadow->setOffset(2, 2);
     }
@@ -193,7 +191,9 @@ void DiagramItem::setName(const QString &name)
 
 void DiagramItem::setSize(const qreal &width, const qreal &height)
 {
-    if (m_diagramType != EstadoSimple)
+    // A size that is not a number (a damaged file) would spread NaN into
+    // every arrow of the state: the state keeps its size instead.
+    if (m_diagramType != EstadoSimple || !qIsFinite(width) || !qIsFinite(height))
         return;
     applyRect(QRectF(-width / 2, -height / 2, width, height));
 }

@@ -8,6 +8,11 @@
 class Arrow;
 class QMenu;
 
+// Size of a new state and of the initial-state marker, in scene units.
+constexpr qreal ESTADO_SIMPLE_WIDTH = 110;
+constexpr qreal ESTADO_SIMPLE_HEIGHT = 65;
+constexpr qreal ESTADO_INICIAL_DIAM = 20;
+
 // One state of a machine (a rounded box centred on its position) or the
 // machine's initial-state marker (a small black disc). Keeps, without owning
 // them, the arrows that start or end here.

@@ -13,7 +13,7 @@
 namespace {
 
 // Letters, digits, "-", "_", "ñ", "Ñ" and the blank (the "-" escaped so that
-// it is not read as a range from "9" to "_").
+// no reader can take it for a range).
 const QString kPatronNombreEstado = QStringLiteral("[A-Za-z0-9\\-_ñÑ ]+");
 
 QIcon muestraDeColor(const QColor &color, const QSize &tamano)
@@ -147,8 +147,11 @@ void DialogEditorEstado::llenarTransiciones()
 {
     m_ui->listWidgetTransiciones->clear();
     const QList<Arrow *> salientes = transicionesSalientes();
-    for (const Arrow *flecha : salientes)
-        m_ui->listWidgetTransiciones->addItem(lineaTransicion(flecha));
+    for (const Arrow *flecha : salientes) {
+        // Long lines are cut by the list's width; the tool tip shows them whole.
+        auto *linea = new QListWidgetItem(lineaTransicion(flecha), m_ui->listWidgetTransiciones);
+        linea->setToolTip(linea->text());
+    }
     m_ui->pushButtonEliminar->setEnabled(false);
 }
 

@@ -8,6 +8,7 @@
 #include "xmlhandler.h"
 
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
@@ -107,12 +108,35 @@ DialogTransicion::DialogTransicion(QWidget *parent)
     m_ui->pushButtonCierraParentesis->setEnabled(false);
     m_difParentesis = 0;
 
+    m_ui->lineEditValorExpresion->installEventFilter(this);
+    m_ui->lineEditValorAsignacion->installEventFilter(this);
     connectControls();
 }
 
 DialogTransicion::~DialogTransicion()
 {
     delete m_ui;
+}
+
+// Return in a value field adds the comparison or the assignment instead of
+// reaching "Aceptar", which would close the dialog without the typed piece.
+bool DialogTransicion::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int tecla = static_cast<QKeyEvent *>(event)->key();
+    if (tecla != Qt::Key_Return && tecla != Qt::Key_Enter)
+        return QDialog::eventFilter(watched, event);
+    if (watched == m_ui->lineEditValorExpresion) {
+        if (m_ui->toolButtonAgregarExpresion->isEnabled() && m_ui->toolBoxDisparador->isEnabled())
+            agregarExpresion();
+        return true;
+    }
+    if (watched == m_ui->lineEditValorAsignacion) {
+        agregarAsignacion();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void DialogTransicion::connectControls()
@@ -375,8 +399,11 @@ void DialogTransicion::moverAccion(int desplazamiento)
     lista->setCurrentRow(destino);
 }
 
+// Empty when cancelled, or when there is no document to declare the name in.
 QString DialogTransicion::pedirNombre(const QString &titulo, const QString &icono)
 {
+    if (!m_datos)
+        return QString();
     bool ok = false;
     const QString nombre =
         RegExpInputDialog::getText(this, titulo, QStringLiteral("Definir el nombre:"), QString(),
@@ -388,7 +415,7 @@ void DialogTransicion::nuevoEvento()
 {
     const QString nombre =
         pedirNombre(QStringLiteral("Nuevo Evento"), QStringLiteral(":/img/img/events.png"));
-    if (nombre.isEmpty() || !m_datos)
+    if (nombre.isEmpty())
         return;
     if (m_datos->getNombresEventosDefinidos().contains(nombre)) {
         avisar(QMessageBox::Information, QStringLiteral("Definir Evento"),
@@ -404,7 +431,7 @@ void DialogTransicion::nuevaAccion()
 {
     const QString nombre =
         pedirNombre(QStringLiteral("Nueva Acción"), QStringLiteral(":/img/img/external.png"));
-    if (nombre.isEmpty() || !m_datos)
+    if (nombre.isEmpty())
         return;
     const QString accion = nombre + QStringLiteral("()");
     if (m_datos->getNombresAccionesDefinidas().contains(accion)) {
@@ -421,7 +448,7 @@ void DialogTransicion::nuevaVariable()
 {
     const QString nombre =
         pedirNombre(QStringLiteral("Nueva Variable"), QStringLiteral(":/img/img/brick.png"));
-    if (nombre.isEmpty() || !m_datos)
+    if (nombre.isEmpty())
         return;
     if (m_datos->getNombresVariablesDefinidas().contains(nombre)) {
         avisar(QMessageBox::Information, QStringLiteral("Definir Variable"),

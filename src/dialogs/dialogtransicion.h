@@ -43,6 +43,9 @@ public:
     // The action entries in order, joined with ",".
     QString selectedActions() const { return m_acciones; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void connectControls();
     void llenarListas();
