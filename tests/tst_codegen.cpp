@@ -62,6 +62,7 @@ private slots:
     void archivosDoradosDeAmbosEstilos();
     void problemas_data();
     void problemas();
+    void transicionesRotas();
     void escrituraFallidaSeInforma();
     void regenerarReemplazaArchivos();
     void sinMaquinas();
@@ -362,6 +363,21 @@ void TstCodegen::problemas()
     }
     QCOMPARE(problemas.size(), 1);
     QVERIFY2(problemas.first().contains(fragmento), qPrintable(problemas.first()));
+}
+
+void TstCodegen::transicionesRotas()
+{
+    auto datos = proyectoMotor({QStringLiteral("a"), QStringLiteral("b")});
+    datos->addNuevaTransicion(QStringLiteral("estado0"), QStringLiteral("tr0"), QString(), QString(),
+                              QStringLiteral("estado1"), QStringLiteral("0,0"), QStringLiteral("0,0"));
+    datos->addNuevaTransicion(QStringLiteral("estado0"), QStringLiteral("tr1"), QStringLiteral("e"),
+                              QString(), QStringLiteral("estado7"), QStringLiteral("0,0"),
+                              QStringLiteral("0,0"));
+    QCOMPARE(GeneradorCodigo(*datos).problemas(EstiloCodigo::Switch),
+             (QStringList{
+                 QStringLiteral("La transición 1 del estado «a» de la máquina «motor» no tiene disparador."),
+                 QStringLiteral("La transición 2 del estado «a» de la máquina «motor» lleva a un estado que "
+                                "no existe.")}));
 }
 
 void TstCodegen::escrituraFallidaSeInforma()

@@ -3,6 +3,7 @@
 #include "xmlhandler.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -106,12 +107,15 @@ std::unique_ptr<XmlHandler> cargar(const QString &ruta)
     return datos;
 }
 
+// Every example shipped with Vireo, then the test projects.
 QStringList proyectos()
 {
     QStringList rutas;
-    const QDir ejemplos(QStringLiteral(VIREO_SOURCE_DIR "/examples"));
-    for (const QString &nombre : ejemplos.entryList({QStringLiteral("*.vro")}, QDir::Files, QDir::Name))
-        rutas.append(ejemplos.filePath(nombre));
+    QDirIterator ejemplos(QStringLiteral(VIREO_SOURCE_DIR "/examples"), {QStringLiteral("*.vro")},
+                          QDir::Files, QDirIterator::Subdirectories);
+    while (ejemplos.hasNext())
+        rutas.append(ejemplos.next());
+    rutas.sort();
     rutas.append(TestSupport::dataPath(QStringLiteral("codegen/dos_maquinas.vro")));
     rutas.append(TestSupport::dataPath(QStringLiteral("codegen/una_maquina.vro")));
     return rutas;

@@ -1,7 +1,5 @@
 #include "usagerules.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 
 namespace UsageRules {
@@ -14,25 +12,43 @@ bool isWordChar(QChar c)
     return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_';
 }
 
-bool isBoundary(const QString &text, int pos)
-{
-    const bool before = pos > 0 && isWordChar(text.at(pos - 1));
-    const bool after = pos < text.size() && isWordChar(text.at(pos));
-    return before != after;
-}
-
 } // namespace
+
+QVector<QStringView> triggerPartViews(QStringView trigger)
+{
+    QVector<QStringView> parts;
+    forEachTriggerPart(trigger, [&parts](QStringView part) { parts.append(part); });
+    return parts;
+}
 
 QStringList triggerParts(const QString &trigger)
 {
-    static const QRegularExpression connective(QStringLiteral("\\&\\&|\\|\\|"));
-    return trigger.split(connective, Qt::SkipEmptyParts);
+    QStringList parts;
+    const QVector<QStringView> views = triggerPartViews(trigger);
+    for (const QStringView part : views)
+        parts.append(part.toString());
+    return parts;
 }
 
 bool isComparisonPart(const QString &part)
 {
-    return part.contains(QLatin1Char('=')) || part.contains(QLatin1Char('<')) ||
-           part.contains(QLatin1Char('>'));
+    return isComparisonPart(QStringView(part));
+}
+
+bool isComparisonPart(QStringView part)
+{
+    for (const QChar c : part) {
+        if (c == QLatin1Char('=') || c == QLatin1Char('<') || c == QLatin1Char('>'))
+            return true;
+    }
+    return false;
+}
+
+bool isWordBoundary(QStringView text, int pos)
+{
+    const bool before = pos > 0 && isWordChar(text.at(pos - 1));
+    const bool after = pos < text.size() && isWordChar(text.at(pos));
+    return before != after;
 }
 
 bool containsWord(const QString &text, const QString &name)
@@ -40,7 +56,7 @@ bool containsWord(const QString &text, const QString &name)
     if (name.isEmpty())
         return false;
     for (int pos = text.indexOf(name); pos >= 0; pos = text.indexOf(name, pos + 1)) {
-        if (isBoundary(text, pos) && isBoundary(text, pos + name.size()))
+        if (isWordBoundary(text, pos) && isWordBoundary(text, pos + name.size()))
             return true;
     }
     return false;

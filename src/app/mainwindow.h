@@ -248,6 +248,7 @@ private:
     // --- Documentation ---
 
     // --- Import ---
+    void terminarImportacion(int agregados);
 };
 
 #endif // MAINWINDOW_H

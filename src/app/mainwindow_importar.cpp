@@ -1,9 +1,101 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-void MainWindow::ImportarArchivo() {}
+#include "importador.h"
+#include "xmlhandler.h"
 
-void MainWindow::ImportarProyecto() {}
+#include <QDir>
+#include <QFileDialog>
+#include <QTextStream>
+
+namespace {
+
+Catalogo catalogoDe(const XmlHandler &datos)
+{
+    Catalogo catalogo;
+    catalogo.eventos = datos.getNombresEventosDefinidos();
+    catalogo.acciones = datos.getNombresAccionesDefinidas();
+    catalogo.variables = datos.getNombresVariablesDefinidas();
+    catalogo.constantes = datos.getNombresConstantesDefinidas();
+    return catalogo;
+}
+
+// Constants first, then actions, events and variables, each in the order
+// they were found. Returns how many entries were added.
+int agregarAlCatalogo(XmlHandler &datos, const Catalogo &nuevos)
+{
+    for (const QString &nombre : nuevos.constantes)
+        datos.addNuevaConstante(nombre);
+    for (const QString &nombre : nuevos.acciones)
+        datos.addNuevaAccion(nombre);
+    for (const QString &nombre : nuevos.eventos)
+        datos.addNuevoEvento(nombre);
+    for (const QString &nombre : nuevos.variables)
+        datos.addNuevaVariable(nombre);
+    return nuevos.cantidad();
+}
+
+} // namespace
+
+void MainWindow::ImportarArchivo()
+{
+    if (!m_datosXml)
+        return;
+    const QMessageBox::StandardButton respuesta = maybeSave();
+    if (respuesta == QMessageBox::Cancel)
+        return;
+    if (respuesta == QMessageBox::Save)
+        guardarDatos();
+    const QString ruta = QFileDialog::getOpenFileName(this, QStringLiteral("Importar recursos desde archivo"),
+                                                      QDir::homePath(), QStringLiteral("Proyectos(*.h)"));
+    if (ruta.isEmpty())
+        return;
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QMessageBox::warning(this, QStringLiteral("Error al importar recursos"),
+                             QStringLiteral("No se pudo abrir el archivo \n%1").arg(ruta));
+        return;
+    }
+    QTextStream texto(&archivo);
+    const Catalogo cabecera = Importador::leerCabecera(texto.readAll());
+    terminarImportacion(
+        agregarAlCatalogo(*m_datosXml, Importador::faltantes(cabecera, catalogoDe(*m_datosXml))));
+}
+
+void MainWindow::ImportarProyecto()
+{
+    if (!m_datosXml)
+        return;
+    const QString ruta = QFileDialog::getOpenFileName(this, QStringLiteral("Importar proyecto"),
+                                                      QDir::homePath(), QStringLiteral("Proyectos(*.vro)"));
+    if (ruta.isEmpty())
+        return;
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QMessageBox::warning(this, QStringLiteral("Error al importar el proyecto"),
+                             QStringLiteral("No se pudo abrir el archivo \n%1").arg(ruta));
+        return;
+    }
+    XmlHandler otro;
+    if (!otro.load(&archivo)) {
+        QMessageBox::warning(this, QStringLiteral("Error al importar el proyecto"),
+                             QStringLiteral("No se pudo procesar el archivo \n%1").arg(ruta));
+        return;
+    }
+    terminarImportacion(
+        agregarAlCatalogo(*m_datosXml, Importador::faltantes(catalogoDe(otro), catalogoDe(*m_datosXml))));
+}
+
+// The additions are changes like any other: they mark the project modified
+// so that closing it asks to save them.
+void MainWindow::terminarImportacion(int agregados)
+{
+    if (agregados > 0) {
+        m_modificado = true;
+        updateUi();
+    }
+    updateExploradorProyecto();
+}
 
 void MainWindow::on_actionDesde_archivo_triggered()
 {

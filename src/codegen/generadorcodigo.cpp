@@ -248,6 +248,7 @@ void GeneradorCodigo::leer(const XmlHandler &datos)
                 } else {
                     tr.destino = datos.getContenidoEstado(destinoId, QStringLiteral("diagrama"),
                                                           QStringLiteral("nombre"), maquinaId);
+                    tr.destinoExiste = tr.destino != QLatin1String("-1");
                 }
             }
         }
@@ -326,6 +327,7 @@ QStringList GeneradorCodigo::problemasDeMaquinas() const
                     .arg(maquina.nombre));
         }
         for (const Estado &estado : maquina.estados) {
+            problemas += problemasDeTransiciones(maquina, estado);
             const QString nombreC = estado.nombre.toUpper();
             revisar(QStringLiteral("El estado «%1» de la máquina «%2»").arg(estado.nombre, maquina.nombre),
                     nombreC);
@@ -340,6 +342,21 @@ QStringList GeneradorCodigo::problemasDeMaquinas() const
                                "todo el proyecto.")
                     .arg(previo.value(), maquina.nombre, nombreC));
         }
+    }
+    return problemas;
+}
+
+QStringList GeneradorCodigo::problemasDeTransiciones(const Maquina &maquina, const Estado &estado) const
+{
+    QStringList problemas;
+    for (int j = 0; j < estado.transiciones.size(); ++j) {
+        const Transicion &tr = estado.transiciones.at(j);
+        const QString cual = QStringLiteral("La transición %1 del estado «%2» de la máquina «%3»")
+                                 .arg(QString::number(j + 1), estado.nombre, maquina.nombre);
+        if (tr.disparador.trimmed().isEmpty())
+            problemas.append(cual + QStringLiteral(" no tiene disparador."));
+        if (!tr.destinoExiste)
+            problemas.append(cual + QStringLiteral(" lleva a un estado que no existe."));
     }
     return problemas;
 }
@@ -877,8 +894,11 @@ QString GeneradorCodigo::cerrarFuncionPtr()
 
 QString GeneradorCodigo::textoFuncionesEstados() const
 {
+    int estados = 0;
+    for (const Maquina &maquina : m_maquinas)
+        estados += maquina.estados.size();
     QString texto;
-    texto.reserve(listaEstados().size() * 2048);
+    texto.reserve(estados * 2048);
     for (const Maquina &maquina : m_maquinas) {
         for (const Estado &estado : maquina.estados) {
             texto += encabezadoFuncion(QStringLiteral("static void funcion_") + estado.nombre +

@@ -105,6 +105,7 @@ private:
         QString disparador;
         QString acciones;
         QString destino;
+        bool destinoExiste = true;
     };
     struct Estado
     {
@@ -120,6 +121,7 @@ private:
 
     void leer(const XmlHandler &datos);
     QStringList problemasDeMaquinas() const;
+    QStringList problemasDeTransiciones(const Maquina &maquina, const Estado &estado) const;
     QStringList problemasDeCatalogos() const;
     // Two things of the model, or one and a name the generated code uses
     // itself, that end up as the same C identifier.

@@ -1,0 +1,119 @@
+#include "testsupport.h"
+#include "verificacion.h"
+#include "xmlhandler.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+struct Salida
+{
+    int codigo = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Salida ejecutar(const QStringList &args)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(VIREO_CLI), args);
+    Salida salida;
+    if (!cli.waitForFinished(30000))
+        return salida;
+    salida.codigo = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    salida.out = cli.readAllStandardOutput();
+    salida.err = cli.readAllStandardError();
+    return salida;
+}
+
+QString dato(const QString &nombre)
+{
+    return TestSupport::dataPath(QStringLiteral("verify/") + nombre);
+}
+
+} // namespace
+
+class TestVerificacionCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void codigos_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("no findings") << QStringList{"verify", dato("limpio.vro")} << 0
+                                     << QByteArray("Sin hallazgos.\n") << QByteArray();
+        QTest::newRow("findings") << QStringList{"verify", dato("hallazgos.vro")} << 1
+                                  << TestSupport::readFile(dato("hallazgos.txt")) << QByteArray();
+        QTest::newRow("machine without initial state")
+            << QStringList{"verify", dato("sin_inicial.vro")} << 2 << QByteArray()
+            << QByteArray("MdE2: No se encuentra definido el Estado Inicial\n");
+        QTest::newRow("not XML") << QStringList{"verify", dato("no_xml.vro")} << 2 << QByteArray()
+                                 << ("No se pudo procesar el archivo " + dato("no_xml.vro").toUtf8() + "\n");
+        QTest::newRow("missing file")
+            << QStringList{"verify", dato("no_existe.vro")} << 2 << QByteArray()
+            << ("No se pudo abrir el archivo " + dato("no_existe.vro").toUtf8() + "\n");
+    }
+    void codigos()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, codigo);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        const Salida salida = ejecutar(args);
+        QCOMPARE(salida.codigo, codigo);
+        QCOMPARE(salida.out, out);
+        QCOMPARE(salida.err, err);
+    }
+
+    void uso()
+    {
+        const Salida ayuda = ejecutar({"verify", "--help"});
+        QCOMPARE(ayuda.codigo, 0);
+        QVERIFY(ayuda.out.startsWith("Uso: vireo-cli verify PROYECTO.vro\n"));
+        QVERIFY(ayuda.out.contains("1  hay hallazgos"));
+        QCOMPARE(ejecutar({"verify"}).codigo, 2);
+        QCOMPARE(ejecutar({"verify", dato("limpio.vro"), dato("hallazgos.vro")}).codigo, 2);
+        QVERIFY(ejecutar({"--help"}).out.contains("verify PROYECTO.vro"));
+    }
+
+    // Every example project verifies without error, and the exit code says
+    // whether the printed tree holds findings.
+    void ejemplos()
+    {
+        const QDir carpeta(QStringLiteral(VIREO_SOURCE_DIR "/examples"));
+        const QStringList ejemplos = carpeta.entryList({"*.vro"}, QDir::Files);
+        if (ejemplos.isEmpty())
+            QSKIP("no example projects");
+        for (const QString &nombre : ejemplos) {
+            const QString ruta = carpeta.filePath(nombre);
+            QFile archivo(ruta);
+            QVERIFY(archivo.open(QIODevice::ReadOnly | QIODevice::Text));
+            XmlHandler datos;
+            QVERIFY2(datos.load(&archivo), qPrintable(nombre));
+            const Verificacion verificacion(datos);
+            const Salida salida = ejecutar({"verify", ruta});
+            if (verificacion.maquinaSinEstadoInicial() >= 0) {
+                QCOMPARE(salida.codigo, 2);
+                continue;
+            }
+            QCOMPARE(salida.codigo, verificacion.hayHallazgos() ? 1 : 0);
+            const QStringList lineas = QString::fromUtf8(salida.out).split('\n', Qt::SkipEmptyParts);
+            QStringList hallazgos = verificacion.estadosSinSalida() + verificacion.estadosSinActivar() +
+                                    verificacion.eventosSinUtilizar() + verificacion.accionesSinUtilizar() +
+                                    verificacion.variablesSinUtilizar();
+            for (const QString &hallazgo : hallazgos)
+                QVERIFY2(lineas.contains(QStringLiteral("    ") + hallazgo) ||
+                             lineas.contains(QStringLiteral("        ") + hallazgo),
+                         qPrintable(nombre + ": " + hallazgo));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVerificacionCli)
+#include "tst_verificacion_cli.moc"

@@ -1,0 +1,247 @@
+#include "arrow.h"
+#include "diagramscene.h"
+#include "mainwindow.h"
+#include "modalscript.h"
+#include "proyectoprueba.h"
+#include "testsupport.h"
+#include "xmlhandler.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+const QString kTick = QStringLiteral(":/img/img/tick.png");
+const QString kError = QStringLiteral(":/img/img/error.png");
+
+bool mismoIcono(const QIcon &icono, const QString &ruta)
+{
+    const QImage referencia = QIcon(ruta).pixmap(16).toImage();
+    return !referencia.isNull() && icono.pixmap(16).toImage() == referencia;
+}
+
+// The tree as lines of text, one per entry, indented by level and marked
+// with the icon it shows: "+" tick, "!" error, "?" anything else.
+void volcar(QTreeWidgetItem *item, int nivel, QStringList &lineas)
+{
+    const QIcon icono = item->icon(0);
+    const QString marca = mismoIcono(icono, kTick) ? "+" : mismoIcono(icono, kError) ? "!" : "?";
+    lineas << QString(2 * nivel, ' ') + marca + " " + item->text(0);
+    for (int i = 0; i < item->childCount(); ++i)
+        volcar(item->child(i), nivel + 1, lineas);
+}
+
+QStringList volcar(QTreeWidget *arbol)
+{
+    QStringList lineas;
+    for (int i = 0; i < arbol->topLevelItemCount(); ++i)
+        volcar(arbol->topLevelItem(i), 0, lineas);
+    return lineas;
+}
+
+// The entries with findings, as vireo-cli verify prints them.
+void comoCli(QTreeWidgetItem *item, int nivel, QString &texto)
+{
+    if (mismoIcono(item->icon(0), kTick))
+        return;
+    texto += QString(4 * nivel, ' ') + item->text(0) + '\n';
+    for (int i = 0; i < item->childCount(); ++i)
+        comoCli(item->child(i), nivel + 1, texto);
+}
+
+} // namespace
+
+class TestVerificacionVentana : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir *m_dir = nullptr;
+    MainWindow *m_ventana = nullptr;
+    QTreeWidget *m_arbol = nullptr;
+    DiagramScene *m_mde1 = nullptr;
+    DiagramScene *m_mde2 = nullptr;
+    DiagramItem *m_perdido = nullptr;
+
+    QString rutaProyecto() const { return m_dir->filePath("demo/demo.vro"); }
+
+    void verificar() { m_ventana->findChild<QAction *>("actionVerificar")->trigger(); }
+
+    // Two machines: MdE1 with a state nothing leads to and an action used
+    // only as part of a longer name; MdE2 whose only state never leaves.
+    void construir()
+    {
+        QVERIFY(ProyectoPrueba::crear(*m_ventana, m_dir->filePath("demo"), "demo", "ANA"));
+        XmlHandler *datos = m_ventana->documento();
+        for (const char *e : {"arranque", "parada", "tick", "temp", "nunca"})
+            datos->addNuevoEvento(e);
+        for (const char *a : {"led()", "toggle_led()", "apagar()"})
+            datos->addNuevaAccion(a);
+        for (const char *v : {"temp", "on", "ni"})
+            datos->addNuevaVariable(v);
+        m_mde1 = ProyectoPrueba::maquina(*m_ventana, "MdE1");
+        DiagramItem *espera = ProyectoPrueba::estado(m_mde1, "Espera", QPointF(-200, 0));
+        DiagramItem *marcha = ProyectoPrueba::estado(m_mde1, "Marcha", QPointF(100, 0));
+        m_perdido = ProyectoPrueba::estado(m_mde1, "Perdido", QPointF(100, 200));
+        ProyectoPrueba::transicion(m_mde1, espera, marcha, "arranque && temp > 30",
+                                   {"toggle_led()", "nivel = 1"});
+        ProyectoPrueba::transicion(m_mde1, marcha, espera, "parada", {""});
+        ProyectoPrueba::transicion(m_mde1, marcha, marcha, "tick", {""});
+        ProyectoPrueba::transicion(m_mde1, m_perdido, espera, "parada", {""});
+        ProyectoPrueba::inicial(m_mde1, espera);
+        m_mde2 = ProyectoPrueba::maquina(*m_ventana, "MdE2");
+        DiagramItem *unico = ProyectoPrueba::estado(m_mde2, "Unico", QPointF(0, 0));
+        ProyectoPrueba::transicion(m_mde2, unico, unico, "tick", {""});
+        ProyectoPrueba::inicial(m_mde2, unico);
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        m_ventana = new MainWindow;
+        m_ventana->resize(1200, 800);
+        m_ventana->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_ventana));
+        m_arbol = m_ventana->findChild<QTreeWidget *>("treeWidgetVerificar");
+        construir();
+    }
+    void cleanup()
+    {
+        delete m_ventana;
+        delete m_dir;
+    }
+
+    void arbol()
+    {
+        verificar();
+        QCOMPARE(m_arbol->headerItem()->text(0), QString("Verificando: demo"));
+        const QStringList esperado{
+            "! Chequeo de estados sin salida",
+            "  ! UNICO [MdE2]",
+            "! Chequeo de estados sin activar",
+            "  ! PERDIDO [MdE1]",
+            "! Chequeo de elementos sin utilizar",
+            "  ! Eventos sin utilizar",
+            "    ! temp",
+            "    ! nunca",
+            "  ! Acciones sin utilizar",
+            "    ! apagar()",
+            "  ! Variables sin utilizar",
+            "    ! on",
+            "  + Constantes sin utilizar",
+        };
+        QCOMPARE(volcar(m_arbol), esperado);
+        for (QTreeWidgetItemIterator it(m_arbol); *it; ++it) {
+            QCOMPARE((*it)->flags(), Qt::ItemIsEnabled);
+            QVERIFY((*it)->childCount() == 0 || (*it)->isExpanded());
+        }
+        QCOMPARE(m_ventana->uiMode(), MainWindow::Editar);
+    }
+
+    void iconos()
+    {
+        QVERIFY(QFile::exists(kTick));
+        QVERIFY(QFile::exists(kError));
+        QVERIFY(!QIcon(kTick).pixmap(16).toImage().isNull());
+        QVERIFY(QIcon(kTick).pixmap(16).toImage() != QIcon(kError).pixmap(16).toImage());
+    }
+
+    void sinHallazgos()
+    {
+        XmlHandler *datos = m_ventana->documento();
+        for (int i = datos->cantidadEventos() - 1; i >= 0; --i)
+            datos->borrarEvento(i);
+        for (int i = datos->cantidadAcciones() - 1; i >= 0; --i)
+            datos->borrarAccion(i);
+        for (int i = datos->cantidadVariables() - 1; i >= 0; --i)
+            datos->borrarVariable(i);
+        DiagramItem *unico = m_mde2->itemList().first();
+        ProyectoPrueba::transicion(m_mde2, unico, ProyectoPrueba::estado(m_mde2, "Otro", QPointF(200, 0)),
+                                   "x", {""});
+        ProyectoPrueba::transicion(m_mde2, m_mde2->itemList().last(), unico, "x", {""});
+        ProyectoPrueba::transicion(m_mde1, m_mde1->itemList().first(), m_perdido, "x", {""});
+        verificar();
+        const QStringList esperado{
+            "+ Chequeo de estados sin salida",     "+ Chequeo de estados sin activar",
+            "+ Chequeo de elementos sin utilizar", "  + Eventos sin utilizar",
+            "  + Acciones sin utilizar",           "  + Variables sin utilizar",
+            "  + Constantes sin utilizar",
+        };
+        QCOMPARE(volcar(m_arbol), esperado);
+    }
+
+    // The panel shows the same findings as the command-line tool on the file
+    // the command just saved.
+    void igualQueVireoCli()
+    {
+        verificar();
+        QString texto;
+        for (int i = 0; i < m_arbol->topLevelItemCount(); ++i)
+            comoCli(m_arbol->topLevelItem(i), 0, texto);
+        QProcess cli;
+        cli.start(QStringLiteral(VIREO_CLI), {"verify", rutaProyecto()});
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()), texto);
+    }
+
+    void dosVecesIgualYGuardaCadaVez()
+    {
+        m_ventana->updateUi();
+        QVERIFY(m_ventana->windowTitle().endsWith('*'));
+        verificar();
+        QVERIFY(!m_ventana->isModificado());
+        QVERIFY(!m_ventana->windowTitle().contains('*'));
+        const QByteArray primero = TestSupport::readFile(rutaProyecto());
+        QVERIFY(primero.contains("<nombre>Perdido</nombre>"));
+        const QStringList arbol = volcar(m_arbol);
+
+        m_perdido->setName("Olvidado");
+        verificar();
+        QVERIFY(TestSupport::readFile(rutaProyecto()).contains("<nombre>Olvidado</nombre>"));
+        QStringList esperado = arbol;
+        esperado.replaceInStrings("PERDIDO [MdE1]", "OLVIDADO [MdE1]");
+        QCOMPARE(volcar(m_arbol), esperado);
+        verificar();
+        QCOMPARE(volcar(m_arbol), esperado);
+    }
+
+    void panelJuntoAlExplorador()
+    {
+        auto *dock = m_ventana->findChild<QDockWidget *>("dockWidgetVerificar");
+        auto *explorador = m_ventana->findChild<QDockWidget *>("dockWidgetProyecto");
+        dock->close();
+        verificar();
+        QVERIFY(dock->isVisible());
+        QVERIFY(dock->isEnabled());
+        QVERIFY(m_ventana->tabifiedDockWidgets(explorador).contains(dock));
+    }
+
+    // Only the first machine without initial state is named, and the panel
+    // keeps the previous results.
+    void sinEstadoInicial()
+    {
+        verificar();
+        const QStringList antes = volcar(m_arbol);
+        for (DiagramScene *scene : {m_mde1, m_mde2}) {
+            DiagramItem *marcador = scene->initialStateItem();
+            marcador->removeArrows();
+            scene->setInitialStateItem(nullptr);
+            delete marcador;
+        }
+        ModalScript script;
+        script.thenDismiss();
+        verificar();
+        QCOMPARE(script.titulos(), QStringList{"Advertencia"});
+        QCOMPARE(script.textos(), QStringList{"MdE1: No se encuentra definido el Estado Inicial"});
+        QCOMPARE(volcar(m_arbol), antes);
+        QVERIFY(TestSupport::readFile(rutaProyecto()).contains("<estadoInicial/>"));
+    }
+};
+
+QTEST_MAIN(TestVerificacionVentana)
+#include "tst_verificacion_ventana.moc"
