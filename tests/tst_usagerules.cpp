@@ -15,6 +15,9 @@ private slots:
         QTest::newRow("and") << "a && b" << QStringList{"a ", " b"};
         QTest::newRow("or-not") << "!(a || t > 3)" << QStringList{"!(a ", " t > 3)"};
         QTest::newRow("empty") << "" << QStringList{};
+        QTest::newRow("leftmost connective first") << "a &&& b" << QStringList{"a ", "& b"};
+        QTest::newRow("runs of connectives") << "a||||b&&" << QStringList{"a", "b"};
+        QTest::newRow("single marks stay") << "a & b | c" << QStringList{"a & b | c"};
     }
     void triggerParts()
     {

@@ -53,6 +53,12 @@ public:
     {}
 
     void registrar(const QString &disparador, const QString &acciones);
+    // Once every name is known to be used, the texts need not be read.
+    bool completo() const
+    {
+        return m_eventos.pendientes == 0 && m_acciones.pendientes == 0 && m_variables.pendientes == 0;
+    }
+    void registrarSinTextos() { m_hayEntradas = true; }
     // An empty action or variable name counts as used once any action list
     // exists, since a substring test finds it in every entry.
     void terminar();
@@ -142,11 +148,14 @@ void verificarMaquina(const XmlHandler &datos, int maquina, RegistroUso &uso, QS
     const int estados = qMax(0, datos.cantidadEstados(mId));
     QVector<bool> activado(estados, false);
     QVector<bool> conSalida(estados, false);
+    QStringList trIds;
     for (int i = 0; i < estados; ++i) {
         const QString eId = estadoId(i);
         const int transiciones = qMax(0, datos.cantidadTransiciones(eId, mId));
+        while (trIds.size() < transiciones)
+            trIds.append(QStringLiteral("tr") + QString::number(trIds.size()));
         for (int j = 0; j < transiciones; ++j) {
-            const QString tId = QStringLiteral("tr") + QString::number(j);
+            const QString &tId = trIds.at(j);
             const int destino = indiceEstado(
                 datos.getContenidoTransicion(eId, tId, QStringLiteral("idProxEstado"), mId), estados);
             if (destino < 0)
@@ -155,8 +164,11 @@ void verificarMaquina(const XmlHandler &datos, int maquina, RegistroUso &uso, QS
                 activado[destino] = true;
                 conSalida[i] = true;
             }
-            uso.registrar(datos.getContenidoTransicion(eId, tId, QStringLiteral("idEvento"), mId),
-                          datos.getContenidoTransicion(eId, tId, QStringLiteral("idAcciones"), mId));
+            if (uso.completo())
+                uso.registrarSinTextos();
+            else
+                uso.registrar(datos.getContenidoTransicion(eId, tId, QStringLiteral("idEvento"), mId),
+                              datos.getContenidoTransicion(eId, tId, QStringLiteral("idAcciones"), mId));
         }
     }
     const int inicial = indiceEstado(datos.getContenidoInicial(QStringLiteral("idProxEstado"), mId), estados);
@@ -169,6 +181,8 @@ void verificarMaquina(const XmlHandler &datos, int maquina, RegistroUso &uso, QS
     const QString sufijo =
         QStringLiteral(" [") + datos.getContenidoMaquina(mId, QStringLiteral("nombre")) + QLatin1Char(']');
     for (int i = 0; i < estados; ++i) {
+        if (activado.at(i) && conSalida.at(i))
+            continue;
         const QString nombre =
             datos.getContenidoDiagrama(estadoId(i), QStringLiteral("nombre"), mId).toUpper() + sufijo;
         if (!activado.at(i))
