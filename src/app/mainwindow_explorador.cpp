@@ -16,15 +16,25 @@ const char *const ICONO_MAQUINA = ":/img/img/application.png";
 const char *const ICONO_ESTADO = ":/img/img/button.png";
 const char *const VACIO = " - ";
 
+// Loading an icon reads its file; a large project lists thousands of states.
+QIcon icono(const QString &path)
+{
+    static QHash<QString, QIcon> cache;
+    auto it = cache.find(path);
+    if (it == cache.end())
+        it = cache.insert(path, QIcon(path));
+    return it.value();
+}
+
 // The explorer only shows the project: its entries can be neither selected
 // nor edited.
 QTreeWidgetItem *nuevoItem(QTreeWidgetItem *padre, MainWindow::TreeItemType tipo, const QString &texto,
-                           const QString &icono)
+                           const QString &rutaIcono)
 {
     auto *item = new QTreeWidgetItem(padre, tipo);
     item->setText(0, texto);
-    if (!icono.isEmpty())
-        item->setIcon(0, QIcon(icono));
+    if (!rutaIcono.isEmpty())
+        item->setIcon(0, icono(rutaIcono));
     item->setFlags(Qt::ItemIsEnabled);
     return item;
 }
@@ -74,7 +84,7 @@ void MainWindow::initExploradorProyecto()
     const QString nombre = m_datosXml ? m_datosXml->getContenidoGeneral(QStringLiteral("nombre")) : QString();
     auto *raiz = new QTreeWidgetItem(ui->treeWidgetProyecto, Proyecto);
     raiz->setText(0, nombre);
-    raiz->setIcon(0, QIcon(QString::fromLatin1(ICONO_PROYECTO)));
+    raiz->setIcon(0, icono(QString::fromLatin1(ICONO_PROYECTO)));
     raiz->setFlags(Qt::ItemIsEnabled);
     const QString icono = QString::fromLatin1(ICONO_GRUPO);
     nuevoItem(raiz, Sistema, QStringLiteral("SISTEMA"), icono);

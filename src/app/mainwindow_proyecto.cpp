@@ -113,7 +113,9 @@ bool MainWindow::guardarDatos()
         return false;
     }
     m_modificado = false;
-    if (windowTitle().endsWith(QLatin1Char('*')))
+    // Not only a trailing "*": a maximized machine window appends its own
+    // name to the title after the marker.
+    if (windowTitle().contains(QLatin1Char('*')))
         setWindowTitle(windowTitle().remove(QLatin1Char('*')));
     return true;
 }

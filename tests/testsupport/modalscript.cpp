@@ -5,6 +5,12 @@
 #include <QMessageBox>
 #include <QTimer>
 
+namespace {
+
+const int SIN_RESPUESTA_MS = 3000;
+
+} // namespace
+
 ModalScript::ModalScript() : m_timer(new QTimer(this))
 {
     m_timer->setInterval(10);
@@ -58,9 +64,15 @@ ModalScript::Handler ModalScript::descartar()
 void ModalScript::tick()
 {
     QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal == m_ultimo && m_desdeRespuesta.hasExpired(SIN_RESPUESTA_MS)) {
+        if (auto *dialogo = qobject_cast<QDialog *>(modal))
+            dialogo->reject();
+        return;
+    }
     if (!modal || modal == m_ultimo || m_handlers.isEmpty())
         return;
     m_ultimo = modal;
+    m_desdeRespuesta.start();
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         m_titulos << box->windowTitle();
         m_textos << box->text();

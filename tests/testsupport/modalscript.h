@@ -1,6 +1,7 @@
 #ifndef MODALSCRIPT_H
 #define MODALSCRIPT_H
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -13,6 +14,8 @@ class QWidget;
 // order they appear. Message boxes are also recorded (title and text), so a
 // test can check what the user was told. Polling stops when the script is
 // destroyed, so a dialog that never came cannot be answered by a later test.
+// A dialog that its handler left open is rejected after a few seconds, so a
+// wrong answer fails the test instead of hanging it.
 class ModalScript : public QObject
 {
 public:
@@ -40,6 +43,7 @@ private:
     QTimer *m_timer;
     QList<Handler> m_handlers;
     QPointer<QWidget> m_ultimo;
+    QElapsedTimer m_desdeRespuesta;
     QStringList m_titulos;
     QStringList m_textos;
 };

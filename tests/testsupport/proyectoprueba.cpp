@@ -13,10 +13,10 @@
 
 namespace ProyectoPrueba {
 
-bool crear(MainWindow &ventana, const QString &carpeta, const QString &nombre, const QString &autor)
+std::function<void(QWidget *)> rellenarDialogo(const QString &carpeta, const QString &nombre,
+                                               const QString &autor)
 {
-    ModalScript script;
-    script.then([&](QWidget *w) {
+    return [=](QWidget *w) {
         auto *dialogo = qobject_cast<DialogNuevoProyecto *>(w);
         if (!dialogo)
             return;
@@ -26,7 +26,13 @@ bool crear(MainWindow &ventana, const QString &carpeta, const QString &nombre, c
         dialogo->findChild<QPushButton *>(QStringLiteral("pushButtonCrear"))->click();
         if (dialogo->isVisible())
             dialogo->reject();
-    });
+    };
+}
+
+bool crear(MainWindow &ventana, const QString &carpeta, const QString &nombre, const QString &autor)
+{
+    ModalScript script;
+    script.then(rellenarDialogo(carpeta, nombre, autor));
     ventana.findChild<QAction *>(QStringLiteral("actionNuevoProyecto"))->trigger();
     return ventana.documento() != nullptr && script.pendientes() == 0;
 }

@@ -5,16 +5,22 @@
 #include <QPointF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class Arrow;
 class DiagramItem;
 class DiagramScene;
 class MainWindow;
+class QWidget;
 
 // Builds projects in a MainWindow the way the editing commands leave them,
 // for tests that need a project without drawing it.
 namespace ProyectoPrueba {
 
+// Answers the new-project dialog: fills it and presses "Crear" (and
+// "Cancelar" if the dialog refused).
+std::function<void(QWidget *)> rellenarDialogo(const QString &carpeta, const QString &nombre,
+                                               const QString &autor = QString());
 // Runs "Nuevo Proyecto" and fills its dialog; true when the project is open.
 bool crear(MainWindow &ventana, const QString &carpeta, const QString &nombre,
            const QString &autor = QString());

@@ -1,0 +1,238 @@
+#include "diagramitem.h"
+#include "diagramscene.h"
+#include "mainwindow.h"
+#include "proyectoprueba.h"
+#include "xmlhandler.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+class TstExplorador : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void nuevoProyectoSinMarcadores();
+    void gruposVaciosMuestranMarcador();
+    void maquinasYEstados();
+    void dobleClicMuestraUnaMaquinaOculta();
+    void menuContextual_data();
+    void menuContextual();
+
+private:
+    QTreeWidget *arbol() const
+    {
+        return m_ventana->findChild<QTreeWidget *>(QStringLiteral("treeWidgetProyecto"));
+    }
+    QTreeWidgetItem *grupo(int i) const { return arbol()->topLevelItem(0)->child(i); }
+    QStringList textos(const QTreeWidgetItem *item) const
+    {
+        QStringList l;
+        for (int i = 0; i < item->childCount(); ++i)
+            l << item->child(i)->text(0);
+        return l;
+    }
+    QPoint centro(QTreeWidgetItem *item) const
+    {
+        arbol()->scrollToItem(item);
+        return arbol()->visualItemRect(item).center();
+    }
+    // A view sees a double click only after the press that precedes it.
+    void dobleClic(QTreeWidgetItem *item) const
+    {
+        const QPoint pos = centro(item);
+        QTest::mouseClick(arbol()->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
+        QTest::mouseDClick(arbol()->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
+    }
+    // Names of the actions of any menu that pops up while run is running.
+    QStringList menuDurante(const std::function<void()> &run);
+
+    QTemporaryDir *m_tmp = nullptr;
+    MainWindow *m_ventana = nullptr;
+};
+
+void TstExplorador::init()
+{
+    m_tmp = new QTemporaryDir;
+    m_ventana = new MainWindow;
+    m_ventana->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_ventana));
+    QVERIFY(ProyectoPrueba::crear(*m_ventana, m_tmp->path(), QStringLiteral("demo")));
+}
+
+void TstExplorador::cleanup()
+{
+    delete m_ventana;
+    delete m_tmp;
+}
+
+QStringList TstExplorador::menuDurante(const std::function<void()> &run)
+{
+    QStringList acciones;
+    QTimer vigia;
+    vigia.setInterval(10);
+    connect(&vigia, &QTimer::timeout, [&acciones]() {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (const QAction *a : menu->actions())
+            acciones << (a->isSeparator() ? QStringLiteral("|") : a->text());
+        menu->close();
+    });
+    vigia.start();
+    run();
+    QTest::qWait(50);
+    return acciones;
+}
+
+void TstExplorador::nuevoProyectoSinMarcadores()
+{
+    QCOMPARE(arbol()->topLevelItemCount(), 1);
+    const QTreeWidgetItem *raiz = arbol()->topLevelItem(0);
+    QCOMPARE(raiz->text(0), QStringLiteral("demo"));
+    QCOMPARE(raiz->type(), int(MainWindow::Proyecto));
+    QCOMPARE(textos(raiz),
+             QStringList({QStringLiteral("SISTEMA"), QStringLiteral("EVENTOS"), QStringLiteral("ACCIONES"),
+                          QStringLiteral("VARIABLES"), QStringLiteral("CONSTANTES")}));
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(grupo(i)->type(), int(MainWindow::Sistema) + i);
+        QCOMPARE(grupo(i)->childCount(), 0);
+        QCOMPARE(grupo(i)->flags(), Qt::ItemIsEnabled);
+    }
+    QVERIFY(raiz->isExpanded());
+}
+
+void TstExplorador::gruposVaciosMuestranMarcador()
+{
+    m_ventana->updateExploradorProyecto();
+    const QStringList vacio(QStringLiteral(" - "));
+    const int tipos[] = {MainWindow::Maquina, MainWindow::ItemEvento, MainWindow::ItemAccion,
+                         MainWindow::ItemVariable};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(textos(grupo(i)), vacio);
+        QCOMPARE(grupo(i)->child(0)->type(), tipos[i]);
+        QCOMPARE(grupo(i)->child(0)->flags(), Qt::ItemIsEnabled);
+        QCOMPARE(grupo(i)->child(0)->icon(0).isNull(), i == 0);
+        QVERIFY(grupo(i)->isExpanded());
+    }
+    QCOMPARE(textos(grupo(4)), QStringList({QStringLiteral("TRUE"), QStringLiteral("FALSE")}));
+    QCOMPARE(grupo(4)->child(1)->type(), int(MainWindow::ItemConstante));
+
+    // One group is rebuilt on its own.
+    m_ventana->documento()->addNuevoEvento(QStringLiteral("ev_a"));
+    m_ventana->documento()->addNuevaAccion(QStringLiteral("hacer()"));
+    m_ventana->updateExploradorProyecto(MainWindow::Eventos);
+    QCOMPARE(textos(grupo(1)), QStringList(QStringLiteral("ev_a")));
+    QCOMPARE(textos(grupo(2)), vacio);
+}
+
+void TstExplorador::maquinasYEstados()
+{
+    DiagramScene *m1 = ProyectoPrueba::maquina(*m_ventana, QStringLiteral("Control"));
+    DiagramItem *uno = ProyectoPrueba::estado(m1, QStringLiteral("Uno"), {0, 0});
+    ProyectoPrueba::estado(m1, QStringLiteral("dos"), {200, 0});
+    ProyectoPrueba::inicial(m1, uno);
+    DiagramScene *m2 = ProyectoPrueba::maquina(*m_ventana, QStringLiteral("Otra"));
+    ProyectoPrueba::estado(m2, QStringLiteral("Uno"), {0, 0});
+    ProyectoPrueba::estado(m2, QStringLiteral("dos"), {200, 0});
+    ProyectoPrueba::maquina(*m_ventana, QStringLiteral("Vacia"));
+    m_ventana->updateExploradorProyecto(MainWindow::Sistema);
+
+    QTreeWidgetItem *sistema = grupo(0);
+    QCOMPARE(textos(sistema),
+             QStringList({QStringLiteral("Control"), QStringLiteral("Otra"), QStringLiteral("Vacia")}));
+    QCOMPARE(sistema->child(0)->type(), int(MainWindow::Maquina));
+    QCOMPARE(textos(sistema->child(0)),
+             QStringList({QStringLiteral("UNO (Inicial)"), QStringLiteral("DOS")}));
+    QCOMPARE(textos(sistema->child(1)), QStringList({QStringLiteral("UNO"), QStringLiteral("DOS")}));
+    QCOMPARE(sistema->child(1)->child(0)->type(), int(MainWindow::ItemEstado));
+    QCOMPARE(textos(sistema->child(2)), QStringList(QStringLiteral(" - ")));
+    QCOMPARE(sistema->child(2)->child(0)->type(), int(MainWindow::ItemEstado));
+    QVERIFY(sistema->child(2)->child(0)->icon(0).isNull());
+    QVERIFY(sistema->child(0)->isExpanded());
+    // Only the machines were asked for: the catalogue groups are untouched.
+    QCOMPARE(grupo(4)->childCount(), 0);
+}
+
+void TstExplorador::dobleClicMuestraUnaMaquinaOculta()
+{
+    ProyectoPrueba::maquina(*m_ventana, QStringLiteral("A"));
+    ProyectoPrueba::maquina(*m_ventana, QStringLiteral("B"));
+    ProyectoPrueba::maquina(*m_ventana, QStringLiteral("C"));
+    m_ventana->updateExploradorProyecto();
+    auto *area = m_ventana->findChild<QMdiArea *>(QStringLiteral("mdiArea"));
+    QMdiSubWindow *b = area->subWindowList().at(1);
+    b->close();
+    QVERIFY(b->isHidden());
+    area->subWindowList().at(0)->showMaximized();
+
+    QTreeWidgetItem *entrada = grupo(0)->child(1);
+    QCOMPARE(entrada->text(0), QStringLiteral("B"));
+    dobleClic(entrada);
+
+    QVERIFY(!b->isHidden());
+    QCOMPARE(area->activeSubWindow(), b);
+    // Tiled: no window is maximized and none covers another.
+    const QList<QMdiSubWindow *> ventanas = area->subWindowList();
+    for (int i = 0; i < ventanas.size(); ++i) {
+        QVERIFY(!ventanas.at(i)->isMaximized());
+        for (int j = i + 1; j < ventanas.size(); ++j)
+            QVERIFY(!ventanas.at(i)->geometry().intersects(ventanas.at(j)->geometry()));
+    }
+
+    // A placeholder and a state entry match no machine.
+    area->subWindowList().at(0)->showMaximized();
+    dobleClic(grupo(1));
+    QVERIFY(area->subWindowList().at(0)->isMaximized());
+}
+
+void TstExplorador::menuContextual_data()
+{
+    QTest::addColumn<QString>("entrada");
+    QTest::addColumn<QStringList>("menu");
+    QTest::newRow("máquina") << "B" << QStringList(QStringLiteral("Eliminar Máquina"));
+    QTest::newRow("estado") << "UNO" << QStringList();
+    QTest::newRow("grupo") << "EVENTOS" << QStringList();
+    QTest::newRow("constante") << "TRUE" << QStringList();
+    QTest::newRow("raíz") << "demo" << QStringList();
+    QTest::newRow("fuera de las entradas") << QString() << QStringList();
+}
+
+void TstExplorador::menuContextual()
+{
+    QFETCH(QString, entrada);
+    QFETCH(QStringList, menu);
+    DiagramScene *a = ProyectoPrueba::maquina(*m_ventana, QStringLiteral("A"));
+    ProyectoPrueba::estado(a, QStringLiteral("Uno"), {0, 0});
+    ProyectoPrueba::maquina(*m_ventana, QStringLiteral("B"));
+    m_ventana->updateExploradorProyecto();
+
+    QPoint pos(5, arbol()->viewport()->height() - 5);
+    if (!entrada.isEmpty()) {
+        const QList<QTreeWidgetItem *> items =
+            arbol()->findItems(entrada, Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(items.size(), 1);
+        pos = centro(items.first());
+    }
+    const QStringList mostrado = menuDurante([&]() {
+        QContextMenuEvent evento(QContextMenuEvent::Mouse, pos, arbol()->viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(arbol()->viewport(), &evento);
+    });
+    QCOMPARE(mostrado, menu);
+    if (!menu.isEmpty()) {
+        // The command acts on the active window: it is the machine clicked.
+        auto *area = m_ventana->findChild<QMdiArea *>(QStringLiteral("mdiArea"));
+        QVERIFY(area->activeSubWindow());
+        QCOMPARE(area->activeSubWindow()->windowTitle(), entrada);
+    }
+}
+
+QTEST_MAIN(TstExplorador)
+#include "tst_explorador.moc"
