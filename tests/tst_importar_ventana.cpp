@@ -22,8 +22,8 @@ const QStringList kAccionesPlaca{"APAGAR_TODO()", "motor_on()",   "motor_off()",
 // What the last file dialog showed: title, filter and starting folder.
 QStringList g_dialogo;
 
-// Chooses ruta in the file dialog (cancels it for an empty ruta); borrar
-// removes the file once chosen, as if it vanished meanwhile.
+// Chooses ruta in the file dialog; borrar removes the file once chosen, as
+// if it vanished meanwhile.
 ModalScript::Handler elegir(const QString &ruta, bool borrar = false)
 {
     return [=](QWidget *w) {
@@ -32,10 +32,6 @@ ModalScript::Handler elegir(const QString &ruta, bool borrar = false)
             return;
         g_dialogo = QStringList{dialogo->windowTitle(), dialogo->nameFilters().join(';'),
                                 dialogo->directory().absolutePath()};
-        if (ruta.isEmpty()) {
-            static_cast<QDialog *>(dialogo)->reject();
-            return;
-        }
         // Typed rather than selected: the dialog's file model loads folders in
         // the background, and a selection made before it is done is lost.
         dialogo->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(ruta);
@@ -61,16 +57,6 @@ ModalScript::Handler responder(const QString &boton)
         if (auto *dialogo = qobject_cast<QDialog *>(w))
             dialogo->reject();
     };
-}
-
-ModalScript::Handler elegirCabecera(const QString &ruta, bool borrar = false)
-{
-    return elegir(ruta, borrar);
-}
-
-ModalScript::Handler elegirProyecto(const QString &ruta)
-{
-    return elegir(ruta);
 }
 
 QStringList hijos(QTreeWidget *arbol, const QString &grupo)
@@ -133,7 +119,7 @@ private slots:
     void cabecera()
     {
         QVERIFY(!m_ventana->windowTitle().endsWith('*'));
-        QCOMPARE(importarCabecera(elegirCabecera(m_cabecera)), QStringList());
+        QCOMPARE(importarCabecera(elegir(m_cabecera)), QStringList());
         QCOMPARE(g_dialogo,
                  (QStringList{"Importar recursos desde archivo", "Proyectos(*.h)", QDir::homePath()}));
         QCOMPARE(datos()->getNombresConstantesDefinidas(), kConstantesPlaca);
@@ -148,25 +134,18 @@ private slots:
 
     void cabeceraDosVeces()
     {
-        importarCabecera(elegirCabecera(m_cabecera));
+        importarCabecera(elegir(m_cabecera));
         QVERIFY(m_ventana->guardarDatos());
-        importarCabecera(elegirCabecera(m_cabecera));
+        importarCabecera(elegir(m_cabecera));
         QCOMPARE(datos()->getNombresConstantesDefinidas(), kConstantesPlaca);
         QCOMPARE(datos()->getNombresAccionesDefinidas(), kAccionesPlaca);
         QVERIFY(!m_ventana->isModificado());
         QVERIFY(!m_ventana->windowTitle().endsWith('*'));
     }
 
-    void cabeceraCancelada()
-    {
-        importarCabecera(elegirCabecera(QString()));
-        QCOMPARE(datos()->getNombresConstantesDefinidas(), (QStringList{"TRUE", "FALSE"}));
-        QVERIFY(!m_ventana->isModificado());
-    }
-
     void cabeceraIlegible()
     {
-        const QStringList mensajes = importarCabecera(elegirCabecera(m_cabecera, true));
+        const QStringList mensajes = importarCabecera(elegir(m_cabecera, true));
         QCOMPARE(mensajes, QStringList("No se pudo abrir el archivo \n" + m_cabecera));
         QCOMPARE(datos()->getNombresConstantesDefinidas(), (QStringList{"TRUE", "FALSE"}));
         QVERIFY(!m_ventana->isModificado());
@@ -179,7 +158,7 @@ private slots:
         const QString archivo = m_dir->filePath("demo/demo.vro");
         const QString primera = m_dir->filePath("primera.h");
         QVERIFY(TestSupport::writeFile(primera, "#define PRIMERA 1\n"));
-        importarCabecera(elegirCabecera(primera));
+        importarCabecera(elegir(primera));
         QVERIFY(m_ventana->isModificado());
         {
             ModalScript script;
@@ -191,7 +170,7 @@ private slots:
         QVERIFY(!TestSupport::readFile(archivo).contains("PRIMERA"));
         {
             ModalScript script;
-            script.then(responder("Si")).then(elegirCabecera(m_cabecera));
+            script.then(responder("Si")).then(elegir(m_cabecera));
             m_ventana->findChild<QAction *>("actionDesde_archivo")->trigger();
             QCOMPARE(script.pendientes(), 0);
         }
@@ -218,7 +197,7 @@ private slots:
     <constantes><cons0>TRUE</cons0><cons1>K</cons1></constantes>
 </proyecto>
 )"));
-        QCOMPARE(importarProyecto(elegirProyecto(otro)), QStringList());
+        QCOMPARE(importarProyecto(elegir(otro)), QStringList());
         QCOMPARE(g_dialogo, (QStringList{"Importar proyecto", "Proyectos(*.vro)", QDir::homePath()}));
         QCOMPARE(datos()->getNombresEventosDefinidos(), (QStringList{"ev_a", "ev_b"}));
         QCOMPARE(datos()->getNombresAccionesDefinidas(), (QStringList{"a()", "b()", "c()"}));
@@ -229,7 +208,7 @@ private slots:
         QVERIFY(m_ventana->isModificado());
 
         QVERIFY(m_ventana->guardarDatos());
-        importarProyecto(elegirProyecto(otro));
+        importarProyecto(elegir(otro));
         QCOMPARE(datos()->getNombresAccionesDefinidas(), (QStringList{"a()", "b()", "c()"}));
         QVERIFY(!m_ventana->windowTitle().endsWith('*'));
     }
@@ -239,7 +218,7 @@ private slots:
         const QString roto = m_dir->filePath("roto.vro");
         QVERIFY(TestSupport::writeFile(roto, "<proyecto><eventos><ev0>x</ev0></eventos>"));
         ModalScript script;
-        script.then(elegirProyecto(roto)).thenDismiss();
+        script.then(elegir(roto)).thenDismiss();
         m_ventana->findChild<QAction *>("actionDesde_otro_proyecto")->trigger();
         QCOMPARE(script.titulos(), QStringList("Error al importar el proyecto"));
         QCOMPARE(script.textos(), QStringList("No se pudo procesar el archivo \n" + roto));

@@ -307,30 +307,6 @@ private slots:
         QCOMPARE(v.accionesSinUtilizar(), QStringList{"roto()"});
     }
 
-    void arbolFijo()
-    {
-        Maquina m{"M", {"a", "b"}, {{0, 1, "ev", ""}}};
-        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
-        llenar(xml, {{m}, {"ev", "ev2"}, {"acc()"}, {}});
-        const std::vector<EntradaVerificacion> arbol = Verificacion(xml).arbol();
-        QCOMPARE(arbol.size(), size_t(3));
-        QCOMPARE(arbol[0].texto, QString("Chequeo de estados sin salida"));
-        QCOMPARE(arbol[0].hallazgos, QStringList{"B [M]"});
-        QCOMPARE(arbol[1].texto, QString("Chequeo de estados sin activar"));
-        QVERIFY(arbol[1].hallazgos.isEmpty());
-        QCOMPARE(arbol[2].texto, QString("Chequeo de elementos sin utilizar"));
-        QVERIFY(arbol[2].hallazgos.isEmpty());
-        QCOMPARE(arbol[2].subentradas.size(), size_t(4));
-        const QStringList textos{"Eventos sin utilizar", "Acciones sin utilizar", "Variables sin utilizar",
-                                 "Constantes sin utilizar"};
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(arbol[2].subentradas[i].texto, textos.at(i));
-        QCOMPARE(arbol[2].subentradas[0].hallazgos, QStringList{"ev2"});
-        QCOMPARE(arbol[2].subentradas[1].hallazgos, QStringList{"acc()"});
-        QVERIFY(!arbol[2].subentradas[2].conHallazgos());
-        QVERIFY(!arbol[2].subentradas[3].conHallazgos());
-    }
-
     // Random projects whose names overlap, repeat and hold characters that
     // mean something in a pattern, checked against the rules as written.
     void igualQueLasReglasDirectas()

@@ -3,6 +3,7 @@
 #include "xmlhandler.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QProcess>
 #include <QtTest>
 
@@ -86,12 +87,15 @@ private slots:
     // whether the printed tree holds findings.
     void ejemplos()
     {
-        const QDir carpeta(QStringLiteral(VIREO_SOURCE_DIR "/examples"));
-        const QStringList ejemplos = carpeta.entryList({"*.vro"}, QDir::Files);
+        QStringList ejemplos;
+        QDirIterator it(QStringLiteral(VIREO_SOURCE_DIR "/examples"), {"*.vro"}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            ejemplos << it.next();
         if (ejemplos.isEmpty())
             QSKIP("no example projects");
-        for (const QString &nombre : ejemplos) {
-            const QString ruta = carpeta.filePath(nombre);
+        for (const QString &ruta : ejemplos) {
+            const QString nombre = QFileInfo(ruta).fileName();
             QFile archivo(ruta);
             QVERIFY(archivo.open(QIODevice::ReadOnly | QIODevice::Text));
             XmlHandler datos;

@@ -189,6 +189,21 @@ private slots:
         QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()), texto);
     }
 
+    // A project opened from its file gives the findings written by hand for it.
+    void proyectoAbierto()
+    {
+        const QString ruta = m_dir->filePath("hallazgos.vro");
+        QVERIFY(QFile::copy(TestSupport::dataPath("verify/hallazgos.vro"), ruta));
+        QVERIFY(m_ventana->abrirProyecto(ruta));
+        verificar();
+        QString texto;
+        for (int i = 0; i < m_arbol->topLevelItemCount(); ++i)
+            comoCli(m_arbol->topLevelItem(i), 0, texto);
+        QCOMPARE(texto,
+                 QString::fromUtf8(TestSupport::readFile(TestSupport::dataPath("verify/hallazgos.txt"))));
+        QCOMPARE(m_arbol->headerItem()->text(0), QString("Verificando: hallazgos"));
+    }
+
     void dosVecesIgualYGuardaCadaVez()
     {
         m_ventana->updateUi();

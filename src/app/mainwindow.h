@@ -217,6 +217,11 @@ private:
     void mostrarMaquina(const QString &nombre);
 
     // --- Machines and states ---
+    QString pedirNombre(const QString &titulo, const QString &inicial, const QString &icono, bool esMaquina);
+    void deshabilitarEdicion();
+    void activarVentanaDe(DiagramScene *scene);
+    void editarTransicion(Arrow *arrow, bool nueva);
+    void descartarFlecha(DiagramScene *scene, Arrow *arrow);
 
     // --- Project lifecycle ---
     QString rutaProyecto() const;

@@ -1,81 +1,463 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "arrow.h"
+#include "dialogeditorestado.h"
+#include "dialogtransicion.h"
+#include "regexpinputdialog.h"
+
+#include <QGraphicsView>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <functional>
+
+#define DEFAULT_NAME_NUEVA_MAQUINA "MdE"
+#define DEFAULT_NAME_NUEVO_ESTADO "ESTADO"
+
+namespace {
+
+const char *const kPatronNombre = "[A-Za-z0-9-_ñÑ ]+";
+const char *const kTituloTabla = "Tabla de Estados y Transiciones";
+
+QGraphicsView *vistaDe(QMdiSubWindow *ventana)
+{
+    return ventana ? qobject_cast<QGraphicsView *>(ventana->widget()) : nullptr;
+}
+
+DiagramScene *escenaDe(QMdiSubWindow *ventana)
+{
+    QGraphicsView *vista = vistaDe(ventana);
+    return vista ? qobject_cast<DiagramScene *>(vista->scene()) : nullptr;
+}
+
+// The first candidate that is free: the name itself, the name + "1" when it is
+// the default name, then the name + 2, + 3, ...
+QString nombreUnico(const QString &nombre, const QString &porDefecto,
+                    const std::function<bool(const QString &)> &estaLibre)
+{
+    for (int i = 1;; ++i) {
+        QString candidato = nombre;
+        if (i == 1 && nombre.compare(porDefecto, Qt::CaseInsensitive) == 0)
+            candidato += QLatin1Char('1');
+        else if (i > 1)
+            candidato += QString::number(i);
+        if (estaLibre(candidato))
+            return candidato;
+    }
+}
+
+// Asks a Si/No question; true for "Si".
+bool confirmar(QWidget *parent, const QString &titulo, const QString &texto, const QString &icono)
+{
+    QMessageBox box(QMessageBox::Warning, titulo, texto, QMessageBox::NoButton, parent);
+    box.setWindowIcon(QIcon(icono));
+    QPushButton *si = box.addButton(QStringLiteral("Si"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("No"), QMessageBox::RejectRole);
+    box.exec();
+    return box.clickedButton() == si;
+}
+
+QTableWidgetItem *celda(const QString &texto)
+{
+    auto *item = new QTableWidgetItem(texto);
+    item->setTextAlignment(Qt::AlignCenter);
+    return item;
+}
+
+} // namespace
+
 QString MainWindow::getNameNuevaMaquina()
 {
-    return QString();
+    return pedirNombre(QStringLiteral("Nueva Máquina de Estados"),
+                       uniqueNameMaquina(QStringLiteral(DEFAULT_NAME_NUEVA_MAQUINA)),
+                       QStringLiteral(":/img/img/application_add.png"), true);
 }
 
 QString MainWindow::getNameNuevoEstado()
 {
-    return QString();
+    return pedirNombre(QStringLiteral("Nuevo Estado"),
+                       uniqueNameEstado(QStringLiteral(DEFAULT_NAME_NUEVO_ESTADO)),
+                       QStringLiteral(":/img/img/add_box.png"), false);
+}
+
+QString MainWindow::pedirNombre(const QString &titulo, const QString &inicial, const QString &icono,
+                                bool esMaquina)
+{
+    bool ok = false;
+    QString texto =
+        RegExpInputDialog::getText(this, titulo, QStringLiteral("Definir el nombre:"), inicial,
+                                   QRegExp(QString::fromUtf8(kPatronNombre)), &ok, QIcon(icono), Qt::Dialog);
+    texto.replace(QLatin1Char(' '), QLatin1Char('_'));
+    if (!ok || texto.isEmpty())
+        return QString();
+    return esMaquina ? uniqueNameMaquina(texto) : uniqueNameEstado(texto);
 }
 
 QString MainWindow::uniqueNameMaquina(const QString &nombre)
 {
-    return nombre;
+    return nombreUnico(nombre, QStringLiteral(DEFAULT_NAME_NUEVA_MAQUINA),
+                       [this](const QString &candidato) { return indexOfMaquina(candidato) == -1; });
 }
 
 QString MainWindow::uniqueNameEstado(const QString &nombre)
 {
-    return nombre;
+    DiagramScene *scene = activeScene();
+    const QString maquina = scene ? scene->name() : QString();
+    return nombreUnico(
+        nombre, QStringLiteral(DEFAULT_NAME_NUEVO_ESTADO),
+        [this, &maquina](const QString &candidato) { return indexOfEstado(maquina, candidato) == -1; });
 }
 
 int MainWindow::indexOfMaquina(const QString &nombre) const
 {
-    Q_UNUSED(nombre)
+    for (int i = 0; i < m_sceneList.size(); ++i) {
+        if (m_sceneList.at(i)->name().compare(nombre, Qt::CaseInsensitive) == 0)
+            return i;
+    }
     return -1;
 }
 
 int MainWindow::indexOfEstado(const QString &nombreMaquina, const QString &nombreEstado) const
 {
-    Q_UNUSED(nombreMaquina)
-    Q_UNUSED(nombreEstado)
+    const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
+    for (QMdiSubWindow *ventana : ventanas) {
+        DiagramScene *scene = escenaDe(ventana);
+        if (!scene || scene->name().compare(nombreMaquina, Qt::CaseInsensitive) != 0)
+            continue;
+        const QList<DiagramItem *> estados = scene->itemList();
+        for (int i = 0; i < estados.size(); ++i) {
+            if (estados.at(i)->name().compare(nombreEstado, Qt::CaseInsensitive) == 0)
+                return i;
+        }
+        return -1;
+    }
     return -1;
 }
 
-void MainWindow::initTablaTransiciones() {}
-
-void MainWindow::updateTablaTransiciones(DiagramScene *scene)
+void MainWindow::on_actionNuevaMaquina_triggered()
 {
-    Q_UNUSED(scene)
+    const QString nombre = getNameNuevaMaquina();
+    if (nombre.isEmpty())
+        return;
+    initSubWindow(nombre);
+    uiEnable();
+    m_modificado = true;
+    updateExploradorProyecto(Proyecto);
 }
 
-void MainWindow::on_actionNuevaMaquina_triggered() {}
+void MainWindow::on_actionEliminarMaquina_triggered()
+{
+    QMdiSubWindow *ventana = ui->mdiArea->activeSubWindow();
+    DiagramScene *scene = escenaDe(ventana);
+    if (!scene)
+        return;
+    if (!confirmar(this, QStringLiteral("Eliminar Máquina: ") + scene->name(),
+                   QStringLiteral("¿Está seguro que desea eliminar la Máquina de Estados completa?"),
+                   QStringLiteral(":/img/img/application_delete.png")))
+        return;
 
-void MainWindow::on_actionEliminarMaquina_triggered() {}
+    ventana->close();
+    scene->clear();
+    m_sceneList.removeOne(scene);
+    ui->mdiArea->removeSubWindow(ventana);
+    delete ventana;
+    delete scene;
+    updateExploradorProyecto(Sistema);
 
-void MainWindow::on_actionSeleccionar_triggered() {}
+    if (m_sceneList.isEmpty())
+        deshabilitarEdicion();
+    m_modificado = true;
+    updateUi();
+}
 
-void MainWindow::on_actionNuevoEstado_triggered() {}
+void MainWindow::deshabilitarEdicion()
+{
+    const QList<QAction *> acciones{ui->actionEliminarMaquina, ui->actionSeleccionar,
+                                    ui->actionNuevaTransicion, ui->actionNuevoEstado,
+                                    ui->actionEstadoInicial,   ui->actionEliminarElemento,
+                                    ui->actionGenerarCodigo,   ui->actionGenerarDocumentacion,
+                                    ui->actionSimular,         ui->actionTerminarSimulacion,
+                                    ui->actionVerificar};
+    for (QAction *accion : acciones)
+        accion->setEnabled(false);
+    ui->tableWidgetTransiciones->setRowCount(0);
+    ui->dockWidgetTransiciones->setWindowTitle(QString::fromUtf8(kTituloTabla));
+}
 
-void MainWindow::on_actionEstadoInicial_triggered() {}
+void MainWindow::on_actionSeleccionar_triggered()
+{
+    const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
+    for (QMdiSubWindow *ventana : ventanas) {
+        QGraphicsView *vista = vistaDe(ventana);
+        DiagramScene *scene = escenaDe(ventana);
+        if (!scene)
+            continue;
+        scene->setMode(DiagramScene::MoveItem);
+        vista->viewport()->setCursor(Qt::ArrowCursor);
+        vista->viewport()->update();
+        vista->setDragMode(QGraphicsView::RubberBandDrag);
+    }
+    if (!ui->actionSeleccionar->isChecked())
+        ui->actionSeleccionar->setChecked(true);
+}
 
-void MainWindow::on_actionNuevaTransicion_triggered() {}
+void MainWindow::on_actionNuevoEstado_triggered()
+{
+    const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
+    for (QMdiSubWindow *ventana : ventanas) {
+        QGraphicsView *vista = vistaDe(ventana);
+        DiagramScene *scene = escenaDe(ventana);
+        if (!scene)
+            continue;
+        scene->setItemType(DiagramItem::EstadoSimple);
+        scene->setMode(DiagramScene::InsertItem);
+        scene->clearSelection();
+        vista->viewport()->setCursor(Qt::CrossCursor);
+        vista->setDragMode(QGraphicsView::NoDrag);
+    }
+}
 
-void MainWindow::on_actionEliminarElemento_triggered() {}
+void MainWindow::on_actionNuevaTransicion_triggered()
+{
+    QMdiSubWindow *ventana = ui->mdiArea->activeSubWindow();
+    DiagramScene *scene = escenaDe(ventana);
+    if (!scene)
+        return;
+    QGraphicsView *vista = vistaDe(ventana);
+    scene->setMode(DiagramScene::InsertLineStart);
+    vista->viewport()->setCursor(Qt::CrossCursor);
+    vista->setDragMode(QGraphicsView::NoDrag);
+}
+
+void MainWindow::on_actionEstadoInicial_triggered()
+{
+    DiagramScene *scene = activeScene();
+    if (!scene) {
+        ui->actionSeleccionar->trigger();
+        return;
+    }
+    const QList<DiagramItem *> estados = scene->itemList();
+    QStringList nombres;
+    for (DiagramItem *estado : estados)
+        nombres << estado->name().toUpper();
+    if (nombres.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Advertencia: ") + scene->name(),
+                             QStringLiteral("No hay ningún estado definido para seleccionar como inicial."));
+        ui->actionSeleccionar->trigger();
+        return;
+    }
+
+    QInputDialog dialogo(this, Qt::Dialog);
+    dialogo.setOkButtonText(QStringLiteral("Aceptar"));
+    dialogo.setCancelButtonText(QStringLiteral("Cancelar"));
+    dialogo.setFont(QFont(QStringLiteral("MS Shell Dlg 2"), 9));
+    dialogo.setOption(QInputDialog::UseListViewForComboBoxItems);
+    dialogo.setWindowTitle(scene->name());
+    dialogo.setLabelText(QStringLiteral("Seleccionar el Estado Inicial:"));
+    dialogo.setComboBoxItems(nombres);
+    if (dialogo.exec() != QDialog::Accepted) {
+        ui->actionSeleccionar->trigger();
+        return;
+    }
+
+    const int index = nombres.indexOf(dialogo.textValue());
+    if (index < 0) {
+        ui->actionSeleccionar->trigger();
+        return;
+    }
+    for (DiagramItem *estado : estados)
+        estado->setInicial(false);
+    estados.at(index)->setInicial(true);
+    scene->insertInitialStateItem(index);
+
+    updateTablaTransiciones(scene);
+    updateExploradorProyecto(Sistema);
+    m_modificado = true;
+    updateUi();
+    ui->actionSeleccionar->trigger();
+}
+
+void MainWindow::on_actionEliminarElemento_triggered()
+{
+    DiagramScene *scene = activeScene();
+    if (!scene || scene->selectedItems().isEmpty())
+        return;
+    if (!confirmar(this, QStringLiteral("Borrar Elemento"),
+                   QStringLiteral("¿Está seguro que desea eliminar el Elemento del Diagrama?"),
+                   QStringLiteral(":/img/img/cross.png")))
+        return;
+    scene->removeSelectedItems();
+    updateTablaTransiciones(scene);
+    updateExploradorProyecto(Proyecto);
+    m_modificado = true;
+    updateUi();
+}
 
 void MainWindow::on_mdiArea_subWindowActivated(QMdiSubWindow *window)
 {
+    if (!window)
+        return;
     mostrarZoom(window);
+    updateTablaTransiciones(escenaDe(window));
+    if (ui->actionNuevaTransicion->isChecked())
+        ui->actionSeleccionar->trigger();
 }
 
 void MainWindow::on_itemInserted(DiagramItem *item)
 {
-    Q_UNUSED(item)
+    auto *scene = qobject_cast<DiagramScene *>(item->scene());
+    activarVentanaDe(scene);
+    const QString nombre = getNameNuevoEstado();
+    if (nombre.isEmpty()) {
+        scene->removeSelectedItems();
+    } else {
+        item->setName(nombre);
+        m_modificado = true;
+        updateExploradorProyecto(Sistema);
+        updateTablaTransiciones(scene);
+        updateUi();
+    }
+    ui->actionSeleccionar->trigger();
+}
+
+// The new state is named after the machine it was clicked into, which must
+// therefore be the active one while the name is asked for.
+void MainWindow::activarVentanaDe(DiagramScene *scene)
+{
+    const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
+    for (QMdiSubWindow *ventana : ventanas) {
+        if (escenaDe(ventana) == scene && ui->mdiArea->activeSubWindow() != ventana)
+            ui->mdiArea->setActiveSubWindow(ventana);
+    }
 }
 
 void MainWindow::on_arrowInserted(Arrow *arrow)
 {
-    Q_UNUSED(arrow)
-}
-
-void MainWindow::on_itemDoubleClicked(int index)
-{
-    Q_UNUSED(index)
+    editarTransicion(arrow, true);
 }
 
 void MainWindow::on_arrowDoubleClicked(Arrow *arrow)
 {
-    Q_UNUSED(arrow)
+    editarTransicion(arrow, false);
+}
+
+void MainWindow::editarTransicion(Arrow *arrow, bool nueva)
+{
+    auto *scene = qobject_cast<DiagramScene *>(arrow->scene());
+    DialogTransicion dialogo(this);
+    dialogo.setDatos(arrow, m_datosXml, m_sceneList, scene,
+                     nueva ? DialogTransicion::NuevaTransicion : DialogTransicion::EditarTransicion);
+    if (dialogo.exec() == QDialog::Accepted) {
+        arrow->setText(dialogo.selectedEvent(), dialogo.selectedActions().split(QLatin1Char(',')));
+        arrow->alignText();
+        m_modificado = true;
+        updateUi();
+    } else if (nueva) {
+        descartarFlecha(scene, arrow);
+    }
+
+    updateExploradorProyecto(Proyecto);
+    updateTablaTransiciones(scene);
+    if (QGraphicsView *vista = viewOf(scene)) {
+        vista->setDragMode(QGraphicsView::ScrollHandDrag);
+        vista->setDragMode(QGraphicsView::NoDrag);
+    }
+    ui->actionSeleccionar->trigger();
+}
+
+// A new transition whose editor was cancelled leaves nothing behind; for the
+// initial transition that includes its marker and the state's initial flag.
+void MainWindow::descartarFlecha(DiagramScene *scene, Arrow *arrow)
+{
+    DiagramItem *origen = arrow->startItem();
+    DiagramItem *destino = arrow->endItem();
+    if (origen->diagramType() == DiagramItem::EstadoInicial) {
+        scene->removeItem(origen);
+        delete origen;
+        scene->setInitialStateItem(nullptr);
+        destino->setInicial(false);
+    } else {
+        origen->removeArrow(arrow);
+    }
+    destino->removeArrow(arrow);
+    scene->removeItem(arrow);
+    delete arrow;
+}
+
+void MainWindow::on_itemDoubleClicked(int index)
+{
+    DiagramScene *scene = activeScene();
+    if (!scene)
+        return;
+    DialogEditorEstado dialogo(this);
+    dialogo.setDatos(index, m_datosXml, scene);
+    dialogo.exec();
+    if (!dialogo.datosModificados())
+        return;
+    m_modificado = true;
+    updateExploradorProyecto(Sistema);
+    updateTablaTransiciones(scene);
+    updateUi();
+}
+
+void MainWindow::initTablaTransiciones()
+{
+    QTableWidget *tabla = ui->tableWidgetTransiciones;
+    tabla->setColumnCount(4);
+    tabla->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    tabla->horizontalHeader()->setStretchLastSection(true);
+    tabla->horizontalHeader()->setFont(QFont(QStringLiteral("Segoe UI")));
+    tabla->verticalHeader()->hide();
+
+    const QStringList titulos{QStringLiteral("ESTADO ACTUAL"), QStringLiteral("ESTADO FUTURO"),
+                              QStringLiteral("EVENTOS"), QStringLiteral("ACCIONES")};
+    const QStringList iconos{QStringLiteral(":/img/img/button.png"), QStringLiteral(":/img/img/button.png"),
+                             QStringLiteral(":/img/img/events.png"),
+                             QStringLiteral(":/img/img/external.png")};
+    for (int columna = 0; columna < titulos.size(); ++columna) {
+        auto *item = new QTableWidgetItem(QIcon(iconos.at(columna)), titulos.at(columna));
+        item->setTextAlignment(Qt::AlignHCenter);
+        tabla->setHorizontalHeaderItem(columna, item);
+    }
+}
+
+void MainWindow::updateTablaTransiciones(DiagramScene *scene)
+{
+    if (!scene)
+        return;
+    ui->dockWidgetTransiciones->setWindowTitle(QString::fromUtf8(kTituloTabla) + QStringLiteral(" [ ") +
+                                               scene->name() + QStringLiteral(" ]"));
+    QTableWidget *tabla = ui->tableWidgetTransiciones;
+    tabla->clearContents();
+    tabla->setRowCount(0);
+
+    const auto agregarFila = [tabla](const QStringList &textos) {
+        const int fila = tabla->rowCount();
+        tabla->insertRow(fila);
+        for (int columna = 0; columna < textos.size(); ++columna)
+            tabla->setItem(fila, columna, celda(textos.at(columna)));
+    };
+
+    DiagramItem *marcador = scene->initialStateItem();
+    if (marcador && !marcador->arrows().isEmpty()) {
+        const Arrow *reset = marcador->arrows().first();
+        agregarFila({QStringLiteral("(RESET)"), reset->endItem()->name().toUpper(),
+                     QStringLiteral(" (reset) "), reset->actions().join(QLatin1Char(','))});
+    }
+    const QList<DiagramItem *> estados = scene->itemList();
+    for (DiagramItem *estado : estados) {
+        const QList<Arrow *> flechas = estado->arrows();
+        for (const Arrow *flecha : flechas) {
+            if (flecha->startItem() != estado)
+                continue;
+            QString acciones = flecha->actions().join(QLatin1Char(','));
+            if (acciones.isEmpty())
+                acciones = QStringLiteral("-");
+            agregarFila(
+                {estado->name().toUpper(), flecha->endItem()->name().toUpper(), flecha->event(), acciones});
+        }
+    }
+    tabla->resizeRowsToContents();
 }
