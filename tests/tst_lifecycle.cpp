@@ -33,50 +33,6 @@ QString tituloDe(const QWidget &ventana)
     return ventana.windowTitle().remove(sufijo);
 }
 
-QString p(const QPointF &v)
-{
-    return XmlHandler::formatoPunto(v);
-}
-
-// Every fact about the open machines that a save and a reopen must keep,
-// one line each, with numbers as the file stores them.
-QStringList foto(const MainWindow &ventana)
-{
-    QStringList l;
-    for (const DiagramScene *scene : ventana.sceneList()) {
-        l << QStringLiteral("maquina ") + scene->name();
-        const QList<DiagramItem *> estados = scene->itemList();
-        for (const DiagramItem *e : estados) {
-            l << QStringLiteral("  estado %1 %2 %3 %4x%5%6")
-                     .arg(e->name(), e->color().name(), p(e->pos()))
-                     .arg(int(e->rect().width()))
-                     .arg(int(e->rect().height()))
-                     .arg(e->isEstadoInicial() ? QStringLiteral(" inicial") : QString());
-            for (const Arrow *a : e->arrows()) {
-                if (a->startItem() != e)
-                    continue;
-                l << QStringLiteral("    -> %1 [%2] [%3] mid %4 texto %5 registros %6/%7")
-                         .arg(estados.indexOf(a->endItem()))
-                         .arg(a->event(), a->actions().join(QLatin1Char('|')), p(a->midItem()->scenePos()),
-                              p(a->textRelativePos()))
-                         .arg(e->arrows().count(const_cast<Arrow *>(a)))
-                         .arg(a->endItem()->arrows().count(const_cast<Arrow *>(a)));
-            }
-        }
-        if (const DiagramItem *m = scene->initialStateItem()) {
-            const Arrow *a = m->arrows().value(0);
-            l << QStringLiteral("  marcador %1 flechas %2").arg(p(m->pos())).arg(m->arrows().size());
-            if (a) {
-                l << QStringLiteral("    -> %1 [%2] [%3] mid %4 texto %5")
-                         .arg(estados.indexOf(a->endItem()))
-                         .arg(a->event(), a->actions().join(QLatin1Char('|')), p(a->midItem()->scenePos()),
-                              p(a->textRelativePos()));
-            }
-        }
-    }
-    return l;
-}
-
 // The file with its time stamps and folder replaced by placeholders, after
 // checking that the stamps have the stored form.
 QByteArray normalizar(QByteArray contenido, const QString &carpeta)
@@ -321,7 +277,7 @@ void TstLifecycle::idaYVuelta()
     DiagramItem *cruza = ProyectoPrueba::estado(s2, QStringLiteral("Cruza"), {-3e-7, 400});
     ProyectoPrueba::transicion(s2, espera, cruza, QStringLiteral("boton & <x>"), {QString()});
     ProyectoPrueba::inicial(s2, cruza);
-    const QStringList antes = foto(*m_ventana);
+    const QStringList antes = ProyectoPrueba::descripcion(*m_ventana);
 
     QVERIFY(m_ventana->guardarDatos());
     const QString archivo = m_tmp->path() + QStringLiteral("/semaforo.vro");
@@ -331,7 +287,7 @@ void TstLifecycle::idaYVuelta()
     QVERIFY(m_ventana->sceneList().isEmpty());
 
     QVERIFY(m_ventana->abrirProyecto(archivo));
-    QCOMPARE(foto(*m_ventana), antes);
+    QCOMPARE(ProyectoPrueba::descripcion(*m_ventana), antes);
     QCOMPARE(tituloDe(*m_ventana), TITULO + QStringLiteral(" - semaforo"));
     QVERIFY(!m_ventana->isModificado());
     QVERIFY(accion(*m_ventana, "actionNuevoEstado")->isEnabled());

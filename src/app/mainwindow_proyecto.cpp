@@ -204,8 +204,12 @@ bool MainWindow::abrirProyecto(const QString &path)
         cargarEstados(scene, maquina);
         omitidos << cargarTransiciones(scene, maquina);
         omitidos << cargarEstadoInicial(scene, maquina);
-        updateTablaTransiciones(scene);
     }
+    // The table lists one machine, the active one; filling it for every
+    // machine of a large project only to replace it each time is wasted work.
+    DiagramScene *tabla = activeScene() ? activeScene() : m_sceneList.value(m_sceneList.size() - 1);
+    if (tabla)
+        updateTablaTransiciones(tabla);
     if (!m_sceneList.isEmpty())
         uiEnable();
     updateExploradorProyecto();

@@ -6,8 +6,10 @@
 #include "dialognuevoproyecto.h"
 #include "mainwindow.h"
 #include "modalscript.h"
+#include "xmlhandler.h"
 
 #include <QAction>
+#include <QGraphicsRectItem>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -89,6 +91,44 @@ Arrow *inicial(DiagramScene *scene, DiagramItem *estado, const QStringList &acci
     scene->setInitialStateItem(marcador);
     estado->setInicial(true);
     return enlazar(scene, marcador, estado, QStringLiteral("-"), acciones);
+}
+
+QStringList descripcion(const MainWindow &ventana)
+{
+    auto p = [](const QPointF &v) { return XmlHandler::formatoPunto(v); };
+    QStringList l;
+    for (const DiagramScene *scene : ventana.sceneList()) {
+        l << QStringLiteral("maquina ") + scene->name();
+        const QList<DiagramItem *> estados = scene->itemList();
+        for (const DiagramItem *e : estados) {
+            l << QStringLiteral("  estado %1 %2 %3 %4x%5%6")
+                     .arg(e->name(), e->color().name(), p(e->pos()))
+                     .arg(int(e->rect().width()))
+                     .arg(int(e->rect().height()))
+                     .arg(e->isEstadoInicial() ? QStringLiteral(" inicial") : QString());
+            for (Arrow *a : e->arrows()) {
+                if (a->startItem() != e)
+                    continue;
+                l << QStringLiteral("    -> %1 [%2] [%3] mid %4 texto %5 registros %6/%7")
+                         .arg(estados.indexOf(a->endItem()))
+                         .arg(a->event(), a->actions().join(QLatin1Char('|')), p(a->midItem()->scenePos()),
+                              p(a->textRelativePos()))
+                         .arg(e->arrows().count(a))
+                         .arg(a->endItem()->arrows().count(a));
+            }
+        }
+        if (const DiagramItem *m = scene->initialStateItem()) {
+            const Arrow *a = m->arrows().value(0);
+            l << QStringLiteral("  marcador %1 flechas %2").arg(p(m->pos())).arg(m->arrows().size());
+            if (a) {
+                l << QStringLiteral("    -> %1 [%2] [%3] mid %4 texto %5")
+                         .arg(estados.indexOf(a->endItem()))
+                         .arg(a->event(), a->actions().join(QLatin1Char('|')), p(a->midItem()->scenePos()),
+                              p(a->textRelativePos()));
+            }
+        }
+    }
+    return l;
 }
 
 } // namespace ProyectoPrueba

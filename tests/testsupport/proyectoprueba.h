@@ -35,6 +35,10 @@ Arrow *transicion(DiagramScene *scene, DiagramItem *desde, DiagramItem *hasta, c
 Arrow *inicial(DiagramScene *scene, DiagramItem *estado,
                const QStringList &acciones = QStringList(QString()));
 
+// Every fact about the open machines that a save and a reopen must keep, one
+// line each, with numbers written as the project file writes them.
+QStringList descripcion(const MainWindow &ventana);
+
 } // namespace ProyectoPrueba
 
 #endif // PROYECTOPRUEBA_H
