@@ -96,6 +96,35 @@ int leerIndiceEstado(const QString &texto, int cantidad)
     return ok && indice >= 0 && indice < cantidad ? indice : -1;
 }
 
+// Far beyond any drawing a person makes (a machine of a few hundred states
+// is already large), yet a file of a few megabytes can declare millions of
+// elements; drawing them would keep the window frozen for minutes.
+const int MAX_MAQUINAS = 500;
+const int MAX_ESTADOS = 50000;
+const int MAX_TRANSICIONES = 150000;
+
+bool demasiadoGrande(const XmlHandler &documento)
+{
+    const int maquinas = documento.cantidadMaquinas();
+    if (maquinas > MAX_MAQUINAS)
+        return true;
+    qint64 estados = 0;
+    qint64 transiciones = 0;
+    for (int k = 0; k < maquinas; ++k) {
+        const QString maquina = maquinaId(k);
+        const int cantidad = documento.cantidadEstados(maquina);
+        estados += qMax(cantidad, 0);
+        if (estados > MAX_ESTADOS)
+            return true;
+        for (int i = 0; i < cantidad; ++i) {
+            transiciones += qMax(documento.cantidadTransiciones(estadoId(i), maquina), 0);
+            if (transiciones > MAX_TRANSICIONES)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool MainWindow::guardarDatos()
@@ -183,10 +212,14 @@ bool MainWindow::abrirProyecto(const QString &path)
         uiReset();
     }
     auto *documento = new XmlHandler();
-    if (!documento->load(&archivo)) {
+    const bool leido = documento->load(&archivo);
+    if (!leido || demasiadoGrande(*documento)) {
         delete documento;
-        QMessageBox::warning(this, QStringLiteral("Error al Abrir Proyecto"),
-                             QStringLiteral("No se pudo procesar el archivo \n%1").arg(path));
+        QString texto = QStringLiteral("No se pudo procesar el archivo \n%1").arg(path);
+        if (leido)
+            texto += QStringLiteral(
+                "\nEl proyecto tiene más máquinas, estados o transiciones de los que Vireo puede dibujar.");
+        QMessageBox::warning(this, QStringLiteral("Error al Abrir Proyecto"), texto);
         return false;
     }
     m_datosXml = documento;
