@@ -15,8 +15,6 @@
 namespace {
 
 const char *const TITULO = "Vireo | Alderhall";
-const int ANCHO_ESTADO = 110;
-const int ALTO_ESTADO = 65;
 // Coordinates beyond this are not drawings but damage; they read as missing.
 const qreal LIMITE_COORDENADA = 1e7;
 // Distance from a state's top-left corner to its initial-state marker when
@@ -250,13 +248,20 @@ bool MainWindow::abrirProyecto(const QString &path)
     m_modificado = false;
 
     omitidos.removeAll(QString());
-    if (!omitidos.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Advertencia"),
-                             QStringLiteral("El archivo tiene referencias a estados que no existen; "
-                                            "no se cargaron:\n") +
-                                 omitidos.join(QLatin1Char('\n')));
-    }
+    if (!omitidos.isEmpty())
+        avisarOmitidos(omitidos);
     return true;
+}
+
+void MainWindow::avisarOmitidos(const QStringList &omitidos)
+{
+    const int mostrados = 10;
+    QString texto =
+        QStringLiteral("El archivo tiene referencias a estados que no existen; no se cargaron:\n") +
+        omitidos.mid(0, mostrados).join(QLatin1Char('\n'));
+    if (omitidos.size() > mostrados)
+        texto += QStringLiteral("\n(y %1 más)").arg(omitidos.size() - mostrados);
+    QMessageBox::warning(this, QStringLiteral("Advertencia"), texto);
 }
 
 void MainWindow::habilitarProyecto()
@@ -286,8 +291,8 @@ void MainWindow::cargarEstados(DiagramScene *scene, const QString &maquina)
             return m_datosXml->getContenidoDiagrama(id, QString::fromLatin1(tag), maquina);
         };
         const QPointF pos(leerNumero(dato("pos_x"), 0), leerNumero(dato("pos_y"), 0));
-        const int ancho = leerMedida(dato("ancho"), ANCHO_ESTADO);
-        const int alto = leerMedida(dato("alto"), ALTO_ESTADO);
+        const int ancho = leerMedida(dato("ancho"), int(ESTADO_SIMPLE_WIDTH));
+        const int alto = leerMedida(dato("alto"), int(ESTADO_SIMPLE_HEIGHT));
         QColor color(dato("color"));
         if (!color.isValid())
             color = QColor(QStringLiteral("lightcyan"));
