@@ -110,6 +110,7 @@ private slots:
     void inicialDeVersionAnterior();
     void archivoRenombrado();
     void guardarComoTomaElNombreHastaElPrimerPunto();
+    void guardarComoFallidoConservaElArchivoAnterior();
     void abrirDesdeElDialogo();
     void proyectoSinMaquinasSoloHabilitaElProyecto();
     void guardadoFallido_data();
@@ -372,6 +373,28 @@ void TstLifecycle::guardarComoTomaElNombreHastaElPrimerPunto()
     QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")),
              doc->getContenidoGeneral(QStringLiteral("modificacion")));
     QVERIFY(QFileInfo::exists(m_tmp->path() + QStringLiteral("/original.vro")));
+}
+
+void TstLifecycle::guardarComoFallidoConservaElArchivoAnterior()
+{
+    QVERIFY(ProyectoPrueba::crear(*m_ventana, m_tmp->path(), QStringLiteral("original")));
+    XmlHandler *doc = m_ventana->documento();
+    const QString creacion = doc->getContenidoGeneral(QStringLiteral("creacion"));
+    {
+        LimiteDeTamano limite(64);
+        ModalScript script;
+        script.then(elegirArchivo(m_tmp->path() + QStringLiteral("/copia.vro"))).thenDismiss();
+        accion(*m_ventana, "actionGuardarComo")->trigger();
+        QCOMPARE(script.titulos(), QStringList(QStringLiteral("Error al Guardar Proyecto")));
+    }
+    QVERIFY(!QFileInfo::exists(m_tmp->path() + QStringLiteral("/copia.vro")));
+    QCOMPARE(tituloDe(*m_ventana), TITULO + QStringLiteral(" - original.vro"));
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("nombre")), QStringLiteral("original"));
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("carpeta")), m_tmp->path());
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")), creacion);
+    // The next plain save still goes to the project's own file.
+    QVERIFY(m_ventana->guardarDatos());
+    QCOMPARE(QDir(m_tmp->path()).entryList(QDir::Files), QStringList(QStringLiteral("original.vro")));
 }
 
 void TstLifecycle::abrirDesdeElDialogo()
