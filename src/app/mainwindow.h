@@ -1,10 +1,13 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "decodificadortramas.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 
 #include <QAbstractSocket>
+#include <QHash>
+#include <QIcon>
 #include <QList>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -15,6 +18,7 @@
 class Arrow;
 class QActionGroup;
 class QComboBox;
+class QDockWidget;
 class QGraphicsView;
 class QLabel;
 class QMdiSubWindow;
@@ -234,12 +238,52 @@ private:
     // --- Simulation ---
     QTimer *m_timer = nullptr;
     QVector<int> m_idxEstadosActuales;
+    // What the diagrams and the panel show, per machine: the lit state and
+    // arrow. A firing changes the model and sends its report at once; the
+    // display follows in mostrarDisparos(), once per burst of received
+    // events, since only the last of them would ever be painted.
+    QVector<int> m_idxMostrados;
+    QVector<Arrow *> m_arrowsIluminadas;
+    QVector<bool> m_disparoPendiente;
+    const Arrow *m_ultimoDisparo = nullptr;
+    QString m_maquinaUltimoDisparo;
+    // Icons by resource name, loaded once: a QIcon made from a file decodes
+    // the image again on every use.
+    QHash<QString, QIcon> m_iconosSimulacion;
+    QIcon iconoSim(const char *nombre);
+    void llenarPanelSimulacion();
+    void cambiarEntradaVer(QDockWidget *sale, QDockWidget *entra);
+    void habilitarEdicion(bool habilitar);
+    QTreeWidgetItem *entradaEstado(int maquina, int estado) const;
+    DiagramItem *estadoMostrado(int maquina) const;
+    void tomarTransicionReset(int maquina);
+    void resetearSimulacion();
+    // The firing step shared by the event table and the link: every machine
+    // in a real state takes its first transition on `evento` and reports it.
+    void dispararEvento(const QString &evento);
+    bool dispararEnMaquina(int maquina, const QString &evento);
+    void mostrarDisparos();
+    void iluminar(int maquina, int estado, Arrow *arrow);
+    void agregarAcciones(const Arrow *arrow, const QString &maquina);
+    void actualizarIconosEventos();
 
     // --- Simulation link ---
     void iniciarServidor();
+    void enviarTrama(const QByteArray &trama);
+    void leerConexion(QTcpSocket *conexion);
+    // Applies a received event without updating the display; false when it
+    // names no row of the event table (or no simulation runs).
+    bool aplicarEventoRecibido(const QString &evento);
+    // Frames waiting for the report link to connect; dropped if it fails.
+    QByteArrayList m_tramasEnEspera;
     QTcpSocket socket;
-    QTcpServer server;
+    // Declared before the servers so that they outlive the accepted sockets,
+    // which the servers own and which signal while being destroyed.
     QList<QTcpSocket *> sockets;
+    QHash<QTcpSocket *, DecodificadorTramas> m_decodificadores;
+    QTcpServer server;
+    // The event server listens on loopback only: 127.0.0.1 here, ::1 there.
+    QTcpServer serverIpv6;
 
     // --- Verification ---
 

@@ -1,0 +1,113 @@
+#include "tramaenlace.h"
+
+#include <QStringList>
+
+namespace {
+
+// A report longer than this is taken for a corrupt length prefix.
+constexpr int LimiteReporte = 1 << 20;
+
+int indexIn(const QByteArray &datos, char c, int desde, int hasta)
+{
+    for (int i = desde; i < hasta; ++i) {
+        if (datos.at(i) == c)
+            return i;
+    }
+    return -1;
+}
+
+LecturaReporte invalida(const QByteArray &datos, int desde, int busqueda)
+{
+    LecturaReporte lectura;
+    lectura.estado = LecturaReporte::Invalida;
+    const int fin = datos.indexOf('@', busqueda);
+    lectura.consumidos = (fin < 0 ? datos.size() : fin + 1) - desde;
+    return lectura;
+}
+
+Reporte camposDe(const QString &payload)
+{
+    QStringList campos = payload.split(QLatin1Char(','));
+    while (campos.size() < 5)
+        campos.append(QString());
+    Reporte reporte;
+    reporte.maquina = campos.at(0);
+    reporte.estado = campos.at(1);
+    reporte.evento = campos.at(2);
+    reporte.proxEstado = campos.at(3);
+    reporte.acciones = campos.mid(4).join(QLatin1Char(','));
+    return reporte;
+}
+
+} // namespace
+
+QByteArray TramaEnlace::codificar(const Reporte &reporte)
+{
+    const QString payload =
+        QStringList{reporte.maquina, reporte.estado, reporte.evento, reporte.proxEstado, reporte.acciones}
+            .join(QLatin1Char(','));
+    const QByteArray bytes = payload.toLatin1();
+    return QByteArray::number(bytes.size()) + ':' + bytes + '@';
+}
+
+QByteArray TramaEnlace::reset()
+{
+    Reporte reporte;
+    reporte.evento = QStringLiteral("(reset)");
+    return codificar(reporte);
+}
+
+QByteArray TramaEnlace::evento(const QString &nombre)
+{
+    const QByteArray bytes = nombre.toUtf8();
+    return QByteArray::number(bytes.size()) + ':' + bytes + '@';
+}
+
+LecturaEvento TramaEnlace::leerEvento(const QByteArray &datos, int desde)
+{
+    LecturaEvento lectura;
+    const int fin = datos.indexOf('@', desde);
+    if (fin < 0)
+        return lectura;
+    lectura.estado = LecturaEvento::Completa;
+    lectura.consumidos = fin + 1 - desde;
+    const int primero = indexIn(datos, ':', desde, fin);
+    if (primero < 0)
+        return lectura;
+    int segundo = indexIn(datos, ':', primero + 1, fin);
+    if (segundo < 0)
+        segundo = fin;
+    QByteArray campo = datos.mid(primero + 1, segundo - primero - 1);
+    const int cero = campo.indexOf('\0');
+    if (cero >= 0)
+        campo.truncate(cero);
+    lectura.tieneEvento = true;
+    lectura.evento = QString::fromUtf8(campo);
+    return lectura;
+}
+
+LecturaReporte TramaEnlace::leerReporte(const QByteArray &datos, int desde)
+{
+    int i = desde;
+    qint64 longitud = 0;
+    while (i < datos.size() && datos.at(i) >= '0' && datos.at(i) <= '9') {
+        longitud = longitud * 10 + (datos.at(i) - '0');
+        if (longitud > LimiteReporte)
+            return invalida(datos, desde, i);
+        ++i;
+    }
+    if (i == datos.size())
+        return LecturaReporte();
+    if (i == desde || datos.at(i) != ':')
+        return invalida(datos, desde, i);
+    const int inicio = i + 1;
+    if (inicio + longitud >= datos.size())
+        return LecturaReporte();
+    if (datos.at(inicio + int(longitud)) != '@')
+        return invalida(datos, desde, inicio);
+    LecturaReporte lectura;
+    lectura.estado = LecturaReporte::Completa;
+    lectura.consumidos = inicio + int(longitud) + 1 - desde;
+    lectura.reporte = camposDe(QString::fromLatin1(datos.mid(inicio, int(longitud))));
+    return lectura;
+}

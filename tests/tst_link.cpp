@@ -1,0 +1,238 @@
+#include "decodificadortramas.h"
+#include "puertosenlace.h"
+#include "tramaenlace.h"
+
+#include <QProcess>
+#include <QTcpServer>
+#include <QtTest>
+
+// Frames of the simulation link checked byte by byte, with no socket at all.
+class TestLink : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void codificar_data()
+    {
+        QTest::addColumn<QStringList>("campos");
+        QTest::addColumn<QByteArray>("trama");
+        QTest::newRow("call and assignment")
+            << QStringList{"motor", "apagado", "boton", "encendido", "encender;cuenta = 0 [motor]"}
+            << QByteArray("57:motor,apagado,boton,encendido,encender;cuenta = 0 [motor]@");
+        QTest::newRow("no actions ends with a comma") << QStringList{"MdE1", "A", "boton && x > 3", "B", ""}
+                                                      << QByteArray("24:MdE1,A,boton && x > 3,B,@");
+        QTest::newRow("latin-1 counts one byte per character")
+            << QStringList{"Año", "s", "e", "t", ""} << QByteArray("10:A\xf1o,s,e,t,@");
+        QTest::newRow("outside latin-1 goes out as ?")
+            << QStringList{"m\u20ac", "s", "e", "t", ""} << QByteArray("9:m?,s,e,t,@");
+    }
+    void codificar()
+    {
+        QFETCH(QStringList, campos);
+        QFETCH(QByteArray, trama);
+        const Reporte reporte{campos.at(0), campos.at(1), campos.at(2), campos.at(3), campos.at(4)};
+        QCOMPARE(TramaEnlace::codificar(reporte), trama);
+    }
+
+    void resetYEvento()
+    {
+        QCOMPARE(TramaEnlace::reset(), QByteArray("11:,,(reset),,@"));
+        QCOMPARE(TramaEnlace::evento("boton"), QByteArray("5:boton@"));
+        QCOMPARE(TramaEnlace::evento("ñ"), QByteArray("2:\xc3\xb1@"));
+    }
+
+    void leerEvento_data()
+    {
+        QTest::addColumn<QByteArray>("datos");
+        QTest::addColumn<bool>("completa");
+        QTest::addColumn<int>("consumidos");
+        QTest::addColumn<bool>("tieneEvento");
+        QTest::addColumn<QString>("evento");
+        QTest::newRow("frame") << QByteArray("5:boton@") << true << 8 << true << "boton";
+        QTest::newRow("first of two") << QByteArray("5:boton@7:timeout@") << true << 8 << true << "boton";
+        QTest::newRow("no colon") << QByteArray("boton@") << true << 6 << false << "";
+        QTest::newRow("empty piece") << QByteArray("@5:boton@") << true << 1 << false << "";
+        QTest::newRow("unfinished") << QByteArray("5:bo") << false << 0 << false << "";
+        QTest::newRow("third field ignored") << QByteArray("9:a:b@") << true << 6 << true << "a";
+        QTest::newRow("empty second field") << QByteArray("0:@") << true << 3 << true << "";
+        QTest::newRow("cut at zero byte") << QByteArray("5:bo\0ton@", 9) << true << 9 << true << "bo";
+        QTest::newRow("utf-8") << QByteArray("6:bot\xc3\xb3n@") << true << 9 << true << "botón";
+        QTest::newRow("report frame read as one event")
+            << QByteArray("11:,,(reset),,@") << true << 15 << true << ",,(reset),,";
+    }
+    void leerEvento()
+    {
+        QFETCH(QByteArray, datos);
+        QFETCH(bool, completa);
+        QFETCH(int, consumidos);
+        QFETCH(bool, tieneEvento);
+        QFETCH(QString, evento);
+        const LecturaEvento lectura = TramaEnlace::leerEvento(datos);
+        QCOMPARE(lectura.estado == LecturaEvento::Completa, completa);
+        QCOMPARE(lectura.consumidos, consumidos);
+        QCOMPARE(lectura.tieneEvento, tieneEvento);
+        QCOMPARE(lectura.evento, evento);
+    }
+
+    void leerEventoDesdeUnaPosicion()
+    {
+        const QByteArray datos("5:boton@7:timeout@");
+        const LecturaEvento lectura = TramaEnlace::leerEvento(datos, 8);
+        QCOMPARE(lectura.evento, QString("timeout"));
+        QCOMPARE(lectura.consumidos, 10);
+    }
+
+    // Every way of cutting the stream in two gives the same events, once each.
+    void decodificadorReuneTramasPartidas()
+    {
+        const QByteArray flujo("5:boton@boton@7:timeout@");
+        for (int corte = 0; corte <= flujo.size(); ++corte) {
+            DecodificadorTramas decodificador;
+            QStringList eventos = decodificador.agregar(flujo.left(corte)).eventos;
+            eventos += decodificador.agregar(flujo.mid(corte)).eventos;
+            QCOMPARE(eventos, (QStringList{"boton", "timeout"}));
+            QCOMPARE(decodificador.pendientes(), 0);
+        }
+    }
+
+    void decodificadorByteAByte()
+    {
+        const QByteArray flujo("5:boton@7:timeout@5:bo");
+        DecodificadorTramas decodificador;
+        QStringList eventos;
+        for (char c : flujo)
+            eventos += decodificador.agregar(QByteArray(1, c)).eventos;
+        QCOMPARE(eventos, (QStringList{"boton", "timeout"}));
+        QCOMPARE(decodificador.pendientes(), 4);
+        QCOMPARE(decodificador.agregar("ton@").eventos, QStringList{"boton"});
+    }
+
+    void decodificadorAcotaLaBasura()
+    {
+        DecodificadorTramas decodificador;
+        const QByteArray basura(1000, 'x');
+        int descartadas = 0;
+        for (int i = 0; i < 1000; ++i) {
+            const DecodificadorTramas::Resultado resultado = decodificador.agregar(basura);
+            QVERIFY(resultado.eventos.isEmpty());
+            descartadas += resultado.descartadas;
+            QVERIFY(decodificador.pendientes() <= DecodificadorTramas::LimiteTrama);
+        }
+        QCOMPARE(descartadas, 1);
+        // The rest of the oversized frame, up to its "@", is skipped too.
+        QVERIFY(decodificador.agregar("5:boton@").eventos.isEmpty());
+        QCOMPARE(decodificador.agregar("5:boton@").eventos, QStringList{"boton"});
+    }
+
+    void decodificadorDescartaTramaCompletaDemasiadoLarga()
+    {
+        DecodificadorTramas decodificador;
+        const QByteArray larga = "1:" + QByteArray(DecodificadorTramas::LimiteTrama, 'x') + "@5:boton@";
+        const DecodificadorTramas::Resultado resultado = decodificador.agregar(larga);
+        QCOMPARE(resultado.descartadas, 1);
+        QCOMPARE(resultado.eventos, QStringList{"boton"});
+        const QByteArray justa = "1:" + QByteArray(DecodificadorTramas::LimiteTrama - 2, 'y') + "@";
+        QCOMPARE(decodificador.agregar(justa).eventos.size(), 1);
+    }
+
+    void leerReporte_data()
+    {
+        QTest::addColumn<QByteArray>("datos");
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<int>("consumidos");
+        QTest::newRow("report") << QByteArray("24:MdE1,A,boton && x > 3,B,@") << int(LecturaReporte::Completa)
+                                << 28;
+        QTest::newRow("reset") << QByteArray("11:,,(reset),,@x") << int(LecturaReporte::Completa) << 15;
+        QTest::newRow("prefix only") << QByteArray("11") << int(LecturaReporte::Incompleta) << 0;
+        QTest::newRow("payload missing") << QByteArray("11:,,(re") << int(LecturaReporte::Incompleta) << 0;
+        QTest::newRow("no length") << QByteArray(":abc@11:") << int(LecturaReporte::Invalida) << 5;
+        QTest::newRow("wrong length") << QByteArray("3:abcd@") << int(LecturaReporte::Invalida) << 7;
+        QTest::newRow("absurd length") << QByteArray("99999999999:") << int(LecturaReporte::Invalida) << 12;
+    }
+    void leerReporte()
+    {
+        QFETCH(QByteArray, datos);
+        QFETCH(int, estado);
+        QFETCH(int, consumidos);
+        const LecturaReporte lectura = TramaEnlace::leerReporte(datos);
+        QCOMPARE(int(lectura.estado), estado);
+        QCOMPARE(lectura.consumidos, consumidos);
+    }
+
+    void reporteIdaYVuelta()
+    {
+        const Reporte reporte{"Año", "apagado", "x@y", "encendido", "encender;cuenta = 0 [Año]"};
+        const QByteArray dos = TramaEnlace::codificar(reporte) + TramaEnlace::reset();
+        LecturaReporte lectura = TramaEnlace::leerReporte(dos);
+        QCOMPARE(lectura.estado, LecturaReporte::Completa);
+        QVERIFY(lectura.reporte == reporte);
+        lectura = TramaEnlace::leerReporte(dos, lectura.consumidos);
+        QCOMPARE(lectura.reporte.evento, QString("(reset)"));
+        QVERIFY(lectura.reporte.maquina.isEmpty() && lectura.reporte.acciones.isEmpty());
+    }
+
+    void puertos_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("puerto");
+        QTest::newRow("number") << "9123" << 9123;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("zero") << "0" << 0;
+        QTest::newRow("too big") << "70000" << 0;
+        QTest::newRow("text") << "nueve" << 0;
+    }
+    void puertos()
+    {
+        QFETCH(QString, texto);
+        QFETCH(int, puerto);
+        QCOMPARE(int(PuertosEnlace::interpretar(texto)), puerto);
+    }
+
+    void puertosDelEntorno()
+    {
+        qputenv("VIREO_PUERTO_EVENTOS", "9555");
+        qunsetenv("VIREO_PUERTO_REPORTES");
+        QCOMPARE(PuertosEnlace::eventos(), quint16(9555));
+        QCOMPARE(PuertosEnlace::reportes(), quint16(8000));
+        qputenv("VIREO_PUERTO_EVENTOS", "x");
+        QCOMPARE(PuertosEnlace::eventos(), quint16(9000));
+    }
+
+    void cliArgumentos_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("send without events") << QStringList{"send"} << 2 << "Falta el evento.";
+        QTest::newRow("event that cannot be framed")
+            << QStringList{"send", "a:b"} << 2 << "no puede enviarse";
+        QTest::newRow("bad port") << QStringList{"send", "--port", "0", "boton"} << 2 << "--port";
+        QTest::newRow("monitor extra argument") << QStringList{"monitor", "x"} << 2 << "Argumento de más";
+        QTest::newRow("nobody listening")
+            << QStringList{"send", "--port", QString::number(puertoCerrado()), "boton"} << 1
+            << "No se pudo conectar con Vireo";
+        QTest::newRow("help") << QStringList{"send", "--help"} << 0 << "";
+    }
+    void cliArgumentos()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, codigo);
+        QFETCH(QString, mensaje);
+        QProcess cli;
+        cli.start(VIREO_CLI, args);
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), codigo);
+        QVERIFY2(QString::fromUtf8(cli.readAllStandardError()).contains(mensaje), qPrintable(mensaje));
+    }
+
+private:
+    static quint16 puertoCerrado()
+    {
+        QTcpServer servidor;
+        servidor.listen(QHostAddress::LocalHost, 0);
+        return servidor.serverPort();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLink)
+#include "tst_link.moc"

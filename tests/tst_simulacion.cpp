@@ -1,0 +1,426 @@
+#include "arrow.h"
+#include "mainwindow.h"
+#include "simulacionprueba.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QGraphicsView>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace SimulacionPrueba;
+
+// The simulation driven through the real main window. The timer's step is
+// called directly (the timer only ticks); one test waits for the real tick.
+class TestSimulacion : public QObject
+{
+    Q_OBJECT
+
+private:
+    MainWindow *m_w = nullptr;
+    QTemporaryDir *m_dir = nullptr;
+    PeerReportes *m_peer = nullptr;
+
+    template<typename T> T *hijo(const char *nombre) const
+    {
+        T *widget = m_w->findChild<T *>(QLatin1String(nombre));
+        Q_ASSERT(widget);
+        return widget;
+    }
+    QAction *accion(const char *nombre) const { return hijo<QAction>(nombre); }
+    QTableWidget *eventos() const { return hijo<QTableWidget>("tableWidgetSimEventos"); }
+    QTableWidget *acciones() const { return hijo<QTableWidget>("tableWidgetSimAcciones"); }
+    QTimer *timer() const { return m_w->findChild<QTimer *>(QStringLiteral("timerSimulacion")); }
+    DiagramScene *scene(int j) const { return m_w->sceneList().at(j); }
+    DiagramItem *estado(int j, int i) const { return scene(j)->itemList().at(i); }
+    int actual(int j) const
+    {
+        return scene(j)->itemList().indexOf(scene(j)->previousArrow() ? scene(j)->previousArrow()->endItem()
+                                                                      : nullptr);
+    }
+
+    // Child `hijo` of machine j in the states tree: 0 is "(RESET)", i + 1 state i.
+    QTreeWidgetItem *entrada(int j, int hijo) const
+    {
+        return this->hijo<QTreeWidget>("treeWidgetSimEstados")->topLevelItem(0)->child(j)->child(hijo);
+    }
+
+    void paso() { QVERIFY(QMetaObject::invokeMethod(m_w, "updateSimulacion", Qt::DirectConnection)); }
+
+    void iniciar()
+    {
+        accion("actionSimular")->trigger();
+        QCOMPARE(m_w->uiMode(), MainWindow::Simular);
+    }
+
+    void dobleClic(const QString &texto)
+    {
+        const QList<QTableWidgetItem *> items = eventos()->findItems(texto, Qt::MatchExactly);
+        QVERIFY2(items.size() == 1, qPrintable(texto));
+        const QPoint centro = eventos()->visualItemRect(items.first()).center();
+        QTest::mouseClick(eventos()->viewport(), Qt::LeftButton, {}, centro);
+        QTest::mouseDClick(eventos()->viewport(), Qt::LeftButton, {}, centro);
+    }
+
+    QStringList filas(const QTableWidget *tabla) const
+    {
+        QStringList textos;
+        for (int fila = 0; fila < tabla->rowCount(); ++fila)
+            textos << tabla->item(fila, 0)->text();
+        return textos;
+    }
+
+    // Rows showing the events icon; a row with any other icon shows up as "?".
+    QStringList filasMarcadas() const
+    {
+        QStringList textos;
+        for (int fila = 0; fila < eventos()->rowCount(); ++fila) {
+            const QTableWidgetItem *item = eventos()->item(fila, 0);
+            if (iconoEs(item->icon(), "events.png"))
+                textos << item->text();
+            else if (!item->icon().isNull())
+                textos << "?" + item->text();
+        }
+        return textos;
+    }
+
+    QList<QAction *> quinceComandos() const
+    {
+        QList<QAction *> lista;
+        for (const char *nombre :
+             {"actionNuevaMaquina", "actionEliminarMaquina", "actionEstadoInicial", "actionSeleccionar",
+              "actionNuevoEstado", "actionNuevaTransicion", "actionGenerarCodigo",
+              "actionGenerarDocumentacion", "actionVerificar", "actionAbrirProyecto", "actionNuevoProyecto",
+              "actionCerrarProyecto", "actionGuardar", "actionGuardarComo", "actionEliminarElemento"})
+            lista << accion(nombre);
+        return lista;
+    }
+
+private slots:
+    void initTestCase() { usarPuertosLibres(); }
+
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        m_w = new MainWindow;
+        m_w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_w));
+        QVERIFY(abrirFixture(*m_w, *m_dir, "SIM"));
+        m_peer = new PeerReportes(qEnvironmentVariableIntValue("VIREO_PUERTO_REPORTES"));
+    }
+
+    void cleanup()
+    {
+        delete m_w;
+        delete m_peer;
+        delete m_dir;
+    }
+
+    void inicioPreparaElPanel()
+    {
+        QMenu *ver = hijo<QMenu>("menu_Ver");
+        QDockWidget *proyecto = hijo<QDockWidget>("dockWidgetProyecto");
+        QDockWidget *simulacion = hijo<QDockWidget>("dockWidgetSimulacion");
+        const int posicion = ver->actions().indexOf(proyecto->toggleViewAction());
+        QVERIFY(posicion >= 0);
+        m_w->setWindowTitle(m_w->windowTitle() + "*");
+
+        iniciar();
+        QVERIFY(accion("actionSimular")->isChecked());
+        QVERIFY(timer() && timer()->isActive());
+        QCOMPARE(timer()->interval(), 1500);
+        QVERIFY(proyecto->isHidden());
+        QVERIFY(simulacion->isVisible());
+        QCOMPARE(ver->actions().indexOf(simulacion->toggleViewAction()), posicion);
+        QVERIFY(!ver->actions().contains(proyecto->toggleViewAction()));
+        QVERIFY(accion("actionTerminarSimulacion")->isEnabled());
+        for (QAction *comando : quinceComandos())
+            QVERIFY2(!comando->isEnabled(), qPrintable(comando->objectName()));
+        QVERIFY(!m_w->windowTitle().endsWith("*"));
+
+        QTreeWidget *arbol = hijo<QTreeWidget>("treeWidgetSimEstados");
+        QCOMPARE(arbol->headerItem()->text(0), QString("SIM"));
+        QCOMPARE(arbol->topLevelItemCount(), 1);
+        QTreeWidgetItem *sistema = arbol->topLevelItem(0);
+        QCOMPARE(sistema->text(0), QString("SISTEMA"));
+        QVERIFY(iconoEs(sistema->icon(0), "plugin.png"));
+        QCOMPARE(sistema->childCount(), 2);
+        QCOMPARE(sistema->child(0)->text(0), QString("MdE1"));
+        QVERIFY(iconoEs(sistema->child(0)->icon(0), "application.png"));
+        QStringList textos;
+        for (int i = 0; i < sistema->child(0)->childCount(); ++i)
+            textos << sistema->child(0)->child(i)->text(0);
+        QCOMPARE(textos, (QStringList{"(RESET)", "A", "B", "C"}));
+        QVERIFY(iconoEs(entrada(0, 0)->icon(0), "bullet_red.png"));
+        QVERIFY(iconoEs(entrada(0, 2)->icon(0), "button.png"));
+        QCOMPARE(entrada(1, 1)->text(0), QString("X"));
+        QCOMPARE(entrada(0, 1)->flags(), Qt::ItemIsEnabled);
+        QVERIFY(sistema->child(1)->isExpanded());
+
+        QCOMPARE(filas(eventos()), (QStringList{"(reset)", "boton", "boton && x > 3", "timeout", "tick"}));
+        QCOMPARE(eventos()->horizontalHeaderItem(0)->text(), QString("Eventos"));
+        QCOMPARE(acciones()->horizontalHeaderItem(0)->text(), QString("Acciones"));
+        QCOMPARE(eventos()->item(1, 0)->flags(), Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        QCOMPARE(filasMarcadas(), QStringList{"(reset)"});
+        QCOMPARE(acciones()->rowCount(), 0);
+        for (int j = 0; j < 2; ++j) {
+            QVERIFY(scene(j)->initialStateItem()->isActivo());
+            QCOMPARE(scene(j)->mode(), DiagramScene::Simulation);
+            QCOMPARE(scene(j)->views().first()->dragMode(), QGraphicsView::NoDrag);
+        }
+        QVERIFY(!TestSupport::readFile(m_dir->filePath("SIM.vro")).isEmpty());
+        QVERIFY(!m_w->isModificado());
+    }
+
+    // The one test that lets the real timer run: the reset transitions are
+    // taken T_SIM_RESET_INIT after the start.
+    void resetTrasLaPausa()
+    {
+        QElapsedTimer reloj;
+        reloj.start();
+        iniciar();
+        QTest::qWait(1200);
+        QVERIFY(scene(0)->initialStateItem()->isActivo());
+        QTRY_VERIFY_WITH_TIMEOUT(!scene(0)->initialStateItem()->isActivo(), 3000);
+        QVERIFY(reloj.elapsed() >= 1400);
+        QVERIFY(!scene(1)->initialStateItem()->isActivo());
+        QVERIFY(iconoEs(entrada(0, 0)->icon(0), "bullet black.png"));
+        QVERIFY(iconoEs(entrada(0, 1)->icon(0), "button2.png"));
+        QVERIFY(iconoEs(entrada(1, 1)->icon(0), "button2.png"));
+        QVERIFY(estado(0, 0)->isActivo());
+        QVERIFY(scene(0)->previousArrow() && scene(0)->previousArrow()->isActiva());
+        QCOMPARE(scene(0)->previousArrow()->startItem(), scene(0)->initialStateItem());
+        QCOMPARE(filas(acciones()), QStringList{"iniciar() [MdE1]"});
+        QVERIFY(iconoEs(acciones()->item(0, 0)->icon(), "arrow_right.png"));
+        QCOMPARE(acciones()->item(0, 0)->flags(), Qt::ItemIsEnabled);
+        QCOMPARE(filasMarcadas(), (QStringList{"(reset)", "boton", "boton && x > 3"}));
+    }
+
+    void parpadeo()
+    {
+        iniciar();
+        paso();
+        QCOMPARE(timer()->interval(), 1500);
+        QVERIFY(estado(0, 0)->isActivo() && estado(1, 0)->isActivo());
+        paso();
+        QVERIFY(!estado(0, 0)->isActivo() && !estado(1, 0)->isActivo());
+        QCOMPARE(timer()->interval(), 500);
+        paso();
+        QVERIFY(estado(0, 0)->isActivo() && estado(1, 0)->isActivo());
+        QCOMPARE(timer()->interval(), 900);
+        QVERIFY(timer()->isActive());
+        paso();
+        QCOMPARE(timer()->interval(), 500);
+        // A firing switches its target on without touching the timer; the
+        // machine that fired now blinks in the opposite phase of the other,
+        // and the interval is the one of the last machine that toggled.
+        dobleClic("boton && x > 3");
+        QVERIFY(estado(0, 2)->isActivo() && !estado(1, 0)->isActivo());
+        QCOMPARE(timer()->interval(), 500);
+        paso();
+        QVERIFY(!estado(0, 2)->isActivo() && estado(1, 0)->isActivo());
+        QCOMPARE(timer()->interval(), 900);
+    }
+
+    void disparoConDosMaquinas()
+    {
+        iniciar();
+        paso();
+        dobleClic("boton");
+        QTRY_COMPARE(m_peer->datos(),
+                     QByteArray("41:MdE1,A,boton,B,encender;cuenta = 0 [MdE1]@20:MdE2,X,boton,Y,sonar@"));
+        QCOMPARE(actual(0), 1);
+        QCOMPARE(actual(1), 1);
+        QVERIFY(!estado(0, 0)->isActivo() && estado(0, 1)->isActivo());
+        QVERIFY(iconoEs(entrada(0, 1)->icon(0), "button.png"));
+        QVERIFY(iconoEs(entrada(0, 2)->icon(0), "button2.png"));
+        QVERIFY(iconoEs(entrada(1, 2)->icon(0), "button2.png"));
+        QCOMPARE(filas(acciones()), QStringList{"sonar() [MdE2]"});
+        QCOMPARE(filasMarcadas(), (QStringList{"(reset)", "boton", "timeout", "tick"}));
+        // The first of two arrows on "boton" fired; only it is lit.
+        QCOMPARE(scene(0)->previousArrow()->endItem(), estado(0, 1));
+        QVERIFY(scene(0)->previousArrow()->isActiva());
+        for (Arrow *arrow : estado(0, 0)->arrows())
+            QVERIFY(arrow == scene(0)->previousArrow() || !arrow->isActiva());
+    }
+
+    void autoTransicionYSinAcciones()
+    {
+        iniciar();
+        paso();
+        dobleClic("boton");
+        dobleClic("tick");
+        QVERIFY(iconoEs(entrada(0, 2)->icon(0), "button2.png"));
+        QCOMPARE(actual(0), 1);
+        QCOMPARE(filas(acciones()), QStringList{"contar() [MdE1]"});
+        dobleClic("timeout");
+        QCOMPARE(acciones()->rowCount(), 0);
+        QTRY_COMPARE(m_peer->datos(), QByteArray("41:MdE1,A,boton,B,encender;cuenta = 0 [MdE1]@"
+                                                 "20:MdE2,X,boton,Y,sonar@"
+                                                 "20:MdE1,B,tick,B,contar@"
+                                                 "17:MdE1,B,timeout,A,@"));
+        QVERIFY(iconoEs(entrada(0, 1)->icon(0), "button2.png"));
+        QVERIFY(iconoEs(entrada(0, 2)->icon(0), "button.png"));
+    }
+
+    void disparadorCompuestoEsSuFila()
+    {
+        iniciar();
+        paso();
+        dobleClic("boton && x > 3");
+        QCOMPARE(actual(0), 2);
+        QCOMPARE(actual(1), 0);
+        QTRY_COMPARE(m_peer->datos(), QByteArray("24:MdE1,A,boton && x > 3,C,@"));
+        QCOMPARE(filasMarcadas(), (QStringList{"(reset)", "boton", "timeout"}));
+    }
+
+    void eventoDuranteElReset()
+    {
+        iniciar();
+        dobleClic("boton");
+        QCOMPARE(filasMarcadas(), QStringList{"(reset)"});
+        QVERIFY(scene(0)->initialStateItem()->isActivo());
+        QVERIFY(!scene(0)->previousArrow());
+        // Frames go out in order on one connection: the reset frame alone
+        // proves that the event sent nothing.
+        dobleClic("(reset)");
+        QTRY_COMPARE(m_peer->datos(), QByteArray("11:,,(reset),,@"));
+    }
+
+    void resetDosVeces()
+    {
+        iniciar();
+        paso();
+        dobleClic("boton");
+        paso();
+        QVERIFY(!estado(0, 1)->isActivo());
+        dobleClic("(reset)");
+        QCOMPARE(timer()->interval(), 1500);
+        for (int j = 0; j < 2; ++j) {
+            QVERIFY(iconoEs(entrada(j, 0)->icon(0), "bullet_red.png"));
+            QVERIFY(iconoEs(entrada(j, 2)->icon(0), "button.png"));
+            QVERIFY(scene(j)->initialStateItem()->isActivo());
+            QVERIFY(!scene(j)->previousArrow());
+        }
+        QVERIFY(!estado(0, 1)->isActivo());
+        for (Arrow *arrow : estado(0, 1)->arrows())
+            QVERIFY(!arrow->isActiva());
+        dobleClic("(reset)");
+        for (int j = 0; j < 2; ++j)
+            QVERIFY(iconoEs(entrada(j, 0)->icon(0), "bullet_red.png"));
+        QCOMPARE(acciones()->rowCount(), 0);
+        QCOMPARE(filasMarcadas(), QStringList{"(reset)"});
+        m_peer->limpiar();
+        paso();
+        QCOMPARE(actual(0), 0);
+        QCOMPARE(actual(1), 0);
+        QVERIFY(iconoEs(entrada(0, 0)->icon(0), "bullet black.png"));
+        dobleClic("boton");
+        QTRY_VERIFY(m_peer->datos().startsWith("41:MdE1,A,boton,B,"));
+    }
+
+    void terminar_data()
+    {
+        QTest::addColumn<bool>("enEstado");
+        QTest::addColumn<bool>("conVerificacion");
+        QTest::newRow("in reset") << false << false;
+        QTest::newRow("in a state, verification open") << true << true;
+    }
+    void terminar()
+    {
+        QFETCH(bool, enEstado);
+        QFETCH(bool, conVerificacion);
+        QDockWidget *verificar = hijo<QDockWidget>("dockWidgetVerificar");
+        QDockWidget *proyecto = hijo<QDockWidget>("dockWidgetProyecto");
+        QDockWidget *simulacion = hijo<QDockWidget>("dockWidgetSimulacion");
+        QMenu *ver = hijo<QMenu>("menu_Ver");
+        const QList<QAction *> menuAntes = ver->actions();
+        verificar->setEnabled(true);
+        verificar->setVisible(conVerificacion);
+        iniciar();
+        QVERIFY(verificar->isHidden());
+        if (enEstado) {
+            paso();
+            dobleClic("boton");
+        }
+        accion("actionTerminarSimulacion")->trigger();
+
+        QCOMPARE(m_w->uiMode(), MainWindow::Editar);
+        QVERIFY(!timer());
+        QVERIFY(!accion("actionSimular")->isChecked());
+        QVERIFY(!accion("actionTerminarSimulacion")->isEnabled());
+        for (QAction *comando : quinceComandos())
+            QVERIFY2(comando->isEnabled(), qPrintable(comando->objectName()));
+        QCOMPARE(ver->actions(), menuAntes);
+        QVERIFY(simulacion->isHidden());
+        QVERIFY(!proyecto->isHidden());
+        QCOMPARE(!verificar->isHidden(), conVerificacion);
+        if (conVerificacion)
+            QVERIFY(m_w->tabifiedDockWidgets(proyecto).contains(verificar));
+        QCOMPARE(eventos()->rowCount(), 0);
+        QCOMPARE(acciones()->rowCount(), 0);
+        for (int j = 0; j < 2; ++j) {
+            QCOMPARE(scene(j)->mode(), DiagramScene::MoveItem);
+            QCOMPARE(scene(j)->views().first()->dragMode(), QGraphicsView::RubberBandDrag);
+            QVERIFY(!scene(j)->initialStateItem()->isActivo());
+            QVERIFY(!scene(j)->previousArrow());
+            for (DiagramItem *item : scene(j)->itemList()) {
+                QVERIFY(!item->isActivo());
+                for (Arrow *arrow : item->arrows())
+                    QVERIFY(!arrow->isActiva());
+            }
+        }
+        // Events that arrive now are ignored, and a new run starts afresh.
+        m_w->Analizar("boton");
+        iniciar();
+        QCOMPARE(filasMarcadas(), QStringList{"(reset)"});
+        paso();
+        QCOMPARE(actual(0), 0);
+    }
+
+    void simularDosVecesSigueSimulando()
+    {
+        iniciar();
+        QTimer *primero = timer();
+        accion("actionSimular")->trigger();
+        QVERIFY(accion("actionSimular")->isChecked());
+        QCOMPARE(timer(), primero);
+    }
+
+    void sinEstadoInicial()
+    {
+        delete m_w;
+        m_w = new MainWindow;
+        m_w->show();
+        QVERIFY(abrirFixture(*m_w, *m_dir, "SININICIAL"));
+        QString texto;
+        TestSupport::onNextModal([&texto](QWidget *modal) {
+            auto *caja = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(caja);
+            QCOMPARE(caja->windowTitle(), QString("Advertencia"));
+            texto = caja->text();
+            caja->accept();
+        });
+        accion("actionSimular")->trigger();
+        QCOMPARE(texto, QString("MdE2: No se encuentra definido el Estado Inicial"));
+        QCOMPARE(m_w->uiMode(), MainWindow::Editar);
+        QVERIFY(!accion("actionSimular")->isChecked());
+        QVERIFY(!timer());
+        QVERIFY(accion("actionGuardar")->isEnabled());
+    }
+
+    void accionesDivididas()
+    {
+        QCOMPARE(m_w->AccionesDivididas({"encender"}), QString("encender"));
+        QCOMPARE(m_w->AccionesDivididas({"encender", "cuenta = 0 [motor]"}),
+                 QString("encender;cuenta = 0 [motor]"));
+    }
+};
+
+QTEST_MAIN(TestSimulacion)
+#include "tst_simulacion.moc"
