@@ -463,7 +463,7 @@ void TstLifecycle::abrirEntradaMala_data()
                                  << false;
     QByteArray basura(50 * 1024 * 1024, '\0');
     for (int i = 0; i < basura.size(); ++i)
-        basura[i] = char((i * 7919) % 251);
+        basura[i] = char((qint64(i) * 7919) % 251);
     QTest::newRow("50 MB de basura") << basura << error << procesar << false;
 
     QByteArray grande("<proyecto><general><nombre>grande</nombre><autores>");
