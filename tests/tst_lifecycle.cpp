@@ -463,7 +463,7 @@ void TstLifecycle::abrirEntradaMala_data()
                                  << false;
     QByteArray basura(50 * 1024 * 1024, '\0');
     for (int i = 0; i < basura.size(); ++i)
-        basura[i] = char((qint64(i) * 7919) % 251);
+        basura[i] = char((quint32(i) * 7919u) % 251u);
     QTest::newRow("50 MB de basura") << basura << error << procesar << false;
 
     QByteArray grande("<proyecto><general><nombre>grande</nombre><autores>");
@@ -474,6 +474,29 @@ void TstLifecycle::abrirEntradaMala_data()
 
     const QByteArray anidado = QByteArray("<a>").repeated(10000) + QByteArray("</a>").repeated(10000);
     QTest::newRow("10 000 elementos anidados") << anidado << error << procesar << false;
+
+    // Well-formed, a few megabytes, and far more states than anyone draws.
+    QByteArray estados("<proyecto><maquinas><maquina0><nombre>M</nombre><estadoInicial/>");
+    for (int i = 0; i < 60000; ++i)
+        estados.append("<estado").append(QByteArray::number(i)).append("/>");
+    estados.append("</maquina0></maquinas></proyecto>");
+    QTest::newRow("60 000 estados") << estados << error << procesar << false;
+    QByteArray transiciones("<proyecto><maquinas><maquina0><nombre>M</nombre><estadoInicial/><estado0>"
+                            "<diagrama/><transiciones>");
+    for (int i = 0; i < 160000; ++i)
+        transiciones.append("<tr").append(QByteArray::number(i)).append("/>");
+    transiciones.append("</transiciones></estado0></maquina0></maquinas></proyecto>");
+    QTest::newRow("160 000 transiciones") << transiciones << error << procesar << false;
+
+    QByteArray maquinas("<proyecto><maquinas>");
+    for (int i = 0; i < 600; ++i)
+        maquinas.append("<maquina")
+            .append(QByteArray::number(i))
+            .append("><nombre>M</nombre></maquina")
+            .append(QByteArray::number(i))
+            .append(">");
+    maquinas.append("</maquinas></proyecto>");
+    QTest::newRow("600 máquinas") << maquinas << error << procesar << false;
 
     QTest::newRow("XML que no es un proyecto")
         << QByteArray("<html><body/></html>") << QString() << QString() << true;

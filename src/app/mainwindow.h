@@ -232,6 +232,7 @@ private:
     void cargarEstados(DiagramScene *scene, const QString &maquina);
     QStringList cargarTransiciones(DiagramScene *scene, const QString &maquina);
     QString cargarEstadoInicial(DiagramScene *scene, const QString &maquina);
+    void avisarOmitidos(const QStringList &omitidos);
     void cerrarDocumento();
     bool descartarProyectoAbierto();
 
