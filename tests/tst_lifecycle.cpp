@@ -106,6 +106,7 @@ private slots:
     void noYCancelarNoDejaProyectoAbierto();
     void guardaElEjemploDeLaPuerta();
     void idaYVuelta();
+    void abrirElEjemploDeLaPuerta();
     void doceEstados();
     void inicialDeVersionAnterior();
     void archivoRenombrado();
@@ -297,6 +298,33 @@ void TstLifecycle::idaYVuelta()
     const QByteArray segundo = TestSupport::readFile(archivo);
     QVERIFY2(sinModificacion(segundo) == sinModificacion(primero),
              qPrintable(TestSupport::diffReport(primero, segundo)));
+}
+
+void TstLifecycle::abrirElEjemploDeLaPuerta()
+{
+    QVERIFY(m_ventana->abrirProyecto(copiarDato(QStringLiteral("puerta.vro"))));
+    const QList<DiagramScene *> escenas = m_ventana->sceneList();
+    QCOMPARE(escenas.size(), 3);
+    QCOMPARE(escenas.at(0)->name(), QStringLiteral("CONTROL"));
+    QCOMPARE(escenas.at(0)->initialStateItem()->pos(), QPointF(-240, -160));
+    QCOMPARE(escenas.at(0)->itemList().at(0)->color(), QColor(Qt::white));
+
+    DiagramItem *apagada = escenas.at(1)->itemList().value(0);
+    QVERIFY(apagada);
+    QCOMPARE(apagada->pos(), QPointF(1234.57, 1e-05));
+    QCOMPARE(apagada->rect().size(), QSizeF(120, 1500000));
+    QCOMPARE(apagada->arrows().size(), 1);
+    const Arrow *lazo = apagada->arrows().first();
+    QCOMPARE(lazo->startItem(), apagada);
+    QCOMPARE(lazo->endItem(), apagada);
+    QCOMPARE(lazo->event(), QStringLiteral("ev_pulso && n < 3"));
+    QCOMPARE(lazo->actions(), QStringList({QStringLiteral("n += 1"), QStringLiteral("luz_on()")}));
+    QCOMPARE(lazo->midItem()->scenePos(), QPointF(1130.07, 15));
+    QCOMPARE(lazo->textRelativePos(), QPointF(-4.5, 0));
+    QVERIFY(!escenas.at(1)->initialStateItem());
+
+    QVERIFY(escenas.at(2)->itemList().isEmpty());
+    QVERIFY(!escenas.at(2)->initialStateItem());
 }
 
 void TstLifecycle::doceEstados()
