@@ -106,10 +106,12 @@ private slots:
     void noYCancelarNoDejaProyectoAbierto();
     void guardaElEjemploDeLaPuerta();
     void idaYVuelta();
+    void abrirElEjemploDeLaPuerta();
     void doceEstados();
     void inicialDeVersionAnterior();
     void archivoRenombrado();
     void guardarComoTomaElNombreHastaElPrimerPunto();
+    void guardarComoFallidoConservaElArchivoAnterior();
     void abrirDesdeElDialogo();
     void proyectoSinMaquinasSoloHabilitaElProyecto();
     void guardadoFallido_data();
@@ -298,6 +300,33 @@ void TstLifecycle::idaYVuelta()
              qPrintable(TestSupport::diffReport(primero, segundo)));
 }
 
+void TstLifecycle::abrirElEjemploDeLaPuerta()
+{
+    QVERIFY(m_ventana->abrirProyecto(copiarDato(QStringLiteral("puerta.vro"))));
+    const QList<DiagramScene *> escenas = m_ventana->sceneList();
+    QCOMPARE(escenas.size(), 3);
+    QCOMPARE(escenas.at(0)->name(), QStringLiteral("CONTROL"));
+    QCOMPARE(escenas.at(0)->initialStateItem()->pos(), QPointF(-240, -160));
+    QCOMPARE(escenas.at(0)->itemList().at(0)->color(), QColor(Qt::white));
+
+    DiagramItem *apagada = escenas.at(1)->itemList().value(0);
+    QVERIFY(apagada);
+    QCOMPARE(apagada->pos(), QPointF(1234.57, 1e-05));
+    QCOMPARE(apagada->rect().size(), QSizeF(120, 1500000));
+    QCOMPARE(apagada->arrows().size(), 1);
+    const Arrow *lazo = apagada->arrows().first();
+    QCOMPARE(lazo->startItem(), apagada);
+    QCOMPARE(lazo->endItem(), apagada);
+    QCOMPARE(lazo->event(), QStringLiteral("ev_pulso && n < 3"));
+    QCOMPARE(lazo->actions(), QStringList({QStringLiteral("n += 1"), QStringLiteral("luz_on()")}));
+    QCOMPARE(lazo->midItem()->scenePos(), QPointF(1130.07, 15));
+    QCOMPARE(lazo->textRelativePos(), QPointF(-4.5, 0));
+    QVERIFY(!escenas.at(1)->initialStateItem());
+
+    QVERIFY(escenas.at(2)->itemList().isEmpty());
+    QVERIFY(!escenas.at(2)->initialStateItem());
+}
+
 void TstLifecycle::doceEstados()
 {
     QVERIFY(m_ventana->abrirProyecto(copiarDato(QStringLiteral("doce_estados.vro"))));
@@ -372,6 +401,28 @@ void TstLifecycle::guardarComoTomaElNombreHastaElPrimerPunto()
     QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")),
              doc->getContenidoGeneral(QStringLiteral("modificacion")));
     QVERIFY(QFileInfo::exists(m_tmp->path() + QStringLiteral("/original.vro")));
+}
+
+void TstLifecycle::guardarComoFallidoConservaElArchivoAnterior()
+{
+    QVERIFY(ProyectoPrueba::crear(*m_ventana, m_tmp->path(), QStringLiteral("original")));
+    XmlHandler *doc = m_ventana->documento();
+    const QString creacion = doc->getContenidoGeneral(QStringLiteral("creacion"));
+    {
+        LimiteDeTamano limite(64);
+        ModalScript script;
+        script.then(elegirArchivo(m_tmp->path() + QStringLiteral("/copia.vro"))).thenDismiss();
+        accion(*m_ventana, "actionGuardarComo")->trigger();
+        QCOMPARE(script.titulos(), QStringList(QStringLiteral("Error al Guardar Proyecto")));
+    }
+    QVERIFY(!QFileInfo::exists(m_tmp->path() + QStringLiteral("/copia.vro")));
+    QCOMPARE(tituloDe(*m_ventana), TITULO + QStringLiteral(" - original.vro"));
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("nombre")), QStringLiteral("original"));
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("carpeta")), m_tmp->path());
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")), creacion);
+    // The next plain save still goes to the project's own file.
+    QVERIFY(m_ventana->guardarDatos());
+    QCOMPARE(QDir(m_tmp->path()).entryList(QDir::Files), QStringList(QStringLiteral("original.vro")));
 }
 
 void TstLifecycle::abrirDesdeElDialogo()
