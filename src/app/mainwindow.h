@@ -65,6 +65,8 @@ public:
     void uiEnable();
     void uiReset();
     void updateUi();
+    // The window title without the name that a maximized machine window adds.
+    QString tituloProyecto() const;
     // Records an unsaved change: sets the modified flag and the "*" marker.
     void marcarModificado();
     QMessageBox::StandardButton maybeSave();

@@ -140,10 +140,9 @@ bool MainWindow::guardarDatos()
         return false;
     }
     m_modificado = false;
-    // Not only a trailing "*": a maximized machine window appends its own
-    // name to the title after the marker.
-    if (windowTitle().contains(QLatin1Char('*')))
-        setWindowTitle(windowTitle().remove(QLatin1Char('*')));
+    const QString titulo = tituloProyecto();
+    if (titulo.contains(QLatin1Char('*')))
+        setWindowTitle(QString(titulo).remove(QLatin1Char('*')));
     return true;
 }
 
