@@ -1,6 +1,8 @@
 // Opens and saves a large project through the main window: 20 machines of 250
 // states with 3 outgoing transitions each. Goals: open (document and scenes)
-// under 1 s, save under 300 ms.
+// under 1 s, save under 300 ms. Processor time is shown beside the wall-clock
+// time; on a busy machine run it as "chrt -f 10 bench_lifecycle" for steady
+// figures.
 #include "mainwindow.h"
 #include "xmlhandler.h"
 
@@ -10,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
+#include <ctime>
 
 namespace {
 
@@ -75,21 +78,30 @@ int main(int argc, char **argv)
 
     QVector<double> abrir;
     QVector<double> guardar;
+    QVector<double> abrirCpu;
+    QVector<double> guardarCpu;
+    auto cpuMs = []() { return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC; };
     for (int r = 0; r < RONDAS; ++r) {
         MainWindow ventana;
         ventana.show();
         app.processEvents();
         QElapsedTimer reloj;
         reloj.start();
+        double cpu = cpuMs();
         if (!ventana.abrirProyecto(path))
             return 1;
         abrir << reloj.nsecsElapsed() / 1e6;
+        abrirCpu << cpuMs() - cpu;
         reloj.restart();
+        cpu = cpuMs();
         if (!ventana.guardarDatos())
             return 1;
         guardar << reloj.nsecsElapsed() / 1e6;
+        guardarCpu << cpuMs() - cpu;
     }
-    out << "abrir:   mediana " << mediana(abrir) << " ms (objetivo < 1000 ms)\n";
-    out << "guardar: mediana " << mediana(guardar) << " ms (objetivo < 300 ms)\n";
+    out << "abrir:   mediana " << mediana(abrir) << " ms, procesador " << mediana(abrirCpu)
+        << " ms (objetivo < 1000 ms)\n";
+    out << "guardar: mediana " << mediana(guardar) << " ms, procesador " << mediana(guardarCpu)
+        << " ms (objetivo < 300 ms)\n";
     return 0;
 }

@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
     });
     out << "ventana principal: construir y mostrar (mediana)  " << start << " ms   objetivo < 300 ms\n";
 
-    const QString ejemplo = QStringLiteral(VIREO_SOURCE_DIR "/examples/semaforo/SEMAFORO.vro");
+    const QString ejemplo = QStringLiteral(VIREO_SOURCE_DIR "/examples/semaforo_simple/SEMAFORO.vro");
     const double abrir = medianMs(7, [&ejemplo] {
         MainWindow window;
         window.show();

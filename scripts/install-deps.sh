@@ -11,6 +11,11 @@ packages=(
   gcc-arm-none-eabi libnewlib-arm-none-eabi
 )
 
+if ! command -v dpkg-query >/dev/null; then
+  echo "Este sistema no usa paquetes Debian: instale a mano ${packages[*]} (o sus equivalentes)." >&2
+  exit 0
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

@@ -106,10 +106,12 @@ private slots:
     void noYCancelarNoDejaProyectoAbierto();
     void guardaElEjemploDeLaPuerta();
     void idaYVuelta();
+    void abrirElEjemploDeLaPuerta();
     void doceEstados();
     void inicialDeVersionAnterior();
     void archivoRenombrado();
     void guardarComoTomaElNombreHastaElPrimerPunto();
+    void guardarComoFallidoConservaElArchivoAnterior();
     void abrirDesdeElDialogo();
     void proyectoSinMaquinasSoloHabilitaElProyecto();
     void guardadoFallido_data();
@@ -298,6 +300,33 @@ void TstLifecycle::idaYVuelta()
              qPrintable(TestSupport::diffReport(primero, segundo)));
 }
 
+void TstLifecycle::abrirElEjemploDeLaPuerta()
+{
+    QVERIFY(m_ventana->abrirProyecto(copiarDato(QStringLiteral("puerta.vro"))));
+    const QList<DiagramScene *> escenas = m_ventana->sceneList();
+    QCOMPARE(escenas.size(), 3);
+    QCOMPARE(escenas.at(0)->name(), QStringLiteral("CONTROL"));
+    QCOMPARE(escenas.at(0)->initialStateItem()->pos(), QPointF(-240, -160));
+    QCOMPARE(escenas.at(0)->itemList().at(0)->color(), QColor(Qt::white));
+
+    DiagramItem *apagada = escenas.at(1)->itemList().value(0);
+    QVERIFY(apagada);
+    QCOMPARE(apagada->pos(), QPointF(1234.57, 1e-05));
+    QCOMPARE(apagada->rect().size(), QSizeF(120, 1500000));
+    QCOMPARE(apagada->arrows().size(), 1);
+    const Arrow *lazo = apagada->arrows().first();
+    QCOMPARE(lazo->startItem(), apagada);
+    QCOMPARE(lazo->endItem(), apagada);
+    QCOMPARE(lazo->event(), QStringLiteral("ev_pulso && n < 3"));
+    QCOMPARE(lazo->actions(), QStringList({QStringLiteral("n += 1"), QStringLiteral("luz_on()")}));
+    QCOMPARE(lazo->midItem()->scenePos(), QPointF(1130.07, 15));
+    QCOMPARE(lazo->textRelativePos(), QPointF(-4.5, 0));
+    QVERIFY(!escenas.at(1)->initialStateItem());
+
+    QVERIFY(escenas.at(2)->itemList().isEmpty());
+    QVERIFY(!escenas.at(2)->initialStateItem());
+}
+
 void TstLifecycle::doceEstados()
 {
     QVERIFY(m_ventana->abrirProyecto(copiarDato(QStringLiteral("doce_estados.vro"))));
@@ -372,6 +401,28 @@ void TstLifecycle::guardarComoTomaElNombreHastaElPrimerPunto()
     QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")),
              doc->getContenidoGeneral(QStringLiteral("modificacion")));
     QVERIFY(QFileInfo::exists(m_tmp->path() + QStringLiteral("/original.vro")));
+}
+
+void TstLifecycle::guardarComoFallidoConservaElArchivoAnterior()
+{
+    QVERIFY(ProyectoPrueba::crear(*m_ventana, m_tmp->path(), QStringLiteral("original")));
+    XmlHandler *doc = m_ventana->documento();
+    const QString creacion = doc->getContenidoGeneral(QStringLiteral("creacion"));
+    {
+        LimiteDeTamano limite(64);
+        ModalScript script;
+        script.then(elegirArchivo(m_tmp->path() + QStringLiteral("/copia.vro"))).thenDismiss();
+        accion(*m_ventana, "actionGuardarComo")->trigger();
+        QCOMPARE(script.titulos(), QStringList(QStringLiteral("Error al Guardar Proyecto")));
+    }
+    QVERIFY(!QFileInfo::exists(m_tmp->path() + QStringLiteral("/copia.vro")));
+    QCOMPARE(tituloDe(*m_ventana), TITULO + QStringLiteral(" - original.vro"));
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("nombre")), QStringLiteral("original"));
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("carpeta")), m_tmp->path());
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")), creacion);
+    // The next plain save still goes to the project's own file.
+    QVERIFY(m_ventana->guardarDatos());
+    QCOMPARE(QDir(m_tmp->path()).entryList(QDir::Files), QStringList(QStringLiteral("original.vro")));
 }
 
 void TstLifecycle::abrirDesdeElDialogo()
@@ -463,7 +514,7 @@ void TstLifecycle::abrirEntradaMala_data()
                                  << false;
     QByteArray basura(50 * 1024 * 1024, '\0');
     for (int i = 0; i < basura.size(); ++i)
-        basura[i] = char((i * 7919) % 251);
+        basura[i] = char((quint32(i) * 7919u) % 251u);
     QTest::newRow("50 MB de basura") << basura << error << procesar << false;
 
     QByteArray grande("<proyecto><general><nombre>grande</nombre><autores>");
@@ -474,6 +525,29 @@ void TstLifecycle::abrirEntradaMala_data()
 
     const QByteArray anidado = QByteArray("<a>").repeated(10000) + QByteArray("</a>").repeated(10000);
     QTest::newRow("10 000 elementos anidados") << anidado << error << procesar << false;
+
+    // Well-formed, a few megabytes, and far more states than anyone draws.
+    QByteArray estados("<proyecto><maquinas><maquina0><nombre>M</nombre><estadoInicial/>");
+    for (int i = 0; i < 60000; ++i)
+        estados.append("<estado").append(QByteArray::number(i)).append("/>");
+    estados.append("</maquina0></maquinas></proyecto>");
+    QTest::newRow("60 000 estados") << estados << error << procesar << false;
+    QByteArray transiciones("<proyecto><maquinas><maquina0><nombre>M</nombre><estadoInicial/><estado0>"
+                            "<diagrama/><transiciones>");
+    for (int i = 0; i < 160000; ++i)
+        transiciones.append("<tr").append(QByteArray::number(i)).append("/>");
+    transiciones.append("</transiciones></estado0></maquina0></maquinas></proyecto>");
+    QTest::newRow("160 000 transiciones") << transiciones << error << procesar << false;
+
+    QByteArray maquinas("<proyecto><maquinas>");
+    for (int i = 0; i < 600; ++i)
+        maquinas.append("<maquina")
+            .append(QByteArray::number(i))
+            .append("><nombre>M</nombre></maquina")
+            .append(QByteArray::number(i))
+            .append(">");
+    maquinas.append("</maquinas></proyecto>");
+    QTest::newRow("600 máquinas") << maquinas << error << procesar << false;
 
     QTest::newRow("XML que no es un proyecto")
         << QByteArray("<html><body/></html>") << QString() << QString() << true;

@@ -2,6 +2,8 @@
 #include "puertosenlace.h"
 #include "tramaenlace.h"
 
+#include <QProcess>
+#include <QTcpServer>
 #include <QtTest>
 
 // Frames of the simulation link checked byte by byte, with no socket at all.
@@ -194,6 +196,41 @@ private slots:
         QCOMPARE(PuertosEnlace::reportes(), quint16(8000));
         qputenv("VIREO_PUERTO_EVENTOS", "x");
         QCOMPARE(PuertosEnlace::eventos(), quint16(9000));
+    }
+
+    void cliArgumentos_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("send without events") << QStringList{"send"} << 2 << "Falta el evento.";
+        QTest::newRow("event that cannot be framed")
+            << QStringList{"send", "a:b"} << 2 << "no puede enviarse";
+        QTest::newRow("bad port") << QStringList{"send", "--port", "0", "boton"} << 2 << "--port";
+        QTest::newRow("monitor extra argument") << QStringList{"monitor", "x"} << 2 << "Argumento de más";
+        QTest::newRow("nobody listening")
+            << QStringList{"send", "--port", QString::number(puertoCerrado()), "boton"} << 1
+            << "No se pudo conectar con Vireo";
+        QTest::newRow("help") << QStringList{"send", "--help"} << 0 << "";
+    }
+    void cliArgumentos()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, codigo);
+        QFETCH(QString, mensaje);
+        QProcess cli;
+        cli.start(VIREO_CLI, args);
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), codigo);
+        QVERIFY2(QString::fromUtf8(cli.readAllStandardError()).contains(mensaje), qPrintable(mensaje));
+    }
+
+private:
+    static quint16 puertoCerrado()
+    {
+        QTcpServer servidor;
+        servidor.listen(QHostAddress::LocalHost, 0);
+        return servidor.serverPort();
     }
 };
 

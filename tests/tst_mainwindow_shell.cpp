@@ -550,7 +550,7 @@ void TestMainWindowShell::guardadoFallidoNoCierra()
     QCOMPARE(script.titulos().value(1), QStringLiteral("Error al Guardar Proyecto"));
     QVERIFY(m_window->isVisible());
     QVERIFY(m_window->isModificado());
-    QVERIFY(m_window->windowTitle().endsWith(QLatin1Char('*')));
+    QVERIFY(m_window->tituloProyecto().endsWith(QLatin1Char('*')));
     QCOMPARE(m_window->sceneList().size(), 1);
     QVERIFY(!stored("geometry"));
 }

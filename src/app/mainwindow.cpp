@@ -190,8 +190,25 @@ void MainWindow::destruirEscenas()
 
 void MainWindow::updateUi()
 {
-    if (!windowTitle().endsWith(QLatin1Char('*')))
-        setWindowTitle(windowTitle() + QLatin1Char('*'));
+    const QString titulo = tituloProyecto();
+    if (!titulo.endsWith(QLatin1Char('*')))
+        setWindowTitle(titulo + QLatin1Char('*'));
+}
+
+// While a machine window is maximized Qt shows "<title> - [<machine>]" and
+// puts back whatever title it last saw when the window is restored; the
+// marker must therefore go on the title without that suffix, which Qt then
+// adds again by itself.
+QString MainWindow::tituloProyecto() const
+{
+    QString titulo = windowTitle();
+    const QMdiSubWindow *ventana = ui->mdiArea->activeSubWindow();
+    if (!ventana || !ventana->isMaximized())
+        return titulo;
+    const QString sufijo = QStringLiteral(" - [%1]").arg(ventana->windowTitle());
+    if (titulo.endsWith(sufijo))
+        titulo.chop(sufijo.size());
+    return titulo;
 }
 
 void MainWindow::marcarModificado()

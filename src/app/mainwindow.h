@@ -65,6 +65,8 @@ public:
     void uiEnable();
     void uiReset();
     void updateUi();
+    // The window title without the name that a maximized machine window adds.
+    QString tituloProyecto() const;
     // Records an unsaved change: sets the modified flag and the "*" marker.
     void marcarModificado();
     QMessageBox::StandardButton maybeSave();
@@ -232,6 +234,7 @@ private:
     void cargarEstados(DiagramScene *scene, const QString &maquina);
     QStringList cargarTransiciones(DiagramScene *scene, const QString &maquina);
     QString cargarEstadoInicial(DiagramScene *scene, const QString &maquina);
+    void avisarOmitidos(const QStringList &omitidos);
     void cerrarDocumento();
     bool descartarProyectoAbierto();
 

@@ -9,6 +9,7 @@
 #include <QGraphicsView>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <functional>
@@ -30,6 +31,16 @@ DiagramScene *escenaDe(QMdiSubWindow *ventana)
 {
     QGraphicsView *vista = vistaDe(ventana);
     return vista ? qobject_cast<DiagramScene *>(vista->scene()) : nullptr;
+}
+
+// Every machine window, shown or hidden.
+void paraCadaVentana(QMdiArea *area, const std::function<void(DiagramScene *, QGraphicsView *)> &accion)
+{
+    const QList<QMdiSubWindow *> ventanas = area->subWindowList();
+    for (QMdiSubWindow *ventana : ventanas) {
+        if (DiagramScene *scene = escenaDe(ventana))
+            accion(scene, vistaDe(ventana));
+    }
 }
 
 // The first candidate that is free: the name itself, the name + "1" when it is
@@ -188,35 +199,25 @@ void MainWindow::deshabilitarEdicion()
 
 void MainWindow::on_actionSeleccionar_triggered()
 {
-    const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
-    for (QMdiSubWindow *ventana : ventanas) {
-        QGraphicsView *vista = vistaDe(ventana);
-        DiagramScene *scene = escenaDe(ventana);
-        if (!scene)
-            continue;
+    paraCadaVentana(ui->mdiArea, [](DiagramScene *scene, QGraphicsView *vista) {
         scene->setMode(DiagramScene::MoveItem);
         vista->viewport()->setCursor(Qt::ArrowCursor);
         vista->viewport()->update();
         vista->setDragMode(QGraphicsView::RubberBandDrag);
-    }
+    });
     if (!ui->actionSeleccionar->isChecked())
         ui->actionSeleccionar->setChecked(true);
 }
 
 void MainWindow::on_actionNuevoEstado_triggered()
 {
-    const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
-    for (QMdiSubWindow *ventana : ventanas) {
-        QGraphicsView *vista = vistaDe(ventana);
-        DiagramScene *scene = escenaDe(ventana);
-        if (!scene)
-            continue;
+    paraCadaVentana(ui->mdiArea, [](DiagramScene *scene, QGraphicsView *vista) {
         scene->setItemType(DiagramItem::EstadoSimple);
         scene->setMode(DiagramScene::InsertItem);
         scene->clearSelection();
         vista->viewport()->setCursor(Qt::CrossCursor);
         vista->setDragMode(QGraphicsView::NoDrag);
-    }
+    });
 }
 
 void MainWindow::on_actionNuevaTransicion_triggered()

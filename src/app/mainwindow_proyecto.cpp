@@ -15,8 +15,6 @@
 namespace {
 
 const char *const TITULO = "Vireo | Alderhall";
-const int ANCHO_ESTADO = 110;
-const int ALTO_ESTADO = 65;
 // Coordinates beyond this are not drawings but damage; they read as missing.
 const qreal LIMITE_COORDENADA = 1e7;
 // Distance from a state's top-left corner to its initial-state marker when
@@ -96,6 +94,35 @@ int leerIndiceEstado(const QString &texto, int cantidad)
     return ok && indice >= 0 && indice < cantidad ? indice : -1;
 }
 
+// Far beyond any drawing a person makes (a machine of a few hundred states
+// is already large), yet a file of a few megabytes can declare millions of
+// elements; drawing them would keep the window frozen for minutes.
+const int MAX_MAQUINAS = 500;
+const int MAX_ESTADOS = 50000;
+const int MAX_TRANSICIONES = 150000;
+
+bool demasiadoGrande(const XmlHandler &documento)
+{
+    const int maquinas = documento.cantidadMaquinas();
+    if (maquinas > MAX_MAQUINAS)
+        return true;
+    qint64 estados = 0;
+    qint64 transiciones = 0;
+    for (int k = 0; k < maquinas; ++k) {
+        const QString maquina = maquinaId(k);
+        const int cantidad = documento.cantidadEstados(maquina);
+        estados += qMax(cantidad, 0);
+        if (estados > MAX_ESTADOS)
+            return true;
+        for (int i = 0; i < cantidad; ++i) {
+            transiciones += qMax(documento.cantidadTransiciones(estadoId(i), maquina), 0);
+            if (transiciones > MAX_TRANSICIONES)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool MainWindow::guardarDatos()
@@ -113,10 +140,9 @@ bool MainWindow::guardarDatos()
         return false;
     }
     m_modificado = false;
-    // Not only a trailing "*": a maximized machine window appends its own
-    // name to the title after the marker.
-    if (windowTitle().contains(QLatin1Char('*')))
-        setWindowTitle(windowTitle().remove(QLatin1Char('*')));
+    const QString titulo = tituloProyecto();
+    if (titulo.contains(QLatin1Char('*')))
+        setWindowTitle(QString(titulo).remove(QLatin1Char('*')));
     return true;
 }
 
@@ -183,10 +209,14 @@ bool MainWindow::abrirProyecto(const QString &path)
         uiReset();
     }
     auto *documento = new XmlHandler();
-    if (!documento->load(&archivo)) {
+    const bool leido = documento->load(&archivo);
+    if (!leido || demasiadoGrande(*documento)) {
         delete documento;
-        QMessageBox::warning(this, QStringLiteral("Error al Abrir Proyecto"),
-                             QStringLiteral("No se pudo procesar el archivo \n%1").arg(path));
+        QString texto = QStringLiteral("No se pudo procesar el archivo \n%1").arg(path);
+        if (leido)
+            texto += QStringLiteral(
+                "\nEl proyecto tiene más máquinas, estados o transiciones de los que Vireo puede dibujar.");
+        QMessageBox::warning(this, QStringLiteral("Error al Abrir Proyecto"), texto);
         return false;
     }
     m_datosXml = documento;
@@ -217,13 +247,20 @@ bool MainWindow::abrirProyecto(const QString &path)
     m_modificado = false;
 
     omitidos.removeAll(QString());
-    if (!omitidos.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Advertencia"),
-                             QStringLiteral("El archivo tiene referencias a estados que no existen; "
-                                            "no se cargaron:\n") +
-                                 omitidos.join(QLatin1Char('\n')));
-    }
+    if (!omitidos.isEmpty())
+        avisarOmitidos(omitidos);
     return true;
+}
+
+void MainWindow::avisarOmitidos(const QStringList &omitidos)
+{
+    const int mostrados = 10;
+    QString texto =
+        QStringLiteral("El archivo tiene referencias a estados que no existen; no se cargaron:\n") +
+        omitidos.mid(0, mostrados).join(QLatin1Char('\n'));
+    if (omitidos.size() > mostrados)
+        texto += QStringLiteral("\n(y %1 más)").arg(omitidos.size() - mostrados);
+    QMessageBox::warning(this, QStringLiteral("Advertencia"), texto);
 }
 
 void MainWindow::habilitarProyecto()
@@ -253,8 +290,8 @@ void MainWindow::cargarEstados(DiagramScene *scene, const QString &maquina)
             return m_datosXml->getContenidoDiagrama(id, QString::fromLatin1(tag), maquina);
         };
         const QPointF pos(leerNumero(dato("pos_x"), 0), leerNumero(dato("pos_y"), 0));
-        const int ancho = leerMedida(dato("ancho"), ANCHO_ESTADO);
-        const int alto = leerMedida(dato("alto"), ALTO_ESTADO);
+        const int ancho = leerMedida(dato("ancho"), int(ESTADO_SIMPLE_WIDTH));
+        const int alto = leerMedida(dato("alto"), int(ESTADO_SIMPLE_HEIGHT));
         QColor color(dato("color"));
         if (!color.isValid())
             color = QColor(QStringLiteral("lightcyan"));

@@ -79,11 +79,14 @@ Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, Q
     m_mid->setZValue(6);
     m_mid->hide();
 
-    m_textItem = new QGraphicsTextItem(QStringLiteral(" ? / ? "), this);
+    // The font goes in before the text: each of the two lays the label out
+    // again, which is most of the cost of opening a large project.
+    m_textItem = new QGraphicsTextItem(this);
+    m_textItem->setFont(labelFont());
+    m_textItem->setPlainText(QStringLiteral(" ? / ? "));
     m_textItem->setFlag(ItemIsMovable);
     m_textItem->setFlag(ItemIsSelectable);
     m_textItem->setZValue(5);
-    m_textItem->setFont(labelFont());
     m_textItem->setCursor(Qt::PointingHandCursor);
     m_event = QStringLiteral("?");
     m_actions = QStringList{QStringLiteral("?")};
