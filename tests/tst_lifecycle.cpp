@@ -372,14 +372,16 @@ void TstLifecycle::archivoRenombrado()
     accion(*m_ventana, "actionCerrarProyecto")->trigger();
     const QString a = m_tmp->path() + QStringLiteral("/a.vro");
     const QString b = m_tmp->path() + QStringLiteral("/b.vro");
-    QVERIFY(QFile::rename(a, b));
-    const QByteArray contenidoB = TestSupport::readFile(b);
+    QVERIFY(QFile::copy(a, b));
+    const QByteArray contenidoA = TestSupport::readFile(a);
 
     QVERIFY(m_ventana->abrirProyecto(b));
     QCOMPARE(tituloDe(*m_ventana), TITULO + QStringLiteral(" - b"));
+    QVERIFY(ProyectoPrueba::maquina(*m_ventana, QStringLiteral("Copia")));
     QVERIFY(m_ventana->guardarDatos());
-    QVERIFY(QFileInfo::exists(a));
-    QCOMPARE(TestSupport::readFile(b), contenidoB);
+    QCOMPARE(TestSupport::readFile(a), contenidoA);
+    QVERIFY(TestSupport::readFile(b).contains("<nombre>Copia</nombre>"));
+    QCOMPARE(m_ventana->documento()->getContenidoGeneral(QStringLiteral("nombre")), QStringLiteral("b"));
 }
 
 void TstLifecycle::guardarComoTomaElNombreHastaElPrimerPunto()
