@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <csignal>
@@ -403,6 +404,8 @@ void TstLifecycle::guardarComoTomaElNombreHastaElPrimerPunto()
     QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")),
              doc->getContenidoGeneral(QStringLiteral("modificacion")));
     QVERIFY(QFileInfo::exists(m_tmp->path() + QStringLiteral("/original.vro")));
+    const QTreeWidget *arbol = m_ventana->findChild<QTreeWidget *>(QStringLiteral("treeWidgetProyecto"));
+    QCOMPARE(arbol->topLevelItem(0)->text(0), QStringLiteral("x"));
 }
 
 void TstLifecycle::guardarComoFallidoConservaElArchivoAnterior()

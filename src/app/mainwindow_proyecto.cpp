@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsRectItem>
+#include <QTreeWidgetItem>
 
 namespace {
 
@@ -510,6 +511,8 @@ void MainWindow::on_actionGuardarComo_triggered()
         return;
     }
     setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + nombre + QStringLiteral(".vro"));
+    if (QTreeWidgetItem *raiz = ui->treeWidgetProyecto->topLevelItem(0))
+        raiz->setText(0, nombre);
 }
 
 void MainWindow::on_actionCerrarProyecto_triggered()
