@@ -221,11 +221,7 @@ bool MainWindow::abrirProyecto(const QString &path)
         return false;
     }
     m_datosXml = documento;
-    // Saving writes back to the file that was opened, even when it was copied
-    // or renamed after the name stored inside it (a copy kept as a backup
-    // must not overwrite the original).
     m_datosXml->setContenidoGeneral(QStringLiteral("carpeta"), QFileInfo(path).absolutePath());
-    m_datosXml->setContenidoGeneral(QStringLiteral("nombre"), QFileInfo(path).completeBaseName());
 
     habilitarProyecto();
     initExploradorProyecto();
