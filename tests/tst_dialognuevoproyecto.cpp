@@ -2,6 +2,7 @@
 #include "modalscript.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@ private slots:
     void validadores();
     void crearSeHabilitaConElNombre();
     void avisoDeCarpeta();
+    void carpetaRelativaALaCarpetaPersonal();
     void creaLaCarpetaQueFalta();
     void rechazaUnProyectoExistente();
     void carpetaImposible();
@@ -119,6 +121,16 @@ void TstDialogNuevoProyecto::avisoDeCarpeta()
     campo(d, "lineEditCarpeta")->setText(m_dir);
     QCOMPARE(aviso(d), QString());
     campo(d, "lineEditCarpeta")->setText(m_dir + QStringLiteral("/nueva"));
+    QCOMPARE(aviso(d), QStringLiteral("El programa va a crear la carpeta especificada."));
+}
+
+void TstDialogNuevoProyecto::carpetaRelativaALaCarpetaPersonal()
+{
+    DialogNuevoProyecto d;
+    campo(d, "lineEditCarpeta")->clear();
+    QTest::keyClicks(campo(d, "lineEditCarpeta"), QStringLiteral("proyectos_vireo_inexistentes/uno"));
+    QCOMPARE(d.selectedData().value(2),
+             QDir::homePath() + QStringLiteral("/proyectos_vireo_inexistentes/uno"));
     QCOMPARE(aviso(d), QStringLiteral("El programa va a crear la carpeta especificada."));
 }
 

@@ -45,7 +45,9 @@ QString DialogNuevoProyecto::carpeta() const
     const QString texto = ui->lineEditCarpeta->text();
     if (texto.isEmpty())
         return texto;
-    return QDir::cleanPath(QDir::fromNativeSeparators(QFileInfo(texto).absoluteFilePath()));
+    // A relative folder is taken from the home folder, where the dialog
+    // starts, not from wherever Vireo happened to be started.
+    return QDir::cleanPath(QDir::fromNativeSeparators(QDir::home().absoluteFilePath(texto)));
 }
 
 void DialogNuevoProyecto::on_lineEditNombre_textChanged(const QString &nombre)
@@ -56,9 +58,10 @@ void DialogNuevoProyecto::on_lineEditNombre_textChanged(const QString &nombre)
         on_lineEditCarpeta_textChanged(ui->lineEditCarpeta->text());
 }
 
-void DialogNuevoProyecto::on_lineEditCarpeta_textChanged(const QString &carpeta)
+void DialogNuevoProyecto::on_lineEditCarpeta_textChanged(const QString &)
 {
-    const bool existe = !carpeta.isEmpty() && QFileInfo(carpeta).isDir();
+    const QString ruta = carpeta();
+    const bool existe = !ruta.isEmpty() && QFileInfo(ruta).isDir();
     ui->labelAvisoCarpeta->setText(existe ? QString() : QString::fromUtf8(AVISO_CREAR_CARPETA));
 }
 
