@@ -35,6 +35,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initHerramientas();
     initMenus();
 
+    // Wide enough for "ESTADO [machine]" findings and the simulation's
+    // "action [machine]" rows; a saved layout overrides it.
+    resizeDocks({ui->dockWidgetProyecto, ui->dockWidgetSimulacion, ui->dockWidgetVerificar}, {320, 320, 320},
+                Qt::Horizontal);
     readSettings();
     m_uiMode = Editar;
     ui->dockWidgetProyecto->show();

@@ -10,6 +10,7 @@ QTreeWidgetItem *nuevaEntrada(const QString &texto, bool conError)
 {
     auto *entrada = new QTreeWidgetItem(QStringList(texto));
     entrada->setFlags(Qt::ItemIsEnabled);
+    entrada->setToolTip(0, texto);
     entrada->setIcon(
         0, QIcon(conError ? QStringLiteral(":/img/img/error.png") : QStringLiteral(":/img/img/tick.png")));
     return entrada;
