@@ -84,6 +84,9 @@ public:
     // --- Machine windows and zoom (mainwindow_ventanas.cpp) ---
     void initSubWindow(const QString &nombre);
     QGraphicsView *viewOf(DiagramScene *scene) const;
+    // The view and the scene shown in a machine window; null for anything else.
+    static QGraphicsView *viewOfWindow(QMdiSubWindow *window);
+    static DiagramScene *sceneOfWindow(QMdiSubWindow *window);
     DiagramScene *activeScene() const;
 
     // --- Explorer (mainwindow_explorador.cpp) ---

@@ -22,24 +22,13 @@ namespace {
 const char *const kPatronNombre = "[A-Za-z0-9-_ñÑ ]+";
 const char *const kTituloTabla = "Tabla de Estados y Transiciones";
 
-QGraphicsView *vistaDe(QMdiSubWindow *ventana)
-{
-    return ventana ? qobject_cast<QGraphicsView *>(ventana->widget()) : nullptr;
-}
-
-DiagramScene *escenaDe(QMdiSubWindow *ventana)
-{
-    QGraphicsView *vista = vistaDe(ventana);
-    return vista ? qobject_cast<DiagramScene *>(vista->scene()) : nullptr;
-}
-
 // Every machine window, shown or hidden.
 void paraCadaVentana(QMdiArea *area, const std::function<void(DiagramScene *, QGraphicsView *)> &accion)
 {
     const QList<QMdiSubWindow *> ventanas = area->subWindowList();
     for (QMdiSubWindow *ventana : ventanas) {
-        if (DiagramScene *scene = escenaDe(ventana))
-            accion(scene, vistaDe(ventana));
+        if (DiagramScene *scene = MainWindow::sceneOfWindow(ventana))
+            accion(scene, MainWindow::viewOfWindow(ventana));
     }
 }
 
@@ -134,7 +123,7 @@ int MainWindow::indexOfEstado(const QString &nombreMaquina, const QString &nombr
 {
     const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
     for (QMdiSubWindow *ventana : ventanas) {
-        DiagramScene *scene = escenaDe(ventana);
+        DiagramScene *scene = sceneOfWindow(ventana);
         if (!scene || scene->name().compare(nombreMaquina, Qt::CaseInsensitive) != 0)
             continue;
         const QList<DiagramItem *> estados = scene->itemList();
@@ -161,7 +150,7 @@ void MainWindow::on_actionNuevaMaquina_triggered()
 void MainWindow::on_actionEliminarMaquina_triggered()
 {
     QMdiSubWindow *ventana = ui->mdiArea->activeSubWindow();
-    DiagramScene *scene = escenaDe(ventana);
+    DiagramScene *scene = sceneOfWindow(ventana);
     if (!scene)
         return;
     if (!confirmar(this, QStringLiteral("Eliminar Máquina: ") + scene->name(),
@@ -223,10 +212,10 @@ void MainWindow::on_actionNuevoEstado_triggered()
 void MainWindow::on_actionNuevaTransicion_triggered()
 {
     QMdiSubWindow *ventana = ui->mdiArea->activeSubWindow();
-    DiagramScene *scene = escenaDe(ventana);
+    DiagramScene *scene = sceneOfWindow(ventana);
     if (!scene)
         return;
-    QGraphicsView *vista = vistaDe(ventana);
+    QGraphicsView *vista = viewOfWindow(ventana);
     scene->setMode(DiagramScene::InsertLineStart);
     vista->viewport()->setCursor(Qt::CrossCursor);
     vista->setDragMode(QGraphicsView::NoDrag);
@@ -301,7 +290,7 @@ void MainWindow::on_mdiArea_subWindowActivated(QMdiSubWindow *window)
     if (!window)
         return;
     mostrarZoom(window);
-    updateTablaTransiciones(escenaDe(window));
+    updateTablaTransiciones(sceneOfWindow(window));
     if (ui->actionNuevaTransicion->isChecked())
         ui->actionSeleccionar->trigger();
 }
@@ -329,7 +318,7 @@ void MainWindow::activarVentanaDe(DiagramScene *scene)
 {
     const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
     for (QMdiSubWindow *ventana : ventanas) {
-        if (escenaDe(ventana) == scene && ui->mdiArea->activeSubWindow() != ventana)
+        if (sceneOfWindow(ventana) == scene && ui->mdiArea->activeSubWindow() != ventana)
             ui->mdiArea->setActiveSubWindow(ventana);
     }
 }

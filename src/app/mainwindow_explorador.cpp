@@ -160,8 +160,7 @@ void MainWindow::addItemMaquina(QTreeWidgetItem *padre, const QString &nombreMaq
 void MainWindow::mostrarMaquina(const QString &nombre)
 {
     for (QMdiSubWindow *ventana : ui->mdiArea->subWindowList()) {
-        const auto *view = qobject_cast<QGraphicsView *>(ventana->widget());
-        const auto *scene = view ? qobject_cast<DiagramScene *>(view->scene()) : nullptr;
+        const DiagramScene *scene = sceneOfWindow(ventana);
         if (!scene || scene->name() != nombre)
             continue;
         if (ventana->isHidden()) {

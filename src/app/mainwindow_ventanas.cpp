@@ -75,10 +75,17 @@ DiagramScene *MainWindow::activeScene() const
 {
     // The current window rather than the active one: the area keeps it while
     // another application or a dialog has the focus.
-    QMdiSubWindow *window = ui->mdiArea->currentSubWindow();
-    if (!window)
-        return nullptr;
-    auto *view = qobject_cast<QGraphicsView *>(window->widget());
+    return sceneOfWindow(ui->mdiArea->currentSubWindow());
+}
+
+QGraphicsView *MainWindow::viewOfWindow(QMdiSubWindow *window)
+{
+    return window ? qobject_cast<QGraphicsView *>(window->widget()) : nullptr;
+}
+
+DiagramScene *MainWindow::sceneOfWindow(QMdiSubWindow *window)
+{
+    QGraphicsView *view = viewOfWindow(window);
     return view ? qobject_cast<DiagramScene *>(view->scene()) : nullptr;
 }
 
@@ -87,7 +94,7 @@ void MainWindow::on_sceneScaleChanged(const QString &scale)
     auto *window = qobject_cast<SubWindow *>(ui->mdiArea->currentSubWindow());
     if (!window)
         return;
-    auto *view = qobject_cast<QGraphicsView *>(window->widget());
+    QGraphicsView *view = viewOfWindow(window);
     const qreal factor = zoomFactor(scale);
     if (!view || factor <= 0 || qFuzzyCompare(factor, window->currentScale()))
         return;
