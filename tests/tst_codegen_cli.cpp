@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,16 +18,8 @@ struct Salida
 
 Salida vireoCli(const QStringList &argumentos)
 {
-    QProcess proceso;
-    proceso.start(QStringLiteral(VIREO_CLI), argumentos);
-    if (!proceso.waitForFinished(30000)) {
-        proceso.kill();
-        proceso.waitForFinished();
-        return {};
-    }
-    return {proceso.exitStatus() == QProcess::NormalExit ? proceso.exitCode() : -1,
-            QString::fromUtf8(proceso.readAllStandardOutput()),
-            QString::fromUtf8(proceso.readAllStandardError())};
+    const TestSupport::CliResult r = TestSupport::runCli(argumentos);
+    return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 const QStringList kArchivos = {QStringLiteral("main.c"), QStringLiteral("AP_MdeE.h"),

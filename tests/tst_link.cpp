@@ -1,8 +1,8 @@
 #include "decodificadortramas.h"
 #include "puertosenlace.h"
+#include "testsupport.h"
 #include "tramaenlace.h"
 
-#include <QProcess>
 #include <QTcpServer>
 #include <QtTest>
 
@@ -218,11 +218,9 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, codigo);
         QFETCH(QString, mensaje);
-        QProcess cli;
-        cli.start(VIREO_CLI, args);
-        QVERIFY(cli.waitForFinished(10000));
-        QCOMPARE(cli.exitCode(), codigo);
-        QVERIFY2(QString::fromUtf8(cli.readAllStandardError()).contains(mensaje), qPrintable(mensaje));
+        const TestSupport::CliResult cli = TestSupport::runCli(args, 10000);
+        QCOMPARE(cli.exitCode, codigo);
+        QVERIFY2(QString::fromUtf8(cli.err).contains(mensaje), qPrintable(mensaje));
     }
 
 private:

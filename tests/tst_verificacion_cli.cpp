@@ -4,29 +4,15 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QProcess>
 #include <QtTest>
 
 namespace {
 
-struct Salida
-{
-    int codigo = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Salida = TestSupport::CliResult;
 
 Salida ejecutar(const QStringList &args)
 {
-    QProcess cli;
-    cli.start(QStringLiteral(VIREO_CLI), args);
-    Salida salida;
-    if (!cli.waitForFinished(30000))
-        return salida;
-    salida.codigo = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    salida.out = cli.readAllStandardOutput();
-    salida.err = cli.readAllStandardError();
-    return salida;
+    return TestSupport::runCli(args);
 }
 
 QString dato(const QString &nombre)
@@ -67,7 +53,7 @@ private slots:
         QFETCH(QByteArray, out);
         QFETCH(QByteArray, err);
         const Salida salida = ejecutar(args);
-        QCOMPARE(salida.codigo, codigo);
+        QCOMPARE(salida.exitCode, codigo);
         QCOMPARE(salida.out, out);
         QCOMPARE(salida.err, err);
     }
@@ -75,11 +61,11 @@ private slots:
     void uso()
     {
         const Salida ayuda = ejecutar({"verify", "--help"});
-        QCOMPARE(ayuda.codigo, 0);
+        QCOMPARE(ayuda.exitCode, 0);
         QVERIFY(ayuda.out.startsWith("Uso: vireo-cli verify PROYECTO.vro\n"));
         QVERIFY(ayuda.out.contains("1  hay hallazgos"));
-        QCOMPARE(ejecutar({"verify"}).codigo, 2);
-        QCOMPARE(ejecutar({"verify", dato("limpio.vro"), dato("hallazgos.vro")}).codigo, 2);
+        QCOMPARE(ejecutar({"verify"}).exitCode, 2);
+        QCOMPARE(ejecutar({"verify", dato("limpio.vro"), dato("hallazgos.vro")}).exitCode, 2);
         QVERIFY(ejecutar({"--help"}).out.contains("verify PROYECTO.vro"));
     }
 
@@ -103,10 +89,10 @@ private slots:
             const Verificacion verificacion(datos);
             const Salida salida = ejecutar({"verify", ruta});
             if (verificacion.maquinaSinEstadoInicial() >= 0) {
-                QCOMPARE(salida.codigo, 2);
+                QCOMPARE(salida.exitCode, 2);
                 continue;
             }
-            QCOMPARE(salida.codigo, verificacion.hayHallazgos() ? 1 : 0);
+            QCOMPARE(salida.exitCode, verificacion.hayHallazgos() ? 1 : 0);
             const QStringList lineas = QString::fromUtf8(salida.out).split('\n', Qt::SkipEmptyParts);
             QStringList hallazgos = verificacion.estadosSinSalida() + verificacion.estadosSinActivar() +
                                     verificacion.eventosSinUtilizar() + verificacion.accionesSinUtilizar() +

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QDockWidget>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -182,11 +181,9 @@ private slots:
         QString texto;
         for (int i = 0; i < m_arbol->topLevelItemCount(); ++i)
             comoCli(m_arbol->topLevelItem(i), 0, texto);
-        QProcess cli;
-        cli.start(QStringLiteral(VIREO_CLI), {"verify", rutaProyecto()});
-        QVERIFY(cli.waitForFinished(30000));
-        QCOMPARE(cli.exitCode(), 1);
-        QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()), texto);
+        const TestSupport::CliResult cli = TestSupport::runCli({"verify", rutaProyecto()});
+        QCOMPARE(cli.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(cli.out), texto);
     }
 
     // A project opened from its file gives the findings written by hand for it.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTimer>
 #include <QWidget>
 
@@ -64,6 +65,23 @@ QString diffReport(const QByteArray &expected, const QByteArray &actual)
         }
     }
     return QStringLiteral("difieren en longitud");
+}
+
+CliResult runCli(const QStringList &args, int timeoutMs)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(VIREO_CLI), args);
+    CliResult result;
+    if (!cli.waitForFinished(timeoutMs)) {
+        cli.kill();
+        cli.waitForFinished();
+        return result;
+    }
+    if (cli.exitStatus() == QProcess::NormalExit)
+        result.exitCode = cli.exitCode();
+    result.out = cli.readAllStandardOutput();
+    result.err = cli.readAllStandardError();
+    return result;
 }
 
 } // namespace TestSupport

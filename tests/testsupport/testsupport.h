@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -20,6 +21,16 @@ void onNextModal(const std::function<void(QWidget *)> &handler, int timeoutMs = 
 // Compares two texts line by line and, on mismatch, returns a readable report
 // naming the first differing line; empty when equal.
 QString diffReport(const QByteArray &expected, const QByteArray &actual);
+
+// What a run of vireo-cli left: its exit code (-1 when it crashed or did not
+// finish in time) and everything it wrote.
+struct CliResult
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+CliResult runCli(const QStringList &args, int timeoutMs = 30000);
 
 } // namespace TestSupport
 
