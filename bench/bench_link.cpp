@@ -77,9 +77,7 @@ quint16 puertoLibre()
 
 double cpuProcesoMicrosegundos()
 {
-    timespec ts;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
+    return 1e6 * double(std::clock()) / CLOCKS_PER_SEC;
 }
 
 double percentil(std::vector<double> valores, int p)
