@@ -1,5 +1,6 @@
 #include "modalanswer.h"
 
+#include "onnextmodal.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>

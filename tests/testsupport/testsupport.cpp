@@ -1,11 +1,7 @@
 #include "testsupport.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QTimer>
-#include <QWidget>
 
 namespace TestSupport {
 
@@ -28,25 +24,6 @@ bool writeFile(const QString &path, const QByteArray &content)
 QString dataPath(const QString &relative)
 {
     return QStringLiteral(VIREO_TEST_DATA "/") + relative;
-}
-
-void onNextModal(const std::function<void(QWidget *)> &handler, int timeoutMs)
-{
-    auto *clock = new QElapsedTimer;
-    clock->start();
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, handler, timeoutMs]() {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal && clock->elapsed() < timeoutMs)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        delete clock;
-        if (modal)
-            handler(modal);
-    });
-    timer->start();
 }
 
 QString diffReport(const QByteArray &expected, const QByteArray &actual)

@@ -4,9 +4,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <functional>
-
-class QWidget;
 
 namespace TestSupport {
 
@@ -14,10 +11,6 @@ QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &content);
 // Path of a file under tests/data.
 QString dataPath(const QString &relative);
-// Runs handler on the next modal widget that becomes active (polling every
-// few milliseconds, for at most timeoutMs), so a test can answer a dialog
-// that exec() is about to block on.
-void onNextModal(const std::function<void(QWidget *)> &handler, int timeoutMs = 5000);
 // Compares two texts line by line and, on mismatch, returns a readable report
 // naming the first differing line; empty when equal.
 QString diffReport(const QByteArray &expected, const QByteArray &actual);

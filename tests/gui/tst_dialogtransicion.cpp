@@ -4,6 +4,7 @@
 #include "diagramscene.h"
 #include "dialogtransicion.h"
 #include "modalanswer.h"
+#include "onnextmodal.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 

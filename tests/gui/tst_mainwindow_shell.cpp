@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "modalscript.h"
 #include "proyectoprueba.h"
+#include "onnextmodal.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 

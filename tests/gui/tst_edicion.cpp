@@ -2,6 +2,7 @@
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "mainwindow.h"
+#include "onnextmodal.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 

@@ -1,6 +1,7 @@
 #include "arrow.h"
 #include "mainwindow.h"
 #include "simulacionprueba.h"
+#include "onnextmodal.h"
 #include "testsupport.h"
 
 #include <QAction>
