@@ -2,14 +2,22 @@
 #include "traducciones.h"
 
 #include <QApplication>
+#include <QTimer>
 
+// `vireo [PROYECTO.vro]`: the file, when given (by a file manager, for
+// instance), is opened once the window is on screen.
 int main(int argc, char *argv[])
 {
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/img/vireo.ico")));
+    QApplication::setDesktopFileName(QStringLiteral("vireo"));
     Traducciones::instalar(app);
     MainWindow window;
     window.show();
+    const QString proyecto = QApplication::arguments().value(1);
+    if (!proyecto.isEmpty())
+        QTimer::singleShot(0, &window, [&window, proyecto] { window.abrirProyecto(proyecto); });
     return app.exec();
 }

@@ -34,6 +34,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initZoom();
     initHerramientas();
     initMenus();
+    initImagen();
+    initEscritorio();
 
     // Wide enough for "ESTADO [machine]" findings and the simulation's
     // "action [machine]" rows; a saved layout overrides it.
@@ -164,6 +166,7 @@ void MainWindow::uiEnable()
     m_zoomLabel->setEnabled(true);
     m_sceneScaleCombo->setEnabled(true);
     ui->dockWidgetTransiciones->setEnabled(true);
+    mostrarTablaSegunAjustes();
 }
 
 void MainWindow::uiReset()

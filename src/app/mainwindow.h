@@ -16,6 +16,7 @@
 #include <QVector>
 
 class Arrow;
+class QAction;
 class QActionGroup;
 class QComboBox;
 class QDockWidget;
@@ -102,6 +103,9 @@ public:
     QString getNameNuevoEstado();
     QString uniqueNameMaquina(const QString &nombre);
     QString uniqueNameEstado(const QString &nombre);
+    // Upper-case state name -> machine name, over every machine but excepto
+    // (the active one when null): the names a state of excepto may not take.
+    QHash<QString, QString> estadosDeOtrasMaquinas(const DiagramScene *excepto = nullptr) const;
     int indexOfMaquina(const QString &nombre) const;
     int indexOfEstado(const QString &nombreMaquina, const QString &nombreEstado) const;
     void initTablaTransiciones();
@@ -129,6 +133,19 @@ public:
 
     // --- Documentation (mainwindow_documentacion.cpp) ---
     void CrearDocumentacion();
+
+    // --- Pictures (mainwindow_imagen.cpp) ---
+    // "Exportar imagen...": the active machine as PNG or SVG.
+    void exportarImagen();
+
+    // --- Desktop: recent projects, folders, kept view (mainwindow_escritorio.cpp) ---
+    static constexpr int MAX_RECIENTES = 8;
+    // Most recent first, absolute paths.
+    QStringList proyectosRecientes() const;
+    // Puts the project file first in "Proyectos recientes" and makes its
+    // folder the one "Abrir Proyecto" starts in.
+    void recordarProyecto(const QString &ruta);
+    QString carpetaParaAbrir() const;
 
     // --- Import (mainwindow_importar.cpp) ---
     void ImportarArchivo();
@@ -231,7 +248,6 @@ private:
     // --- Project lifecycle ---
     QString rutaProyecto() const;
     void guardarMaquina(DiagramScene *scene, const QString &maquina);
-    void guardarEstadoInicial(DiagramScene *scene, const QString &maquina);
     void habilitarProyecto();
     void habilitarImportacion(bool habilitar);
     void cargarEstados(DiagramScene *scene, const QString &maquina);
@@ -296,6 +312,18 @@ private:
     // --- Code generation ---
 
     // --- Documentation ---
+
+    // --- Pictures ---
+    QAction *m_actionExportarImagen = nullptr;
+    void initImagen();
+
+    // --- Desktop ---
+    QMenu *m_menuRecientes = nullptr;
+    void initEscritorio();
+    void actualizarMenuRecientes();
+    void abrirReciente(const QString &ruta);
+    // Shows the transitions table unless the user hid it last time.
+    void mostrarTablaSegunAjustes();
 
     // --- Import ---
     void terminarImportacion(int agregados);

@@ -9,5 +9,7 @@ int cmdGenerate(const QStringList &args);
 int cmdVerify(const QStringList &args);
 int cmdMonitor(const QStringList &args);
 int cmdSend(const QStringList &args);
+// Needs a QApplication (the diagrams are graphics items); no display.
+int cmdImagen(const QStringList &args);
 
 #endif // COMMANDS_H

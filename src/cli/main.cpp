@@ -1,7 +1,9 @@
 #include "commands.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <memory>
 
 namespace {
 
@@ -16,6 +18,8 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
                          "        Escucha en 127.0.0.1:8000 y muestra cada paso de la simulación.\n"
                          "  send EVENTO...\n"
                          "        Envía eventos a la simulación en curso (puerto 9000).\n"
+                         "  imagen PROYECTO.vro [--maquina NOMBRE] --out ARCHIVO.png|.svg\n"
+                         "        Dibuja los diagramas como \"Exportar imagen...\".\n"
                          "\n"
                          "vireo-cli COMANDO --help muestra la ayuda de cada comando.\n";
 
@@ -23,8 +27,22 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // Drawing diagrams needs the graphics items, hence a QApplication; its
+    // offscreen platform draws without any display (unless the caller chose
+    // a platform).
+    const bool dibuja = argc > 1 && qstrcmp(argv[1], "imagen") == 0;
+    if (dibuja && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The platform's own notices (no runtime folder, no session) say nothing
+    // to the user of a command; its messages go to stdout and stderr directly.
+    if (dibuja)
+        qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext &, const QString &mensaje) {
+            if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+                QTextStream(stderr) << mensaje << '\n';
+        });
+    const std::unique_ptr<QCoreApplication> app(dibuja ? new QApplication(argc, argv)
+                                                       : new QCoreApplication(argc, argv));
+    QStringList args = QCoreApplication::arguments().mid(1);
     QTextStream out(stdout);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         out << QString::fromUtf8(kUso);
@@ -39,6 +57,8 @@ int main(int argc, char *argv[])
         return cmdMonitor(args);
     if (command == QLatin1String("send"))
         return cmdSend(args);
+    if (command == QLatin1String("imagen"))
+        return cmdImagen(args);
     QTextStream(stderr) << "Comando desconocido: " << command << "\n\n" << QString::fromUtf8(kUso);
     return 2;
 }

@@ -5,6 +5,7 @@
 
 #include "savefile.h"
 #include "usagerules.h"
+#include "validadornombre.h"
 #include "xmlhandler.h"
 
 #include <QDebug>
@@ -99,17 +100,6 @@ bool esAsignacion(const QString &entrada)
     return entrada.contains(QLatin1Char('='));
 }
 
-bool esCaracterIdentificador(QChar c)
-{
-    const ushort u = c.unicode();
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_';
-}
-
-bool esInicioIdentificador(QChar c)
-{
-    return esCaracterIdentificador(c) && !c.isDigit();
-}
-
 // Letters outside ASCII are scanned as part of a name so that a name such
 // as "año" stays whole (and is reported as no C identifier).
 bool esLetraDeNombre(QChar c)
@@ -154,46 +144,16 @@ int siguienteConector(const QString &texto, int desde)
     return texto.size();
 }
 
-bool esIdentificadorC(const QString &nombre)
-{
-    if (nombre.isEmpty() || !esInicioIdentificador(nombre.at(0)))
-        return false;
-    for (const QChar c : nombre) {
-        if (!esCaracterIdentificador(c))
-            return false;
-    }
-    return true;
-}
-
-bool esPalabraReservadaC(const QString &nombre)
-{
-    static const QSet<QString> reservadas = {
-        QStringLiteral("auto"),      QStringLiteral("break"),    QStringLiteral("case"),
-        QStringLiteral("char"),      QStringLiteral("const"),    QStringLiteral("continue"),
-        QStringLiteral("default"),   QStringLiteral("do"),       QStringLiteral("double"),
-        QStringLiteral("else"),      QStringLiteral("enum"),     QStringLiteral("extern"),
-        QStringLiteral("float"),     QStringLiteral("for"),      QStringLiteral("goto"),
-        QStringLiteral("if"),        QStringLiteral("inline"),   QStringLiteral("int"),
-        QStringLiteral("long"),      QStringLiteral("register"), QStringLiteral("restrict"),
-        QStringLiteral("return"),    QStringLiteral("short"),    QStringLiteral("signed"),
-        QStringLiteral("sizeof"),    QStringLiteral("static"),   QStringLiteral("struct"),
-        QStringLiteral("switch"),    QStringLiteral("typedef"),  QStringLiteral("union"),
-        QStringLiteral("unsigned"),  QStringLiteral("void"),     QStringLiteral("volatile"),
-        QStringLiteral("while"),     QStringLiteral("_Bool"),    QStringLiteral("_Complex"),
-        QStringLiteral("_Imaginary")};
-    return reservadas.contains(nombre);
-}
-
 // Why a name cannot stand where the generated C puts it (as comoC); empty
 // when it can. elemento names it for the user: "El evento «x»".
 QString problemaDeNombre(const QString &elemento, const QString &comoC)
 {
-    if (!esIdentificadorC(comoC)) {
+    if (!ValidadorNombre::esIdentificadorC(comoC)) {
         return elemento +
                QStringLiteral(" no es un identificador C válido (solo letras sin acento, dígitos y _, "
                               "sin empezar por un dígito).");
     }
-    if (esPalabraReservadaC(comoC))
+    if (ValidadorNombre::esPalabraReservadaC(comoC))
         return elemento + QStringLiteral(" es una palabra reservada de C.");
     return QString();
 }
