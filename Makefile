@@ -2,7 +2,8 @@
 #   make run    installs what is missing, builds and starts Vireo
 #   make test   installs what is missing, builds and runs every test
 # `make test SANITIZE=1` runs the same suite under AddressSanitizer + UBSan
-# (in build-asan); `make bench` builds and runs the benchmark programs.
+# (in build-asan); `make bench` builds and runs the benchmark programs;
+# `make package` builds a Debian package (build/vireo_*.deb).
 
 JOBS ?= $(shell nproc)
 ifeq ($(SANITIZE),1)
@@ -12,7 +13,7 @@ else
 BUILD_DIR ?= build
 endif
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench package clean
 
 all: build
 
@@ -33,6 +34,9 @@ test: build
 
 bench: build
 	@scripts/run-benchmarks.sh $(BUILD_DIR)
+
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf build build-asan

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ pkg-config
+  cmake make g++ pkg-config dpkg-dev
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libqt5svg5-dev qttranslations5-l10n
   famfamfam-silk
   xvfb xauth x11-utils imagemagick fonts-dejavu-core

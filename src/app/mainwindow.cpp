@@ -35,6 +35,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initHerramientas();
     initMenus();
     initImagen();
+    initVista();
     initEscritorio();
 
     // Wide enough for "ESTADO [machine]" findings and the simulation's

@@ -138,6 +138,17 @@ public:
     // "Exportar imagen...": the active machine as PNG or SVG.
     void exportarImagen();
 
+    // --- Zoom and view (mainwindow_vista.cpp) ---
+    static constexpr qreal ZOOM_MINIMO = 0.5;
+    static constexpr qreal ZOOM_MAXIMO = 2.0;
+    // Bounds of the zoom that fits a machine to its window.
+    static constexpr qreal AJUSTE_MINIMO = 0.5;
+    static constexpr qreal AJUSTE_MAXIMO = 1.0;
+    // "Ajustar a la ventana" for one machine window; each window after a
+    // project opens. A machine without states keeps its view.
+    void ajustarAVentana(QMdiSubWindow *ventana);
+    void ajustarVentanas();
+
     // --- Desktop: recent projects, folders, kept view (mainwindow_escritorio.cpp) ---
     static constexpr int MAX_RECIENTES = 8;
     // Most recent first, absolute paths.
@@ -316,6 +327,16 @@ private:
     // --- Pictures ---
     QAction *m_actionExportarImagen = nullptr;
     void initImagen();
+
+    // --- Zoom and view ---
+    QAction *m_actionAcercar = nullptr;
+    QAction *m_actionAlejar = nullptr;
+    QAction *m_actionZoom100 = nullptr;
+    QAction *m_actionAjustar = nullptr;
+    void initVista();
+    void ordenarBarraDeHerramientas();
+    void zoomPorPasos(int pasos);
+    void zoomConRueda(SubWindow *window, int pasos, const QPoint &posicion);
 
     // --- Desktop ---
     QMenu *m_menuRecientes = nullptr;

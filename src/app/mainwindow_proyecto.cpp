@@ -141,6 +141,7 @@ bool MainWindow::abrirProyecto(const QString &path)
         updateTablaTransiciones(tabla);
     if (!m_sceneList.isEmpty())
         uiEnable();
+    ajustarVentanas();
     updateExploradorProyecto();
     setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + QFileInfo(path).completeBaseName());
     m_modificado = false;

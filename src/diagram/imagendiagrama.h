@@ -27,6 +27,9 @@ public:
 
     // In scene coordinates, margin included.
     QRectF area() const;
+    // The visible items' bounding rectangle as they are now (a selected
+    // state's grip included), without margin.
+    QRectF areaDeItems() const;
     // The scale imagen() uses: ESCALA_PNG unless the picture would be too big.
     qreal escala() const;
     QImage imagen() const;
@@ -38,8 +41,6 @@ public:
     bool guardar(const QString &ruta, QString *error = nullptr) const;
 
 private:
-    QRectF areaDeItems() const;
-
     QGraphicsScene *m_scene;
 };
 
