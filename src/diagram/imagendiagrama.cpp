@@ -113,7 +113,9 @@ QImage ImagenDiagrama::imagen() const
     const SinSeleccion sinSeleccion(m_scene);
     const QRectF origen = areaDeItems().adjusted(-MARGEN, -MARGEN, MARGEN, MARGEN);
     const qreal factor = escala();
-    const QSize tamano(qCeil(origen.width() * factor), qCeil(origen.height() * factor));
+    // Rounded down, so that a diagram drawn at a reduced scale stays within
+    // the limit; at most a fraction of the margin's last pixel is lost.
+    const QSize tamano(qFloor(origen.width() * factor), qFloor(origen.height() * factor));
     // Opaque: the PNG then carries no alpha channel, a quarter less to compress.
     QImage imagen(tamano, QImage::Format_RGB32);
     if (imagen.isNull())
@@ -144,8 +146,9 @@ QByteArray ImagenDiagrama::png() const
 QByteArray ImagenDiagrama::svg() const
 {
     const SinSeleccion sinSeleccion(m_scene);
-    const SinEfectos sinEfectos(m_scene);
+    // Framed as the PNG is, shadows included, so that both pictures match.
     const QRectF origen = areaDeItems().adjusted(-MARGEN, -MARGEN, MARGEN, MARGEN);
+    const SinEfectos sinEfectos(m_scene);
     const QRectF destino(QPointF(0, 0), origen.size());
 
     QByteArray bytes;

@@ -32,5 +32,9 @@ void VistaDiagrama::zoomAlrededor(qreal factor, const QPoint &ancla)
 void VistaDiagrama::zoomCentrado(qreal factor, const QPointF &centro)
 {
     setTransform(QTransform::fromScale(factor, factor));
+    // The scene grows to hold new items only when asked for its rectangle;
+    // asking updates the scroll ranges (even when the zoom did not change),
+    // so that centro can be reached.
+    scene()->sceneRect();
     centerOn(centro);
 }

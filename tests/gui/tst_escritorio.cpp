@@ -42,14 +42,14 @@ private slots:
         QSettings settings = ajustes();
         settings.clear();
         settings.sync();
-        for (const QString &nombre : {"uno", "dos"}) {
+        for (const char *nombre : {"uno", "dos"}) {
             QVERIFY(QDir().mkpath(m_dir.filePath(nombre)));
             QVERIFY(QFile::copy(TestSupport::dataPath("lifecycle/puerta.vro"), proyecto(nombre)));
         }
     }
     void cleanup()
     {
-        for (const QString &nombre : {"uno", "dos"})
+        for (const char *nombre : {"uno", "dos"})
             QDir(m_dir.filePath(nombre)).removeRecursively();
     }
 
