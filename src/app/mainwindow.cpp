@@ -37,6 +37,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initImagen();
     initVista();
     initEscritorio();
+    initPortapapeles();
+    initTeclado();
 
     // Wide enough for "ESTADO [machine]" findings and the simulation's
     // "action [machine]" rows; a saved layout overrides it.

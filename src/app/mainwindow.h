@@ -149,6 +149,20 @@ public:
     void ajustarAVentana(QMdiSubWindow *ventana);
     void ajustarVentanas();
 
+    // --- Clipboard (mainwindow_portapapeles.cpp) ---
+    // Copies the active machine's selected states with the transitions among
+    // them; false when nothing was copied.
+    bool copiarSeleccion();
+    void cortarSeleccion();
+    // Pastes the clipboard's states into the active machine, centred at
+    // *donde, under the pointer, or beside the copy; selects what was pasted.
+    void pegar(const QPointF *donde);
+    void seleccionarTodo();
+
+    // --- Keyboard and context menus (mainwindow_teclado.cpp) ---
+    void moverSeleccion(const QPointF &paso);
+    void renombrarEstado();
+
     // --- Desktop: recent projects, folders, kept view (mainwindow_escritorio.cpp) ---
     static constexpr int MAX_RECIENTES = 8;
     // Most recent first, absolute paths.
@@ -337,6 +351,27 @@ private:
     void ordenarBarraDeHerramientas();
     void zoomPorPasos(int pasos);
     void zoomConRueda(SubWindow *window, int pasos, const QPoint &posicion);
+
+    // --- Clipboard ---
+    QAction *m_actionCopiar = nullptr;
+    QAction *m_actionCortar = nullptr;
+    QAction *m_actionPegar = nullptr;
+    QAction *m_actionSeleccionarTodo = nullptr;
+    int m_pegadosSeguidos = 0;
+    void initPortapapeles();
+    // The end of one user action that changed the project.
+    void pasoCompletado(const QString &texto);
+
+    // --- Keyboard and context menus ---
+    QAction *m_actionRenombrar = nullptr;
+    QTimer *m_finDeMovimiento = nullptr;
+    void initTeclado();
+    DiagramItem *estadoSeleccionado() const;
+    void cambiarColorEstado();
+    void hacerEstadoInicial();
+    void llenarMenuDeElemento();
+    void menuEnVacio(DiagramScene *scene, const QPoint &global, const QPointF &enEscena);
+    void nuevoEstadoEn(DiagramScene *scene, const QPointF &pos);
 
     // --- Desktop ---
     QMenu *m_menuRecientes = nullptr;

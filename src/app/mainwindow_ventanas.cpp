@@ -54,6 +54,10 @@ void MainWindow::initSubWindow(const QString &nombre)
     connect(view, &VistaDiagrama::zoomConRueda, this, [this, subWindow](int pasos, const QPoint &posicion) {
         zoomConRueda(subWindow, pasos, posicion);
     });
+    connect(view, &VistaDiagrama::menuEnVacio, this,
+            [this, scene](const QPoint &global, const QPointF &enEscena) {
+                menuEnVacio(scene, global, enEscena);
+            });
     subWindow->setWidget(view);
     subWindow->setAttribute(Qt::WA_DeleteOnClose);
     subWindow->setWindowTitle(nombre);

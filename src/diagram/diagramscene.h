@@ -29,6 +29,9 @@ public:
     void addToList(DiagramItem *item);
     void removeFromList(DiagramItem *item);
     void removeSelectedItems();
+    // Inserts a state of the current item type centred on pos, as a click in
+    // the InsertItem mode does (itemInserted is emitted).
+    void insertItemAt(const QPointF &pos);
 
     void insertInitialStateItem(int index);
     void setInitialStateItem(DiagramItem *item) { m_initialStateItem = item; }
@@ -55,7 +58,6 @@ protected:
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *mouseEvent) override;
 
 private:
-    void insertItemAt(const QPointF &pos);
     void insertLine(DiagramItem *item, const QPointF &pos);
     void insertArrow(DiagramItem *endItem);
     void removeState(DiagramItem *state);

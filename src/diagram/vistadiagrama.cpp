@@ -1,5 +1,6 @@
 #include "vistadiagrama.h"
 
+#include <QContextMenuEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -18,6 +19,15 @@ void VistaDiagrama::wheelEvent(QWheelEvent *event)
     if (pasos != 0)
         emit zoomConRueda(pasos, event->position().toPoint());
     event->accept();
+}
+
+void VistaDiagrama::contextMenuEvent(QContextMenuEvent *event)
+{
+    QGraphicsView::contextMenuEvent(event);
+    if (event->isAccepted() || itemAt(event->pos()))
+        return;
+    event->accept();
+    emit menuEnVacio(event->globalPos(), mapToScene(event->pos()));
 }
 
 void VistaDiagrama::zoomAlrededor(qreal factor, const QPoint &ancla)

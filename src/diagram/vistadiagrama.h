@@ -22,9 +22,12 @@ public:
 signals:
     // pasos > 0 zooms in, < 0 out; one step per notch of the wheel.
     void zoomConRueda(int pasos, const QPoint &posicion);
+    // A context menu was asked for where no item offers one.
+    void menuEnVacio(const QPoint &global, const QPointF &enEscena);
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     int m_restoRueda = 0;
