@@ -19,9 +19,11 @@ public:
     static constexpr qreal MARGEN = 20;
     // Pixels per scene unit of a PNG: sharp on high-density screens and in print.
     static constexpr qreal ESCALA_PNG = 2;
-    // A PNG holds at most this many pixels; a larger diagram is drawn at a
-    // smaller scale so that its picture fits in memory.
-    static constexpr qint64 PIXELES_MAXIMOS = 48LL * 1024 * 1024;
+    // A PNG holds at most this many pixels (a machine of some 50 states at
+    // twice its size); a larger diagram is drawn at a smaller scale, so that
+    // its picture is made in a fraction of a second and fits in memory. The
+    // SVG keeps every detail of any diagram.
+    static constexpr qint64 PIXELES_MAXIMOS = 8LL * 1024 * 1024;
 
     explicit ImagenDiagrama(QGraphicsScene *scene);
 
