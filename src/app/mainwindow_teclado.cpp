@@ -169,15 +169,17 @@ void MainWindow::llenarMenuDeElemento()
         m_itemMenu->addAction(QStringLiteral("Editar transición"), this,
                               [this, flecha] { on_arrowDoubleClicked(flecha); });
     } else if (estadoSeleccionado()) {
-        m_itemMenu->addAction(m_actionRenombrar);
+        m_itemMenu->addAction(QStringLiteral("Renombrar"), this, &MainWindow::renombrarEstado);
         m_itemMenu->addAction(QStringLiteral("Color..."), this, &MainWindow::cambiarColorEstado);
         m_itemMenu->addAction(QIcon(QStringLiteral(":/img/img/bullet_blue.png")),
                               QStringLiteral("Estado inicial"), this, &MainWindow::hacerEstadoInicial);
     }
-    QAction *eliminar =
-        m_itemMenu->addAction(QIcon(QStringLiteral(":/img/img/cross.png")), QStringLiteral("Eliminar"),
-                              ui->actionEliminarElemento, &QAction::trigger);
-    eliminar->setEnabled(ui->actionEliminarElemento->isEnabled());
+    m_itemMenu->addAction(QIcon(QStringLiteral(":/img/img/cross.png")), QStringLiteral("Eliminar"),
+                          ui->actionEliminarElemento, &QAction::trigger);
+    // A running simulation shows the diagram read-only.
+    const QList<QAction *> entradas = m_itemMenu->actions();
+    for (QAction *accion : entradas)
+        accion->setEnabled(m_uiMode == Editar);
 }
 
 void MainWindow::menuEnVacio(DiagramScene *scene, const QPoint &global, const QPointF &enEscena)
