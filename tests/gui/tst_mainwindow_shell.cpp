@@ -237,8 +237,8 @@ void TestMainWindowShell::accionesDelFormulario()
 void TestMainWindowShell::menusYBarraDeHerramientas()
 {
     QCOMPARE(entries(m_window->menuBar()->actions()),
-             QStringList({"menu:menu_Archivo", "menu:menu_Herramientas", "menu:menuGenerar", "menu:menu_Ver",
-                          "menu:menuAyuda"}));
+             QStringList({"menu:menu_Archivo", "menu:menu_Editar", "menu:menu_Herramientas",
+                          "menu:menuGenerar", "menu:menu_Ver", "menu:menuAyuda"}));
     QCOMPARE(widget<QMenu>("menu_Archivo")->title(), QStringLiteral("&Archivo"));
     QCOMPARE(widget<QMenu>("menu_Herramientas")->title(), QStringLiteral("&Herramientas"));
     QCOMPARE(widget<QMenu>("menuGenerar")->title(), QStringLiteral("Generar"));
@@ -250,6 +250,8 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
              QStringList({"actionNuevoProyecto", "actionAbrirProyecto", "menu:menuProyectosRecientes", "|",
                           "actionGuardar", "actionGuardarComo", "|", "actionExportarImagen",
                           "menu:menuImportar_recursos", "actionCerrarProyecto", "|", "actionSalir"}));
+    QCOMPARE(entries(widget<QMenu>("menu_Editar")->actions()),
+             QStringList({"actionCortar", "actionCopiar", "actionPegar", "|", "actionSeleccionarTodo"}));
     QCOMPARE(entries(widget<QMenu>("menuImportar_recursos")->actions()),
              QStringList({"actionDesde_archivo", "actionDesde_otro_proyecto"}));
     QCOMPARE(entries(widget<QMenu>("menu_Herramientas")->actions()),
