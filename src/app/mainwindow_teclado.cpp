@@ -2,15 +2,19 @@
 #include "ui_mainwindow.h"
 
 #include "arrow.h"
+#include "portapapelesdiagrama.h"
 #include "regexpinputdialog.h"
 #include "subwindow.h"
 #include "validadornombre.h"
 #include "vistadiagrama.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QGraphicsView>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMimeData>
 #include <QTimer>
 
 namespace {
@@ -191,7 +195,9 @@ void MainWindow::menuEnVacio(DiagramScene *scene, const QPoint &global, const QP
                    [this, scene, enEscena] { nuevoEstadoEn(scene, enEscena); });
     QAction *pegarAqui =
         menu.addAction(QStringLiteral("Pegar"), this, [this, enEscena] { pegar(&enEscena); });
-    pegarAqui->setEnabled(m_actionPegar->isEnabled());
+    const QMimeData *copia = QApplication::clipboard()->mimeData();
+    pegarAqui->setEnabled(m_actionPegar->isEnabled() && copia &&
+                          copia->hasFormat(QLatin1String(PortapapelesDiagrama::MIME)));
     menu.exec(global);
 }
 
