@@ -144,6 +144,8 @@ void TstExplorador::maquinasYEstados()
     ProyectoPrueba::estado(m2, QStringLiteral("dos"), {200, 0});
     ProyectoPrueba::maquina(*m_ventana, QStringLiteral("Vacia"));
     m_ventana->updateExploradorProyecto(MainWindow::Sistema);
+    // A refresh after an edit shows the machines again, once each.
+    arbol()->collapseItem(grupo(0));
     m_ventana->updateExploradorProyecto(MainWindow::Sistema);
 
     QTreeWidgetItem *sistema = grupo(0);
