@@ -4,6 +4,8 @@
 # `make test SANITIZE=1` runs the same suite under AddressSanitizer + UBSan
 # (in build-asan); `make bench` builds and runs the benchmark programs;
 # `make package` builds a Debian package (build/vireo_*.deb).
+# `make fuzz` builds the fuzz targets with clang (in build-fuzz) and runs each
+# for FUZZ_SECONDS seconds.
 
 JOBS ?= $(shell nproc)
 ifeq ($(SANITIZE),1)
@@ -13,7 +15,10 @@ else
 BUILD_DIR ?= build
 endif
 
-.PHONY: all deps configure build run test bench package clean
+FUZZ_SECONDS ?= 60
+FUZZ_DIR ?= build-fuzz
+
+.PHONY: all deps configure build run test bench package fuzz clean
 
 all: build
 
@@ -38,5 +43,11 @@ bench: build
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
 
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DVIREO_FUZZ=ON >/dev/null
+	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(FUZZ_DIR) -j $(JOBS) --target vireo_fuzzers
+	@scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan $(FUZZ_DIR)
