@@ -35,7 +35,7 @@ private slots:
         QVERIFY(!lista.contains("/include/"));
 
         const QByteArray depende = ejecutar("dpkg-deb", {"--field", deb, "Depends"});
-        for (const char *biblioteca : {"libqt5widgets5", "libqt5svg5", "libqt5xml5", "libqt5serialport5"})
+        for (const char *biblioteca : {"libqt5widgets5", "libqt5svg5", "libqt5network5", "libqt5serialport5"})
             QVERIFY2(depende.contains(biblioteca), depende.constData());
     }
 
