@@ -148,6 +148,7 @@ int cmdDepurar(const QStringList &args)
             << Qt::flush;
     QCoreApplication::exec();
     if (puerto.ignoradas() > 0)
-        errores << "Líneas ignoradas (no son \"maquina,estado,transicion\"): " << puerto.ignoradas() << '\n';
+        errores << QStringLiteral("Líneas ignoradas (no son \"maquina,estado,transicion\"): ")
+                << puerto.ignoradas() << '\n';
     return 0;
 }
