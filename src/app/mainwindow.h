@@ -4,6 +4,9 @@
 #include "decodificadortramas.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "lineadepuracion.h"
+#include "modelodepuracion.h"
+#include "puertodepuracion.h"
 
 #include <QAbstractSocket>
 #include <QHash>
@@ -14,6 +17,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QVector>
+#include <memory>
 
 class Arrow;
 class QActionGroup;
@@ -41,7 +45,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    enum Mode { Editar, Simular, Verificar };
+    enum Mode { Editar, Simular, Verificar, Depurar };
     enum TreeItemType {
         Proyecto,
         Sistema,
@@ -77,6 +81,7 @@ public:
     bool isModificado() const { return m_modificado; }
     Mode uiMode() const { return m_uiMode; }
     QString nombrePuerto() const { return portName; }
+    qint32 velocidadPuerto() const { return m_velocidadPuerto; }
     // Shows "<machine>: No se encuentra definido el Estado Inicial" for the
     // first machine of the document without initial state; false then.
     bool verificarEstadosIniciales();
@@ -122,6 +127,12 @@ public:
 
     // --- Simulation link (mainwindow_enlace.cpp) ---
     void Analizar(const QString &eventoRecibido);
+
+    // --- Serial debugging (mainwindow_depuracion.cpp) ---
+    // Applies the lines of one read of the port: each transition is
+    // reported on the link at once; the diagrams show the last one of each
+    // machine; the panel lists them, lines out of the model in red.
+    void aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas);
 
     // --- Code generation (mainwindow_codigo.cpp) ---
     void generarSwitch();
@@ -176,6 +187,10 @@ private slots:
     void on_tableWidgetSimEventos_cellDoubleClicked(int row, int column);
     void on_actionTerminarSimulacion_triggered();
 
+    // Serial debugging
+    void on_actionDepurar_triggered();
+    void on_actionTerminar_depuracion_triggered();
+
     // Simulation link
     void nuevaConexion();
     void cambiosEnSocket(QAbstractSocket::SocketState state);
@@ -209,6 +224,7 @@ private:
     QLabel *m_zoomLabelEnd = nullptr;
     QMenu *m_contextMenuExplorador = nullptr;
     QString portName;
+    qint32 m_velocidadPuerto = PuertoDepuracion::VelocidadPorDefecto;
     void initZoom();
     void initHerramientas();
     void initMenus();
@@ -272,6 +288,15 @@ private:
     void iluminar(int maquina, int estado, Arrow *arrow);
     void agregarAcciones(const Arrow *arrow, const QString &maquina);
     void actualizarIconosEventos();
+
+    // --- Serial debugging ---
+    void initPanelDepuracion();
+    void terminarDepuracion();
+    void depuracionCerrada(const QString &motivo);
+    void agregarFilaDepuracion(const QStringList &celdas, bool corresponde);
+    Arrow *flechaDepurada(int maquina, int estado, int transicion) const;
+    PuertoDepuracion m_puertoDepuracion;
+    std::unique_ptr<ModeloDepuracion> m_modeloDepuracion;
 
     // --- Simulation link ---
     void iniciarServidor();
