@@ -124,9 +124,6 @@ void TestConfigurarPuerto::conectarGuardaElPuertoElegido_data()
     QTest::newRow("ruta escrita") << QStringList({"ttyUSB0"}) << 0 << " /dev/pts/7 "
                                   << "57600"
                                   << "/dev/pts/7" << 57600;
-}) << 0 << ""
-                                     << ""
-                                     << "ttyUSB0" << 115200;
 }
 
 void TestConfigurarPuerto::conectarGuardaElPuertoElegido()
