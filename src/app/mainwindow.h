@@ -14,6 +14,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPair>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QVector>
@@ -130,9 +131,13 @@ public:
 
     // --- Serial debugging (mainwindow_depuracion.cpp) ---
     // Applies the lines of one read of the port: each transition is
-    // reported on the link at once; the diagrams show the last one of each
-    // machine; the panel lists them, lines out of the model in red.
+    // reported on the link at once. The display follows in
+    // mostrarDepuracion(), at most once per panel tick, so a board sending
+    // thousands of lines a second costs one repaint per tick: the diagrams
+    // show the last step of each machine, the panel lists the steps (lines
+    // out of the model in red).
     void aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas);
+    void mostrarDepuracion();
 
     // --- Code generation (mainwindow_codigo.cpp) ---
     void generarSwitch();
@@ -293,9 +298,13 @@ private:
     void initPanelDepuracion();
     void terminarDepuracion();
     void depuracionCerrada(const QString &motivo);
-    void agregarFilaDepuracion(const QStringList &celdas, bool corresponde);
     Arrow *flechaDepurada(int maquina, int estado, int transicion) const;
     PuertoDepuracion m_puertoDepuracion;
+    QTimer *m_timerDepuracion = nullptr;
+    // Waiting for the next panel tick: the rows to add (a first cell of
+    // false marks a line out of the model) and each machine's last step.
+    QVector<QPair<bool, QStringList>> m_filasPendientes;
+    QVector<QPair<Arrow *, int>> m_pasosPendientes;
     std::unique_ptr<ModeloDepuracion> m_modeloDepuracion;
 
     // --- Simulation link ---

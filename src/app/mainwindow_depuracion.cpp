@@ -7,12 +7,15 @@
 #include <QGraphicsView>
 #include <QHeaderView>
 #include <QTime>
+#include <QTimer>
 
 namespace {
 
 // The panel keeps the latest steps only: a board logging thousands of
 // transitions a second must not grow it without end.
 constexpr int MaxFilasDepuracion = 500;
+// How often the diagrams and the panel catch up with the port.
+constexpr int T_PANEL_DEPURACION = 30;
 
 const QStringList kColumnas{QStringLiteral("Hora"),   QStringLiteral("Máquina"), QStringLiteral("Desde"),
                             QStringLiteral("Evento"), QStringLiteral("Hacia"),   QStringLiteral("Acciones")};
@@ -31,10 +34,15 @@ void MainWindow::initPanelDepuracion()
     tabla->setHorizontalHeaderLabels(kColumnas);
     tabla->horizontalHeader()->setStretchLastSection(true);
     tabla->verticalHeader()->hide();
+    tabla->setColumnWidth(0, tabla->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000")) + 16);
     ui->dockWidgetDepuracion->hide();
     connect(&m_puertoDepuracion, &PuertoDepuracion::lineasRecibidas, this,
             &MainWindow::aplicarLineasDepuracion);
     connect(&m_puertoDepuracion, &PuertoDepuracion::cerrado, this, &MainWindow::depuracionCerrada);
+    m_timerDepuracion = new QTimer(this);
+    m_timerDepuracion->setSingleShot(true);
+    m_timerDepuracion->setInterval(T_PANEL_DEPURACION);
+    connect(m_timerDepuracion, &QTimer::timeout, this, &MainWindow::mostrarDepuracion);
 }
 
 void MainWindow::on_actionDepurar_triggered()
@@ -82,6 +90,8 @@ void MainWindow::on_actionDepurar_triggered()
     const int maquinas = m_sceneList.size();
     m_idxMostrados.fill(-1, maquinas);
     m_arrowsIluminadas.fill(nullptr, maquinas);
+    m_pasosPendientes.fill({nullptr, -1}, maquinas);
+    m_filasPendientes.clear();
     for (DiagramScene *scene : qAsConst(m_sceneList)) {
         if (scene->initialStateItem())
             scene->initialStateItem()->setActivo(true);
@@ -112,6 +122,9 @@ void MainWindow::depuracionCerrada(const QString &motivo)
 void MainWindow::terminarDepuracion()
 {
     m_puertoDepuracion.cerrar();
+    m_timerDepuracion->stop();
+    m_filasPendientes.clear();
+    m_pasosPendientes.clear();
     for (int j = 0; j < m_sceneList.size(); ++j) {
         DiagramScene *scene = m_sceneList.at(j);
         scene->setMode(DiagramScene::MoveItem);
@@ -164,12 +177,9 @@ void MainWindow::aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas)
 {
     if (m_uiMode != Depurar || !m_modeloDepuracion)
         return;
-    const int primeraConFila = qMax(0, lineas.size() - MaxFilasDepuracion);
-    QVector<Arrow *> ultimas(m_sceneList.size(), nullptr);
-    QVector<int> destinos(m_sceneList.size(), -1);
     const QString hora = QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz"));
-    for (int i = 0; i < lineas.size(); ++i) {
-        const LineaDepuracion &linea = lineas.at(i);
+    QByteArray tramas;
+    for (const LineaDepuracion &linea : lineas) {
         if (!linea.valida)
             continue;
         ModeloDepuracion::Paso paso;
@@ -177,45 +187,58 @@ void MainWindow::aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas)
         if (m_modeloDepuracion->resolver(linea, &paso) && linea.maquina < m_sceneList.size())
             flecha = flechaDepurada(linea.maquina, linea.estado, linea.transicion);
         if (!flecha) {
-            if (i >= primeraConFila)
-                agregarFilaDepuracion(
-                    {hora, QStringLiteral("no corresponde al modelo: ") + QString::fromLatin1(linea.texto)},
-                    false);
+            m_filasPendientes.append(
+                {false,
+                 {hora, QStringLiteral("no corresponde al modelo: ") + QString::fromLatin1(linea.texto)}});
             continue;
         }
-        enviarTrama(TramaEnlace::codificar(paso.reporte));
-        ultimas[linea.maquina] = flecha;
-        destinos[linea.maquina] = paso.destino;
-        if (i >= primeraConFila)
-            agregarFilaDepuracion({hora, paso.reporte.maquina, paso.reporte.estado, paso.reporte.evento,
-                                   paso.reporte.proxEstado, paso.reporte.acciones},
-                                  true);
+        tramas += TramaEnlace::codificar(paso.reporte);
+        m_pasosPendientes[linea.maquina] = {flecha, paso.destino};
+        m_filasPendientes.append({true,
+                                  {hora, paso.reporte.maquina, paso.reporte.estado, paso.reporte.evento,
+                                   paso.reporte.proxEstado, paso.reporte.acciones}});
     }
-    // Only the last step of each machine in this read would ever be seen.
-    for (int j = 0; j < ultimas.size(); ++j) {
-        if (!ultimas.at(j))
+    if (m_filasPendientes.size() > MaxFilasDepuracion)
+        m_filasPendientes.remove(0, m_filasPendientes.size() - MaxFilasDepuracion);
+    if (!tramas.isEmpty())
+        enviarTrama(tramas);
+    if (!m_filasPendientes.isEmpty() && !m_timerDepuracion->isActive())
+        m_timerDepuracion->start();
+}
+
+void MainWindow::mostrarDepuracion()
+{
+    if (m_uiMode != Depurar)
+        return;
+    for (int j = 0; j < m_pasosPendientes.size(); ++j) {
+        const QPair<Arrow *, int> paso = m_pasosPendientes.at(j);
+        if (!paso.first)
             continue;
         if (DiagramItem *marcador = m_sceneList.at(j)->initialStateItem())
             marcador->setActivo(false);
-        iluminar(j, destinos.at(j), ultimas.at(j));
+        iluminar(j, paso.second, paso.first);
+        m_pasosPendientes[j] = {nullptr, -1};
     }
-    ui->tableWidgetDepuracion->scrollToBottom();
-}
 
-void MainWindow::agregarFilaDepuracion(const QStringList &celdas, bool corresponde)
-{
     QTableWidget *tabla = ui->tableWidgetDepuracion;
-    if (tabla->rowCount() >= MaxFilasDepuracion)
-        tabla->removeRow(0);
-    const int fila = tabla->rowCount();
-    tabla->insertRow(fila);
-    for (int c = 0; c < celdas.size(); ++c) {
-        auto *item = new QTableWidgetItem(celdas.at(c));
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        if (!corresponde)
-            item->setForeground(Qt::red);
-        tabla->setItem(fila, c, item);
+    const int sobran = tabla->rowCount() + m_filasPendientes.size() - MaxFilasDepuracion;
+    if (sobran > 0)
+        tabla->model()->removeRows(0, qMin(sobran, tabla->rowCount()));
+    int fila = tabla->rowCount();
+    tabla->setRowCount(fila + m_filasPendientes.size());
+    for (const QPair<bool, QStringList> &pendiente : qAsConst(m_filasPendientes)) {
+        const QStringList &celdas = pendiente.second;
+        for (int c = 0; c < celdas.size(); ++c) {
+            auto *item = new QTableWidgetItem(celdas.at(c));
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            if (!pendiente.first)
+                item->setForeground(Qt::red);
+            tabla->setItem(fila, c, item);
+        }
+        if (!pendiente.first)
+            tabla->setSpan(fila, 1, 1, kColumnas.size() - 1);
+        ++fila;
     }
-    if (!corresponde)
-        tabla->setSpan(fila, 1, 1, kColumnas.size() - 1);
+    m_filasPendientes.clear();
+    tabla->scrollToBottom();
 }
