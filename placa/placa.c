@@ -105,16 +105,16 @@ void placa_accion(const char *nombre)
     placa_escribir(1, "\n");
 }
 
-/* main.c llama a cada maquina una vez por vuelta, siempre en el mismo orden:
- * entrar otra vez a la primera funcion de AP_MdeE.c (compilado con
- * -finstrument-functions) marca el comienzo de una vuelta. */
+/* La primera maquina que llama main.c; la define vueltas.c, que escribe el
+ * Makefile a partir de AP_MdeE.h. */
+extern void (*const placa_primera_maquina)(void);
+
+/* AP_MdeE.c se compila con -finstrument-functions: entrar a la primera
+ * maquina marca el comienzo de una vuelta del lazo principal. */
 void __cyg_profile_func_enter(void *funcion, void *llamador)
 {
-    static void *primera;
     (void)llamador;
-    if (!primera)
-        primera = funcion;
-    if (funcion == primera)
+    if (funcion == (void *)placa_primera_maquina)
         placa_vuelta();
 }
 

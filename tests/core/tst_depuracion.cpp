@@ -217,10 +217,10 @@ private slots:
                   {QStringLiteral("depurar"), kSemaforo, QStringLiteral("--puerto"), placa.esclavo(),
                    QStringLiteral("--velocidad"), QStringLiteral("9600")});
         QByteArray errores;
-        QTRY_VERIFY((errores += cli.readAllStandardError()).contains("Depurando"));
+        QTRY_VERIFY_WITH_TIMEOUT((errores += cli.readAllStandardError()).contains("Depurando"), 30000);
         QVERIFY(placa.escribir("0,0,0\n1,0,0\nreinicio\n7,0,0\n0,1,1\r\n"));
         QByteArray salida;
-        QTRY_VERIFY((salida += cli.readAllStandardOutput()).count('\n') >= 3);
+        QTRY_VERIFY_WITH_TIMEOUT((salida += cli.readAllStandardOutput()).count('\n') >= 3, 20000);
         placa.cerrar();
         QVERIFY(cli.waitForFinished(10000));
         salida += cli.readAllStandardOutput();
@@ -244,7 +244,7 @@ private slots:
         cli.start(QStringLiteral(VIREO_CLI),
                   {QStringLiteral("depurar"), kSemaforo, QStringLiteral("--puerto"), placa.esclavo()});
         QByteArray errores;
-        QTRY_VERIFY((errores += cli.readAllStandardError()).contains("Depurando"));
+        QTRY_VERIFY_WITH_TIMEOUT((errores += cli.readAllStandardError()).contains("Depurando"), 30000);
         ::kill(pid_t(cli.processId()), SIGINT);
         QVERIFY(cli.waitForFinished(10000));
         QCOMPARE(cli.exitStatus(), QProcess::NormalExit);

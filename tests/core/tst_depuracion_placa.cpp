@@ -81,14 +81,14 @@ private slots:
         cli.start(QStringLiteral(VIREO_CLI),
                   {QStringLiteral("depurar"), proyecto, QStringLiteral("--puerto"), encontrado.captured(1)});
         QByteArray errores;
-        QTRY_VERIFY((errores += cli.readAllStandardError()).contains("Depurando"));
+        QTRY_VERIFY_WITH_TIMEOUT((errores += cli.readAllStandardError()).contains("Depurando"), 30000);
         placa.write(TestSupport::readFile(
             TestSupport::dataPath(QStringLiteral("depurar/") + ejemplo + QStringLiteral(".eventos"))));
         const QByteArray esperado = TestSupport::readFile(
             TestSupport::dataPath(QStringLiteral("depurar/") + ejemplo + QStringLiteral(".esperado")));
         QByteArray salida;
         QTRY_VERIFY_WITH_TIMEOUT((salida += cli.readAllStandardOutput()).count('\n') >= esperado.count('\n'),
-                                 10000);
+                                 30000);
 
         // The board is switched off: the port closes and depurar ends by itself.
         placa.terminate();
