@@ -4,6 +4,10 @@
 #ifndef AP_DEPURACION_H
 #define AP_DEPURACION_H
 
+/* AP_FuncionesMdeE.c incluye este archivo: asi los cuerpos de los eventos y
+ * las acciones tienen a mano placa_evento y placa_accion. */
+#include "placa.h"
+
 /* Prepara las UARTs de la placa. */
 void Inicializacion(void);
 
