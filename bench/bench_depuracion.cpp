@@ -210,9 +210,9 @@ bool abrirPty(int *maestro, int *esclavo, QString *ruta)
 class Relevo : public QObject
 {
 public:
-    Relevo(int esclavo, quint16 salida) : m_esclavo(esclavo), m_aviso(esclavo, QSocketNotifier::Read)
+    Relevo(int esclavo, quint16 salida)
+        : m_esclavo(esclavo), m_puertoSalida(salida), m_aviso(esclavo, QSocketNotifier::Read)
     {
-        m_salida.connectToHost(QHostAddress::LocalHost, salida);
         connect(&m_aviso, &QSocketNotifier::activated, this, [this]() { reenviar(); });
     }
 
@@ -223,8 +223,11 @@ private:
         const ssize_t n = ::read(m_esclavo, datos, sizeof datos);
         if (n <= 0)
             return;
-        if (m_salida.state() == QAbstractSocket::ConnectingState)
+        // The peer listens once its thread runs: connect on the first line.
+        if (m_salida.state() == QAbstractSocket::UnconnectedState) {
+            m_salida.connectToHost(QHostAddress::LocalHost, m_puertoSalida);
             m_salida.waitForConnected(1000);
+        }
         const int lineas = int(std::count(datos, datos + n, '\n'));
         for (int i = 0; i < lineas; ++i)
             m_salida.write("41:motor,apagado,boton,encendido,encender;cuenta = 0 [motor]@");
@@ -232,6 +235,7 @@ private:
     }
 
     int m_esclavo;
+    quint16 m_puertoSalida;
     QSocketNotifier m_aviso;
     QTcpSocket m_salida;
 };
