@@ -224,7 +224,7 @@ void MainWindow::marcarModificado()
 
 bool MainWindow::isModificado() const
 {
-    return m_datosXml && m_historial.modificado();
+    return m_historial.modificado();
 }
 
 QMessageBox::StandardButton MainWindow::maybeSave()

@@ -181,7 +181,7 @@ void MainWindow::restaurarCatalogo()
 void MainWindow::escribirRecuperacion()
 {
     m_temporizadorRecuperacion->stop();
-    if (!isModificado()) {
+    if (!m_datosXml || !isModificado()) {
         m_recuperacion.borrar();
         return;
     }

@@ -221,6 +221,10 @@ void DiagramScene::mousePressEvent(QGraphicsSceneMouseEvent *mouseEvent)
 DiagramScene::Gesture DiagramScene::gestureOfPress() const
 {
     QGraphicsItem *grabber = mouseGrabberItem();
+    // A state's grip, an arrow's control point and label are children of
+    // their owner and may hold the mouse themselves.
+    if (grabber && grabber->parentItem())
+        grabber = grabber->parentItem();
     if (auto *arrow = qgraphicsitem_cast<Arrow *>(grabber)) {
         if (arrow->midItem()->isSelected())
             return BendArrow;

@@ -2,6 +2,7 @@
 
 HistorialProyecto::HistorialProyecto(int maxPasos, qint64 maxBytes) : m_maxPasos(maxPasos), m_maxBytes(maxBytes)
 {
+    reiniciar(QByteArray());
 }
 
 void HistorialProyecto::reiniciar(const QByteArray &documento)
@@ -14,10 +15,6 @@ void HistorialProyecto::reiniciar(const QByteArray &documento)
 
 bool HistorialProyecto::registrar(const QString &texto, const QByteArray &documento)
 {
-    if (m_actual < 0) {
-        reiniciar(documento);
-        return false;
-    }
     if (documento == m_estados.at(m_actual).documento)
         return false;
     while (m_estados.size() > m_actual + 1)
@@ -67,15 +64,11 @@ QByteArray HistorialProyecto::rehacer()
 
 QByteArray HistorialProyecto::actual() const
 {
-    return m_actual < 0 ? QByteArray() : m_estados.at(m_actual).documento;
+    return m_estados.at(m_actual).documento;
 }
 
 void HistorialProyecto::reemplazarActual(const QByteArray &documento)
 {
-    if (m_actual < 0) {
-        reiniciar(documento);
-        return;
-    }
     Estado &estado = m_estados[m_actual];
     m_bytes += documento.size() - estado.documento.size();
     estado.documento = documento;

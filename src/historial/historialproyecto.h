@@ -21,6 +21,7 @@ public:
     static constexpr int kMaxPasos = 100;
     static constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
 
+    // Starts with one clean, empty state.
     explicit HistorialProyecto(int maxPasos = kMaxPasos, qint64 maxBytes = kMaxBytes);
 
     // Starts over with documento as the only, clean state.
@@ -65,7 +66,7 @@ private:
     void recortar();
 
     QVector<Estado> m_estados;
-    int m_actual = -1;
+    int m_actual = 0;
     // -1 when the clean state is not in the history.
     int m_limpio = -1;
     qint64 m_bytes = 0;

@@ -97,7 +97,8 @@ private slots:
         const QByteArray nuevo(1 << 20, 'x');
         const int codigo = enProcesoLimitado(64 * 1024, [&] {
             QString error;
-            return !guardarArchivoSeguro(ruta, nuevo, &error) && error.endsWith(": no queda espacio en el disco");
+            return !guardarArchivoSeguro(ruta, nuevo, &error) &&
+                   error.endsWith(QStringLiteral(": no queda espacio en el disco"));
         });
         QCOMPARE(codigo, 0);
         QCOMPARE(TestSupport::readFile(ruta), viejo);
