@@ -33,14 +33,13 @@ QString escribirProyecto(const QString &carpeta, int maquinas, int estados, int 
             const double y = (i / 25) * 150.0;
             doc.addNuevoEstado(estado, maquina);
             doc.addInfoEstado(estado, QStringLiteral("E%1").arg(i), QStringLiteral("#e0ffff"),
-                              XmlHandler::formatoNumero(x), XmlHandler::formatoNumero(y), QStringLiteral("110"),
-                              QStringLiteral("65"), maquina);
+                              XmlHandler::formatoNumero(x), XmlHandler::formatoNumero(y),
+                              QStringLiteral("110"), QStringLiteral("65"), maquina);
             for (int j = 0; j < transiciones; ++j) {
-                doc.addNuevaTransicion(estado, QStringLiteral("tr%1").arg(j), QStringLiteral("ev%1").arg(j),
-                                       QStringLiteral("a%1()").arg(j),
-                                       QStringLiteral("estado%1").arg((i + j + 1) % estados),
-                                       XmlHandler::formatoPunto(x + 100, y + 20.0 * j), QStringLiteral("0,0"),
-                                       maquina);
+                doc.addNuevaTransicion(
+                    estado, QStringLiteral("tr%1").arg(j), QStringLiteral("ev%1").arg(j),
+                    QStringLiteral("a%1()").arg(j), QStringLiteral("estado%1").arg((i + j + 1) % estados),
+                    XmlHandler::formatoPunto(x + 100, y + 20.0 * j), QStringLiteral("0,0"), maquina);
             }
         }
     }

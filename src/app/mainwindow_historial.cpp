@@ -53,7 +53,8 @@ void MainWindow::initHistorial()
     m_accionDeshacer->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
     m_accionRehacer = new QAction(QIcon(QStringLiteral(":/img/img/arrow_redo.png")), tr("Rehacer"), this);
     m_accionRehacer->setObjectName(QStringLiteral("actionRehacer"));
-    m_accionRehacer->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    m_accionRehacer->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
     connect(m_accionDeshacer, &QAction::triggered, this, &MainWindow::deshacer);
     connect(m_accionRehacer, &QAction::triggered, this, &MainWindow::rehacer);
 
@@ -208,7 +209,8 @@ void MainWindow::ofrecerRecuperacion()
             recuperar = pregunta.addButton(tr("Recuperar"), QMessageBox::AcceptRole);
         } else {
             pregunta.setText(tr("No se puede recuperar la copia del %1 del proyecto\n%2\nMotivo: %3")
-                                 .arg(fecha, pendiente.original.isEmpty() ? pendiente.ruta : pendiente.original,
+                                 .arg(fecha,
+                                      pendiente.original.isEmpty() ? pendiente.ruta : pendiente.original,
                                       pendiente.problema));
         }
         QPushButton *descartar = pregunta.addButton(tr("Descartar"), QMessageBox::DestructiveRole);

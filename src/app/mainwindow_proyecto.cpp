@@ -158,7 +158,8 @@ void MainWindow::avisarFalloGuardado()
 {
     const QString ruta = rutaProyecto();
     QString motivo = m_datosXml->ultimoError();
-    const QString prefijo = QStringLiteral("No se pudo guardar el archivo %1: ").arg(QDir::toNativeSeparators(ruta));
+    const QString prefijo =
+        QStringLiteral("No se pudo guardar el archivo %1: ").arg(QDir::toNativeSeparators(ruta));
     if (motivo.startsWith(prefijo))
         motivo = motivo.mid(prefijo.size());
     QString texto = QStringLiteral("No se pudo guardar el archivo \n%1").arg(ruta);
@@ -228,10 +229,12 @@ bool MainWindow::abrirProyecto(const QString &path)
     QString motivo;
     std::unique_ptr<XmlHandler> documento = LectorProyecto::leerArchivo(path, &motivo);
     if (documento && demasiadoGrande(*documento))
-        motivo = QStringLiteral("el proyecto tiene más máquinas, estados o transiciones de los que Vireo puede dibujar");
+        motivo = QStringLiteral(
+            "el proyecto tiene más máquinas, estados o transiciones de los que Vireo puede dibujar");
     if (!documento || !motivo.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Error al Abrir Proyecto"),
-                             QStringLiteral("No se pudo procesar el archivo \n%1\nMotivo: %2").arg(path, motivo));
+        QMessageBox::warning(
+            this, QStringLiteral("Error al Abrir Proyecto"),
+            QStringLiteral("No se pudo procesar el archivo \n%1\nMotivo: %2").arg(path, motivo));
         return false;
     }
     documento->setContenidoGeneral(QStringLiteral("carpeta"), QFileInfo(path).absolutePath());
@@ -532,8 +535,9 @@ void MainWindow::on_actionGuardarComo_triggered()
         nombre.chop(4);
     const QString carpeta = QDir::fromNativeSeparators(info.absolutePath());
     if (nombre.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Error al Guardar Proyecto"),
-                             QStringLiteral("No se pudo guardar el archivo \n%1\nMotivo: el nombre está vacío").arg(elegido));
+        QMessageBox::warning(
+            this, QStringLiteral("Error al Guardar Proyecto"),
+            QStringLiteral("No se pudo guardar el archivo \n%1\nMotivo: el nombre está vacío").arg(elegido));
         return;
     }
     if (!confirmarReemplazo(elegido, carpeta + QLatin1Char('/') + nombre + QStringLiteral(".vro")))

@@ -47,13 +47,13 @@ QString nombreDeSesion()
 
 QString ArchivoRecuperacion::carpetaPorDefecto()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recuperacion");
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/recuperacion");
 }
 
 ArchivoRecuperacion::ArchivoRecuperacion(const QString &carpeta)
     : m_carpeta(carpeta), m_ruta(carpeta + QLatin1Char('/') + nombreDeSesion())
-{
-}
+{}
 
 ArchivoRecuperacion::~ArchivoRecuperacion()
 {
@@ -64,7 +64,8 @@ bool ArchivoRecuperacion::escribir(const QString &original, const QByteArray &pr
 {
     if (!QDir().mkpath(m_carpeta)) {
         if (error)
-            *error = QStringLiteral("No se pudo crear la carpeta %1").arg(QDir::toNativeSeparators(m_carpeta));
+            *error =
+                QStringLiteral("No se pudo crear la carpeta %1").arg(QDir::toNativeSeparators(m_carpeta));
         return false;
     }
     if (!m_bloqueo) {
@@ -72,7 +73,8 @@ bool ArchivoRecuperacion::escribir(const QString &original, const QByteArray &pr
         if (!m_bloqueo->tryLock(0)) {
             m_bloqueo.reset();
             if (error)
-                *error = QStringLiteral("No se pudo reservar el archivo %1").arg(QDir::toNativeSeparators(m_ruta));
+                *error =
+                    QStringLiteral("No se pudo reservar el archivo %1").arg(QDir::toNativeSeparators(m_ruta));
             return false;
         }
     }
@@ -93,8 +95,8 @@ bool ArchivoRecuperacion::existe() const
 QList<ArchivoRecuperacion::Pendiente> ArchivoRecuperacion::pendientes(const QString &carpeta)
 {
     QList<Pendiente> lista;
-    const QFileInfoList archivos =
-        QDir(carpeta).entryInfoList({QLatin1Char('*') + kExtension}, QDir::Files, QDir::Time | QDir::Reversed);
+    const QFileInfoList archivos = QDir(carpeta).entryInfoList({QLatin1Char('*') + kExtension}, QDir::Files,
+                                                               QDir::Time | QDir::Reversed);
     for (const QFileInfo &archivo : archivos) {
         const std::unique_ptr<QLockFile> bloqueo = bloqueoDe(archivo.filePath());
         if (!bloqueo->tryLock(0))

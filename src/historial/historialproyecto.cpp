@@ -1,6 +1,7 @@
 #include "historialproyecto.h"
 
-HistorialProyecto::HistorialProyecto(int maxPasos, qint64 maxBytes) : m_maxPasos(maxPasos), m_maxBytes(maxBytes)
+HistorialProyecto::HistorialProyecto(int maxPasos, qint64 maxBytes)
+    : m_maxPasos(maxPasos), m_maxBytes(maxBytes)
 {
     reiniciar(QByteArray());
 }

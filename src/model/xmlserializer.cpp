@@ -265,7 +265,8 @@ std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement:
             if (++depth > kMaxDepth) {
-                informar(error, ubicado(reader, QStringLiteral("los elementos están anidados demasiado hondo")));
+                informar(error,
+                         ubicado(reader, QStringLiteral("los elementos están anidados demasiado hondo")));
                 return nullptr;
             }
             flushText(actual, pendiente);
@@ -288,7 +289,8 @@ std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
             break;
         case QXmlStreamReader::DTD:
         case QXmlStreamReader::EntityReference:
-            informar(error, ubicado(reader, QStringLiteral("el archivo declara entidades, que Vireo no acepta")));
+            informar(error,
+                     ubicado(reader, QStringLiteral("el archivo declara entidades, que Vireo no acepta")));
             return nullptr;
         default:
             break;

@@ -187,7 +187,8 @@ void TstHistorial::recuperacionDanada_data()
     QTest::addColumn<QByteArray>("contenido");
     QTest::addColumn<QString>("problema");
     QTest::newRow("vacío") << QByteArray() << "no es un archivo de recuperación de Vireo o está incompleto";
-    QTest::newRow("otra cosa") << QByteArray("<proyecto/>") << "no es un archivo de recuperación de Vireo o está incompleto";
+    QTest::newRow("otra cosa") << QByteArray("<proyecto/>")
+                               << "no es un archivo de recuperación de Vireo o está incompleto";
     QTest::newRow("cortado en la cabecera") << QByteArray("VIREO-RECUPERACION 1\n/a/b.vro")
                                             << "no es un archivo de recuperación de Vireo o está incompleto";
     QTest::newRow("proyecto cortado") << ArchivoRecuperacion::componer("/a/b.vro", proyecto("b").left(150))

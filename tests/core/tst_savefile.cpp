@@ -68,10 +68,14 @@ private slots:
     {
         QTest::addColumn<QString>("relativa");
         QTest::addColumn<QString>("motivo");
-        QTest::newRow("carpeta inexistente") << "no/existe/a.txt" << "la carpeta %1/no/existe no existe";
-        QTest::newRow("la carpeta es un archivo") << "archivo/a.txt" << "%1/archivo es un archivo, no una carpeta";
-        QTest::newRow("dentro de un archivo") << "archivo/mas/a.txt" << "%1/archivo es un archivo, no una carpeta";
-        QTest::newRow("el destino es una carpeta") << "carpeta" << "ya existe una carpeta con ese nombre";
+        QTest::newRow("carpeta inexistente") << "no/existe/a.txt"
+                                             << "la carpeta %1/no/existe no existe";
+        QTest::newRow("la carpeta es un archivo") << "archivo/a.txt"
+                                                  << "%1/archivo es un archivo, no una carpeta";
+        QTest::newRow("dentro de un archivo") << "archivo/mas/a.txt"
+                                              << "%1/archivo es un archivo, no una carpeta";
+        QTest::newRow("el destino es una carpeta") << "carpeta"
+                                                   << "ya existe una carpeta con ese nombre";
     }
 
     void motivoDelFallo()
@@ -84,7 +88,8 @@ private slots:
         const QString ruta = dir.filePath(relativa);
         QString error;
         QVERIFY(!guardarArchivoSeguro(ruta, "x", &error));
-        QCOMPARE(error, QStringLiteral("No se pudo guardar el archivo %1: %2").arg(ruta, motivo.arg(dir.path())));
+        QCOMPARE(error,
+                 QStringLiteral("No se pudo guardar el archivo %1: %2").arg(ruta, motivo.arg(dir.path())));
         QCOMPARE(archivosEn(dir.path()), QStringList{"archivo"});
     }
 

@@ -37,7 +37,7 @@ QAction *accion(MainWindow &w, const char *nombre)
     return w.findChild<QAction *>(QLatin1String(nombre));
 }
 
-template <typename T> T *hijo(QWidget *w, const char *nombre)
+template<typename T> T *hijo(QWidget *w, const char *nombre)
 {
     return w->findChild<T *>(QLatin1String(nombre));
 }
@@ -408,8 +408,8 @@ void TstHistorialVentana::elMenuEditar()
     QAction *deshacer = accion(*m_ventana, "actionDeshacer");
     QAction *rehacer = accion(*m_ventana, "actionRehacer");
     QCOMPARE(deshacer->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
-    QCOMPARE(rehacer->shortcuts(),
-             (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+    QCOMPARE(rehacer->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                                        QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     QVERIFY(!deshacer->isEnabled());
     QVERIFY(!rehacer->isEnabled());
     auto *barra = m_ventana->findChild<QToolBar *>(QStringLiteral("mainToolBar"));
@@ -473,10 +473,9 @@ void TstHistorialVentana::cadaPaso()
 
 void TstHistorialVentana::diezPasosDeshechosYRehechos()
 {
-    const QStringList orden{"mover estado",  "redimensionar estado", "curvar transición",
-                            "mover etiqueta", "cambiar color",        "nuevo estado",
-                            "nueva transición", "estado inicial",    "renombrar estado",
-                            "nueva máquina"};
+    const QStringList orden{"mover estado",     "redimensionar estado", "curvar transición", "mover etiqueta",
+                            "cambiar color",    "nuevo estado",         "nueva transición",  "estado inicial",
+                            "renombrar estado", "nueva máquina"};
     QList<QByteArray> estados{bytes()};
     for (const QString &fila : orden) {
         for (const Paso &paso : pasos()) {
@@ -523,13 +522,27 @@ void TstHistorialVentana::guardarComo_data()
     QTest::addColumn<bool>("reemplazar");
     QTest::addColumn<QString>("nombre");
     QTest::addColumn<QString>("archivo");
-    QTest::newRow("puntos") << "Semaforo.v2.vro" << "Semaforo.vro" << false << "Semaforo.v2" << "Semaforo.v2.vro";
-    QTest::newRow("sin extensión") << "Semaforo.v2" << "" << false << "Semaforo.v2" << "Semaforo.v2.vro";
-    QTest::newRow("mayúsculas") << "Semaforo.VRO" << "" << false << "Semaforo" << "Semaforo.vro";
-    QTest::newRow("existente rechazado") << "Semaforo.vro" << "Semaforo.vro" << false << "" << "";
-    QTest::newRow("existente aceptado") << "Semaforo.vro" << "Semaforo.vro" << true << "Semaforo" << "Semaforo.vro";
-    QTest::newRow("existente sin extensión rechazado") << "Semaforo" << "Semaforo.vro" << false << "" << "";
-    QTest::newRow("existente en mayúsculas rechazado") << "Semaforo.VRO" << "Semaforo.vro" << false << "" << "";
+    QTest::newRow("puntos") << "Semaforo.v2.vro"
+                            << "Semaforo.vro" << false << "Semaforo.v2"
+                            << "Semaforo.v2.vro";
+    QTest::newRow("sin extensión") << "Semaforo.v2"
+                                   << "" << false << "Semaforo.v2"
+                                   << "Semaforo.v2.vro";
+    QTest::newRow("mayúsculas") << "Semaforo.VRO"
+                                << "" << false << "Semaforo"
+                                << "Semaforo.vro";
+    QTest::newRow("existente rechazado") << "Semaforo.vro"
+                                         << "Semaforo.vro" << false << ""
+                                         << "";
+    QTest::newRow("existente aceptado") << "Semaforo.vro"
+                                        << "Semaforo.vro" << true << "Semaforo"
+                                        << "Semaforo.vro";
+    QTest::newRow("existente sin extensión rechazado") << "Semaforo"
+                                                       << "Semaforo.vro" << false << ""
+                                                       << "";
+    QTest::newRow("existente en mayúsculas rechazado") << "Semaforo.VRO"
+                                                       << "Semaforo.vro" << false << ""
+                                                       << "";
 }
 
 void TstHistorialVentana::guardarComo()
@@ -547,23 +560,27 @@ void TstHistorialVentana::guardarComo()
     const QString tituloAntes = titulo();
     const QStringList antes = QDir(carpeta).entryList(QDir::Files);
     {
-        ModalScript script;
-        script.then(elegirArchivo(carpeta + '/' + elegido));
-        // The file dialog's own question, or Vireo's for the name it writes.
-        if (!existente.isEmpty())
-            script.then([reemplazar](QWidget *w) {
-                auto *box = qobject_cast<QMessageBox *>(w);
-                if (!box)
+        // The file dialog's own question comes while it is being answered,
+        // Vireo's (for the name it writes) right after: either is answered
+        // by a timer of its own.
+        const auto responder = [reemplazar](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            if (!box)
+                return;
+            for (QAbstractButton *b : box->buttons()) {
+                const QMessageBox::ButtonRole rol = box->buttonRole(b);
+                if ((rol == QMessageBox::YesRole || rol == QMessageBox::AcceptRole) == reemplazar) {
+                    b->click();
                     return;
-                for (QAbstractButton *b : box->buttons()) {
-                    const QMessageBox::ButtonRole rol = box->buttonRole(b);
-                    if ((rol == QMessageBox::YesRole || rol == QMessageBox::AcceptRole) == reemplazar) {
-                        b->click();
-                        return;
-                    }
                 }
-            });
-        script.then(ModalScript::descartar());
+            }
+        };
+        ModalScript script;
+        script.then([=](QWidget *w) {
+            if (!existente.isEmpty())
+                TestSupport::onNextModal(responder);
+            elegirArchivo(carpeta + '/' + elegido)(w);
+        });
         accion(*m_ventana, "actionGuardarComo")->trigger();
     }
     if (nombre.isEmpty()) {
@@ -573,7 +590,8 @@ void TstHistorialVentana::guardarComo()
         return;
     }
     QCOMPARE(m_ventana->documento()->getContenidoGeneral(QStringLiteral("nombre")), nombre);
-    QVERIFY(TestSupport::readFile(carpeta + '/' + archivo).contains("<nombre>" + nombre.toUtf8() + "</nombre>"));
+    QVERIFY(
+        TestSupport::readFile(carpeta + '/' + archivo).contains("<nombre>" + nombre.toUtf8() + "</nombre>"));
     QCOMPARE(titulo(), QStringLiteral("Vireo | Alderhall - ") + nombre + QStringLiteral(".vro"));
 }
 

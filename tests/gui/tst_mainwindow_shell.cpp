@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 #include "modalscript.h"
-#include "proyectoprueba.h"
 #include "onnextmodal.h"
+#include "proyectoprueba.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
@@ -237,11 +237,12 @@ void TestMainWindowShell::accionesDelFormulario()
 void TestMainWindowShell::menusYBarraDeHerramientas()
 {
     QCOMPARE(entries(m_window->menuBar()->actions()),
-             QStringList({"menu:menu_Archivo", "menu:menu_Editar", "menu:menu_Herramientas", "menu:menuGenerar", "menu:menu_Ver",
-                          "menu:menuAyuda"}));
+             QStringList({"menu:menu_Archivo", "menu:menu_Editar", "menu:menu_Herramientas",
+                          "menu:menuGenerar", "menu:menu_Ver", "menu:menuAyuda"}));
     QCOMPARE(widget<QMenu>("menu_Archivo")->title(), QStringLiteral("&Archivo"));
     QCOMPARE(widget<QMenu>("menu_Editar")->title(), QStringLiteral("&Editar"));
-    QCOMPARE(entries(widget<QMenu>("menu_Editar")->actions()), QStringList({"actionDeshacer", "actionRehacer"}));
+    QCOMPARE(entries(widget<QMenu>("menu_Editar")->actions()),
+             QStringList({"actionDeshacer", "actionRehacer"}));
     QCOMPARE(widget<QMenu>("menu_Herramientas")->title(), QStringLiteral("&Herramientas"));
     QCOMPARE(widget<QMenu>("menuGenerar")->title(), QStringLiteral("Generar"));
     QCOMPARE(widget<QMenu>("menu_Ver")->title(), QStringLiteral("&Ver"));

@@ -95,7 +95,8 @@ void TstRecuperacionVentana::recuperarTrasUnKill()
     QVERIFY(ArchivoRecuperacion::pendientes().isEmpty());
     // "Guardar" writes the project's own file.
     QVERIFY(ventana.guardarDatos());
-    QVERIFY(TestSupport::readFile(dir.filePath(QStringLiteral("perdido.vro"))).contains("<nombre>B</nombre>"));
+    QVERIFY(
+        TestSupport::readFile(dir.filePath(QStringLiteral("perdido.vro"))).contains("<nombre>B</nombre>"));
     QVERIFY(!QFile::exists(ventana.rutaRecuperacion()));
 }
 
@@ -104,7 +105,8 @@ void TstRecuperacionVentana::unaCopiaDanadaSeDescarta()
     const QString carpeta = ArchivoRecuperacion::carpetaPorDefecto();
     QVERIFY(QDir().mkpath(carpeta));
     const QString ruta = carpeta + QStringLiteral("/recuperacion-1-1-1.vrec");
-    QVERIFY(TestSupport::writeFile(ruta, ArchivoRecuperacion::componer(QStringLiteral("/a/roto.vro"), "<proyecto>")));
+    QVERIFY(TestSupport::writeFile(
+        ruta, ArchivoRecuperacion::componer(QStringLiteral("/a/roto.vro"), "<proyecto>")));
     MainWindow ventana;
     ModalScript script;
     script.thenClick(QStringLiteral("Descartar"));
