@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+class XmlHandler;
+
 // The four catalogues of a project, each in document order.
 struct Catalogo
 {
@@ -36,6 +38,12 @@ public:
     // An action name as the catalogue stores it: with "()" appended unless it
     // already holds a "(".
     static QString formaAccion(const QString &nombre);
+    // The four catalogues of a project document.
+    static Catalogo catalogoDe(const XmlHandler &datos);
+    // Appends the entries to the document's catalogues: constants first, then
+    // actions, events and variables, each in the given order. Returns how
+    // many entries were added.
+    static int agregar(XmlHandler &datos, const Catalogo &nuevos);
 };
 
 #endif // IMPORTADOR_H
