@@ -2,6 +2,7 @@
 #include "traducciones.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -11,5 +12,7 @@ int main(int argc, char *argv[])
     Traducciones::instalar(app);
     MainWindow window;
     window.show();
+    // Asked once the window is on screen, so the questions have a parent to sit on.
+    QTimer::singleShot(0, &window, &MainWindow::ofrecerRecuperacion);
     return app.exec();
 }

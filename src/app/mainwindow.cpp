@@ -34,6 +34,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initZoom();
     initHerramientas();
     initMenus();
+    initHistorial();
 
     // Wide enough for "ESTADO [machine]" findings and the simulation's
     // "action [machine]" rows; a saved layout overrides it.
@@ -171,8 +172,8 @@ void MainWindow::uiReset()
 {
     destruirEscenas();
     uiDisable();
-    m_modificado = false;
     setWindowTitle(tr("Vireo | Alderhall"));
+    reiniciarHistorial();
 }
 
 // The scene list is emptied first and the sub-windows (with their views) go
@@ -218,13 +219,18 @@ QString MainWindow::tituloProyecto() const
 
 void MainWindow::marcarModificado()
 {
-    m_modificado = true;
-    updateUi();
+    m_historial.olvidarGuardado();
+    actualizarHistorial();
+}
+
+bool MainWindow::isModificado() const
+{
+    return m_historial.modificado();
 }
 
 QMessageBox::StandardButton MainWindow::maybeSave()
 {
-    if (!m_modificado)
+    if (!isModificado())
         return QMessageBox::Discard;
 
     QMessageBox pregunta(QMessageBox::Warning, tr("Vireo"),
@@ -289,6 +295,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     saveSettings();
+    m_recuperacion.borrar();
     event->accept();
 }
 

@@ -1,9 +1,11 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "archivorecuperacion.h"
 #include "decodificadortramas.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "historialproyecto.h"
 #include "lineadepuracion.h"
 #include "modelodepuracion.h"
 #include "puertodepuracion.h"
@@ -72,14 +74,16 @@ public:
     void updateUi();
     // The window title without the name that a maximized machine window adds.
     QString tituloProyecto() const;
-    // Records an unsaved change: sets the modified flag and the "*" marker.
+    // Marks the project as differing from its file even though no step says
+    // so (a project whose first save failed).
     void marcarModificado();
     QMessageBox::StandardButton maybeSave();
     void readSettings();
     void saveSettings();
     XmlHandler *documento() const { return m_datosXml; }
     QList<DiagramScene *> sceneList() const { return m_sceneList; }
-    bool isModificado() const { return m_modificado; }
+    // The project differs from the file last opened or saved.
+    bool isModificado() const;
     Mode uiMode() const { return m_uiMode; }
     QString nombrePuerto() const { return portName; }
     qint32 velocidadPuerto() const { return m_velocidadPuerto; }
@@ -113,11 +117,28 @@ public:
     void initTablaTransiciones();
     void updateTablaTransiciones(DiagramScene *scene);
 
+    // --- Undo, redo and crash recovery (mainwindow_historial.cpp) ---
+    // Call once after every completed user action that may have changed the
+    // project: it becomes one undo step named texto ("Mover estado"), shown
+    // as "Deshacer Mover estado". Nothing is recorded when the project is as
+    // it was after the previous step.
+    void registrarPaso(const QString &texto);
+    const HistorialProyecto &historial() const { return m_historial; }
+    // Offers, one by one, the recovery files that sessions ended without
+    // removing; called once the window is shown.
+    void ofrecerRecuperacion();
+    // Writes the recovery file now, as the timer does 2 s after a step.
+    void escribirRecuperacion();
+    QString rutaRecuperacion() const { return m_recuperacion.ruta(); }
+
     // --- Project lifecycle (mainwindow_proyecto.cpp) ---
     // The save step: rebuilds the document's machines from the scenes and
     // writes the file. False (after warning the user) when it could not be
     // written; the project then stays marked as modified.
     bool guardarDatos();
+    // Writes the machines drawn in the scenes into the document, as the save
+    // step does, without touching the file.
+    void sincronizarDocumento();
     // Opens the project file at path as the open command does after its file
     // dialog; false when it could not be opened or parsed (already reported).
     bool abrirProyecto(const QString &path);
@@ -178,6 +199,11 @@ private slots:
     void on_arrowInserted(Arrow *arrow);
     void on_itemDoubleClicked(int index);
     void on_arrowDoubleClicked(Arrow *arrow);
+    void on_gestureFinished(DiagramScene::Gesture gesture);
+
+    // Undo and redo
+    void deshacer();
+    void rehacer();
 
     // Project lifecycle
     void on_actionNuevoProyecto_triggered();
@@ -219,7 +245,6 @@ private:
     Ui::MainWindow *ui;
     XmlHandler *m_datosXml = nullptr;
     QList<DiagramScene *> m_sceneList;
-    bool m_modificado = false;
     Mode m_uiMode = Editar;
     bool m_resetDockVerificar = false;
     QMenu *m_itemMenu = nullptr;
@@ -242,19 +267,54 @@ private:
     QTreeWidgetItem *grupoExplorador(TreeItemType tipo) const;
     void mostrarMaquina(const QString &nombre);
 
+    // --- Undo, redo and crash recovery ---
+    HistorialProyecto m_historial;
+    ArchivoRecuperacion m_recuperacion;
+    QTimer *m_temporizadorRecuperacion = nullptr;
+    QAction *m_accionDeshacer = nullptr;
+    QAction *m_accionRehacer = nullptr;
+    void initHistorial();
+    // A new, opened or closed project starts with an empty history.
+    void reiniciarHistorial();
+    // After a clean save: the file now holds the current state.
+    void historialGuardado();
+    // Shows the history's state: the "*", the undo and redo entries, the
+    // recovery file.
+    void actualizarHistorial();
+    // Puts the project back to the history's current state (a cancelled
+    // editor whose changes were already drawn).
+    void restaurarActual();
+    void restaurarDocumento(const QByteArray &bytes);
+    // Puts the document alone back (a cancelled transition editor that had
+    // declared or removed events, actions or variables).
+    void restaurarCatalogo();
+    void recuperar(const ArchivoRecuperacion::Pendiente &pendiente);
+
     // --- Machines and states ---
     QString pedirNombre(const QString &titulo, const QString &inicial, const QString &icono, bool esMaquina);
     void deshabilitarEdicion();
     void activarVentanaDe(DiagramScene *scene);
     void editarTransicion(Arrow *arrow, bool nueva);
     void descartarFlecha(DiagramScene *scene, Arrow *arrow);
+    QString textoEliminacion(const DiagramScene *scene) const;
 
     // --- Project lifecycle ---
     QString rutaProyecto() const;
+    void avisarFalloGuardado();
+    bool confirmarReemplazo(const QString &elegido, const QString &destino);
     void guardarMaquina(DiagramScene *scene, const QString &maquina);
     void guardarEstadoInicial(DiagramScene *scene, const QString &maquina);
     void habilitarProyecto();
     void habilitarImportacion(bool habilitar);
+    // Shows documento as the open project, closing the one open before.
+    void mostrarDocumento(XmlHandler *documento, const QString &titulo);
+    // Rebuilds every machine's diagram from the document: the one way the
+    // scenes are made from a file, for opening and for undo alike. Scenes of
+    // machines still in the document are reused with their windows, zoom and
+    // scroll; the others are created or removed. Returns the references to
+    // missing states that were skipped.
+    QStringList construirEscenas();
+    void quitarEscena(DiagramScene *scene);
     void cargarEstados(DiagramScene *scene, const QString &maquina);
     QStringList cargarTransiciones(DiagramScene *scene, const QString &maquina);
     QString cargarEstadoInicial(DiagramScene *scene, const QString &maquina);

@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 #include "modalscript.h"
-#include "proyectoprueba.h"
 #include "onnextmodal.h"
+#include "proyectoprueba.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
@@ -237,9 +237,12 @@ void TestMainWindowShell::accionesDelFormulario()
 void TestMainWindowShell::menusYBarraDeHerramientas()
 {
     QCOMPARE(entries(m_window->menuBar()->actions()),
-             QStringList({"menu:menu_Archivo", "menu:menu_Herramientas", "menu:menuGenerar", "menu:menu_Ver",
-                          "menu:menuAyuda"}));
+             QStringList({"menu:menu_Archivo", "menu:menu_Editar", "menu:menu_Herramientas",
+                          "menu:menuGenerar", "menu:menu_Ver", "menu:menuAyuda"}));
     QCOMPARE(widget<QMenu>("menu_Archivo")->title(), QStringLiteral("&Archivo"));
+    QCOMPARE(widget<QMenu>("menu_Editar")->title(), QStringLiteral("&Editar"));
+    QCOMPARE(entries(widget<QMenu>("menu_Editar")->actions()),
+             QStringList({"actionDeshacer", "actionRehacer"}));
     QCOMPARE(widget<QMenu>("menu_Herramientas")->title(), QStringLiteral("&Herramientas"));
     QCOMPARE(widget<QMenu>("menuGenerar")->title(), QStringLiteral("Generar"));
     QCOMPARE(widget<QMenu>("menu_Ver")->title(), QStringLiteral("&Ver"));
@@ -271,9 +274,12 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
     QCOMPARE(barra->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     QCOMPARE(m_window->toolBarArea(const_cast<QToolBar *>(barra)), Qt::TopToolBarArea);
     const QList<QAction *> botones = barra->actions();
-    QCOMPARE(entries(botones.mid(0, 21)), QStringList({"actionNuevoProyecto",
+    QCOMPARE(entries(botones.mid(0, 24)), QStringList({"actionNuevoProyecto",
                                                        "actionAbrirProyecto",
                                                        "actionGuardar",
+                                                       "|",
+                                                       "actionDeshacer",
+                                                       "actionRehacer",
                                                        "|",
                                                        "actionNuevaMaquina",
                                                        "|",
@@ -292,12 +298,12 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
                                                        "|",
                                                        "actionSubir_modelo",
                                                        "actionActualizar_modelo"}));
-    QCOMPARE(botones.size(), 25);
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(21)))->text(),
+    QCOMPARE(botones.size(), 28);
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(24)))->text(),
              QStringLiteral(" Zoom: "));
-    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(22))));
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(23)))->text(), QStringLiteral("  "));
-    QVERIFY(botones.at(24)->isSeparator());
+    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(25))));
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(26)))->text(), QStringLiteral("  "));
+    QVERIFY(botones.at(27)->isSeparator());
 
     for (const char *name : {"dockWidgetProyecto", "dockWidgetSimulacion", "dockWidgetVerificar"}) {
         QDockWidget *dock = widget<QDockWidget>(name);
