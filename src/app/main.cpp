@@ -16,8 +16,15 @@ int main(int argc, char *argv[])
     Traducciones::instalar(app);
     MainWindow window;
     window.show();
+    // Asked once the window is on screen, so the questions have a parent to
+    // sit on. A recovered project comes first; the file given on the command
+    // line is then opened as "Abrir" does, asking before a recovered project
+    // is dropped.
     const QString proyecto = QApplication::arguments().value(1);
-    if (!proyecto.isEmpty())
-        QTimer::singleShot(0, &window, [&window, proyecto] { window.abrirProyecto(proyecto); });
+    QTimer::singleShot(0, &window, [&window, proyecto] {
+        window.ofrecerRecuperacion();
+        if (!proyecto.isEmpty() && window.descartarProyectoAbierto())
+            window.abrirProyecto(proyecto);
+    });
     return app.exec();
 }

@@ -34,6 +34,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initZoom();
     initHerramientas();
     initMenus();
+    initHistorial();
     initImagen();
     initVista();
     initEscritorio();
@@ -51,6 +52,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     uiDisable();
     initTablaTransiciones();
     initTablaSimulacion();
+    initPanelDepuracion();
     ui->treeWidgetProyecto->setContextMenuPolicy(Qt::CustomContextMenu);
 
     statusBar()->showMessage(tr("Listo."));
@@ -176,8 +178,8 @@ void MainWindow::uiReset()
 {
     destruirEscenas();
     uiDisable();
-    m_modificado = false;
     setWindowTitle(tr("Vireo | Alderhall"));
+    reiniciarHistorial();
 }
 
 // The scene list is emptied first and the sub-windows (with their views) go
@@ -223,13 +225,18 @@ QString MainWindow::tituloProyecto() const
 
 void MainWindow::marcarModificado()
 {
-    m_modificado = true;
-    updateUi();
+    m_historial.olvidarGuardado();
+    actualizarHistorial();
+}
+
+bool MainWindow::isModificado() const
+{
+    return m_historial.modificado();
 }
 
 QMessageBox::StandardButton MainWindow::maybeSave()
 {
-    if (!m_modificado)
+    if (!isModificado())
         return QMessageBox::Discard;
 
     QMessageBox pregunta(QMessageBox::Warning, tr("Vireo"),
@@ -254,6 +261,10 @@ void MainWindow::readSettings()
     const QSettings settings(organizacion(), aplicacion());
     restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray());
     restoreState(settings.value(QStringLiteral("windowState")).toByteArray());
+    portName = settings.value(QStringLiteral("puertoDepuracion")).toString();
+    const qint32 velocidad = settings.value(QStringLiteral("velocidadDepuracion")).toInt();
+    if (velocidad > 0)
+        m_velocidadPuerto = velocidad;
 }
 
 void MainWindow::saveSettings()
@@ -290,6 +301,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     saveSettings();
+    m_recuperacion.borrar();
     event->accept();
 }
 
@@ -311,6 +323,12 @@ void MainWindow::on_actionConfigurar_depuracion_triggered()
 {
     ConfigurarPuerto dialogo(this);
     dialogo.setWindowTitle(tr("Proceso de depuración"));
-    if (dialogo.exec() == QDialog::Accepted)
-        portName = dialogo.ObtenerNombrePuerto();
+    dialogo.setDatos(portName, m_velocidadPuerto);
+    if (dialogo.exec() != QDialog::Accepted)
+        return;
+    portName = dialogo.ObtenerNombrePuerto();
+    m_velocidadPuerto = dialogo.ObtenerVelocidad();
+    QSettings settings(organizacion(), aplicacion());
+    settings.setValue(QStringLiteral("puertoDepuracion"), portName);
+    settings.setValue(QStringLiteral("velocidadDepuracion"), m_velocidadPuerto);
 }

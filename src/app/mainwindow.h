@@ -1,9 +1,14 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "archivorecuperacion.h"
 #include "decodificadortramas.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "historialproyecto.h"
+#include "lineadepuracion.h"
+#include "modelodepuracion.h"
+#include "puertodepuracion.h"
 
 #include <QAbstractSocket>
 #include <QHash>
@@ -11,9 +16,11 @@
 #include <QList>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPair>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QVector>
+#include <memory>
 
 class Arrow;
 class QAction;
@@ -42,7 +49,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    enum Mode { Editar, Simular, Verificar };
+    enum Mode { Editar, Simular, Verificar, Depurar };
     enum TreeItemType {
         Proyecto,
         Sistema,
@@ -68,16 +75,19 @@ public:
     void updateUi();
     // The window title without the name that a maximized machine window adds.
     QString tituloProyecto() const;
-    // Records an unsaved change: sets the modified flag and the "*" marker.
+    // Marks the project as differing from its file even though no step says
+    // so (a project whose first save failed).
     void marcarModificado();
     QMessageBox::StandardButton maybeSave();
     void readSettings();
     void saveSettings();
     XmlHandler *documento() const { return m_datosXml; }
     QList<DiagramScene *> sceneList() const { return m_sceneList; }
-    bool isModificado() const { return m_modificado; }
+    // The project differs from the file last opened or saved.
+    bool isModificado() const;
     Mode uiMode() const { return m_uiMode; }
     QString nombrePuerto() const { return portName; }
+    qint32 velocidadPuerto() const { return m_velocidadPuerto; }
     // Shows "<machine>: No se encuentra definido el Estado Inicial" for the
     // first machine of the document without initial state; false then.
     bool verificarEstadosIniciales();
@@ -111,14 +121,34 @@ public:
     void initTablaTransiciones();
     void updateTablaTransiciones(DiagramScene *scene);
 
+    // --- Undo, redo and crash recovery (mainwindow_historial.cpp) ---
+    // Call once after every completed user action that may have changed the
+    // project: it becomes one undo step named texto ("Mover estado"), shown
+    // as "Deshacer Mover estado". Nothing is recorded when the project is as
+    // it was after the previous step.
+    void registrarPaso(const QString &texto);
+    const HistorialProyecto &historial() const { return m_historial; }
+    // Offers, one by one, the recovery files that sessions ended without
+    // removing; called once the window is shown.
+    void ofrecerRecuperacion();
+    // Writes the recovery file now, as the timer does 2 s after a step.
+    void escribirRecuperacion();
+    QString rutaRecuperacion() const { return m_recuperacion.ruta(); }
+
     // --- Project lifecycle (mainwindow_proyecto.cpp) ---
     // The save step: rebuilds the document's machines from the scenes and
     // writes the file. False (after warning the user) when it could not be
     // written; the project then stays marked as modified.
     bool guardarDatos();
+    // Writes the machines drawn in the scenes into the document, as the save
+    // step does, without touching the file.
+    void sincronizarDocumento();
     // Opens the project file at path as the open command does after its file
     // dialog; false when it could not be opened or parsed (already reported).
     bool abrirProyecto(const QString &path);
+    // True when the open project may be dropped: there is none, the user
+    // discarded its changes, or saved them. A failed save keeps it.
+    bool descartarProyectoAbierto();
 
     // --- Simulation (mainwindow_simulacion.cpp) ---
     void initTablaSimulacion();
@@ -126,6 +156,16 @@ public:
 
     // --- Simulation link (mainwindow_enlace.cpp) ---
     void Analizar(const QString &eventoRecibido);
+
+    // --- Serial debugging (mainwindow_depuracion.cpp) ---
+    // Applies the lines of one read of the port: each transition is
+    // reported on the link at once. The display follows in
+    // mostrarDepuracion(), at most once per panel tick, so a board sending
+    // thousands of lines a second costs one repaint per tick: the diagrams
+    // show the last step of each machine, the panel lists the steps (lines
+    // out of the model in red).
+    void aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas);
+    void mostrarDepuracion();
 
     // --- Code generation (mainwindow_codigo.cpp) ---
     void generarSwitch();
@@ -204,6 +244,11 @@ private slots:
     void on_arrowInserted(Arrow *arrow);
     void on_itemDoubleClicked(int index);
     void on_arrowDoubleClicked(Arrow *arrow);
+    void on_gestureFinished(DiagramScene::Gesture gesture);
+
+    // Undo and redo
+    void deshacer();
+    void rehacer();
 
     // Project lifecycle
     void on_actionNuevoProyecto_triggered();
@@ -217,6 +262,10 @@ private slots:
     void updateSimulacion();
     void on_tableWidgetSimEventos_cellDoubleClicked(int row, int column);
     void on_actionTerminarSimulacion_triggered();
+
+    // Serial debugging
+    void on_actionDepurar_triggered();
+    void on_actionTerminar_depuracion_triggered();
 
     // Simulation link
     void nuevaConexion();
@@ -241,7 +290,6 @@ private:
     Ui::MainWindow *ui;
     XmlHandler *m_datosXml = nullptr;
     QList<DiagramScene *> m_sceneList;
-    bool m_modificado = false;
     Mode m_uiMode = Editar;
     bool m_resetDockVerificar = false;
     QMenu *m_itemMenu = nullptr;
@@ -251,6 +299,7 @@ private:
     QLabel *m_zoomLabelEnd = nullptr;
     QMenu *m_contextMenuExplorador = nullptr;
     QString portName;
+    qint32 m_velocidadPuerto = PuertoDepuracion::VelocidadPorDefecto;
     void initZoom();
     void initHerramientas();
     void initMenus();
@@ -263,24 +312,58 @@ private:
     QTreeWidgetItem *grupoExplorador(TreeItemType tipo) const;
     void mostrarMaquina(const QString &nombre);
 
+    // --- Undo, redo and crash recovery ---
+    HistorialProyecto m_historial;
+    ArchivoRecuperacion m_recuperacion;
+    QTimer *m_temporizadorRecuperacion = nullptr;
+    QAction *m_accionDeshacer = nullptr;
+    QAction *m_accionRehacer = nullptr;
+    void initHistorial();
+    // A new, opened or closed project starts with an empty history.
+    void reiniciarHistorial();
+    // After a clean save: the file now holds the current state.
+    void historialGuardado();
+    // Shows the history's state: the "*", the undo and redo entries, the
+    // recovery file.
+    void actualizarHistorial();
+    // Puts the project back to the history's current state (a cancelled
+    // editor whose changes were already drawn).
+    void restaurarActual();
+    void restaurarDocumento(const QByteArray &bytes);
+    // Puts the document alone back (a cancelled transition editor that had
+    // declared or removed events, actions or variables).
+    void restaurarCatalogo();
+    void recuperar(const ArchivoRecuperacion::Pendiente &pendiente);
+
     // --- Machines and states ---
     QString pedirNombre(const QString &titulo, const QString &inicial, const QString &icono, bool esMaquina);
     void deshabilitarEdicion();
     void activarVentanaDe(DiagramScene *scene);
     void editarTransicion(Arrow *arrow, bool nueva);
     void descartarFlecha(DiagramScene *scene, Arrow *arrow);
+    QString textoEliminacion(const DiagramScene *scene) const;
 
     // --- Project lifecycle ---
     QString rutaProyecto() const;
+    void avisarFalloGuardado();
+    bool confirmarReemplazo(const QString &elegido, const QString &destino);
     void guardarMaquina(DiagramScene *scene, const QString &maquina);
     void habilitarProyecto();
     void habilitarImportacion(bool habilitar);
+    // Shows documento as the open project, closing the one open before.
+    void mostrarDocumento(XmlHandler *documento, const QString &titulo);
+    // Rebuilds every machine's diagram from the document: the one way the
+    // scenes are made from a file, for opening and for undo alike. Scenes of
+    // machines still in the document are reused with their windows, zoom and
+    // scroll; the others are created or removed. Returns the references to
+    // missing states that were skipped.
+    QStringList construirEscenas();
+    void quitarEscena(DiagramScene *scene);
     void cargarEstados(DiagramScene *scene, const QString &maquina);
     QStringList cargarTransiciones(DiagramScene *scene, const QString &maquina);
     QString cargarEstadoInicial(DiagramScene *scene, const QString &maquina);
     void avisarOmitidos(const QStringList &omitidos);
     void cerrarDocumento();
-    bool descartarProyectoAbierto();
 
     // --- Simulation ---
     QTimer *m_timer = nullptr;
@@ -313,6 +396,19 @@ private:
     void iluminar(int maquina, int estado, Arrow *arrow);
     void agregarAcciones(const Arrow *arrow, const QString &maquina);
     void actualizarIconosEventos();
+
+    // --- Serial debugging ---
+    void initPanelDepuracion();
+    void terminarDepuracion();
+    void depuracionCerrada(const QString &motivo);
+    Arrow *flechaDepurada(int maquina, int estado, int transicion) const;
+    PuertoDepuracion m_puertoDepuracion;
+    QTimer *m_timerDepuracion = nullptr;
+    // Waiting for the next panel tick: the rows to add (a first cell of
+    // false marks a line out of the model) and each machine's last step.
+    QVector<QPair<bool, QStringList>> m_filasPendientes;
+    QVector<QPair<Arrow *, int>> m_pasosPendientes;
+    std::unique_ptr<ModeloDepuracion> m_modeloDepuracion;
 
     // --- Simulation link ---
     void iniciarServidor();
@@ -359,13 +455,13 @@ private:
     QAction *m_actionSeleccionarTodo = nullptr;
     int m_pegadosSeguidos = 0;
     void initPortapapeles();
-    // The end of one user action that changed the project.
-    void pasoCompletado(const QString &texto);
 
     // --- Keyboard and context menus ---
     QAction *m_actionRenombrar = nullptr;
     QTimer *m_finDeMovimiento = nullptr;
     void initTeclado();
+    // Records a pending burst of arrow-key moves as its one step.
+    void completarMovimiento();
     DiagramItem *estadoSeleccionado() const;
     void cambiarColorEstado();
     void hacerEstadoInicial();

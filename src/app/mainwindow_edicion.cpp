@@ -6,6 +6,7 @@
 #include "dialogtransicion.h"
 #include "regexpinputdialog.h"
 #include "validadornombre.h"
+#include "xmlhandler.h"
 
 #include <QGraphicsView>
 #include <QHeaderView>
@@ -59,6 +60,13 @@ bool confirmar(QWidget *parent, const QString &titulo, const QString &texto, con
     box.addButton(QStringLiteral("No"), QMessageBox::RejectRole);
     box.exec();
     return box.clickedButton() == si;
+}
+
+// Everything the transition editor may declare or remove, in document order.
+QStringList catalogoEditable(const XmlHandler &datos)
+{
+    return datos.getNombresEventosDefinidos() + QStringList{QString()} + datos.getNombresAccionesDefinidas() +
+           QStringList{QString()} + datos.getNombresVariablesDefinidas();
 }
 
 QTableWidgetItem *celda(const QString &texto)
@@ -171,8 +179,8 @@ void MainWindow::on_actionNuevaMaquina_triggered()
         return;
     initSubWindow(nombre);
     uiEnable();
-    m_modificado = true;
     updateExploradorProyecto(Proyecto);
+    registrarPaso(QStringLiteral("Nueva máquina"));
 }
 
 void MainWindow::on_actionEliminarMaquina_triggered()
@@ -186,18 +194,27 @@ void MainWindow::on_actionEliminarMaquina_triggered()
                    QStringLiteral(":/img/img/application_delete.png")))
         return;
 
-    ventana->close();
-    scene->clear();
-    m_sceneList.removeOne(scene);
-    ui->mdiArea->removeSubWindow(ventana);
-    delete ventana;
-    delete scene;
+    quitarEscena(scene);
     updateExploradorProyecto(Sistema);
 
     if (m_sceneList.isEmpty())
         deshabilitarEdicion();
-    m_modificado = true;
-    updateUi();
+    registrarPaso(QStringLiteral("Eliminar máquina"));
+}
+
+void MainWindow::quitarEscena(DiagramScene *scene)
+{
+    m_sceneList.removeOne(scene);
+    const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
+    for (QMdiSubWindow *ventana : ventanas) {
+        if (sceneOfWindow(ventana) != scene)
+            continue;
+        ventana->close();
+        ui->mdiArea->removeSubWindow(ventana);
+        delete ventana;
+    }
+    scene->clearDiagram();
+    delete scene;
 }
 
 void MainWindow::deshabilitarEdicion()
@@ -290,10 +307,15 @@ void MainWindow::on_actionEstadoInicial_triggered()
     estados.at(index)->setInicial(true);
     scene->insertInitialStateItem(index);
 
-    updateTablaTransiciones(scene);
-    updateExploradorProyecto(Sistema);
-    m_modificado = true;
-    updateUi();
+    // A cancelled editor of the new initial transition cancels the whole
+    // command: the previous initial state comes back.
+    if (!scene->initialStateItem()) {
+        restaurarActual();
+    } else {
+        updateTablaTransiciones(scene);
+        updateExploradorProyecto(Sistema);
+        registrarPaso(QStringLiteral("Estado inicial"));
+    }
     ui->actionSeleccionar->trigger();
 }
 
@@ -306,11 +328,27 @@ void MainWindow::on_actionEliminarElemento_triggered()
                    QStringLiteral("¿Está seguro que desea eliminar el Elemento del Diagrama?"),
                    QStringLiteral(":/img/img/cross.png")))
         return;
+    const QString paso = textoEliminacion(scene);
     scene->removeSelectedItems();
     updateTablaTransiciones(scene);
     updateExploradorProyecto(Proyecto);
-    m_modificado = true;
-    updateUi();
+    registrarPaso(paso);
+}
+
+QString MainWindow::textoEliminacion(const DiagramScene *scene) const
+{
+    int estados = 0;
+    int transiciones = 0;
+    for (QGraphicsItem *item : scene->selectedItems()) {
+        const auto *estado = qgraphicsitem_cast<DiagramItem *>(item);
+        estados += estado && estado->diagramType() == DiagramItem::EstadoSimple ? 1 : 0;
+        transiciones += qgraphicsitem_cast<Arrow *>(item) ? 1 : 0;
+    }
+    if (estados == 1 && transiciones == 0)
+        return QStringLiteral("Eliminar estado");
+    if (estados == 0 && transiciones == 1)
+        return QStringLiteral("Eliminar transición");
+    return QStringLiteral("Eliminar elementos");
 }
 
 void MainWindow::on_mdiArea_subWindowActivated(QMdiSubWindow *window)
@@ -332,10 +370,9 @@ void MainWindow::on_itemInserted(DiagramItem *item)
         scene->removeSelectedItems();
     } else {
         item->setName(nombre);
-        m_modificado = true;
         updateExploradorProyecto(Sistema);
         updateTablaTransiciones(scene);
-        updateUi();
+        registrarPaso(QStringLiteral("Nuevo estado"));
     }
     ui->actionSeleccionar->trigger();
 }
@@ -364,16 +401,24 @@ void MainWindow::on_arrowDoubleClicked(Arrow *arrow)
 void MainWindow::editarTransicion(Arrow *arrow, bool nueva)
 {
     auto *scene = qobject_cast<DiagramScene *>(arrow->scene());
+    const bool inicial = arrow->startItem()->diagramType() == DiagramItem::EstadoInicial;
+    const QStringList catalogo = catalogoEditable(*m_datosXml);
     DialogTransicion dialogo(this);
     dialogo.setDatos(arrow, m_datosXml, m_sceneList, scene,
                      nueva ? DialogTransicion::NuevaTransicion : DialogTransicion::EditarTransicion);
     if (dialogo.exec() == QDialog::Accepted) {
         arrow->setText(dialogo.selectedEvent(), dialogo.selectedActions().split(QLatin1Char(',')));
         arrow->alignText();
-        m_modificado = true;
-        updateUi();
-    } else if (nueva) {
-        descartarFlecha(scene, arrow);
+        // The initial-state command records the new initial transition itself.
+        if (!(nueva && inicial))
+            registrarPaso(nueva ? QStringLiteral("Nueva transición") : QStringLiteral("Editar transición"));
+    } else {
+        if (nueva)
+            descartarFlecha(scene, arrow);
+        // Events, actions and variables declared or removed in the dialog go
+        // straight into the document; cancelling takes them back.
+        if (catalogoEditable(*m_datosXml) != catalogo)
+            restaurarCatalogo();
     }
 
     updateExploradorProyecto(Proyecto);
@@ -409,16 +454,62 @@ void MainWindow::on_itemDoubleClicked(int index)
     DiagramScene *scene = activeScene();
     if (!scene)
         return;
+    DiagramItem *estado = scene->itemList().value(index);
+    if (!estado)
+        return;
+    const QString nombre = estado->name();
+    const QColor color = estado->color();
+    const int flechas = estado->arrows().size();
     DialogEditorEstado dialogo(this);
     dialogo.setDatos(index, m_datosXml, scene);
     dialogo.setOtrasMaquinas(estadosDeOtrasMaquinas(scene));
-    dialogo.exec();
+    const bool aceptado = dialogo.exec() == QDialog::Accepted;
     if (!dialogo.datosModificados())
         return;
-    m_modificado = true;
+    if (!aceptado) {
+        // The dialog drew every change at once; cancelling takes them back.
+        restaurarActual();
+        return;
+    }
     updateExploradorProyecto(Sistema);
     updateTablaTransiciones(scene);
-    updateUi();
+    const bool renombrado = estado->name() != nombre;
+    const bool coloreado = estado->color() != color;
+    const bool sinFlechas = estado->arrows().size() != flechas;
+    if (renombrado && !coloreado && !sinFlechas)
+        registrarPaso(QStringLiteral("Renombrar estado"));
+    else if (coloreado && !renombrado && !sinFlechas)
+        registrarPaso(QStringLiteral("Cambiar color del estado"));
+    else if (sinFlechas && !renombrado && !coloreado)
+        registrarPaso(QStringLiteral("Eliminar transición"));
+    else
+        registrarPaso(QStringLiteral("Editar estado"));
+}
+
+void MainWindow::on_gestureFinished(DiagramScene::Gesture gesture)
+{
+    switch (gesture) {
+    case DiagramScene::MoveState:
+        registrarPaso(QStringLiteral("Mover estado"));
+        break;
+    case DiagramScene::MoveStates:
+        registrarPaso(QStringLiteral("Mover estados"));
+        break;
+    case DiagramScene::ResizeState:
+        registrarPaso(QStringLiteral("Redimensionar estado"));
+        break;
+    case DiagramScene::MoveMarker:
+        registrarPaso(QStringLiteral("Mover marcador inicial"));
+        break;
+    case DiagramScene::BendArrow:
+        registrarPaso(QStringLiteral("Curvar transición"));
+        break;
+    case DiagramScene::MoveLabel:
+        registrarPaso(QStringLiteral("Mover etiqueta"));
+        break;
+    case DiagramScene::NoGesture:
+        break;
+    }
 }
 
 void MainWindow::initTablaTransiciones()

@@ -58,15 +58,13 @@ void MainWindow::ImportarProyecto()
                                                                Importador::catalogoDe(*m_datosXml))));
 }
 
-// The additions are changes like any other: they mark the project modified
-// so that closing it asks to save them.
+// The additions are a step like any other: undone at once, and closing the
+// project asks to save them.
 void MainWindow::terminarImportacion(int agregados)
 {
-    if (agregados > 0) {
-        m_modificado = true;
-        updateUi();
-    }
     updateExploradorProyecto();
+    if (agregados > 0)
+        registrarPaso(QStringLiteral("Importar recursos"));
 }
 
 void MainWindow::on_actionDesde_archivo_triggered()

@@ -55,15 +55,9 @@ void MainWindow::initPortapapeles()
     connect(m_actionPegar, &QAction::triggered, this, [this] { pegar(nullptr); });
     connect(m_actionSeleccionarTodo, &QAction::triggered, this, &MainWindow::seleccionarTodo);
 
-    // The history adds "Deshacer" and "Rehacer" to the same menu.
+    // After "Deshacer" and "Rehacer", which initHistorial put in the menu.
     auto *editar = findChild<QMenu *>(QStringLiteral("menu_Editar"));
-    if (!editar) {
-        editar = new QMenu(QStringLiteral("&Editar"), this);
-        editar->setObjectName(QStringLiteral("menu_Editar"));
-        menuBar()->insertMenu(ui->menu_Herramientas->menuAction(), editar);
-    } else {
-        editar->addSeparator();
-    }
+    editar->addSeparator();
     editar->addActions({m_actionCortar, m_actionCopiar, m_actionPegar});
     editar->addSeparator();
     editar->addAction(m_actionSeleccionarTodo);
@@ -103,7 +97,7 @@ void MainWindow::cortarSeleccion()
     scene->removeSelectedItems();
     updateTablaTransiciones(scene);
     updateExploradorProyecto(Proyecto);
-    pasoCompletado(QStringLiteral("Cortar"));
+    registrarPaso(QStringLiteral("Cortar"));
 }
 
 void MainWindow::pegar(const QPointF *donde)
@@ -137,7 +131,7 @@ void MainWindow::pegar(const QPointF *donde)
     }
     updateTablaTransiciones(scene);
     updateExploradorProyecto(Proyecto);
-    pasoCompletado(QStringLiteral("Pegar"));
+    registrarPaso(QStringLiteral("Pegar"));
 }
 
 void MainWindow::seleccionarTodo()
@@ -149,12 +143,4 @@ void MainWindow::seleccionarTodo()
         if (item->isVisible() && !item->parentItem() && (item->flags() & QGraphicsItem::ItemIsSelectable))
             item->setSelected(true);
     }
-}
-
-// Every command of this file and of mainwindow_teclado.cpp ends here once it
-// has changed the project: one completed user action.
-void MainWindow::pasoCompletado(const QString &texto)
-{
-    Q_UNUSED(texto)
-    marcarModificado();
 }

@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "dialognuevoproyecto.h"
+#include "lectorproyecto.h"
 #include "maquinaxml.h"
 #include "xmlhandler.h"
 
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QTreeWidgetItem>
 
 namespace {
@@ -66,21 +68,41 @@ bool MainWindow::guardarDatos()
 {
     if (!m_datosXml)
         return false;
+    completarMovimiento();
+    const QString modificacion = m_datosXml->getContenidoGeneral(QStringLiteral("modificacion"));
     m_datosXml->setContenidoGeneral(QStringLiteral("modificacion"), ahora());
+    sincronizarDocumento();
+    if (!m_datosXml->save()) {
+        m_datosXml->setContenidoGeneral(QStringLiteral("modificacion"), modificacion);
+        avisarFalloGuardado();
+        return false;
+    }
+    historialGuardado();
+    return true;
+}
+
+void MainWindow::sincronizarDocumento()
+{
+    if (!m_datosXml)
+        return;
     m_datosXml->borrarMaquinas();
     for (int k = 0; k < m_sceneList.size(); ++k)
         guardarMaquina(m_sceneList.at(k), maquinaId(k));
+}
 
-    if (!m_datosXml->save()) {
-        QMessageBox::warning(this, QStringLiteral("Error al Guardar Proyecto"),
-                             QStringLiteral("No se pudo guardar el archivo \n%1").arg(rutaProyecto()));
-        return false;
-    }
-    m_modificado = false;
-    const QString titulo = tituloProyecto();
-    if (titulo.contains(QLatin1Char('*')))
-        setWindowTitle(QString(titulo).remove(QLatin1Char('*')));
-    return true;
+// The document's own reason names the path again; the message shows it once.
+void MainWindow::avisarFalloGuardado()
+{
+    const QString ruta = rutaProyecto();
+    QString motivo = m_datosXml->ultimoError();
+    const QString prefijo =
+        QStringLiteral("No se pudo guardar el archivo %1: ").arg(QDir::toNativeSeparators(ruta));
+    if (motivo.startsWith(prefijo))
+        motivo = motivo.mid(prefijo.size());
+    QString texto = QStringLiteral("No se pudo guardar el archivo \n%1").arg(ruta);
+    if (!motivo.isEmpty())
+        texto += QStringLiteral("\nMotivo: ") + motivo;
+    QMessageBox::warning(this, QStringLiteral("Error al Guardar Proyecto"), texto);
 }
 
 QString MainWindow::rutaProyecto() const
@@ -96,61 +118,90 @@ void MainWindow::guardarMaquina(DiagramScene *scene, const QString &maquina)
 
 bool MainWindow::abrirProyecto(const QString &path)
 {
-    QFile archivo(path);
-    if (!archivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable()) {
         QMessageBox::warning(this, QStringLiteral("Error al Abrir Proyecto"),
                              QStringLiteral("No se pudo abrir el archivo \n%1").arg(path));
         return false;
     }
-    if (m_datosXml) {
-        delete m_datosXml;
-        m_datosXml = nullptr;
-        uiReset();
-    }
-    auto *documento = new XmlHandler();
-    const bool leido = documento->load(&archivo);
-    if (!leido || demasiadoGrande(*documento)) {
-        delete documento;
-        QString texto = QStringLiteral("No se pudo procesar el archivo \n%1").arg(path);
-        if (leido)
-            texto += QStringLiteral(
-                "\nEl proyecto tiene más máquinas, estados o transiciones de los que Vireo puede dibujar.");
-        QMessageBox::warning(this, QStringLiteral("Error al Abrir Proyecto"), texto);
+    // The file is read and checked before anything of the open project is
+    // touched: a file that cannot be shown leaves it as it was.
+    QString motivo;
+    std::unique_ptr<XmlHandler> documento = LectorProyecto::leerArchivo(path, &motivo);
+    if (documento && demasiadoGrande(*documento))
+        motivo = QStringLiteral(
+            "el proyecto tiene más máquinas, estados o transiciones de los que Vireo puede dibujar");
+    if (!documento || !motivo.isEmpty()) {
+        QMessageBox::warning(
+            this, QStringLiteral("Error al Abrir Proyecto"),
+            QStringLiteral("No se pudo procesar el archivo \n%1\nMotivo: %2").arg(path, motivo));
         return false;
     }
-    m_datosXml = documento;
-    m_datosXml->setContenidoGeneral(QStringLiteral("carpeta"), QFileInfo(path).absolutePath());
+    documento->setContenidoGeneral(QStringLiteral("carpeta"), QFileInfo(path).absolutePath());
+    mostrarDocumento(documento.release(), QFileInfo(path).completeBaseName());
+    recordarProyecto(path);
+    return true;
+}
 
+void MainWindow::mostrarDocumento(XmlHandler *documento, const QString &titulo)
+{
+    if (m_datosXml)
+        cerrarDocumento();
+    m_datosXml = documento;
     habilitarProyecto();
     initExploradorProyecto();
+    const QStringList omitidos = construirEscenas();
+    // Undo rebuilds the diagrams too, but leaves the user's zoom alone.
+    ajustarVentanas();
+    setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + titulo);
+    reiniciarHistorial();
+    if (!omitidos.isEmpty())
+        avisarOmitidos(omitidos);
+}
+
+QStringList MainWindow::construirEscenas()
+{
+    QList<DiagramScene *> anteriores = m_sceneList;
+    m_sceneList.clear();
     QStringList omitidos;
     for (int k = 0; k < m_datosXml->cantidadMaquinas(); ++k) {
         const QString maquina = maquinaId(k);
-        initSubWindow(m_datosXml->getContenidoMaquina(maquina, QStringLiteral("nombre")));
-        DiagramScene *scene = m_sceneList.value(k);
+        const QString nombre = m_datosXml->getContenidoMaquina(maquina, QStringLiteral("nombre"));
+        DiagramScene *scene = nullptr;
+        for (DiagramScene *anterior : qAsConst(anteriores)) {
+            if (anterior->name() == nombre) {
+                scene = anterior;
+                break;
+            }
+        }
+        if (scene) {
+            anteriores.removeOne(scene);
+            scene->clearDiagram();
+            m_sceneList.append(scene);
+        } else {
+            initSubWindow(nombre);
+            scene = m_sceneList.value(k);
+        }
         if (!scene)
             break;
         cargarEstados(scene, maquina);
         omitidos << cargarTransiciones(scene, maquina);
         omitidos << cargarEstadoInicial(scene, maquina);
     }
+    for (DiagramScene *sobrante : qAsConst(anteriores))
+        quitarEscena(sobrante);
+
     // The table lists one machine, the active one; filling it for every
     // machine of a large project only to replace it each time is wasted work.
     DiagramScene *tabla = activeScene() ? activeScene() : m_sceneList.value(m_sceneList.size() - 1);
     if (tabla)
         updateTablaTransiciones(tabla);
-    if (!m_sceneList.isEmpty())
+    if (m_sceneList.isEmpty())
+        deshabilitarEdicion();
+    else
         uiEnable();
-    ajustarVentanas();
     updateExploradorProyecto();
-    setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + QFileInfo(path).completeBaseName());
-    m_modificado = false;
-
-    recordarProyecto(path);
     omitidos.removeAll(QString());
-    if (!omitidos.isEmpty())
-        avisarOmitidos(omitidos);
-    return true;
+    return omitidos;
 }
 
 void MainWindow::avisarOmitidos(const QStringList &omitidos)
@@ -245,13 +296,11 @@ void MainWindow::on_actionNuevoProyecto_triggered()
     habilitarProyecto();
     initExploradorProyecto();
     setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + nombre + QStringLiteral(".vro"));
-    m_modificado = false;
+    reiniciarHistorial();
     if (!m_datosXml->save()) {
         // The project stays open, marked as unsaved, so it can be saved elsewhere.
-        QMessageBox::warning(this, QStringLiteral("Error al Guardar Proyecto"),
-                             QStringLiteral("No se pudo guardar el archivo \n%1").arg(rutaProyecto()));
-        m_modificado = true;
-        updateUi();
+        avisarFalloGuardado();
+        marcarModificado();
         return;
     }
     recordarProyecto(rutaProyecto());
@@ -283,12 +332,18 @@ void MainWindow::on_actionGuardarComo_triggered()
     if (elegido.isEmpty())
         return;
     const QFileInfo info(elegido);
-    const QString nombre = info.baseName();
+    QString nombre = info.fileName();
+    if (nombre.endsWith(QLatin1String(".vro"), Qt::CaseInsensitive))
+        nombre.chop(4);
+    const QString carpeta = QDir::fromNativeSeparators(info.absolutePath());
     if (nombre.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Error al Guardar Proyecto"),
-                             QStringLiteral("No se pudo guardar el archivo \n%1").arg(elegido));
+        QMessageBox::warning(
+            this, QStringLiteral("Error al Guardar Proyecto"),
+            QStringLiteral("No se pudo guardar el archivo \n%1\nMotivo: el nombre está vacío").arg(elegido));
         return;
     }
+    if (!confirmarReemplazo(elegido, carpeta + QLatin1Char('/') + nombre + QStringLiteral(".vro")))
+        return;
 
     const QStringList claves = {QStringLiteral("nombre"), QStringLiteral("carpeta"),
                                 QStringLiteral("creacion"), QStringLiteral("modificacion")};
@@ -296,7 +351,7 @@ void MainWindow::on_actionGuardarComo_triggered()
     for (const QString &clave : claves)
         anteriores << m_datosXml->getContenidoGeneral(clave);
     const QString fecha = ahora();
-    const QStringList nuevos = {nombre, QDir::fromNativeSeparators(info.absolutePath()), fecha, fecha};
+    const QStringList nuevos = {nombre, carpeta, fecha, fecha};
     for (int i = 0; i < claves.size(); ++i)
         m_datosXml->setContenidoGeneral(claves.at(i), nuevos.at(i));
 
@@ -310,6 +365,25 @@ void MainWindow::on_actionGuardarComo_triggered()
     recordarProyecto(rutaProyecto());
     if (QTreeWidgetItem *raiz = ui->treeWidgetProyecto->topLevelItem(0))
         raiz->setText(0, nombre);
+}
+
+// The file dialog asked about the file it showed; a project file named
+// otherwise (".vro" added, or written in lower case) that exists and is not
+// the project's own is asked about here.
+bool MainWindow::confirmarReemplazo(const QString &elegido, const QString &destino)
+{
+    const QFileInfo archivo(destino);
+    if (!archivo.exists() || archivo == QFileInfo(elegido) || archivo == QFileInfo(rutaProyecto()))
+        return true;
+    QMessageBox pregunta(QMessageBox::Warning, QStringLiteral("Guardar Como"),
+                         QStringLiteral("Ya existe el archivo %1.\n¿Desea reemplazarlo?")
+                             .arg(QDir::toNativeSeparators(destino)),
+                         QMessageBox::NoButton, this);
+    QPushButton *si = pregunta.addButton(QStringLiteral("Si"), QMessageBox::AcceptRole);
+    QPushButton *no = pregunta.addButton(QStringLiteral("No"), QMessageBox::RejectRole);
+    pregunta.setDefaultButton(no);
+    pregunta.exec();
+    return pregunta.clickedButton() == si;
 }
 
 void MainWindow::on_actionCerrarProyecto_triggered()

@@ -61,7 +61,7 @@ void MainWindow::initTeclado()
     m_finDeMovimiento = new QTimer(this);
     m_finDeMovimiento->setSingleShot(true);
     m_finDeMovimiento->setInterval(kPausaEntreTeclas);
-    connect(m_finDeMovimiento, &QTimer::timeout, this, [this] { pasoCompletado(QStringLiteral("Mover")); });
+    connect(m_finDeMovimiento, &QTimer::timeout, this, &MainWindow::completarMovimiento);
 
     // The element menu offers what fits the item it opened on; the item has
     // selected itself alone just before.
@@ -91,6 +91,16 @@ void MainWindow::moverSeleccion(const QPointF &paso)
     for (DiagramItem *item : qAsConst(mueven))
         item->moveBy(paso.x(), paso.y());
     m_finDeMovimiento->start();
+}
+
+// Ends a burst of arrow presses now, before anything reads or takes back the
+// history, so the moves are never lost nor merged into another step.
+void MainWindow::completarMovimiento()
+{
+    if (!m_finDeMovimiento || !m_finDeMovimiento->isActive())
+        return;
+    m_finDeMovimiento->stop();
+    registrarPaso(QStringLiteral("Mover selección"));
 }
 
 DiagramItem *MainWindow::estadoSeleccionado() const
@@ -132,7 +142,7 @@ void MainWindow::renombrarEstado()
     estado->setName(nombre);
     updateExploradorProyecto(Sistema);
     updateTablaTransiciones(scene);
-    pasoCompletado(QStringLiteral("Renombrar estado"));
+    registrarPaso(QStringLiteral("Renombrar estado"));
 }
 
 void MainWindow::cambiarColorEstado()
@@ -144,7 +154,7 @@ void MainWindow::cambiarColorEstado()
     if (!color.isValid() || color == estado->color())
         return;
     estado->setColor(color);
-    pasoCompletado(QStringLiteral("Cambiar color"));
+    registrarPaso(QStringLiteral("Cambiar color del estado"));
 }
 
 void MainWindow::hacerEstadoInicial()
@@ -156,11 +166,16 @@ void MainWindow::hacerEstadoInicial()
     for (DiagramItem *otro : scene->itemList())
         otro->setInicial(false);
     estado->setInicial(true);
-    // Emits arrowInserted: the transition editor of the reset runs now.
+    // Emits arrowInserted: the transition editor of the reset runs now. As
+    // with the tool, cancelling it brings the previous initial state back.
     scene->insertInitialStateItem(scene->itemList().indexOf(estado));
+    if (!scene->initialStateItem()) {
+        restaurarActual();
+        return;
+    }
     updateTablaTransiciones(scene);
     updateExploradorProyecto(Sistema);
-    pasoCompletado(QStringLiteral("Estado inicial"));
+    registrarPaso(QStringLiteral("Estado inicial"));
 }
 
 void MainWindow::llenarMenuDeElemento()

@@ -45,6 +45,7 @@ void MainWindow::initSubWindow(const QString &nombre)
     connect(scene, &DiagramScene::itemDoubleClicked, this, &MainWindow::on_itemDoubleClicked);
     connect(scene, &DiagramScene::rightClicked, this, &MainWindow::on_actionSeleccionar_triggered);
     connect(scene, &DiagramScene::arrowDoubleClicked, this, &MainWindow::on_arrowDoubleClicked);
+    connect(scene, &DiagramScene::gestureFinished, this, &MainWindow::on_gestureFinished);
     scene->initSceneRect(-SCENE_INITIAL_WIDTH / 2, -SCENE_INITIAL_HEIGHT / 2, SCENE_INITIAL_WIDTH,
                          SCENE_INITIAL_HEIGHT);
     m_sceneList.append(scene);

@@ -11,5 +11,6 @@ int cmdMonitor(const QStringList &args);
 int cmdSend(const QStringList &args);
 // Needs a QApplication (the diagrams are graphics items); no display.
 int cmdImagen(const QStringList &args);
+int cmdDepurar(const QStringList &args);
 
 #endif // COMMANDS_H

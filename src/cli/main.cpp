@@ -20,6 +20,8 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
                          "        Envía eventos a la simulación en curso (puerto 9000).\n"
                          "  imagen PROYECTO.vro [--maquina NOMBRE] --out ARCHIVO.png|.svg\n"
                          "        Dibuja los diagramas como \"Exportar imagen...\".\n"
+                         "  depurar PROYECTO.vro --puerto RUTA [--velocidad N]\n"
+                         "        Muestra cada transición que la placa envía por el puerto serie.\n"
                          "\n"
                          "vireo-cli COMANDO --help muestra la ayuda de cada comando.\n";
 
@@ -59,6 +61,8 @@ int main(int argc, char *argv[])
         return cmdSend(args);
     if (command == QLatin1String("imagen"))
         return cmdImagen(args);
+    if (command == QLatin1String("depurar"))
+        return cmdDepurar(args);
     QTextStream(stderr) << "Comando desconocido: " << command << "\n\n" << QString::fromUtf8(kUso);
     return 2;
 }

@@ -34,6 +34,8 @@ public:
     void setMidSelected(bool selected);
     void setTextRelativePos(const QPointF &pos);
     QPointF textRelativePos() const { return m_textRelativePos; }
+    // True while the label is being dragged.
+    bool isLabelPressed() const { return m_textItemPressed; }
 
     DiagramItem *startItem() const { return m_from; }
     DiagramItem *endItem() const { return m_to; }

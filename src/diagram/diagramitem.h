@@ -48,6 +48,8 @@ public:
     bool isEstadoInicial() const { return m_inicial; }
     void setActivo(bool activo);
     bool isActivo() const { return m_activo; }
+    // True while the grip is being dragged.
+    bool isResizing() const { return m_resizeHandleState == Pressed; }
 
 protected:
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;

@@ -96,6 +96,17 @@ void DiagramScene::removeSelectedItems()
     }
 }
 
+void DiagramScene::clearDiagram()
+{
+    m_itemList.clear();
+    m_initialStateItem = nullptr;
+    m_startItem = nullptr;
+    m_prevArrow = nullptr;
+    m_line = nullptr;
+    m_gesture = NoGesture;
+    clear();
+}
+
 void DiagramScene::removeState(DiagramItem *state)
 {
     state->removeArrows();
@@ -200,7 +211,36 @@ void DiagramScene::mousePressEvent(QGraphicsSceneMouseEvent *mouseEvent)
             insertArrow(state);
     }
     QGraphicsScene::mousePressEvent(mouseEvent);
+    if (m_sceneMode == MoveItem)
+        m_gesture = gestureOfPress();
     update();
+}
+
+// Asked once the press has reached the items, which then know whether it
+// took a grip, a control point or a label.
+DiagramScene::Gesture DiagramScene::gestureOfPress() const
+{
+    QGraphicsItem *grabber = mouseGrabberItem();
+    // A state's grip, an arrow's control point and label are children of
+    // their owner and may hold the mouse themselves.
+    if (grabber && grabber->parentItem())
+        grabber = grabber->parentItem();
+    if (auto *arrow = qgraphicsitem_cast<Arrow *>(grabber)) {
+        if (arrow->midItem()->isSelected())
+            return BendArrow;
+        return arrow->isLabelPressed() ? MoveLabel : NoGesture;
+    }
+    auto *item = qgraphicsitem_cast<DiagramItem *>(grabber);
+    if (!item)
+        return NoGesture;
+    if (item->diagramType() == DiagramItem::EstadoInicial)
+        return MoveMarker;
+    if (item->isResizing())
+        return ResizeState;
+    int selected = 0;
+    for (QGraphicsItem *other : selectedItems())
+        selected += qgraphicsitem_cast<DiagramItem *>(other) ? 1 : 0;
+    return selected > 1 ? MoveStates : MoveState;
 }
 
 void DiagramScene::mouseMoveEvent(QGraphicsSceneMouseEvent *mouseEvent)
@@ -227,6 +267,10 @@ void DiagramScene::mouseMoveEvent(QGraphicsSceneMouseEvent *mouseEvent)
 void DiagramScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *mouseEvent)
 {
     QGraphicsScene::mouseReleaseEvent(mouseEvent);
+    const Gesture gesture = m_gesture;
+    m_gesture = NoGesture;
+    if (gesture != NoGesture && mouseEvent->button() == Qt::LeftButton)
+        emit gestureFinished(gesture);
 }
 
 void DiagramScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *mouseEvent)

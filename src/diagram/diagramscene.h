@@ -17,6 +17,8 @@ class DiagramScene : public QGraphicsScene
 
 public:
     enum Mode { InsertItem, InsertLineStart, InsertLineEnd, MoveItem, Simulation };
+    // What a press and release with the mouse did in the MoveItem mode.
+    enum Gesture { NoGesture, MoveState, MoveStates, ResizeState, MoveMarker, BendArrow, MoveLabel };
 
     explicit DiagramScene(const QString &name, QMenu *itemMenu, QObject *parent = nullptr);
     ~DiagramScene() override;
@@ -32,6 +34,9 @@ public:
     // Inserts a state of the current item type centred on pos, as a click in
     // the InsertItem mode does (itemInserted is emitted).
     void insertItemAt(const QPointF &pos);
+    // Removes and destroys every item, the state list and the marker with
+    // them, leaving an empty diagram with the same name.
+    void clearDiagram();
 
     void insertInitialStateItem(int index);
     void setInitialStateItem(DiagramItem *item) { m_initialStateItem = item; }
@@ -50,6 +55,9 @@ signals:
     void itemDoubleClicked(int index);
     void arrowDoubleClicked(Arrow *arrow);
     void rightClicked();
+    // A drag ended (on release, once per drag, whether or not anything
+    // actually moved).
+    void gestureFinished(DiagramScene::Gesture gesture);
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *mouseEvent) override;
@@ -71,6 +79,7 @@ private:
     // The topmost item at pos when it is a state (not the marker).
     DiagramItem *stateAt(const QPointF &pos) const;
     void setViewportCursor(Qt::CursorShape shape);
+    Gesture gestureOfPress() const;
 
     QString m_name;
     QList<DiagramItem *> m_itemList;
@@ -83,6 +92,7 @@ private:
     Arrow *m_prevArrow = nullptr;
     DiagramItem *m_initialStateItem = nullptr;
     QList<QGraphicsItem *> m_removed;
+    Gesture m_gesture = NoGesture;
 };
 
 #endif // DIAGRAMSCENE_H

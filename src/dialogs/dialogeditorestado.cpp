@@ -49,6 +49,7 @@ DialogEditorEstado::DialogEditorEstado(QWidget *parent) : QDialog(parent), m_ui(
     m_ui->comboBoxColor->setIconSize(QSize(150, 14));
 
     connect(m_ui->pushButtonListo, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ui->pushButtonCancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_ui->pushButtonEliminar, &QPushButton::clicked, this, &DialogEditorEstado::eliminarTransicion);
     connect(m_ui->listWidgetTransiciones, &QListWidget::currentRowChanged, this,
             [this](int fila) { m_ui->pushButtonEliminar->setEnabled(fila >= 0); });

@@ -17,7 +17,8 @@ class DialogEditorEstado;
 
 // The modal editor of one state: renames it, recolours it from a fixed palette
 // and deletes transitions that leave it. Every change is applied to the scene
-// at once; the caller only asks datosModificados() afterwards.
+// at once, so the user sees it; the caller asks datosModificados() afterwards
+// and, when the dialog was cancelled, puts the scene back as it was.
 class DialogEditorEstado : public QDialog
 {
     Q_OBJECT

@@ -88,12 +88,15 @@ XmlHandler::XmlHandler(const QString &, XmlType) : m_documento(documentoVacio())
 
 XmlHandler::~XmlHandler() = default;
 
-bool XmlHandler::load(QIODevice *device)
+bool XmlHandler::load(QIODevice *device, QString *error)
 {
     m_documento = documentoVacio();
-    if (!device || !device->isReadable())
+    if (!device || !device->isReadable()) {
+        if (error)
+            *error = QStringLiteral("no se puede leer");
         return false;
-    std::unique_ptr<XmlNode> leido = XmlSerializer::leer(device);
+    }
+    std::unique_ptr<XmlNode> leido = XmlSerializer::leer(device, error);
     if (!leido)
         return false;
     m_documento = std::move(leido);

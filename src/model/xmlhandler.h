@@ -30,8 +30,8 @@ public:
 
     // Replaces the document by the parse of an already opened device. False
     // for content that is not well-formed (or nested absurdly deep, or holding
-    // a DTD); the document is then left empty.
-    bool load(QIODevice *device);
+    // a DTD); the document is then left empty and *error says why and where.
+    bool load(QIODevice *device, QString *error = nullptr);
     // Writes carpeta + "/" + nombre + ".vro" atomically. False when the
     // document names no project or folder, or any byte could not be written;
     // the previous file is then left untouched.

@@ -208,6 +208,34 @@ void flushText(XmlNode *node, QString &pendiente)
     pendiente.clear();
 }
 
+// An element's last text. Blanks alone on the line of an element that holds
+// nothing else are its value (a name " "), not indentation, which always
+// follows a line break.
+void flushLastText(XmlNode *node, QString &pendiente)
+{
+    if (node->children().empty() && !pendiente.isEmpty() && !pendiente.contains(QLatin1Char('\n'))) {
+        node->appendText(pendiente);
+        pendiente.clear();
+        return;
+    }
+    flushText(node, pendiente);
+}
+
+bool informar(QString *error, const QString &motivo)
+{
+    if (error)
+        *error = motivo;
+    return false;
+}
+
+QString ubicado(const QXmlStreamReader &reader, const QString &motivo)
+{
+    return QStringLiteral("línea %1, columna %2: %3")
+        .arg(reader.lineNumber())
+        .arg(reader.columnNumber())
+        .arg(motivo);
+}
+
 } // namespace
 
 QByteArray escribir(const XmlNode &documento)
@@ -221,7 +249,7 @@ QByteArray escribir(const XmlNode &documento)
     return out.m_bytes;
 }
 
-std::unique_ptr<XmlNode> leer(QIODevice *device)
+std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
 {
     auto documento = std::make_unique<XmlNode>(XmlNode::Element, QString());
     // Reading from the device decodes it piece by piece instead of holding
@@ -236,13 +264,16 @@ std::unique_ptr<XmlNode> leer(QIODevice *device)
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement:
-            if (++depth > kMaxDepth)
+            if (++depth > kMaxDepth) {
+                informar(error,
+                         ubicado(reader, QStringLiteral("los elementos están anidados demasiado hondo")));
                 return nullptr;
+            }
             flushText(actual, pendiente);
             actual = actual->appendElement(tags.tag(reader.qualifiedName()));
             break;
         case QXmlStreamReader::EndElement:
-            flushText(actual, pendiente);
+            flushLastText(actual, pendiente);
             actual = actual->parent();
             --depth;
             break;
@@ -258,13 +289,21 @@ std::unique_ptr<XmlNode> leer(QIODevice *device)
             break;
         case QXmlStreamReader::DTD:
         case QXmlStreamReader::EntityReference:
+            informar(error,
+                     ubicado(reader, QStringLiteral("el archivo declara entidades, que Vireo no acepta")));
             return nullptr;
         default:
             break;
         }
     }
-    if (reader.hasError() || !documento->hasChildElements())
+    if (reader.hasError()) {
+        informar(error, ubicado(reader, reader.errorString()));
         return nullptr;
+    }
+    if (!documento->hasChildElements()) {
+        informar(error, QStringLiteral("el archivo no contiene ningún elemento"));
+        return nullptr;
+    }
     return documento;
 }
 

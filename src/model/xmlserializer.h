@@ -5,6 +5,7 @@
 #include <memory>
 
 class QIODevice;
+class QString;
 class XmlNode;
 
 // Reading and writing the project file. The document node holds the root
@@ -18,8 +19,9 @@ constexpr int kMaxDepth = 256;
 
 QByteArray escribir(const XmlNode &documento);
 // Null when the content is not well-formed XML, nest deeper than kMaxDepth,
-// hold a DTD (entity expansion) or an undeclared entity.
-std::unique_ptr<XmlNode> leer(QIODevice *device);
+// hold a DTD (entity expansion) or an undeclared entity; *error then says why
+// and where, in Spanish, for the user.
+std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error = nullptr);
 
 } // namespace XmlSerializer
 

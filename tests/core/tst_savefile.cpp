@@ -63,15 +63,34 @@ private slots:
         QCOMPARE(archivosEn(dir.path()), QStringList{"a.txt"});
     }
 
-    void carpetaInexistente()
+    // Each failure names its cause in Spanish, never the system's "Unknown error".
+    void motivoDelFallo_data()
     {
+        QTest::addColumn<QString>("relativa");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("carpeta inexistente") << "no/existe/a.txt"
+                                             << "la carpeta %1/no/existe no existe";
+        QTest::newRow("la carpeta es un archivo") << "archivo/a.txt"
+                                                  << "%1/archivo es un archivo, no una carpeta";
+        QTest::newRow("dentro de un archivo") << "archivo/mas/a.txt"
+                                              << "%1/archivo es un archivo, no una carpeta";
+        QTest::newRow("el destino es una carpeta") << "carpeta"
+                                                   << "ya existe una carpeta con ese nombre";
+    }
+
+    void motivoDelFallo()
+    {
+        QFETCH(QString, relativa);
+        QFETCH(QString, motivo);
         QTemporaryDir dir;
-        const QString ruta = dir.filePath("no/existe/a.txt");
+        QVERIFY(TestSupport::writeFile(dir.filePath("archivo"), "x"));
+        QVERIFY(QDir(dir.path()).mkdir("carpeta"));
+        const QString ruta = dir.filePath(relativa);
         QString error;
         QVERIFY(!guardarArchivoSeguro(ruta, "x", &error));
-        QVERIFY(error.startsWith("No se pudo guardar el archivo"));
-        QVERIFY(!QFile::exists(ruta));
-        QVERIFY(archivosEn(dir.path()).isEmpty());
+        QCOMPARE(error,
+                 QStringLiteral("No se pudo guardar el archivo %1: %2").arg(ruta, motivo.arg(dir.path())));
+        QCOMPARE(archivosEn(dir.path()), QStringList{"archivo"});
     }
 
     void escrituraIncompletaNoTocaElArchivo()
@@ -83,7 +102,8 @@ private slots:
         const QByteArray nuevo(1 << 20, 'x');
         const int codigo = enProcesoLimitado(64 * 1024, [&] {
             QString error;
-            return !guardarArchivoSeguro(ruta, nuevo, &error) && !error.isEmpty();
+            return !guardarArchivoSeguro(ruta, nuevo, &error) &&
+                   error.endsWith(QStringLiteral(": no queda espacio en el disco"));
         });
         QCOMPARE(codigo, 0);
         QCOMPARE(TestSupport::readFile(ruta), viejo);

@@ -111,7 +111,7 @@ private slots:
     void doceEstados();
     void inicialDeVersionAnterior();
     void archivoRenombrado();
-    void guardarComoTomaElNombreHastaElPrimerPunto();
+    void guardarComoApuntaAlArchivoNuevo();
     void guardarComoFallidoConservaElArchivoAnterior();
     void abrirDesdeElDialogo();
     void proyectoSinMaquinasSoloHabilitaElProyecto();
@@ -383,7 +383,7 @@ void TstLifecycle::archivoRenombrado()
     QCOMPARE(TestSupport::readFile(b), contenidoB);
 }
 
-void TstLifecycle::guardarComoTomaElNombreHastaElPrimerPunto()
+void TstLifecycle::guardarComoApuntaAlArchivoNuevo()
 {
     QVERIFY(ProyectoPrueba::crear(*m_ventana, m_tmp->path(), QStringLiteral("original")));
     const QString otra = m_tmp->path() + QStringLiteral("/otra");
@@ -393,17 +393,16 @@ void TstLifecycle::guardarComoTomaElNombreHastaElPrimerPunto()
     accion(*m_ventana, "actionGuardarComo")->trigger();
     QCOMPARE(script.pendientes(), 0);
 
-    QVERIFY(QFileInfo::exists(otra + QStringLiteral("/x.vro")));
-    QVERIFY(!QFileInfo::exists(otra + QStringLiteral("/x.y.vro")));
-    QCOMPARE(tituloDe(*m_ventana), TITULO + QStringLiteral(" - x.vro"));
+    QVERIFY(QFileInfo::exists(otra + QStringLiteral("/x.y.vro")));
+    QCOMPARE(tituloDe(*m_ventana), TITULO + QStringLiteral(" - x.y.vro"));
     XmlHandler *doc = m_ventana->documento();
-    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("nombre")), QStringLiteral("x"));
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("nombre")), QStringLiteral("x.y"));
     QCOMPARE(doc->getContenidoGeneral(QStringLiteral("carpeta")), otra);
     QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")),
              doc->getContenidoGeneral(QStringLiteral("modificacion")));
     QVERIFY(QFileInfo::exists(m_tmp->path() + QStringLiteral("/original.vro")));
     const QTreeWidget *arbol = m_ventana->findChild<QTreeWidget *>(QStringLiteral("treeWidgetProyecto"));
-    QCOMPARE(arbol->topLevelItem(0)->text(0), QStringLiteral("x"));
+    QCOMPARE(arbol->topLevelItem(0)->text(0), QStringLiteral("x.y"));
 }
 
 void TstLifecycle::guardarComoFallidoConservaElArchivoAnterior()

@@ -240,6 +240,7 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
              QStringList({"menu:menu_Archivo", "menu:menu_Editar", "menu:menu_Herramientas",
                           "menu:menuGenerar", "menu:menu_Ver", "menu:menuAyuda"}));
     QCOMPARE(widget<QMenu>("menu_Archivo")->title(), QStringLiteral("&Archivo"));
+    QCOMPARE(widget<QMenu>("menu_Editar")->title(), QStringLiteral("&Editar"));
     QCOMPARE(widget<QMenu>("menu_Herramientas")->title(), QStringLiteral("&Herramientas"));
     QCOMPARE(widget<QMenu>("menuGenerar")->title(), QStringLiteral("Generar"));
     QCOMPARE(widget<QMenu>("menu_Ver")->title(), QStringLiteral("&Ver"));
@@ -251,7 +252,8 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
                           "actionGuardar", "actionGuardarComo", "|", "actionExportarImagen",
                           "menu:menuImportar_recursos", "actionCerrarProyecto", "|", "actionSalir"}));
     QCOMPARE(entries(widget<QMenu>("menu_Editar")->actions()),
-             QStringList({"actionCortar", "actionCopiar", "actionPegar", "|", "actionSeleccionarTodo"}));
+             QStringList({"actionDeshacer", "actionRehacer", "|", "actionCortar", "actionCopiar",
+                          "actionPegar", "|", "actionSeleccionarTodo"}));
     QCOMPARE(entries(widget<QMenu>("menuImportar_recursos")->actions()),
              QStringList({"actionDesde_archivo", "actionDesde_otro_proyecto"}));
     QCOMPARE(entries(widget<QMenu>("menu_Herramientas")->actions()),
@@ -275,21 +277,37 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
     QCOMPARE(barra->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     QCOMPARE(m_window->toolBarArea(const_cast<QToolBar *>(barra)), Qt::TopToolBarArea);
     const QList<QAction *> botones = barra->actions();
-    QCOMPARE(
-        entries(botones.mid(0, 19)),
-        QStringList({"actionNuevoProyecto", "actionAbrirProyecto", "actionGuardar", "|", "actionNuevaMaquina",
-                     "|", "actionSeleccionar", "actionNuevoEstado", "actionNuevaTransicion",
-                     "actionEstadoInicial", "|", "actionSimular", "actionTerminarSimulacion", "|",
-                     "actionVerificar", "|", "actionGenerarCodigo", "actionGenerarDocumentacion", "|"}));
+    QCOMPARE(entries(botones.mid(0, 22)), QStringList({"actionNuevoProyecto",
+                                                       "actionAbrirProyecto",
+                                                       "actionGuardar",
+                                                       "|",
+                                                       "actionDeshacer",
+                                                       "actionRehacer",
+                                                       "|",
+                                                       "actionNuevaMaquina",
+                                                       "|",
+                                                       "actionSeleccionar",
+                                                       "actionNuevoEstado",
+                                                       "actionNuevaTransicion",
+                                                       "actionEstadoInicial",
+                                                       "|",
+                                                       "actionSimular",
+                                                       "actionTerminarSimulacion",
+                                                       "|",
+                                                       "actionVerificar",
+                                                       "|",
+                                                       "actionGenerarCodigo",
+                                                       "actionGenerarDocumentacion",
+                                                       "|"}));
     // The zoom comes before the entries that are never enabled, so that it
     // shows at 1366 px (see anchoDeLaBarra).
-    QCOMPARE(botones.size(), 26);
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(19)))->text(),
+    QCOMPARE(botones.size(), 29);
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(22)))->text(),
              QStringLiteral(" Zoom: "));
-    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(20))));
-    QCOMPARE(entries(botones.mid(21, 1)), QStringList("actionAjustarVentana"));
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(22)))->text(), QStringLiteral("  "));
-    QCOMPARE(entries(botones.mid(23)), QStringList({"|", "actionSubir_modelo", "actionActualizar_modelo"}));
+    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(23))));
+    QCOMPARE(entries(botones.mid(24, 1)), QStringList("actionAjustarVentana"));
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(25)))->text(), QStringLiteral("  "));
+    QCOMPARE(entries(botones.mid(26)), QStringList({"|", "actionSubir_modelo", "actionActualizar_modelo"}));
 
     for (const char *name : {"dockWidgetProyecto", "dockWidgetSimulacion", "dockWidgetVerificar"}) {
         QDockWidget *dock = widget<QDockWidget>(name);

@@ -1,0 +1,75 @@
+#include "lectorproyecto.h"
+
+#include "xmlhandler.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QXmlStreamReader>
+
+namespace {
+
+bool informar(QString *motivo, const QString &texto)
+{
+    if (motivo)
+        *motivo = texto;
+    return false;
+}
+
+// Looks only as far as the project's name, which comes first in every file
+// Vireo writes: "proyecto" > "general" > "nombre".
+bool tieneNombre(const QByteArray &bytes)
+{
+    QXmlStreamReader reader(bytes);
+    int depth = 0;
+    bool enGeneral = false;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            if (--depth == 1)
+                enGeneral = false;
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        ++depth;
+        const QStringRef nombre = reader.qualifiedName();
+        if (depth == 1 && nombre != QLatin1String("proyecto"))
+            return false;
+        if (depth == 2 && nombre == QLatin1String("general"))
+            enGeneral = true;
+        if (depth == 3 && enGeneral && nombre == QLatin1String("nombre"))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::unique_ptr<XmlHandler> LectorProyecto::leerArchivo(const QString &path, QString *motivo)
+{
+    QFile archivo(path);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        informar(motivo, QStringLiteral("no se puede leer el archivo (%1)").arg(archivo.errorString()));
+        return nullptr;
+    }
+    return leerBytes(archivo.readAll(), motivo);
+}
+
+std::unique_ptr<XmlHandler> LectorProyecto::leerBytes(const QByteArray &bytes, QString *motivo)
+{
+    auto documento = std::make_unique<XmlHandler>();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QString error;
+    if (!documento->load(&buffer, &error)) {
+        informar(motivo, QStringLiteral("no es un archivo XML válido (%1)").arg(error));
+        return nullptr;
+    }
+    if (!tieneNombre(bytes)) {
+        informar(motivo, QStringLiteral("no es un proyecto de Vireo: le falta el elemento "
+                                        "\"proyecto\" con \"general\" y \"nombre\""));
+        return nullptr;
+    }
+    return documento;
+}
