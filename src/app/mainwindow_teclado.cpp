@@ -61,7 +61,8 @@ void MainWindow::initTeclado()
     m_finDeMovimiento = new QTimer(this);
     m_finDeMovimiento->setSingleShot(true);
     m_finDeMovimiento->setInterval(kPausaEntreTeclas);
-    connect(m_finDeMovimiento, &QTimer::timeout, this, &MainWindow::completarMovimiento);
+    connect(m_finDeMovimiento, &QTimer::timeout, this,
+            [this] { registrarPaso(QStringLiteral("Mover selección")); });
 
     // The element menu offers what fits the item it opened on; the item has
     // selected itself alone just before.
