@@ -1,21 +1,19 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
-#include "decodificadortramas.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 
-#include <QAbstractSocket>
 #include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QVector>
 
 class Arrow;
+class ClienteReportes;
+class ServidorEventos;
 class QActionGroup;
 class QComboBox;
 class QDockWidget;
@@ -176,11 +174,6 @@ private slots:
     void on_tableWidgetSimEventos_cellDoubleClicked(int row, int column);
     void on_actionTerminarSimulacion_triggered();
 
-    // Simulation link
-    void nuevaConexion();
-    void cambiosEnSocket(QAbstractSocket::SocketState state);
-    void datoDisponible();
-
     // Verification
     void on_actionVerificar_triggered();
 
@@ -275,21 +268,15 @@ private:
 
     // --- Simulation link ---
     void iniciarServidor();
+    // Sends one frame to the report peer; the simulation and the debugger
+    // report through it.
     void enviarTrama(const QByteArray &trama);
-    void leerConexion(QTcpSocket *conexion);
+    void aplicarEventosRecibidos(const QStringList &eventos);
     // Applies a received event without updating the display; false when it
     // names no row of the event table (or no simulation runs).
     bool aplicarEventoRecibido(const QString &evento);
-    // Frames waiting for the report link to connect; dropped if it fails.
-    QByteArrayList m_tramasEnEspera;
-    QTcpSocket socket;
-    // Declared before the servers so that they outlive the accepted sockets,
-    // which the servers own and which signal while being destroyed.
-    QList<QTcpSocket *> sockets;
-    QHash<QTcpSocket *, DecodificadorTramas> m_decodificadores;
-    QTcpServer server;
-    // The event server listens on loopback only: 127.0.0.1 here, ::1 there.
-    QTcpServer serverIpv6;
+    ClienteReportes *m_clienteReportes = nullptr;
+    ServidorEventos *m_servidorEventos = nullptr;
 
     // --- Verification ---
 

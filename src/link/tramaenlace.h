@@ -64,6 +64,10 @@ public:
     // Reads the report frame that starts at `desde`, trusting its length
     // prefix, so a "@" or "," inside the payload does not cut it short.
     static LecturaReporte leerReporte(const QByteArray &datos, int desde = 0);
+
+    // The text with every control character written as "\x" and two hex
+    // digits (tab kept), so that what a peer sends cannot drive a terminal.
+    static QString visible(const QString &texto);
 };
 
 #endif // TRAMAENLACE_H
