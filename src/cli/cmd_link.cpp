@@ -61,17 +61,6 @@ Opciones leerOpciones(const QStringList &args, bool admiteCrudo)
     return opciones;
 }
 
-QString lineaDe(const Reporte &reporte)
-{
-    if (reporte.maquina.isEmpty() && reporte.estado.isEmpty())
-        return reporte.evento;
-    QString linea = reporte.maquina + QStringLiteral(": ") + reporte.estado + QStringLiteral(" --") +
-                    reporte.evento + QStringLiteral("--> ") + reporte.proxEstado;
-    if (!reporte.acciones.isEmpty())
-        linea += QStringLiteral(" / ") + reporte.acciones;
-    return linea;
-}
-
 // What an invalid frame shows of itself at most.
 constexpr int EcoTramaInvalida = 200;
 
@@ -84,7 +73,7 @@ public:
     {
         connect(&m_servidor, &ServidorReportes::reporteRecibido, this,
                 [this](const Reporte &reporte, const QByteArray &trama) {
-                    const QString linea = m_crudo ? QString::fromLatin1(trama) : lineaDe(reporte);
+                    const QString linea = m_crudo ? QString::fromLatin1(trama) : TramaEnlace::linea(reporte);
                     m_salida << TramaEnlace::visible(linea) << "\n" << Qt::flush;
                 });
         connect(&m_servidor, &ServidorReportes::tramaInvalida, this, [this](const QByteArray &trama) {

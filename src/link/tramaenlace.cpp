@@ -112,6 +112,17 @@ LecturaReporte TramaEnlace::leerReporte(const QByteArray &datos, int desde)
     return lectura;
 }
 
+QString TramaEnlace::linea(const Reporte &reporte)
+{
+    if (reporte.maquina.isEmpty() && reporte.estado.isEmpty())
+        return reporte.evento;
+    QString linea = reporte.maquina + QStringLiteral(": ") + reporte.estado + QStringLiteral(" --") +
+                    reporte.evento + QStringLiteral("--> ") + reporte.proxEstado;
+    if (!reporte.acciones.isEmpty())
+        linea += QStringLiteral(" / ") + reporte.acciones;
+    return linea;
+}
+
 QString TramaEnlace::visible(const QString &texto)
 {
     QString resultado;
