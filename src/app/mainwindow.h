@@ -3,6 +3,7 @@
 
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "pasomaquina.h"
 
 #include <QHash>
 #include <QIcon>
@@ -10,15 +11,21 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QVector>
+#include <memory>
 
 class Arrow;
 class ClienteReportes;
 class ServidorEventos;
 class QActionGroup;
+class SimulacionC;
+class SimulacionFilas;
 class QComboBox;
 class QDockWidget;
 class QGraphicsView;
 class QLabel;
+class QListWidget;
+class QTableWidget;
+class QTableWidgetItem;
 class QMdiSubWindow;
 class QMenu;
 class QTimer;
@@ -236,35 +243,58 @@ private:
 
     // --- Simulation ---
     QTimer *m_timer = nullptr;
-    QVector<int> m_idxEstadosActuales;
+    // The engine behind the simulation, one per semantics, built from the
+    // saved project when the simulation starts; the window only shows it.
+    // Shared pointers so that this header needs no engine (nor model) types.
+    std::shared_ptr<SimulacionFilas> m_simFilas;
+    std::shared_ptr<SimulacionC> m_simC;
+    bool m_modoC = false;
     // What the diagrams and the panel show, per machine: the lit state and
-    // arrow. A firing changes the model and sends its report at once; the
+    // arrow. A firing changes the engine and sends its report at once; the
     // display follows in mostrarDisparos(), once per burst of received
     // events, since only the last of them would ever be painted.
     QVector<int> m_idxMostrados;
     QVector<Arrow *> m_arrowsIluminadas;
     QVector<bool> m_disparoPendiente;
-    const Arrow *m_ultimoDisparo = nullptr;
-    QString m_maquinaUltimoDisparo;
+    // The steps whose actions the actions table is to show.
+    QVector<PasoMaquina> m_pasosMostrar;
+    bool m_accionesPendientes = false;
+    QComboBox *m_comboModoSim = nullptr;
+    QWidget *m_panelModoC = nullptr;
+    QListWidget *m_listaEventosC = nullptr;
+    QTableWidget *m_tablaVariables = nullptr;
     // Icons by resource name, loaded once: a QIcon made from a file decodes
     // the image again on every use.
     QHash<QString, QIcon> m_iconosSimulacion;
     QIcon iconoSim(const char *nombre);
+    void crearPanelModoC();
     void llenarPanelSimulacion();
+    void llenarPanelModoC();
+    void mostrarModoSimulacion();
+    void cambiarModoSimulacion(int indice);
     void cambiarEntradaVer(QDockWidget *sale, QDockWidget *entra);
     void habilitarEdicion(bool habilitar);
     QTreeWidgetItem *entradaEstado(int maquina, int estado) const;
     DiagramItem *estadoMostrado(int maquina) const;
+    Arrow *flechaDeTransicion(int maquina, int estado, int transicion) const;
     void tomarTransicionReset(int maquina);
     void resetearSimulacion();
     // The firing step shared by the event table and the link: every machine
     // in a real state takes its first transition on `evento` and reports it.
     void dispararEvento(const QString &evento);
-    bool dispararEnMaquina(int maquina, const QString &evento);
+    // One pass of the generated C with the given events true; every machine
+    // that moved reports it.
+    void darPasoC(const QVector<bool> &verdaderos);
+    void pasoSimulacionC();
+    void registrarPaso(const PasoMaquina &paso);
     void mostrarDisparos();
+    // Lights state `estado` of the machine as its current one, and `arrow`
+    // (if any) as the transition taken; what was lit before goes off.
     void iluminar(int maquina, int estado, Arrow *arrow);
-    void agregarAcciones(const Arrow *arrow, const QString &maquina);
+    void agregarAcciones(const QStringList &filas);
     void actualizarIconosEventos();
+    void actualizarVariables();
+    void variableEditada(QTableWidgetItem *item);
 
     // --- Simulation link ---
     void iniciarServidor();

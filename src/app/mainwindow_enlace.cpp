@@ -4,6 +4,7 @@
 #include "clientereportes.h"
 #include "puertosenlace.h"
 #include "servidoreventos.h"
+#include "simulacionc.h"
 
 void MainWindow::iniciarServidor()
 {
@@ -37,6 +38,16 @@ bool MainWindow::aplicarEventoRecibido(const QString &evento)
 {
     if (m_uiMode != Simular)
         return false;
+    // In C mode a received event is one pass with that event alone true.
+    if (m_modoC) {
+        const int indice = m_simC->indiceEvento(evento);
+        if (indice < 0)
+            return false;
+        QVector<bool> verdaderos(m_simC->eventos().size(), false);
+        verdaderos[indice] = true;
+        darPasoC(verdaderos);
+        return true;
+    }
     if (ui->tableWidgetSimEventos->findItems(evento, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
         return false;
     dispararEvento(evento);
