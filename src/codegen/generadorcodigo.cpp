@@ -605,20 +605,24 @@ QString GeneradorCodigo::agregarFuncionPtrFuncion(const QString &disparador, con
 {
     QString bloque = QStringLiteral("\tif( ") + traducirDisparador(disparador) + QStringLiteral(" )\n") +
                      QStringLiteral("\t{\n\t\t estado = ") + estadoDestino + QStringLiteral(";\n");
-    if (acciones.isEmpty())
-        return bloque + QStringLiteral("\n\t}\n");
-    if (!acciones.contains(QLatin1Char(',')))
-        return bloque + QStringLiteral("\t\t ") + acciones + QStringLiteral("; \n\t}\n");
-    const QStringList entradas = acciones.split(QLatin1Char(','));
-    for (int i = 0; i < entradas.size(); ++i) {
-        const QString &entrada = entradas.at(i);
-        const QString sentencia =
-            esAsignacion(entrada) ? entrada : nombreAccion(entrada) + QStringLiteral("( )");
-        const bool ultima = i == entradas.size() - 1;
-        bloque += QStringLiteral("\t\t ") + sentencia +
-                  (ultima ? QStringLiteral("; \n\t}\n") : QStringLiteral(";\n\t\n"));
+    if (acciones.isEmpty()) {
+        bloque += QLatin1Char('\n');
+    } else if (!acciones.contains(QLatin1Char(','))) {
+        bloque += QStringLiteral("\t\t ") + acciones + QStringLiteral("; \n");
+    } else {
+        const QStringList entradas = acciones.split(QLatin1Char(','));
+        for (int i = 0; i < entradas.size(); ++i) {
+            const QString &entrada = entradas.at(i);
+            const QString sentencia =
+                esAsignacion(entrada) ? entrada : nombreAccion(entrada) + QStringLiteral("( )");
+            const bool ultima = i == entradas.size() - 1;
+            bloque += QStringLiteral("\t\t ") + sentencia +
+                      (ultima ? QStringLiteral("; \n") : QStringLiteral(";\n\t\n"));
+        }
     }
-    return bloque;
+    // A machine takes at most one transition per step: the first one whose
+    // trigger holds, in the order the state lists them.
+    return bloque + QStringLiteral("\t\t return;\n\t}\n");
 }
 
 // --- Files shared by both styles ---
@@ -979,7 +983,8 @@ QString GeneradorCodigo::textoFuncionesPtrFuncionMDE(const QString &funcionesEst
                                QStringLiteral("Detalles")) +
              QLatin1Char('\n');
     texto += QStringLiteral("void maquina_estado( void )\n{\n");
-    texto += QStringLiteral("\tif( estado > ") + ultimo + QStringLiteral(" )\n\t{\n");
+    // The state is a signed int: a negative value must not index the table either.
+    texto += QStringLiteral("\tif( estado < 0 || estado > ") + ultimo + QStringLiteral(" )\n\t{\n");
     texto += QStringLiteral("\t\testado = ") + inicial + QStringLiteral(";\n\t\treturn;\n\t}\n");
     texto += QStringLiteral("\n\t( *arrayFunciones[ estado ] )( );\n}\n");
     return texto;
