@@ -91,6 +91,10 @@ void TstCodegen::disparador_data()
                                         << "x != FALSE && ev_1( )";
     QTest::newRow("constante en comparacion") << "(n <= LIMITE) || !(c)"
                                               << "(n <= LIMITE) || !(c( ))";
+    QTest::newRow("comparacion negada") << "!v_x >= 3"
+                                        << "!( v_x >= 3 )";
+    QTest::newRow("comparacion negada en grupo") << "a || (!t < 3) && !(!n == 1)"
+                                                 << "a( ) || (!( t < 3 )) && !(!( n == 1 ))";
 }
 
 void TstCodegen::disparador()

@@ -58,12 +58,15 @@ private slots:
     void compila();
     void pasos_data();
     void pasos();
+    void textosHostiles_data();
+    void textosHostiles();
 
 private:
     QString carpetaNueva();
 
     QTemporaryDir m_temporal;
     int m_carpetas = 0;
+    QHash<int, QStringList> m_simbolosLimpios; // by style, of the clean project of textosHostiles
 };
 
 void TstCodegenCompilar::initTestCase()
@@ -156,13 +159,14 @@ void TstCodegenCompilar::pasos_data()
                                                    "APAGADO | | cuenta=1 temp=5\n"
                                                    "ENCENDIDO | encender | cuenta=0 temp=5\n");
 
-    // The door: an obstacle while intentos is 2 reopens it (intentos becomes
+    // The door: the reset's actions (motor_parar(), intentos = 0) run once,
+    // before the first step. An obstacle while intentos is 2 reopens it (intentos becomes
     // 3, which makes CERRANDO's second trigger true in the same step, but
     // that step is over); the next obstacle blocks it.
     const QByteArray pasosPuerta = "ev_boton\nev_fin_carrera\nev_boton ev_tiempo\nev_tiempo\n"
                                    "intentos=2 ev_obstaculo\nev_fin_carrera\nev_tiempo\nev_obstaculo\n"
                                    "ev_boton\nev_fin_carrera\n";
-    const QByteArray trazaPuerta = "ABRIENDO | motor_abrir | intentos=0\n"
+    const QByteArray trazaPuerta = "ABRIENDO | motor_parar motor_abrir | intentos=0\n"
                                    "ABIERTA | motor_parar iniciar_timer | intentos=0\n"
                                    "ABIERTA | iniciar_timer | intentos=0\n"
                                    "CERRANDO | motor_cerrar | intentos=0\n"
@@ -185,6 +189,17 @@ void TstCodegenCompilar::pasos_data()
     const QByteArray trazaHabilita = "B | | x=1\nA | | x=1\nC | f | x=1\n";
     QTest::newRow("asignacion habilita switch") << habilita << sw << pasosHabilita << trazaHabilita;
     QTest::newRow("asignacion habilita ptr") << habilita << ptr << pasosHabilita << trazaHabilita;
+
+    // "!v_x >= v_x" means "not (v_x >= v_x)", never true; C alone would read
+    // "(!v_x) >= v_x". A constant is defined under the name the trigger uses.
+    const QString negada = QStringLiteral("maquina m\ninicial A\n"
+                                          "A -> B : !v_x >= v_x / f()\nA -> C : !v_x >= 3 / g()\n"
+                                          "C -> A : v_x >= tope / f()\n"
+                                          "acciones f() g()\nvariables v_x\nconstantes tope");
+    const QByteArray pasosNegada = "-\n-\nv_x=3\n";
+    const QByteArray trazaNegada = "C | g | v_x=0\nA | f | v_x=0\nA | | v_x=3\n";
+    QTest::newRow("comparacion negada switch") << negada << sw << pasosNegada << trazaNegada;
+    QTest::newRow("comparacion negada ptr") << negada << ptr << pasosNegada << trazaNegada;
 }
 
 void TstCodegenCompilar::pasos()
@@ -199,6 +214,125 @@ void TstCodegenCompilar::pasos()
     QVERIFY2(programa.compilar(*datos, EstiloCodigo(estilo), carpetaNueva()), qPrintable(programa.error()));
     const QByteArray traza = programa.correr(pasos);
     QVERIFY2(traza == esperado, qPrintable(TestSupport::diffReport(esperado, traza)));
+}
+
+// Text from a hand-edited project file in every place the C is made from.
+// Each row either lists why the C is wrong, or gives C that compiles with no
+// symbol beyond those of the clean project and of the names it declares.
+void TstCodegenCompilar::textosHostiles_data()
+{
+    QTest::addColumn<QString>("lugar");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<int>("estilo");
+    QTest::addColumn<QString>("motivo");     // a fragment of the listed reason; empty: no reason
+    QTest::addColumn<QStringList>("nuevos"); // symbols the declared text itself brings
+    const QString comentario = QStringLiteral("tiene marcas de comentario de C");
+    const QString caracter = QStringLiteral("que no puede ir ahí en el código C");
+    const QString parentesis = QStringLiteral("tiene paréntesis sin pareja");
+    const QString salto = QStringLiteral("tiene saltos de línea");
+    const QString coma = QStringLiteral("lleva una coma");
+    const QString identificador = QStringLiteral("no es un identificador C válido");
+    const struct
+    {
+        const char *lugar, *texto;
+        QString motivo;
+        QStringList nuevos;
+    } filas[] = {
+        {"autores", "ANA */ int inyectado = 1; /* y", {}, {}},
+        {"autores", "ANA\nint inyectado = 1;\r\n#define boton 1", {}, {}},
+        {"modificacion", "01-02-2024 */ int inyectado; /*", {}, {}},
+        {"nombre", "P */ int inyectado; /*", {}, {}},
+        {"disparador", "ev /* x", comentario, {}},
+        {"disparador", "ev ) { } int inyectado = 1; void g(void) { if( ev", parentesis, {}},
+        {"disparador", "ev && x > 1; int inyectado", caracter, {}},
+        {"disparador", "ev\n#define ev 1", salto, {}},
+        {"disparador", "(ev", parentesis, {}},
+        {"disparador", "ev && x > 1,2", coma, {}},
+        {"disparador", "ev && x > 1$", caracter, {}},
+        {"acciones", "f(),x = 1\n#include <stdio.h>", salto, {}},
+        {"acciones", "f(); } int inyectado; void g(void) { f()", caracter, {}},
+        {"acciones", "x = 1,2", coma, {}},
+        {"acciones", "f(1)", QStringLiteral("no es una llamada a una acción sin argumentos"), {}},
+        {"inicial", "f() /* x", comentario, {}},
+        {"evento", "ev2 */ int inyectado; /*", identificador, {}},
+        {"accion", "g() ; int inyectado", {}, {QStringLiteral("g")}},
+        {"variable", "y = 1; int inyectado", identificador, {}},
+        {"constante", "tope2 */ int inyectado; /*", identificador, {}},
+        {"estado", "B */ int inyectado; /*", identificador, {}},
+        {"maquina", "m(void) { } int inyectado; void n", identificador, {}},
+    };
+    for (const auto &fila : filas) {
+        for (const EstiloCodigo estilo : {EstiloCodigo::Switch, EstiloCodigo::PunteroAFuncion}) {
+            QTest::addRow("%s %s %s", fila.lugar, estilo == EstiloCodigo::Switch ? "switch" : "ptr",
+                          qPrintable(QString::fromUtf8(fila.texto).simplified()))
+                << QString::fromLatin1(fila.lugar) << QString::fromUtf8(fila.texto) << int(estilo)
+                << fila.motivo << fila.nuevos;
+        }
+    }
+}
+
+void TstCodegenCompilar::textosHostiles()
+{
+    QFETCH(QString, lugar);
+    QFETCH(QString, texto);
+    QFETCH(int, estilo);
+    QFETCH(QString, motivo);
+    QFETCH(QStringList, nuevos);
+    const QString base =
+        QStringLiteral("maquina m\ninicial A / f()\nA -> B : ev && x > 1 / f(),x = 2\n"
+                       "B -> A : ev\neventos ev\nacciones f()\nvariables x\nconstantes tope");
+    auto datos = TestSupport::proyectoDesdeTexto(base);
+    const QString m = QStringLiteral("maquina0");
+    const QString e = QStringLiteral("estado0");
+    const QString tr = QStringLiteral("tr0");
+    if (lugar == QLatin1String("autores") || lugar == QLatin1String("modificacion") ||
+        lugar == QLatin1String("nombre"))
+        datos->setContenidoGeneral(lugar, texto);
+    else if (lugar == QLatin1String("disparador"))
+        datos->setContenidoTransicion(e, tr, QStringLiteral("idEvento"), texto, m);
+    else if (lugar == QLatin1String("acciones"))
+        datos->setContenidoTransicion(e, tr, QStringLiteral("idAcciones"), texto, m);
+    else if (lugar == QLatin1String("inicial"))
+        datos->setContenidoInicial(QStringLiteral("idAcciones"), texto, m);
+    else if (lugar == QLatin1String("evento"))
+        datos->addNuevoEvento(texto);
+    else if (lugar == QLatin1String("accion"))
+        datos->addNuevaAccion(texto);
+    else if (lugar == QLatin1String("variable"))
+        datos->addNuevaVariable(texto);
+    else if (lugar == QLatin1String("constante"))
+        datos->addNuevaConstante(texto);
+    else if (lugar == QLatin1String("estado"))
+        datos->setContenidoEstado(e, QStringLiteral("diagrama"), QStringLiteral("nombre"), texto, m);
+    else
+        datos->setContenidoMaquina(m, QStringLiteral("nombre"), texto);
+
+    const GeneradorCodigo generador(*datos);
+    const QString motivos = generador.problemas(EstiloCodigo(estilo)).join(QLatin1Char('\n'));
+    if (!motivo.isEmpty()) {
+        QVERIFY2(motivos.contains(motivo), qPrintable(motivos));
+        return;
+    }
+    QVERIFY2(motivos.isEmpty(), qPrintable(motivos));
+    const QStringList opciones = {QStringLiteral("-Wall")};
+    QString error;
+    QStringList &esperados = m_simbolosLimpios[estilo];
+    if (esperados.isEmpty()) {
+        const QString limpia = carpetaNueva();
+        QVERIFY(
+            GeneradorCodigo(*TestSupport::proyectoDesdeTexto(base)).generar(EstiloCodigo(estilo), limpia));
+        esperados =
+            TestSupport::ProgramaC::simbolosDefinidos(limpia, QStringLiteral("gcc"), opciones, &error);
+        QVERIFY2(!esperados.isEmpty(), qPrintable(error));
+    }
+    const QString carpeta = carpetaNueva();
+    QVERIFY(generador.generar(EstiloCodigo(estilo), carpeta));
+    QStringList simbolos =
+        TestSupport::ProgramaC::simbolosDefinidos(carpeta, QStringLiteral("gcc"), opciones, &error);
+    QVERIFY2(!simbolos.isEmpty(), qPrintable(error));
+    for (const QString &simbolo : esperados + nuevos)
+        simbolos.removeAll(simbolo);
+    QVERIFY2(simbolos.isEmpty(), qPrintable(simbolos.join(QLatin1Char(' '))));
 }
 
 QTEST_GUILESS_MAIN(TstCodegenCompilar)
