@@ -1,5 +1,5 @@
 #include "proyecto.h"
-#include "proyectotexto.h"
+#include "descripcionproyecto.h"
 #include "simulacionc.h"
 #include "simulacionfilas.h"
 #include "testsupport.h"
@@ -34,13 +34,13 @@ QByteArray tramas(const Proyecto &proyecto, const QVector<PasoMaquina> &pasos)
     return resultado;
 }
 
-using Tr = ProyectoTexto::Transicion;
+using Tr = DescripcionProyecto::Transicion;
 
 // One machine "M" of states A, B, C (transitions given per state) with the
 // variables x and y and the events e and f.
-ProyectoTexto unaMaquina(const QVector<Tr> &a, const QVector<Tr> &b = {}, const QString &iniciales = {})
+DescripcionProyecto unaMaquina(const QVector<Tr> &a, const QVector<Tr> &b = {}, const QString &iniciales = {})
 {
-    ProyectoTexto p;
+    DescripcionProyecto p;
     p.eventos = QStringList{"e", "f"};
     p.variables = QStringList{"x", "y"};
     p.acciones = QStringList{"uno()", "dos()"};
@@ -66,7 +66,7 @@ QString describir(const SimulacionC &simulacion, const QVector<PasoMaquina> &pas
 
 } // namespace
 
-Q_DECLARE_METATYPE(ProyectoTexto)
+Q_DECLARE_METATYPE(DescripcionProyecto)
 
 // The engine's two semantics, each driven by tables of steps.
 class TestSimulacionMotor : public QObject
@@ -134,7 +134,7 @@ private slots:
 
     void modoC_data()
     {
-        QTest::addColumn<ProyectoTexto>("proyecto");
+        QTest::addColumn<DescripcionProyecto>("proyecto");
         QTest::addColumn<QStringList>("pasos");
         QTest::addColumn<QStringList>("esperado");
         QTest::newRow("first true transition wins, assignment seen next step only")
@@ -158,7 +158,7 @@ private slots:
 
         // The other machines see what the earlier ones did in the same pass,
         // and run their initial actions only when their turn comes.
-        ProyectoTexto dos = unaMaquina({{"e", "x = 1", 1}});
+        DescripcionProyecto dos = unaMaquina({{"e", "x = 1", 1}});
         dos.maquinas.append({"N", 0, "y = 4", {{"P", {{"x == 1 && y == 4", "uno()", 1}}}, {"Q", {}}}});
         dos.maquinas.append({"S", -1, "", {{"Z", {{"e", "", 0}}}}});
         QTest::newRow("machines in order within a pass")
@@ -166,7 +166,7 @@ private slots:
     }
     void modoC()
     {
-        QFETCH(ProyectoTexto, proyecto);
+        QFETCH(DescripcionProyecto, proyecto);
         QFETCH(QStringList, pasos);
         QFETCH(QStringList, esperado);
         SimulacionC simulacion(cargar(proyecto.xml()));

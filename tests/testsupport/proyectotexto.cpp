@@ -1,75 +1,122 @@
 #include "proyectotexto.h"
 
+#include "xmlhandler.h"
+
+#include <QHash>
+#include <QStringList>
+
+namespace TestSupport {
+
 namespace {
 
-QString escapar(const QString &texto)
+const QString kSeparadorAcciones = QStringLiteral(" / ");
+
+// Text before " / " and the actions after it (empty when there are none).
+QPair<QString, QString> cortarAcciones(const QString &texto)
 {
-    return texto.toHtmlEscaped();
+    const int barra = texto.indexOf(kSeparadorAcciones);
+    if (barra < 0)
+        return {texto, QString()};
+    return {texto.left(barra), texto.mid(barra + kSeparadorAcciones.size())};
 }
 
-QString elemento(const QString &tag, const QString &texto)
+class Constructor
 {
-    return texto.isEmpty() ? QStringLiteral("<%1/>").arg(tag)
-                           : QStringLiteral("<%1>%2</%1>").arg(tag, escapar(texto));
-}
+public:
+    explicit Constructor(XmlHandler &datos) : m_datos(datos) {}
 
-QString lista(const QString &tag, const QString &prefijo, const QStringList &nombres)
-{
-    QString texto = QStringLiteral("<%1>").arg(tag);
-    for (int i = 0; i < nombres.size(); ++i)
-        texto += elemento(prefijo + QString::number(i), nombres.at(i));
-    return texto + QStringLiteral("</%1>\n").arg(tag);
-}
-
-QString maquina(const ProyectoTexto::Maquina &m, int k)
-{
-    QString texto = QStringLiteral("<maquina%1>").arg(k) + elemento(QStringLiteral("nombre"), m.nombre);
-    if (m.inicial >= 0) {
-        texto += QStringLiteral("<estadoInicial><pos_x>-100</pos_x><pos_y>-100</pos_y>") +
-                 elemento(QStringLiteral("idAcciones"), m.accionesIniciales) +
-                 QStringLiteral("<idProxEstado>estado%1</idProxEstado><midPos>-50,-50</midPos>"
-                                "<textPos>0,0</textPos></estadoInicial>")
-                     .arg(m.inicial);
+    void linea(const QString &linea)
+    {
+        const QString palabra = linea.section(QLatin1Char(' '), 0, 0);
+        const QString resto = linea.section(QLatin1Char(' '), 1);
+        const QStringList nombres = resto.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (palabra == QLatin1String("maquina"))
+            maquina(resto);
+        else if (palabra == QLatin1String("estado"))
+            estado(resto);
+        else if (palabra == QLatin1String("inicial"))
+            inicial(resto);
+        else if (palabra == QLatin1String("eventos"))
+            for (const QString &n : nombres)
+                m_datos.addNuevoEvento(n);
+        else if (palabra == QLatin1String("acciones"))
+            for (const QString &n : nombres)
+                m_datos.addNuevaAccion(n);
+        else if (palabra == QLatin1String("variables"))
+            for (const QString &n : nombres)
+                m_datos.addNuevaVariable(n);
+        else if (palabra == QLatin1String("constantes"))
+            for (const QString &n : nombres)
+                m_datos.addNuevaConstante(n);
+        else
+            transicion(linea);
     }
-    for (int i = 0; i < m.estados.size(); ++i) {
-        const ProyectoTexto::Estado &estado = m.estados.at(i);
-        texto += QStringLiteral("<estado%1><diagrama>").arg(i) +
-                 elemento(QStringLiteral("nombre"), estado.nombre) +
-                 QStringLiteral("<color>#ffffff</color><pos_x>%1</pos_x><pos_y>%2</pos_y><ancho>120</ancho>"
-                                "<alto>60</alto></diagrama><transiciones>")
-                     .arg((i % 10) * 200)
-                     .arg((i / 10) * 150);
-        for (int j = 0; j < estado.transiciones.size(); ++j) {
-            const ProyectoTexto::Transicion &tr = estado.transiciones.at(j);
-            texto += QStringLiteral("<tr%1>").arg(j) + elemento(QStringLiteral("idEvento"), tr.disparador) +
-                     elemento(QStringLiteral("idAcciones"), tr.acciones) +
-                     QStringLiteral("<idProxEstado>estado%1</idProxEstado><midPos>0,0</midPos>"
-                                    "<textPos>0,0</textPos></tr%2>")
-                         .arg(tr.destino)
-                         .arg(j);
-        }
-        texto += QStringLiteral("</transiciones></estado%1>\n").arg(i);
+
+private:
+    void maquina(const QString &nombre)
+    {
+        m_maquina =
+            QStringLiteral("maquina%1").arg(m_datos.cantidadMaquinas() < 0 ? 0 : m_datos.cantidadMaquinas());
+        m_datos.addNuevaMaquina(m_maquina);
+        m_datos.addInfoMaquina(m_maquina, nombre);
+        m_estados.clear();
     }
-    return texto + QStringLiteral("</maquina%1>\n").arg(k);
-}
+
+    QString estado(const QString &nombre)
+    {
+        const auto previo = m_estados.constFind(nombre);
+        if (previo != m_estados.constEnd())
+            return previo.value();
+        const QString id = QStringLiteral("estado%1").arg(m_estados.size());
+        m_estados.insert(nombre, id);
+        m_datos.addNuevoEstado(id, m_maquina);
+        m_datos.addInfoEstado(id, nombre, QStringLiteral("#ffffff"), QStringLiteral("0"), QStringLiteral("0"),
+                              QStringLiteral("120"), QStringLiteral("60"), m_maquina);
+        return id;
+    }
+
+    void inicial(const QString &texto)
+    {
+        const auto partes = cortarAcciones(texto);
+        m_datos.setInfoEstadoInicial(QStringLiteral("0"), QStringLiteral("0"), partes.second,
+                                     estado(partes.first.trimmed()), QStringLiteral("0,0"),
+                                     QStringLiteral("0,0"), m_maquina);
+    }
+
+    void transicion(const QString &texto)
+    {
+        const QString desde = texto.section(QStringLiteral(" -> "), 0, 0).trimmed();
+        const QString resto = texto.section(QStringLiteral(" -> "), 1);
+        const QString hasta = resto.section(QStringLiteral(" : "), 0, 0).trimmed();
+        const auto partes = cortarAcciones(resto.section(QStringLiteral(" : "), 1));
+        const QString desdeId = estado(desde);
+        const QString hastaId = estado(hasta);
+        const int cantidad = qMax(m_datos.cantidadTransiciones(desdeId, m_maquina), 0);
+        m_datos.addNuevaTransicion(desdeId, QStringLiteral("tr%1").arg(cantidad), partes.first, partes.second,
+                                   hastaId, QStringLiteral("0,0"), QStringLiteral("0,0"), m_maquina);
+    }
+
+    XmlHandler &m_datos;
+    QString m_maquina = QStringLiteral("maquina0");
+    QHash<QString, QString> m_estados;
+};
 
 } // namespace
 
-QByteArray ProyectoTexto::xml() const
+std::unique_ptr<XmlHandler> proyectoDesdeTexto(const QString &texto)
 {
-    QString texto = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<proyecto>\n<general>") +
-                    elemento(QStringLiteral("nombre"), nombre) +
-                    QStringLiteral("<autores>Pruebas</autores><creacion>01-01-2026 00:00:00</creacion>"
-                                   "<modificacion>01-01-2026 00:00:00</modificacion><carpeta>.</carpeta>"
-                                   "</general>\n<configuracion><hardware/><target/></configuracion>\n"
-                                   "<recursos><archivosC/><archivosH/></recursos>\n<maquinas>\n");
-    for (int k = 0; k < maquinas.size(); ++k)
-        texto += maquina(maquinas.at(k), k);
-    texto += QStringLiteral("</maquinas>\n") +
-             lista(QStringLiteral("eventos"), QStringLiteral("ev"), eventos) +
-             lista(QStringLiteral("acciones"), QStringLiteral("acc"), acciones) +
-             lista(QStringLiteral("variables"), QStringLiteral("var"), variables) +
-             lista(QStringLiteral("constantes"), QStringLiteral("cons"), constantes) +
-             QStringLiteral("</proyecto>\n");
-    return texto.toUtf8();
+    auto datos = std::make_unique<XmlHandler>(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
+    datos->setContenidoGeneral(QStringLiteral("autores"), QStringLiteral("ANA"));
+    datos->setContenidoGeneral(QStringLiteral("modificacion"), QStringLiteral("01-02-2024 10:00:00"));
+    datos->addNuevaConstante(QStringLiteral("TRUE"));
+    datos->addNuevaConstante(QStringLiteral("FALSE"));
+    Constructor constructor(*datos);
+    const QStringList lineas = texto.split(QLatin1Char('\n'));
+    for (const QString &linea : lineas) {
+        if (!linea.trimmed().isEmpty())
+            constructor.linea(linea.trimmed());
+    }
+    return datos;
 }
+
+} // namespace TestSupport

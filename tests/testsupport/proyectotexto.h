@@ -1,44 +1,24 @@
 #ifndef PROYECTOTEXTO_H
 #define PROYECTOTEXTO_H
 
-#include <QByteArray>
 #include <QString>
-#include <QStringList>
-#include <QVector>
+#include <memory>
 
-// A project written as its .vro text from a short description, for tests
-// and benchmarks that need a project without a window.
-struct ProyectoTexto
-{
-    struct Transicion
-    {
-        QString disparador;
-        // Entries joined with ",", as stored.
-        QString acciones;
-        int destino = 0;
-    };
-    struct Estado
-    {
-        QString nombre;
-        QVector<Transicion> transiciones;
-    };
-    struct Maquina
-    {
-        QString nombre;
-        // -1: no initial state.
-        int inicial = 0;
-        QString accionesIniciales;
-        QVector<Estado> estados;
-    };
+class XmlHandler;
 
-    QString nombre = QStringLiteral("PRUEBA");
-    QStringList eventos;
-    QStringList acciones;
-    QStringList variables;
-    QStringList constantes{QStringLiteral("TRUE"), QStringLiteral("FALSE")};
-    QVector<Maquina> maquinas;
+namespace TestSupport {
 
-    QByteArray xml() const;
-};
+// A project document built from a few lines of text, for tables of small
+// models. Lines, in any order after the machine they belong to:
+//   maquina NOMBRE                  starts a machine
+//   estado NOMBRE                   a state of it (states are also made on first mention)
+//   inicial ESTADO [/ ACCIONES]     its initial state and the reset's actions
+//   DESDE -> HASTA : DISPARADOR [/ ACCIONES]
+//   eventos A B, acciones f() g(), variables x y, constantes tope
+// The constants TRUE and FALSE come first, as in a new project; author
+// "ANA", date "01-02-2024 10:00:00", project name "P".
+std::unique_ptr<XmlHandler> proyectoDesdeTexto(const QString &texto);
+
+} // namespace TestSupport
 
 #endif // PROYECTOTEXTO_H
