@@ -10,5 +10,6 @@ int cmdVerify(const QStringList &args);
 int cmdMonitor(const QStringList &args);
 int cmdSend(const QStringList &args);
 int cmdDepurar(const QStringList &args);
+int cmdSimulate(const QStringList &args);
 
 #endif // COMMANDS_H

@@ -18,6 +18,8 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
                          "        Envía eventos a la simulación en curso (puerto 9000).\n"
                          "  depurar PROYECTO.vro --puerto RUTA [--velocidad N]\n"
                          "        Muestra cada transición que la placa envía por el puerto serie.\n"
+                         "  simulate PROYECTO.vro [--modo filas|c] [--var NOMBRE=VALOR]... PASO...\n"
+                         "        Simula el proyecto sin ventana y muestra cada paso.\n"
                          "\n"
                          "vireo-cli COMANDO --help muestra la ayuda de cada comando.\n";
 
@@ -43,6 +45,8 @@ int main(int argc, char *argv[])
         return cmdSend(args);
     if (command == QLatin1String("depurar"))
         return cmdDepurar(args);
+    if (command == QLatin1String("simulate"))
+        return cmdSimulate(args);
     QTextStream(stderr) << "Comando desconocido: " << command << "\n\n" << QString::fromUtf8(kUso);
     return 2;
 }

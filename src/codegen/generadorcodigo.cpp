@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 
 namespace {
 
@@ -198,7 +200,160 @@ QString problemaDeNombre(const QString &elemento, const QString &comoC)
     return QString();
 }
 
+// Text pasted into a "/** ... */" block: a "*/" would end the comment and
+// let the rest through as code, a "/*" draws a warning, and a line break
+// would leave the rest of the line outside the block's "*" margin.
+QString textoDeComentario(const QString &texto)
+{
+    QString limpio = texto;
+    for (QChar &c : limpio) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QLatin1Char(' ');
+    }
+    limpio.replace(QLatin1String("*/"), QLatin1String("* /"));
+    limpio.replace(QLatin1String("/*"), QLatin1String("/ *"));
+    return limpio;
+}
+
+// "!v_x >= 3" means "not (v_x >= 3)", which C would read as "(!v_x) >= 3":
+// the negated comparison is copied inside parentheses of its own.
+void copiarComparacion(const QString &parte, QString &resultado)
+{
+    static const QRegularExpression negada(
+        QStringLiteral("^([\\s(!]*?)!(\\w+\\s*(?:==|!=|>=|<=|>|<)\\s*[^\\s)]+)(\\)*\\s*)$"));
+    const QRegularExpressionMatch m = negada.match(parte);
+    if (!m.hasMatch()) {
+        resultado += parte;
+        return;
+    }
+    resultado +=
+        m.capturedRef(1) + QStringLiteral("!( ") + m.capturedRef(2) + QStringLiteral(" )") + m.capturedRef(3);
+}
+
+// The characters a trigger or an action may hold in the generated C: names,
+// numbers, blanks, the operators the editor writes and the value characters
+// C accepts there.
+bool esCaracterDeCodigo(QChar c)
+{
+    static const QString operadores = QStringLiteral("!()&|=<>+-*/%^.,");
+    return esCaracterIdentificador(c) || c == QLatin1Char(' ') || c == QLatin1Char('\t') ||
+           operadores.contains(c);
+}
+
+// Shown in a reason: blanks for line breaks and at most 60 characters.
+QString cita(const QString &texto)
+{
+    const QString limpio = textoDeComentario(texto).simplified();
+    return limpio.size() > 60 ? limpio.left(57) + QStringLiteral("...") : limpio;
+}
+
+// An action entry that is neither an assignment nor a call without arguments.
+bool esLlamadaSinArgumentos(const QString &entrada)
+{
+    static const QRegularExpression llamada(QStringLiteral("^\\s*[A-Za-z_]\\w*\\s*(\\(\\s*\\))?\\s*$"));
+    return llamada.match(entrada).hasMatch();
+}
+
+// The statements of an action list, one per line after sangria: calls as
+// "name( );", assignments as written.
+QString sentencias(const QString &acciones, const QString &sangria)
+{
+    QString texto;
+    const QStringList entradas = acciones.split(QLatin1Char(','));
+    for (const QString &entrada : entradas) {
+        if (entrada.trimmed().isEmpty())
+            continue;
+        texto += sangria + (esAsignacion(entrada) ? entrada : nombreAccion(entrada) + QStringLiteral("( )")) +
+                 QStringLiteral(";\n");
+    }
+    return texto;
+}
+
+// The block that runs a machine's initial actions on its first call, before
+// its first step; empty when the reset transition has none.
+QString bloqueInicial(const QString &acciones, const QString &sangria)
+{
+    const QString cuerpo = sentencias(acciones, sangria + QLatin1Char('\t'));
+    if (cuerpo.isEmpty())
+        return QString();
+    return sangria + QStringLiteral("if( !iniciada )\n") + sangria + QStringLiteral("{\n") + sangria +
+           QStringLiteral("\tiniciada = 1;\n") + cuerpo + sangria + QStringLiteral("}\n");
+}
+
+// Why a trigger would give wrong C; cual names its transition.
+QStringList problemasDeDisparador(const QString &cual, const QString &disparador)
+{
+    const QString problema = GeneradorCodigo::problemaDeTextoC(disparador);
+    if (!problema.isEmpty())
+        return {cual + QStringLiteral(": el disparador «%1» %2.").arg(cita(disparador), problema)};
+    if (disparador.contains(QLatin1Char(','))) {
+        return {cual + QStringLiteral(": el disparador «%1» compara con un valor que lleva una coma; C no lo "
+                                      "lee como un valor.")
+                           .arg(cita(disparador))};
+    }
+    return {};
+}
+
+// Why an action list would give wrong C; cual names its transition.
+QStringList problemasDeAcciones(const QString &cual, const QString &acciones)
+{
+    if (acciones.isEmpty())
+        return {};
+    const QString problema = GeneradorCodigo::problemaDeTextoC(acciones);
+    if (!problema.isEmpty())
+        return {cual + QStringLiteral(": las acciones «%1» %2.").arg(cita(acciones), problema)};
+    QStringList problemas;
+    const QStringList entradas = acciones.split(QLatin1Char(','));
+    for (int i = 0; i < entradas.size(); ++i) {
+        const QString &entrada = entradas.at(i);
+        if (esAsignacion(entrada) || esLlamadaSinArgumentos(entrada))
+            continue;
+        // The list is stored joined with ",": a value holding one reads back
+        // as an assignment followed by a stray entry.
+        if (i > 0 && esAsignacion(entradas.at(i - 1))) {
+            problemas.append(cual + QStringLiteral(": el valor de la asignación «%1,%2» lleva una coma; un "
+                                                   "valor no puede llevarla.")
+                                        .arg(cita(entradas.at(i - 1)), cita(entrada)));
+        } else if (entrada.trimmed().isEmpty()) {
+            problemas.append(cual + QStringLiteral(": la lista de acciones tiene una entrada vacía."));
+        } else {
+            problemas.append(cual + QStringLiteral(": «%1» no es una llamada a una acción sin argumentos ni "
+                                                   "una asignación.")
+                                        .arg(cita(entrada)));
+        }
+    }
+    return problemas;
+}
+
 } // namespace
+
+QString GeneradorCodigo::problemaDeTextoC(const QString &texto)
+{
+    if (texto.contains(QLatin1String("/*")) || texto.contains(QLatin1String("*/")) ||
+        texto.contains(QLatin1String("//")))
+        return QStringLiteral("tiene marcas de comentario de C (/*, */ o //)");
+    for (const QChar c : texto) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            return QStringLiteral("tiene saltos de línea");
+    }
+    int abiertos = 0;
+    for (const QChar c : texto) {
+        abiertos += c == QLatin1Char('(') ? 1 : c == QLatin1Char(')') ? -1 : 0;
+        if (abiertos < 0)
+            break;
+    }
+    if (abiertos != 0)
+        return QStringLiteral("tiene paréntesis sin pareja");
+    for (const QChar c : texto) {
+        if (!esCaracterDeCodigo(c)) {
+            const QString muestra = c.unicode() < 0x20 || c.unicode() == 0x7f
+                                        ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                                        : QString(c);
+            return QStringLiteral("tiene el carácter «%1», que no puede ir ahí en el código C").arg(muestra);
+        }
+    }
+    return QString();
+}
 
 GeneradorCodigo::GeneradorCodigo(const XmlHandler &datos)
 {
@@ -219,6 +374,9 @@ void GeneradorCodigo::leer(const XmlHandler &datos)
         Maquina maquina;
         maquina.nombre = datos.getContenidoMaquina(maquinaId, QStringLiteral("nombre"));
         maquina.inicial = datos.getEstadoInicial(maquinaId);
+        maquina.accionesIniciales = datos.getContenidoInicial(QStringLiteral("idAcciones"), maquinaId);
+        if (maquina.accionesIniciales == QLatin1String("-1"))
+            maquina.accionesIniciales.clear();
         const int cantidadEstados = datos.cantidadEstados(maquinaId);
         maquina.estados.resize(qMax(cantidadEstados, 0));
         for (int i = 0; i < cantidadEstados; ++i) {
@@ -326,6 +484,9 @@ QStringList GeneradorCodigo::problemasDeMaquinas() const
                 QStringLiteral("El estado inicial de la máquina «%1» no es ninguno de sus estados.")
                     .arg(maquina.nombre));
         }
+        problemas += problemasDeAcciones(
+            QStringLiteral("La transición inicial de la máquina «%1»").arg(maquina.nombre),
+            maquina.accionesIniciales);
         for (const Estado &estado : maquina.estados) {
             problemas += problemasDeTransiciones(maquina, estado);
             const QString nombreC = estado.nombre.toUpper();
@@ -357,6 +518,8 @@ QStringList GeneradorCodigo::problemasDeTransiciones(const Maquina &maquina, con
             problemas.append(cual + QStringLiteral(" no tiene disparador."));
         if (!tr.destinoExiste)
             problemas.append(cual + QStringLiteral(" lleva a un estado que no existe."));
+        problemas += problemasDeDisparador(cual, tr.disparador);
+        problemas += problemasDeAcciones(cual, tr.acciones);
     }
     return problemas;
 }
@@ -383,7 +546,7 @@ QStringList GeneradorCodigo::problemasDeCatalogos() const
         revisar(QStringLiteral("La variable «%1»").arg(variable), variable);
     // The first two constants are TRUE and FALSE, which are not taken from the list.
     for (int i = 2; i < m_constantes.size(); ++i)
-        revisar(QStringLiteral("La constante «%1»").arg(m_constantes.at(i)), m_constantes.at(i).toUpper());
+        revisar(QStringLiteral("La constante «%1»").arg(m_constantes.at(i)), m_constantes.at(i));
     return problemas;
 }
 
@@ -412,6 +575,11 @@ QStringList GeneradorCodigo::problemasDeChoques(EstiloCodigo estilo) const
     registrar(QStringLiteral("main"), QStringLiteral("la función main"), false);
     registrar(QStringLiteral("estado"), QStringLiteral("la variable que guarda el estado"), false);
     registrar(QStringLiteral("Log"), QStringLiteral("la función Log de depuración"), false);
+    const bool conArranque = std::any_of(
+        m_maquinas.cbegin(), conSwitch ? m_maquinas.cend() : m_maquinas.cbegin() + qMin(m_maquinas.size(), 1),
+        [](const Maquina &m) { return !bloqueInicial(m.accionesIniciales, QString()).isEmpty(); });
+    if (conArranque)
+        registrar(QStringLiteral("iniciada"), QStringLiteral("la marca de las acciones iniciales"), false);
     if (conSwitch) {
         registrar(QStringLiteral("inicializar"), QStringLiteral("la función inicializar"), false);
     } else {
@@ -430,8 +598,7 @@ QStringList GeneradorCodigo::problemasDeChoques(EstiloCodigo estilo) const
         }
     }
     for (int i = 2; i < m_constantes.size(); ++i)
-        registrar(m_constantes.at(i).toUpper(), QStringLiteral("la constante «%1»").arg(m_constantes.at(i)),
-                  false);
+        registrar(m_constantes.at(i), QStringLiteral("la constante «%1»").arg(m_constantes.at(i)), false);
     for (const QString &evento : m_eventos) {
         if (!evento.contains(QLatin1Char('(')))
             registrar(evento, QStringLiteral("el evento «%1»").arg(evento), false);
@@ -487,18 +654,21 @@ bool GeneradorCodigo::guardar(const QString &ruta, const QString &texto)
 QString GeneradorCodigo::AgregarEncabezadoArchivo(const QString &archivo, const QString &resumen,
                                                   const QString &autor, const QString &fecha)
 {
-    return QStringLiteral("/**\n*\t\\file ") + archivo + QStringLiteral("\n*\t\\brief ") + resumen +
-           QStringLiteral("\n*\t\\details Descripcion detallada del archivo\n*\t\\author ") + autor +
-           QStringLiteral("\n*\t\\date ") + fecha + QStringLiteral("\n*/");
+    return QStringLiteral("/**\n*\t\\file ") + textoDeComentario(archivo) + QStringLiteral("\n*\t\\brief ") +
+           textoDeComentario(resumen) +
+           QStringLiteral("\n*\t\\details Descripcion detallada del archivo\n*\t\\author ") +
+           textoDeComentario(autor) + QStringLiteral("\n*\t\\date ") + textoDeComentario(fecha) +
+           QStringLiteral("\n*/");
 }
 
 QString GeneradorCodigo::AgregarEncabezadoFuncion(const QString &firma, const QString &resumen,
                                                   const QString &detalles, const QString &autor,
                                                   const QString &fecha)
 {
-    return QStringLiteral("/**\n*\t\\fn ") + firma + QStringLiteral("\n*\t\\brief ") + resumen +
-           QStringLiteral("\n*\t\\details ") + detalles + QStringLiteral("\n*\t\\author ") + autor +
-           QStringLiteral("\n*\t\\date ") + fecha + QStringLiteral("\n*/");
+    return QStringLiteral("/**\n*\t\\fn ") + textoDeComentario(firma) + QStringLiteral("\n*\t\\brief ") +
+           textoDeComentario(resumen) + QStringLiteral("\n*\t\\details ") + textoDeComentario(detalles) +
+           QStringLiteral("\n*\t\\author ") + textoDeComentario(autor) + QStringLiteral("\n*\t\\date ") +
+           textoDeComentario(fecha) + QStringLiteral("\n*/");
 }
 
 QString GeneradorCodigo::encabezadoArchivo(const QString &archivo, const QString &resumen) const
@@ -559,7 +729,7 @@ QString GeneradorCodigo::traducirDisparador(const QString &disparador)
         const int conector = siguienteConector(disparador, inicio);
         const QString parte = disparador.mid(inicio, conector - inicio);
         if (UsageRules::isComparisonPart(parte))
-            resultado += parte;
+            copiarComparacion(parte, resultado);
         else
             llamarEventos(parte, resultado);
         if (conector >= disparador.size())
@@ -605,20 +775,24 @@ QString GeneradorCodigo::agregarFuncionPtrFuncion(const QString &disparador, con
 {
     QString bloque = QStringLiteral("\tif( ") + traducirDisparador(disparador) + QStringLiteral(" )\n") +
                      QStringLiteral("\t{\n\t\t estado = ") + estadoDestino + QStringLiteral(";\n");
-    if (acciones.isEmpty())
-        return bloque + QStringLiteral("\n\t}\n");
-    if (!acciones.contains(QLatin1Char(',')))
-        return bloque + QStringLiteral("\t\t ") + acciones + QStringLiteral("; \n\t}\n");
-    const QStringList entradas = acciones.split(QLatin1Char(','));
-    for (int i = 0; i < entradas.size(); ++i) {
-        const QString &entrada = entradas.at(i);
-        const QString sentencia =
-            esAsignacion(entrada) ? entrada : nombreAccion(entrada) + QStringLiteral("( )");
-        const bool ultima = i == entradas.size() - 1;
-        bloque += QStringLiteral("\t\t ") + sentencia +
-                  (ultima ? QStringLiteral("; \n\t}\n") : QStringLiteral(";\n\t\n"));
+    if (acciones.isEmpty()) {
+        bloque += QLatin1Char('\n');
+    } else if (!acciones.contains(QLatin1Char(','))) {
+        bloque += QStringLiteral("\t\t ") + acciones + QStringLiteral("; \n");
+    } else {
+        const QStringList entradas = acciones.split(QLatin1Char(','));
+        for (int i = 0; i < entradas.size(); ++i) {
+            const QString &entrada = entradas.at(i);
+            const QString sentencia =
+                esAsignacion(entrada) ? entrada : nombreAccion(entrada) + QStringLiteral("( )");
+            const bool ultima = i == entradas.size() - 1;
+            bloque += QStringLiteral("\t\t ") + sentencia +
+                      (ultima ? QStringLiteral("; \n") : QStringLiteral(";\n\t\n"));
+        }
     }
-    return bloque;
+    // A machine takes at most one transition per step: the first one whose
+    // trigger holds, in the order the state lists them.
+    return bloque + QStringLiteral("\t\t return;\n\t}\n");
 }
 
 // --- Files shared by both styles ---
@@ -666,9 +840,10 @@ QString GeneradorCodigo::textoHeaderFunciones(const QStringList &constantes) con
     texto += QStringLiteral("#ifndef INC_AP_FUNCIONESMDEE_H_\n#define INC_AP_FUNCIONESMDEE_H_\n\n");
     texto += banner(QStringLiteral("*** INCLUDES GLOBALES"), "\n\n");
     texto += banner(QStringLiteral("*** DEFINES GLOBALES"), "\n");
-    // The first two constants are TRUE and FALSE, which AP_MdeE.h defines.
+    // The first two constants are TRUE and FALSE, which AP_MdeE.h defines. The
+    // others keep the very name the triggers use.
     for (int i = 2; i < constantes.size(); ++i)
-        texto += QStringLiteral("#define \t") + constantes.at(i).toUpper() + QStringLiteral("\t0\n");
+        texto += QStringLiteral("#define \t") + constantes.at(i) + QStringLiteral("\t0\n");
     texto += QLatin1Char('\n') + banner(QStringLiteral("*** MACROS GLOBALES"), "\n\n");
     texto += banner(QStringLiteral("*** TIPO DE DATOS GLOBALES"), "\n\n");
     texto += banner(QStringLiteral("*** VARIABLES GLOBALES"), "\n\n");
@@ -793,8 +968,11 @@ QString GeneradorCodigo::textoMaquinaSwitch(int k) const
     QString texto;
     texto.reserve(256 + maquina.estados.size() * 2048);
     texto += QStringLiteral("void maquina_") + maquina.nombre + QStringLiteral("()\n{\n");
-    texto += QStringLiteral("\t\tstatic int estado = ") + inicial + QStringLiteral(";\n\n");
-    texto += crearSwitch(QStringLiteral("estado"));
+    texto += QStringLiteral("\t\tstatic int estado = ") + inicial + QStringLiteral(";\n");
+    const QString arranque = bloqueInicial(maquina.accionesIniciales, QStringLiteral("\t\t"));
+    if (!arranque.isEmpty())
+        texto += QStringLiteral("\t\tstatic int iniciada = 0;\n\n") + arranque;
+    texto += QLatin1Char('\n') + crearSwitch(QStringLiteral("estado"));
     for (int i = 0; i < maquina.estados.size(); ++i) {
         const Estado &estado = maquina.estados.at(i);
         texto += agregarCase(estado.nombre.toUpper());
@@ -979,7 +1157,13 @@ QString GeneradorCodigo::textoFuncionesPtrFuncionMDE(const QString &funcionesEst
                                QStringLiteral("Detalles")) +
              QLatin1Char('\n');
     texto += QStringLiteral("void maquina_estado( void )\n{\n");
-    texto += QStringLiteral("\tif( estado > ") + ultimo + QStringLiteral(" )\n\t{\n");
+    const QString arranque = m_maquinas.isEmpty()
+                                 ? QString()
+                                 : bloqueInicial(m_maquinas.first().accionesIniciales, QStringLiteral("\t"));
+    if (!arranque.isEmpty())
+        texto += QStringLiteral("\tstatic int iniciada = 0;\n\n") + arranque + QLatin1Char('\n');
+    // The state is a signed int: a negative value must not index the table either.
+    texto += QStringLiteral("\tif( estado < 0 || estado > ") + ultimo + QStringLiteral(" )\n\t{\n");
     texto += QStringLiteral("\t\testado = ") + inicial + QStringLiteral(";\n\t\treturn;\n\t}\n");
     texto += QStringLiteral("\n\t( *arrayFunciones[ estado ] )( );\n}\n");
     return texto;

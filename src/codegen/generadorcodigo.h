@@ -55,6 +55,10 @@ public:
     static QString DeclararVariables(const QStringList &nombres);
     static QString DeclararVariablesExternas(const QStringList &nombres);
     static int ObtenerCantParentesis(const QString &texto);
+    // Why a trigger or an action text would give invalid C (comment markers,
+    // line breaks, unbalanced parentheses, a character C does not take
+    // there), as a Spanish phrase; empty when it is fine.
+    static QString problemaDeTextoC(const QString &texto);
     // The trigger as a C condition: in the parts without a comparison every
     // identifier becomes an event call "name( )"; comparisons, "!",
     // parentheses, blanks and connectives are kept as written.
@@ -116,6 +120,7 @@ private:
     {
         QString nombre;
         QString inicial;
+        QString accionesIniciales;
         QVector<Estado> estados;
     };
 

@@ -4,6 +4,7 @@
 #include "arrow.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "generadorcodigo.h"
 #include "regexpinputdialog.h"
 #include "xmlhandler.h"
 
@@ -68,6 +69,16 @@ void ajustarPaginas(QToolBox *toolBox)
     }
     for (QScrollArea *area : qAsConst(areas))
         area->setMinimumSize(minimo);
+}
+
+// A value goes into the generated C as typed: the message that refuses one
+// that would break it there (a comment marker, a character C does not take),
+// or empty.
+QString rechazoDeValor(const QString &valor)
+{
+    const QString problema = GeneradorCodigo::problemaDeTextoC(valor);
+    return problema.isEmpty() ? QString()
+                              : QStringLiteral("El valor «%1» no se puede usar: %2.").arg(valor, problema);
 }
 
 void seleccionarUltima(QListWidget *lista)
@@ -279,6 +290,11 @@ void DialogTransicion::agregarExpresion()
     const QString valor = m_ui->lineEditValorExpresion->text();
     if (variable.isEmpty() || !QRegExp(kPatronValor).exactMatch(valor))
         return;
+    const QString rechazo = rechazoDeValor(valor);
+    if (!rechazo.isEmpty()) {
+        avisar(QMessageBox::Warning, QStringLiteral("Advertencia"), rechazo);
+        return;
+    }
     appendDisparador(variable + QLatin1Char(' ') + m_ui->comboBoxComparacion->currentText() +
                      QLatin1Char(' ') + valor);
     setEstadoTrasOperando();
@@ -375,6 +391,11 @@ void DialogTransicion::agregarAsignacion()
     const QString valor = m_ui->lineEditValorAsignacion->text();
     if (variable.isEmpty() || !QRegExp(kPatronValor).exactMatch(valor))
         return;
+    const QString rechazo = rechazoDeValor(valor);
+    if (!rechazo.isEmpty()) {
+        avisar(QMessageBox::Warning, QStringLiteral("Advertencia"), rechazo);
+        return;
+    }
     m_ui->listWidgetAccionesTransicion->addItem(
         variable + QLatin1Char(' ') + m_ui->comboBoxAsignacion->currentText() + QLatin1Char(' ') + valor);
     seleccionarUltima(m_ui->listWidgetAccionesTransicion);
