@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "importador.h"
+#include "proyecto.h"
 #include "xmlhandler.h"
 
 #include <QDir>
@@ -12,12 +13,7 @@ namespace {
 
 Catalogo catalogoDe(const XmlHandler &datos)
 {
-    Catalogo catalogo;
-    catalogo.eventos = datos.getNombresEventosDefinidos();
-    catalogo.acciones = datos.getNombresAccionesDefinidas();
-    catalogo.variables = datos.getNombresVariablesDefinidas();
-    catalogo.constantes = datos.getNombresConstantesDefinidas();
-    return catalogo;
+    return Proyecto::desdeDocumento(datos).catalogo();
 }
 
 // Constants first, then actions, events and variables, each in the order
