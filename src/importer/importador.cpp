@@ -1,5 +1,8 @@
 #include "importador.h"
 
+#include "proyecto.h"
+#include "xmlhandler.h"
+
 #include <QSet>
 #include <QStringView>
 
@@ -246,4 +249,22 @@ Catalogo Importador::faltantes(const Catalogo &importado, const Catalogo &actual
 QString Importador::formaAccion(const QString &nombre)
 {
     return nombre.contains(QLatin1Char('(')) ? nombre : nombre + QStringLiteral("()");
+}
+
+Catalogo Importador::catalogoDe(const XmlHandler &datos)
+{
+    return Proyecto::desdeDocumento(datos).catalogo();
+}
+
+int Importador::agregar(XmlHandler &datos, const Catalogo &nuevos)
+{
+    for (const QString &nombre : nuevos.constantes)
+        datos.addNuevaConstante(nombre);
+    for (const QString &nombre : nuevos.acciones)
+        datos.addNuevaAccion(nombre);
+    for (const QString &nombre : nuevos.eventos)
+        datos.addNuevoEvento(nombre);
+    for (const QString &nombre : nuevos.variables)
+        datos.addNuevaVariable(nombre);
+    return nuevos.cantidad();
 }
