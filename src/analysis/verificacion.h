@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <vector>
 
+class Proyecto;
 class XmlHandler;
 
 // One entry of the verification results: a check, the findings it produced
@@ -19,8 +20,8 @@ struct EntradaVerificacion
     bool conHallazgos() const;
 };
 
-// The model checks of "Verificar", run over a project document whose machines
-// are up to date (the main window saves first): states that are never left,
+// The model checks of "Verificar", run over a project whose machines are up
+// to date (the main window saves first): states that are never left,
 // states that are never reached, and events, actions and variables that no
 // transition uses. Findings read "STATE [machine]" for states and the
 // declared name for elements. The rules for "used" are those of UsageRules,
@@ -29,6 +30,7 @@ class Verificacion
 {
 public:
     explicit Verificacion(const XmlHandler &datos);
+    explicit Verificacion(const Proyecto &proyecto);
 
     // The number of the first machine that has no initial state, or -1. When
     // there is one the checks are not run and every list below is empty.

@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "configurarpuerto.h"
+#include "idsproyecto.h"
 #include "xmlhandler.h"
 
 #include <QActionGroup>
@@ -271,7 +272,7 @@ void MainWindow::saveSettings()
 bool MainWindow::verificarEstadosIniciales()
 {
     for (int j = 0; j < m_sceneList.size(); ++j) {
-        if (m_datosXml->getEstadoInicial(QStringLiteral("maquina%1").arg(j)) != QLatin1String("-1"))
+        if (m_datosXml->getEstadoInicial(IdsProyecto::maquina(j)) != QLatin1String("-1"))
             continue;
         QMessageBox::warning(this, QStringLiteral("Advertencia"),
                              m_sceneList.at(j)->name() +

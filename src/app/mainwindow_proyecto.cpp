@@ -4,6 +4,7 @@
 #include "arrow.h"
 #include "dialognuevoproyecto.h"
 #include "lectorproyecto.h"
+#include "idsproyecto.h"
 #include "xmlhandler.h"
 
 #include <QDateTime>
@@ -37,16 +38,6 @@ QString numero(qreal valor)
 QString punto(const QPointF &p)
 {
     return XmlHandler::formatoPunto(p);
-}
-
-QString estadoId(int indice)
-{
-    return QStringLiteral("estado%1").arg(indice);
-}
-
-QString maquinaId(int indice)
-{
-    return QStringLiteral("maquina%1").arg(indice);
 }
 
 bool leerCoordenada(const QString &texto, qreal *valor)
@@ -86,17 +77,6 @@ bool leerPunto(const QString &texto, QPointF *p)
     return true;
 }
 
-// The index n of an "estado" + n reference, or -1 when it names none of the
-// cantidad states.
-int leerIndiceEstado(const QString &texto, int cantidad)
-{
-    if (!texto.startsWith(QLatin1String("estado")))
-        return -1;
-    bool ok = false;
-    const int indice = texto.mid(6).toInt(&ok);
-    return ok && indice >= 0 && indice < cantidad ? indice : -1;
-}
-
 // Far beyond any drawing a person makes (a machine of a few hundred states
 // is already large), yet a file of a few megabytes can declare millions of
 // elements; drawing them would keep the window frozen for minutes.
@@ -112,13 +92,13 @@ bool demasiadoGrande(const XmlHandler &documento)
     qint64 estados = 0;
     qint64 transiciones = 0;
     for (int k = 0; k < maquinas; ++k) {
-        const QString maquina = maquinaId(k);
+        const QString maquina = IdsProyecto::maquina(k);
         const int cantidad = documento.cantidadEstados(maquina);
         estados += qMax(cantidad, 0);
         if (estados > MAX_ESTADOS)
             return true;
         for (int i = 0; i < cantidad; ++i) {
-            transiciones += qMax(documento.cantidadTransiciones(estadoId(i), maquina), 0);
+            transiciones += qMax(documento.cantidadTransiciones(IdsProyecto::estado(i), maquina), 0);
             if (transiciones > MAX_TRANSICIONES)
                 return true;
         }
@@ -150,7 +130,7 @@ void MainWindow::sincronizarDocumento()
         return;
     m_datosXml->borrarMaquinas();
     for (int k = 0; k < m_sceneList.size(); ++k)
-        guardarMaquina(m_sceneList.at(k), maquinaId(k));
+        guardarMaquina(m_sceneList.at(k), IdsProyecto::maquina(k));
 }
 
 // The document's own reason names the path again; the message shows it once.
@@ -181,7 +161,7 @@ void MainWindow::guardarMaquina(DiagramScene *scene, const QString &maquina)
     const QList<DiagramItem *> estados = scene->itemList();
     for (int i = 0; i < estados.size(); ++i) {
         const DiagramItem *estado = estados.at(i);
-        const QString id = estadoId(i);
+        const QString id = IdsProyecto::estado(i);
         m_datosXml->addNuevoEstado(id, maquina);
         m_datosXml->addInfoEstado(id, estado->name(), estado->color().name(), numero(estado->pos().x()),
                                   numero(estado->pos().y()), numero(estado->rect().width()),
@@ -191,9 +171,9 @@ void MainWindow::guardarMaquina(DiagramScene *scene, const QString &maquina)
             const int destino = estados.indexOf(arrow->endItem());
             if (arrow->startItem() != estado || destino < 0)
                 continue;
-            m_datosXml->addNuevaTransicion(id, QStringLiteral("tr%1").arg(j), arrow->event(),
-                                           arrow->actions().join(QLatin1Char(',')), estadoId(destino),
-                                           punto(arrow->midItem()->scenePos()),
+            m_datosXml->addNuevaTransicion(id, IdsProyecto::transicion(j), arrow->event(),
+                                           arrow->actions().join(QLatin1Char(',')),
+                                           IdsProyecto::estado(destino), punto(arrow->midItem()->scenePos()),
                                            punto(arrow->textRelativePos()), maquina);
             ++j;
         }
@@ -212,9 +192,10 @@ void MainWindow::guardarEstadoInicial(DiagramScene *scene, const QString &maquin
     const int destino = scene->itemList().indexOf(arrow->endItem());
     if (destino < 0)
         return;
-    m_datosXml->setInfoEstadoInicial(
-        numero(marcador->pos().x()), numero(marcador->pos().y()), arrow->actions().join(QLatin1Char(',')),
-        estadoId(destino), punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()), maquina);
+    m_datosXml->setInfoEstadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
+                                     arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
+                                     punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()),
+                                     maquina);
 }
 
 bool MainWindow::abrirProyecto(const QString &path)
@@ -262,7 +243,7 @@ QStringList MainWindow::construirEscenas()
     m_sceneList.clear();
     QStringList omitidos;
     for (int k = 0; k < m_datosXml->cantidadMaquinas(); ++k) {
-        const QString maquina = maquinaId(k);
+        const QString maquina = IdsProyecto::maquina(k);
         const QString nombre = m_datosXml->getContenidoMaquina(maquina, QStringLiteral("nombre"));
         DiagramScene *scene = nullptr;
         for (DiagramScene *anterior : qAsConst(anteriores)) {
@@ -335,7 +316,7 @@ void MainWindow::cargarEstados(DiagramScene *scene, const QString &maquina)
 {
     const int cantidad = m_datosXml->cantidadEstados(maquina);
     for (int a = 0; a < cantidad; ++a) {
-        const QString id = estadoId(a);
+        const QString id = IdsProyecto::estado(a);
         auto dato = [&](const char *tag) {
             return m_datosXml->getContenidoDiagrama(id, QString::fromLatin1(tag), maquina);
         };
@@ -361,15 +342,15 @@ QStringList MainWindow::cargarTransiciones(DiagramScene *scene, const QString &m
     QStringList omitidas;
     const QList<DiagramItem *> estados = scene->itemList();
     for (int i = 0; i < estados.size(); ++i) {
-        const QString id = estadoId(i);
+        const QString id = IdsProyecto::estado(i);
         const int cantidad = m_datosXml->cantidadTransiciones(id, maquina);
         for (int j = 0; j < cantidad; ++j) {
-            const QString tr = QStringLiteral("tr%1").arg(j);
+            const QString tr = IdsProyecto::transicion(j);
             auto dato = [&](const char *tag) {
                 return m_datosXml->getContenidoTransicion(id, tr, QString::fromLatin1(tag), maquina);
             };
             const QString referencia = dato("idProxEstado");
-            const int destino = leerIndiceEstado(referencia, estados.size());
+            const int destino = IdsProyecto::indiceEstado(referencia, estados.size());
             if (destino < 0) {
                 omitidas << QStringLiteral("%1: transición %2 de %3 hacia %4")
                                 .arg(scene->name(), tr, estados.at(i)->name(), referencia);
@@ -407,7 +388,7 @@ QString MainWindow::cargarEstadoInicial(DiagramScene *scene, const QString &maqu
         return QString();
     // The state is found by its stored index, not by its name: names may
     // repeat in a hand-edited file, and "-1" is itself a valid state name.
-    const int indice = leerIndiceEstado(referencia, scene->itemList().size());
+    const int indice = IdsProyecto::indiceEstado(referencia, scene->itemList().size());
     if (indice < 0)
         return QStringLiteral("%1: estado inicial %2").arg(scene->name(), referencia);
 

@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "proyecto.h"
 #include "verificacion.h"
 #include "xmlhandler.h"
 
@@ -57,10 +58,10 @@ int cmdVerify(const QStringList &args)
         err << "No se pudo procesar el archivo " << ruta << '\n';
         return 2;
     }
-    const Verificacion verificacion(datos);
+    const Proyecto proyecto = Proyecto::desdeDocumento(datos);
+    const Verificacion verificacion(proyecto);
     if (verificacion.maquinaSinEstadoInicial() >= 0) {
-        const QString id = QStringLiteral("maquina%1").arg(verificacion.maquinaSinEstadoInicial());
-        err << datos.getContenidoMaquina(id, QStringLiteral("nombre"))
+        err << proyecto.maquina(verificacion.maquinaSinEstadoInicial()).nombre
             << ": No se encuentra definido el Estado Inicial\n";
         return 2;
     }

@@ -5,6 +5,7 @@
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "generadorcodigo.h"
+#include "idsproyecto.h"
 #include "regexpinputdialog.h"
 #include "xmlhandler.h"
 
@@ -30,12 +31,12 @@ const QString kPatronValor = QStringLiteral("[a-zA-z0-9_+./*-]+");
 const QString kTextoReset = QStringLiteral("(reset)");
 
 QStringList leerCatalogo(const XmlHandler *datos, int (XmlHandler::*cantidad)() const,
-                         QString (XmlHandler::*contenido)(const QString &) const, const QString &prefijo)
+                         QString (XmlHandler::*contenido)(const QString &) const, QString (*id)(int indice))
 {
     QStringList nombres;
     const int total = (datos->*cantidad)();
     for (int i = 0; i < total; ++i)
-        nombres.append((datos->*contenido)(prefijo + QString::number(i)));
+        nombres.append((datos->*contenido)(id(i)));
     return nombres;
 }
 
@@ -240,17 +241,17 @@ void DialogTransicion::setDatos(Arrow *&arrow, XmlHandler *&datos, QList<Diagram
 void DialogTransicion::llenarListas()
 {
     const QStringList variables = leerCatalogo(m_datos, &XmlHandler::cantidadVariables,
-                                               &XmlHandler::getContenidoVariable, QStringLiteral("var"));
+                                               &XmlHandler::getContenidoVariable, &IdsProyecto::variable);
     const QStringList constantes = leerCatalogo(m_datos, &XmlHandler::cantidadConstantes,
-                                                &XmlHandler::getContenidoConstante, QStringLiteral("cons"));
+                                                &XmlHandler::getContenidoConstante, &IdsProyecto::constante);
     m_completerModel->setStringList(variables + constantes);
 
     m_ui->listWidgetEventos->addItems(leerCatalogo(m_datos, &XmlHandler::cantidadEventos,
-                                                   &XmlHandler::getContenidoEvento, QStringLiteral("ev")));
+                                                   &XmlHandler::getContenidoEvento, &IdsProyecto::evento));
     m_ui->listWidgetVariablesExpresion->addItems(variables);
     m_ui->listWidgetVariablesAsignacion->addItems(variables);
     m_ui->listWidgetAcciones->addItems(leerCatalogo(m_datos, &XmlHandler::cantidadAcciones,
-                                                    &XmlHandler::getContenidoAccion, QStringLiteral("acc")));
+                                                    &XmlHandler::getContenidoAccion, &IdsProyecto::accion));
 }
 
 bool DialogTransicion::esTransicionReset() const

@@ -1,52 +1,43 @@
 #include "idsproyecto.h"
 
-namespace {
-
-QString id(QLatin1String prefijo, int indice)
-{
-    return prefijo + QString::number(indice);
-}
-
-} // namespace
-
 QString IdsProyecto::maquina(int indice)
 {
-    return id(QLatin1String("maquina"), indice);
+    return prefijoMaquina() + QString::number(indice);
 }
 
 QString IdsProyecto::estado(int indice)
 {
-    return id(QLatin1String("estado"), indice);
+    return prefijoEstado() + QString::number(indice);
 }
 
 QString IdsProyecto::transicion(int indice)
 {
-    return id(QLatin1String("tr"), indice);
+    return prefijoTransicion() + QString::number(indice);
 }
 
 QString IdsProyecto::evento(int indice)
 {
-    return id(QLatin1String("ev"), indice);
+    return prefijoEvento() + QString::number(indice);
 }
 
 QString IdsProyecto::accion(int indice)
 {
-    return id(QLatin1String("acc"), indice);
+    return prefijoAccion() + QString::number(indice);
 }
 
 QString IdsProyecto::variable(int indice)
 {
-    return id(QLatin1String("var"), indice);
+    return prefijoVariable() + QString::number(indice);
 }
 
 QString IdsProyecto::constante(int indice)
 {
-    return id(QLatin1String("cons"), indice);
+    return prefijoConstante() + QString::number(indice);
 }
 
 int IdsProyecto::indiceEstado(QStringView id, int cantidad)
 {
-    const QLatin1String prefijo("estado");
+    const QString prefijo = prefijoEstado();
     if (!id.startsWith(prefijo))
         return -1;
     bool ok = false;

@@ -60,7 +60,7 @@ bool leerPunto(const QString &texto, QPointF *punto)
 
 // The index n of a tag that is exactly prefijo + n in decimal (as the ids
 // are spelled, without sign or leading zeros), or -1.
-int indiceDeTag(const QString &tag, QLatin1String prefijo)
+int indiceDeTag(const QString &tag, const QString &prefijo)
 {
     const int cifras = tag.size() - prefijo.size();
     if (cifras <= 0 || cifras > 9 || !tag.startsWith(prefijo))
@@ -80,7 +80,7 @@ int indiceDeTag(const QString &tag, QLatin1String prefijo)
 // The children tagged prefijo + n for n from 0 to cantidad - 1, the first of
 // each tag (as a lookup by tag finds it), null where there is none. One pass
 // over the children instead of a lookup per index.
-QVector<const XmlNode *> numerados(const XmlNode *padre, QLatin1String prefijo, int cantidad)
+QVector<const XmlNode *> numerados(const XmlNode *padre, const QString &prefijo, int cantidad)
 {
     QVector<const XmlNode *> resultado(qMax(cantidad, 0), nullptr);
     if (!padre)
@@ -136,16 +136,16 @@ public:
 
         const int cantidad = cantidadHijos(nodos[Maquinas]);
         const QVector<const XmlNode *> maquinas =
-            numerados(nodos[Maquinas], QLatin1String("maquina"), cantidad);
+            numerados(nodos[Maquinas], IdsProyecto::prefijoMaquina(), cantidad);
         m_proyecto.m_maquinas.reserve(maquinas.size());
         for (int k = 0; k < maquinas.size(); ++k)
             m_proyecto.m_maquinas.append(leerMaquina(k, maquinas.at(k)));
 
         Catalogo &catalogo = m_proyecto.m_catalogo;
-        catalogo.eventos = nombres(nodos[Eventos], QLatin1String("ev"));
-        catalogo.acciones = nombres(nodos[Acciones], QLatin1String("acc"));
-        catalogo.variables = nombres(nodos[Variables], QLatin1String("var"));
-        catalogo.constantes = nombres(nodos[Constantes], QLatin1String("cons"));
+        catalogo.eventos = nombres(nodos[Eventos], IdsProyecto::prefijoEvento());
+        catalogo.acciones = nombres(nodos[Acciones], IdsProyecto::prefijoAccion());
+        catalogo.variables = nombres(nodos[Variables], IdsProyecto::prefijoVariable());
+        catalogo.constantes = nombres(nodos[Constantes], IdsProyecto::prefijoConstante());
     }
 
 private:
@@ -165,7 +165,7 @@ private:
 
     // A list's entries by their tags prefijo + k; a missing tag reads as an
     // empty name.
-    static QStringList nombres(const XmlNode *lista, QLatin1String prefijo)
+    static QStringList nombres(const XmlNode *lista, const QString &prefijo)
     {
         const QVector<const XmlNode *> entradas = numerados(lista, prefijo, cantidadHijos(lista));
         QStringList resultado;
@@ -184,7 +184,7 @@ private:
         maquina.nombre = texto(nodos[0]);
         // Every machine element starts with its "nombre" and "estadoInicial".
         const int cantidad = nodo ? qMax(0, nodo->childElementCount() - 2) : 0;
-        const QVector<const XmlNode *> estados = numerados(nodo, QLatin1String("estado"), cantidad);
+        const QVector<const XmlNode *> estados = numerados(nodo, IdsProyecto::prefijoEstado(), cantidad);
         maquina.estados.resize(cantidad);
         QVector<const XmlNode *> transiciones(cantidad, nullptr);
         for (int i = 0; i < cantidad; ++i) {
@@ -225,7 +225,8 @@ private:
         const int cantidad = cantidadHijos(transiciones);
         if (cantidad <= 0)
             return;
-        const QVector<const XmlNode *> nodos = numerados(transiciones, QLatin1String("tr"), cantidad);
+        const QVector<const XmlNode *> nodos =
+            numerados(transiciones, IdsProyecto::prefijoTransicion(), cantidad);
         QVector<Transicion> &lista = maquina.estados[i].transiciones;
         lista.resize(cantidad);
         for (int j = 0; j < cantidad; ++j) {
@@ -282,8 +283,7 @@ private:
         inicial.formaAntigua = leerNumero(posX, 0) == -1 && leerNumero(posY, 0) == -1 &&
                                midPos.section(QLatin1Char(','), 0, 0) == kSinValor &&
                                textPos.section(QLatin1Char(','), 0, 0) == kSinValor;
-        inicial.acciones =
-            acciones(nodos[Acciones] && !inicial.formaAntigua ? nodos[Acciones]->text() : QString());
+        inicial.acciones = acciones(nodos[Acciones] ? nodos[Acciones]->text() : QString());
         if (inicial.formaAntigua)
             return;
         double x = 0;

@@ -19,7 +19,7 @@ struct TransicionInicial
     int destino = -1;
     ListaAcciones acciones;
     // Files of earlier versions store only "idProxEstado"; the marker is then
-    // placed by rule and the transition has no actions.
+    // placed by rule. Actions are those stored, none when "idAcciones" is missing.
     bool formaAntigua = false;
     // Where the marker, the middle handle and the label offset are, each only
     // when stored readable.
