@@ -3,6 +3,8 @@
 #   make test   installs what is missing, builds and runs every test
 # `make test SANITIZE=1` runs the same suite under AddressSanitizer + UBSan
 # (in build-asan); `make bench` builds and runs the benchmark programs.
+# `make fuzz` builds the fuzz targets with clang (in build-fuzz) and runs each
+# for FUZZ_SECONDS seconds.
 
 JOBS ?= $(shell nproc)
 ifeq ($(SANITIZE),1)
@@ -12,7 +14,10 @@ else
 BUILD_DIR ?= build
 endif
 
-.PHONY: all deps configure build run test bench clean
+FUZZ_SECONDS ?= 60
+FUZZ_DIR ?= build-fuzz
+
+.PHONY: all deps configure build run test bench fuzz clean
 
 all: build
 
@@ -34,5 +39,11 @@ test: build
 bench: build
 	@scripts/run-benchmarks.sh $(BUILD_DIR)
 
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DVIREO_FUZZ=ON >/dev/null
+	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(FUZZ_DIR) -j $(JOBS) --target vireo_fuzzers
+	@scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan $(FUZZ_DIR)

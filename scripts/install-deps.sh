@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vireo needs to build, run and test.
 # Calls apt only when something is missing, so it is cheap to run every time.
+# `install-deps.sh fuzz` adds what the fuzz targets need (clang and libFuzzer).
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,9 @@ packages=(
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
   gcc-arm-none-eabi libnewlib-arm-none-eabi
 )
+if [[ "${1:-}" == fuzz ]]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 if ! command -v dpkg-query >/dev/null; then
   echo "Este sistema no usa paquetes Debian: instale a mano ${packages[*]} (o sus equivalentes)." >&2

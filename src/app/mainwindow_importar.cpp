@@ -8,35 +8,6 @@
 #include <QFileDialog>
 #include <QTextStream>
 
-namespace {
-
-Catalogo catalogoDe(const XmlHandler &datos)
-{
-    Catalogo catalogo;
-    catalogo.eventos = datos.getNombresEventosDefinidos();
-    catalogo.acciones = datos.getNombresAccionesDefinidas();
-    catalogo.variables = datos.getNombresVariablesDefinidas();
-    catalogo.constantes = datos.getNombresConstantesDefinidas();
-    return catalogo;
-}
-
-// Constants first, then actions, events and variables, each in the order
-// they were found. Returns how many entries were added.
-int agregarAlCatalogo(XmlHandler &datos, const Catalogo &nuevos)
-{
-    for (const QString &nombre : nuevos.constantes)
-        datos.addNuevaConstante(nombre);
-    for (const QString &nombre : nuevos.acciones)
-        datos.addNuevaAccion(nombre);
-    for (const QString &nombre : nuevos.eventos)
-        datos.addNuevoEvento(nombre);
-    for (const QString &nombre : nuevos.variables)
-        datos.addNuevaVariable(nombre);
-    return nuevos.cantidad();
-}
-
-} // namespace
-
 void MainWindow::ImportarArchivo()
 {
     if (!m_datosXml)
@@ -58,8 +29,8 @@ void MainWindow::ImportarArchivo()
     }
     QTextStream texto(&archivo);
     const Catalogo cabecera = Importador::leerCabecera(texto.readAll());
-    terminarImportacion(
-        agregarAlCatalogo(*m_datosXml, Importador::faltantes(cabecera, catalogoDe(*m_datosXml))));
+    terminarImportacion(Importador::agregar(
+        *m_datosXml, Importador::faltantes(cabecera, Importador::catalogoDe(*m_datosXml))));
 }
 
 void MainWindow::ImportarProyecto()
@@ -83,7 +54,8 @@ void MainWindow::ImportarProyecto()
         return;
     }
     terminarImportacion(
-        agregarAlCatalogo(*m_datosXml, Importador::faltantes(catalogoDe(otro), catalogoDe(*m_datosXml))));
+        Importador::agregar(*m_datosXml, Importador::faltantes(Importador::catalogoDe(otro),
+                                                               Importador::catalogoDe(*m_datosXml))));
 }
 
 // The additions are changes like any other: they mark the project modified

@@ -1,5 +1,7 @@
 #include "importador.h"
 
+#include "xmlhandler.h"
+
 #include <QSet>
 #include <QStringView>
 
@@ -246,4 +248,27 @@ Catalogo Importador::faltantes(const Catalogo &importado, const Catalogo &actual
 QString Importador::formaAccion(const QString &nombre)
 {
     return nombre.contains(QLatin1Char('(')) ? nombre : nombre + QStringLiteral("()");
+}
+
+Catalogo Importador::catalogoDe(const XmlHandler &datos)
+{
+    Catalogo catalogo;
+    catalogo.eventos = datos.getNombresEventosDefinidos();
+    catalogo.acciones = datos.getNombresAccionesDefinidas();
+    catalogo.variables = datos.getNombresVariablesDefinidas();
+    catalogo.constantes = datos.getNombresConstantesDefinidas();
+    return catalogo;
+}
+
+int Importador::agregar(XmlHandler &datos, const Catalogo &nuevos)
+{
+    for (const QString &nombre : nuevos.constantes)
+        datos.addNuevaConstante(nombre);
+    for (const QString &nombre : nuevos.acciones)
+        datos.addNuevaAccion(nombre);
+    for (const QString &nombre : nuevos.eventos)
+        datos.addNuevoEvento(nombre);
+    for (const QString &nombre : nuevos.variables)
+        datos.addNuevaVariable(nombre);
+    return nuevos.cantidad();
 }

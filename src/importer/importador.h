@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+class XmlHandler;
+
 // What "Importar recursos" takes from a C header or from another project and
 // which of it the open project still lacks. Works on names only; the main
 // window reads and fills the documents.
@@ -27,6 +29,12 @@ public:
     // An action name as the catalogue stores it: with "()" appended unless it
     // already holds a "(".
     static QString formaAccion(const QString &nombre);
+    // The four catalogues of a project document.
+    static Catalogo catalogoDe(const XmlHandler &datos);
+    // Appends the entries to the document's catalogues: constants first, then
+    // actions, events and variables, each in the given order. Returns how
+    // many entries were added.
+    static int agregar(XmlHandler &datos, const Catalogo &nuevos);
 };
 
 #endif // IMPORTADOR_H

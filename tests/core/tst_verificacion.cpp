@@ -248,6 +248,9 @@ private slots:
             << "a.b && (x) > 1"
             << "f(1)(),y*=2" << QStringList{"a.b", "ev"} << QStringList{"f(1)()"} << QStringList{"(x)", "y*"}
             << ninguno << ninguno << QStringList{"(x)"};
+        QTest::newRow("empty names from a hand-edited file")
+            << "ev"
+            << "" << QStringList{"ev"} << QStringList{""} << QStringList{""} << ninguno << ninguno << ninguno;
         QTest::newRow("assignment keeps its variable used")
             << "ev"
             << "cuenta += 1" << QStringList{"ev"} << ninguno << QStringList{"cuenta", "c"} << ninguno

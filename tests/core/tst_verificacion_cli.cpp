@@ -40,6 +40,9 @@ private slots:
         QTest::newRow("machine without initial state")
             << QStringList{"verify", dato("sin_inicial.vro")} << 2 << QByteArray()
             << QByteArray("MdE2: No se encuentra definido el Estado Inicial\n");
+        QTest::newRow("first machine without initial state")
+            << QStringList{"verify", TestSupport::dataPath("lifecycle/doce_estados.vro")} << 2 << QByteArray()
+            << QByteArray("DOCE: No se encuentra definido el Estado Inicial\n");
         QTest::newRow("not XML") << QStringList{"verify", dato("no_xml.vro")} << 2 << QByteArray()
                                  << ("No se pudo procesar el archivo " + dato("no_xml.vro").toUtf8() + "\n");
         QTest::newRow("missing file")

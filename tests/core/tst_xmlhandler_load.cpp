@@ -83,11 +83,16 @@ private slots:
         QVERIFY(!xml.load(&cerrado));
     }
 
+    // The limit is on depth: a shallow project of many elements opens.
     void profundidadRazonableSeAcepta()
     {
         XmlHandler xml;
         QVERIFY(cargar(xml, anidado(256)));
         QVERIFY(xml.toByteArray().startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>\n    <a>\n"));
+        QVERIFY(cargar(
+            xml, "<proyecto>" +
+                     QByteArray("<estado0><diagrama><nombre>E</nombre></diagrama></estado0>").repeated(300) +
+                     "</proyecto>"));
     }
 
     void bienFormadoSinElementosDaCentinelas_data()

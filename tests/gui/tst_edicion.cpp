@@ -372,6 +372,11 @@ private slots:
         link(marker, a, QStringLiteral("-"), {QString()});
 
         m_window->updateTablaTransiciones(scene);
+        auto *table = m_window->findChild<QTableWidget *>(QStringLiteral("tableWidgetTransiciones"));
+        QStringList headers;
+        for (int c = 0; c < table->columnCount(); ++c)
+            headers << table->horizontalHeaderItem(c)->text();
+        QCOMPARE(headers, (QStringList{"ESTADO ACTUAL", "ESTADO FUTURO", "EVENTOS", "ACCIONES"}));
         QCOMPARE(tableRows(), 3);
         QCOMPARE(tableRow(0), (QStringList{"(RESET)", "ESPERA", " (reset) ", ""}));
         QCOMPARE(tableRow(1), (QStringList{"ESPERA", "ACTIVO", "boton", "encender(),cuenta = 0"}));

@@ -144,6 +144,9 @@ void TstExplorador::maquinasYEstados()
     ProyectoPrueba::estado(m2, QStringLiteral("dos"), {200, 0});
     ProyectoPrueba::maquina(*m_ventana, QStringLiteral("Vacia"));
     m_ventana->updateExploradorProyecto(MainWindow::Sistema);
+    // A refresh after an edit shows the machines again, once each.
+    arbol()->collapseItem(grupo(0));
+    m_ventana->updateExploradorProyecto(MainWindow::Sistema);
 
     QTreeWidgetItem *sistema = grupo(0);
     QCOMPARE(textos(sistema),
@@ -156,7 +159,7 @@ void TstExplorador::maquinasYEstados()
     QCOMPARE(textos(sistema->child(2)), QStringList(QStringLiteral(" - ")));
     QCOMPARE(sistema->child(2)->child(0)->type(), int(MainWindow::ItemEstado));
     QVERIFY(sistema->child(2)->child(0)->icon(0).isNull());
-    QVERIFY(sistema->child(0)->isExpanded());
+    QVERIFY(sistema->isExpanded() && sistema->child(0)->isExpanded());
     // Only the machines were asked for: the catalogue groups are untouched.
     QCOMPARE(grupo(4)->childCount(), 0);
 }

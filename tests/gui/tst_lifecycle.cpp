@@ -646,6 +646,25 @@ void TstLifecycle::referenciasRotas()
         QVERIFY(qIsFinite(a->midItem()->scenePos().x()));
         QVERIFY(qAbs(a->textRelativePos().x()) < 1e6);
     }
+
+    // Past ten names the warning gives only how many more there are.
+    XmlHandler muchas(QStringLiteral("muchas"), XmlHandler::NUEVO_XML_DATOS);
+    muchas.setContenidoGeneral(QStringLiteral("nombre"), QStringLiteral("muchas"));
+    muchas.setContenidoGeneral(QStringLiteral("carpeta"), m_tmp->path());
+    muchas.addNuevaMaquina();
+    muchas.addInfoMaquina(QStringLiteral("maquina0"), QStringLiteral("M"));
+    muchas.addNuevoEstado(QStringLiteral("estado0"));
+    for (int j = 0; j < 12; ++j)
+        muchas.addNuevaTransicion("estado0", QStringLiteral("tr%1").arg(j), "ev", "", "estado9", "0,0",
+                                  "0,0");
+    QVERIFY(muchas.save());
+    ModalScript otro;
+    otro.thenDismiss();
+    QVERIFY(m_ventana->abrirProyecto(m_tmp->path() + QStringLiteral("/muchas.vro")));
+    const QStringList lineas = otro.textos().value(0).split(QLatin1Char('\n'));
+    QCOMPARE(lineas.size(), 12);
+    QVERIFY2(lineas.at(10).contains(QStringLiteral("transición tr9 ")), qPrintable(lineas.at(10)));
+    QCOMPARE(lineas.at(11), QStringLiteral("(y 2 más)"));
 }
 
 void TstLifecycle::ejemplos_data()
