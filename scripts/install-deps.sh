@@ -9,7 +9,7 @@ packages=(
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttranslations5-l10n
   famfamfam-silk
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
-  gcc-arm-none-eabi libnewlib-arm-none-eabi
+  gcc-arm-none-eabi libnewlib-arm-none-eabi qemu-system-arm
 )
 if [[ "${1:-}" == fuzz ]]; then
   packages+=(clang libclang-rt-14-dev)

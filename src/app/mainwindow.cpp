@@ -46,6 +46,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     uiDisable();
     initTablaTransiciones();
     initTablaSimulacion();
+    initPanelDepuracion();
     ui->treeWidgetProyecto->setContextMenuPolicy(Qt::CustomContextMenu);
 
     statusBar()->showMessage(tr("Listo."));
@@ -248,6 +249,10 @@ void MainWindow::readSettings()
     const QSettings settings(organizacion(), aplicacion());
     restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray());
     restoreState(settings.value(QStringLiteral("windowState")).toByteArray());
+    portName = settings.value(QStringLiteral("puertoDepuracion")).toString();
+    const qint32 velocidad = settings.value(QStringLiteral("velocidadDepuracion")).toInt();
+    if (velocidad > 0)
+        m_velocidadPuerto = velocidad;
 }
 
 void MainWindow::saveSettings()
@@ -305,6 +310,12 @@ void MainWindow::on_actionConfigurar_depuracion_triggered()
 {
     ConfigurarPuerto dialogo(this);
     dialogo.setWindowTitle(tr("Proceso de depuración"));
-    if (dialogo.exec() == QDialog::Accepted)
-        portName = dialogo.ObtenerNombrePuerto();
+    dialogo.setDatos(portName, m_velocidadPuerto);
+    if (dialogo.exec() != QDialog::Accepted)
+        return;
+    portName = dialogo.ObtenerNombrePuerto();
+    m_velocidadPuerto = dialogo.ObtenerVelocidad();
+    QSettings settings(organizacion(), aplicacion());
+    settings.setValue(QStringLiteral("puertoDepuracion"), portName);
+    settings.setValue(QStringLiteral("velocidadDepuracion"), m_velocidadPuerto);
 }

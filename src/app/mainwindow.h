@@ -4,6 +4,9 @@
 #include "decodificadortramas.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "lineadepuracion.h"
+#include "modelodepuracion.h"
+#include "puertodepuracion.h"
 
 #include <QAbstractSocket>
 #include <QHash>
@@ -11,9 +14,11 @@
 #include <QList>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPair>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QVector>
+#include <memory>
 
 class Arrow;
 class QActionGroup;
@@ -41,7 +46,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    enum Mode { Editar, Simular, Verificar };
+    enum Mode { Editar, Simular, Verificar, Depurar };
     enum TreeItemType {
         Proyecto,
         Sistema,
@@ -77,6 +82,7 @@ public:
     bool isModificado() const { return m_modificado; }
     Mode uiMode() const { return m_uiMode; }
     QString nombrePuerto() const { return portName; }
+    qint32 velocidadPuerto() const { return m_velocidadPuerto; }
     // Shows "<machine>: No se encuentra definido el Estado Inicial" for the
     // first machine of the document without initial state; false then.
     bool verificarEstadosIniciales();
@@ -122,6 +128,16 @@ public:
 
     // --- Simulation link (mainwindow_enlace.cpp) ---
     void Analizar(const QString &eventoRecibido);
+
+    // --- Serial debugging (mainwindow_depuracion.cpp) ---
+    // Applies the lines of one read of the port: each transition is
+    // reported on the link at once. The display follows in
+    // mostrarDepuracion(), at most once per panel tick, so a board sending
+    // thousands of lines a second costs one repaint per tick: the diagrams
+    // show the last step of each machine, the panel lists the steps (lines
+    // out of the model in red).
+    void aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas);
+    void mostrarDepuracion();
 
     // --- Code generation (mainwindow_codigo.cpp) ---
     void generarSwitch();
@@ -176,6 +192,10 @@ private slots:
     void on_tableWidgetSimEventos_cellDoubleClicked(int row, int column);
     void on_actionTerminarSimulacion_triggered();
 
+    // Serial debugging
+    void on_actionDepurar_triggered();
+    void on_actionTerminar_depuracion_triggered();
+
     // Simulation link
     void nuevaConexion();
     void cambiosEnSocket(QAbstractSocket::SocketState state);
@@ -209,6 +229,7 @@ private:
     QLabel *m_zoomLabelEnd = nullptr;
     QMenu *m_contextMenuExplorador = nullptr;
     QString portName;
+    qint32 m_velocidadPuerto = PuertoDepuracion::VelocidadPorDefecto;
     void initZoom();
     void initHerramientas();
     void initMenus();
@@ -272,6 +293,19 @@ private:
     void iluminar(int maquina, int estado, Arrow *arrow);
     void agregarAcciones(const Arrow *arrow, const QString &maquina);
     void actualizarIconosEventos();
+
+    // --- Serial debugging ---
+    void initPanelDepuracion();
+    void terminarDepuracion();
+    void depuracionCerrada(const QString &motivo);
+    Arrow *flechaDepurada(int maquina, int estado, int transicion) const;
+    PuertoDepuracion m_puertoDepuracion;
+    QTimer *m_timerDepuracion = nullptr;
+    // Waiting for the next panel tick: the rows to add (a first cell of
+    // false marks a line out of the model) and each machine's last step.
+    QVector<QPair<bool, QStringList>> m_filasPendientes;
+    QVector<QPair<Arrow *, int>> m_pasosPendientes;
+    std::unique_ptr<ModeloDepuracion> m_modeloDepuracion;
 
     // --- Simulation link ---
     void iniciarServidor();

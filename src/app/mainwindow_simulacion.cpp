@@ -93,7 +93,7 @@ void MainWindow::on_actionSimular_triggered()
         ui->actionSimular->setChecked(true);
         return;
     }
-    if (!m_datosXml || m_sceneList.isEmpty()) {
+    if (!m_datosXml || m_sceneList.isEmpty() || m_uiMode == Depurar) {
         ui->actionSimular->setChecked(false);
         return;
     }

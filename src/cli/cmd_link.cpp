@@ -59,17 +59,6 @@ Opciones leerOpciones(const QStringList &args, bool admiteCrudo)
     return opciones;
 }
 
-QString lineaDe(const Reporte &reporte)
-{
-    if (reporte.maquina.isEmpty() && reporte.estado.isEmpty())
-        return reporte.evento;
-    QString linea = reporte.maquina + QStringLiteral(": ") + reporte.estado + QStringLiteral(" --") +
-                    reporte.evento + QStringLiteral("--> ") + reporte.proxEstado;
-    if (!reporte.acciones.isEmpty())
-        linea += QStringLiteral(" / ") + reporte.acciones;
-    return linea;
-}
-
 // Prints the report frames of every connection as they complete.
 class Monitor : public QObject
 {
@@ -113,7 +102,8 @@ private:
                 m_errores << QStringLiteral("Trama no válida: ") << QString::fromLatin1(trama) << "\n"
                           << Qt::flush;
             else
-                m_salida << (m_crudo ? QString::fromLatin1(trama) : lineaDe(lectura.reporte)) << "\n"
+                m_salida << (m_crudo ? QString::fromLatin1(trama) : TramaEnlace::linea(lectura.reporte))
+                         << "\n"
                          << Qt::flush;
             pos += lectura.consumidos;
         }

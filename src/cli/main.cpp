@@ -16,6 +16,8 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
                          "        Escucha en 127.0.0.1:8000 y muestra cada paso de la simulación.\n"
                          "  send EVENTO...\n"
                          "        Envía eventos a la simulación en curso (puerto 9000).\n"
+                         "  depurar PROYECTO.vro --puerto RUTA [--velocidad N]\n"
+                         "        Muestra cada transición que la placa envía por el puerto serie.\n"
                          "\n"
                          "vireo-cli COMANDO --help muestra la ayuda de cada comando.\n";
 
@@ -39,6 +41,8 @@ int main(int argc, char *argv[])
         return cmdMonitor(args);
     if (command == QLatin1String("send"))
         return cmdSend(args);
+    if (command == QLatin1String("depurar"))
+        return cmdDepurar(args);
     QTextStream(stderr) << "Comando desconocido: " << command << "\n\n" << QString::fromUtf8(kUso);
     return 2;
 }

@@ -57,6 +57,17 @@ QByteArray TramaEnlace::reset()
     return codificar(reporte);
 }
 
+QString TramaEnlace::linea(const Reporte &reporte)
+{
+    if (reporte.maquina.isEmpty() && reporte.estado.isEmpty())
+        return reporte.evento;
+    QString texto = reporte.maquina + QStringLiteral(": ") + reporte.estado + QStringLiteral(" --") +
+                    reporte.evento + QStringLiteral("--> ") + reporte.proxEstado;
+    if (!reporte.acciones.isEmpty())
+        texto += QStringLiteral(" / ") + reporte.acciones;
+    return texto;
+}
+
 QByteArray TramaEnlace::evento(const QString &nombre)
 {
     const QByteArray bytes = nombre.toUtf8();

@@ -54,6 +54,10 @@ public:
     static QByteArray codificar(const Reporte &reporte);
     // "11:,,(reset),,@".
     static QByteArray reset();
+    // The report as vireo-cli shows it: "maquina: estado --evento--> proximo
+    // / acciones" (without " / " when there are no actions), or the event
+    // alone for the reset report.
+    static QString linea(const Reporte &reporte);
     // "N:evento@" as a peer sends it to drive the simulation (UTF-8).
     static QByteArray evento(const QString &nombre);
 

@@ -52,7 +52,10 @@ void TestConfigurarPuerto::formulario()
     QCOMPARE(find<QLabel>(dialog, "labelPort")->text(), QStringLiteral("Puerto"));
     QCOMPARE(find<QLabel>(dialog, "labelEstadoConex")->text(), QStringLiteral("Estado"));
     auto *combo = find<QComboBox>(dialog, "comboBoxPuertos");
-    QVERIFY(!combo->isEditable());
+    // A pseudo-terminal (the virtual board's) is not listed: its path is typed.
+    QVERIFY(combo->isEditable());
+    QCOMPARE(find<QLabel>(dialog, "labelVelocidad")->text(), QStringLiteral("Velocidad"));
+    QCOMPARE(find<QComboBox>(dialog, "comboBoxVelocidad")->currentText(), QStringLiteral("115200"));
     QCOMPARE(combo->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
     QVERIFY(dialog.findChild<QLayout *>(QStringLiteral("horizontalLayout")));
 
@@ -106,17 +109,31 @@ void TestConfigurarPuerto::conectarGuardaElPuertoElegido_data()
 {
     QTest::addColumn<QStringList>("ports");
     QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("speed");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("sin puertos") << QStringList() << -1 << QString();
-    QTest::newRow("el primero") << QStringList({"ttyUSB0", "ttyACM0"}) << 0 << "ttyUSB0";
-    QTest::newRow("el segundo") << QStringList({"ttyUSB0", "ttyACM0"}) << 1 << "ttyACM0";
+    QTest::addColumn<int>("expectedSpeed");
+    QTest::newRow("sin puertos") << QStringList() << -1 << ""
+                                 << "" << QString() << 115200;
+    QTest::newRow("el primero") << QStringList({"ttyUSB0", "ttyACM0"}) << 0 << ""
+                                << "9600"
+                                << "ttyUSB0" << 9600;
+    QTest::newRow("el segundo") << QStringList({"ttyUSB0", "ttyACM0"}) << 1 << ""
+                                << ""
+                                << "ttyACM0" << 115200;
+    QTest::newRow("ruta escrita") << QStringList({"ttyUSB0"}) << 0 << " /dev/pts/7 "
+                                  << "57600"
+                                  << "/dev/pts/7" << 57600;
 }
 
 void TestConfigurarPuerto::conectarGuardaElPuertoElegido()
 {
     QFETCH(QStringList, ports);
     QFETCH(int, current);
+    QFETCH(QString, typed);
+    QFETCH(QString, speed);
     QFETCH(QString, expected);
+    QFETCH(int, expectedSpeed);
 
     ConfigurarPuerto dialog;
     auto *combo = find<QComboBox>(dialog, "comboBoxPuertos");
@@ -124,12 +141,16 @@ void TestConfigurarPuerto::conectarGuardaElPuertoElegido()
     for (const QString &port : ports)
         combo->addItem(port, port);
     combo->setCurrentIndex(current);
+    if (!typed.isEmpty())
+        combo->setEditText(typed);
+    find<QComboBox>(dialog, "comboBoxVelocidad")->setEditText(speed);
     QSignalSpy accepted(&dialog, &QDialog::accepted);
     dialog.show();
     QTest::mouseClick(find<QPushButton>(dialog, "pushButtonConectar"), Qt::LeftButton);
     QCOMPARE(accepted.count(), 1);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.ObtenerNombrePuerto(), expected);
+    QCOMPARE(dialog.ObtenerVelocidad(), expectedSpeed);
     QVERIFY(!dialog.isVisible());
 }
 

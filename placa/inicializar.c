@@ -1,0 +1,7 @@
+#include "funciones.h"
+#include "AP_Depuracion.h"
+
+void inicializar(void)
+{
+    Inicializacion();
+}

@@ -1,0 +1,244 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "arrow.h"
+#include "tramaenlace.h"
+
+#include <QGraphicsView>
+#include <QHeaderView>
+#include <QTime>
+#include <QTimer>
+
+namespace {
+
+// The panel keeps the latest steps only: a board logging thousands of
+// transitions a second must not grow it without end.
+constexpr int MaxFilasDepuracion = 500;
+// How often the diagrams and the panel catch up with the port.
+constexpr int T_PANEL_DEPURACION = 30;
+
+const QStringList kColumnas{QStringLiteral("Hora"),   QStringLiteral("Máquina"), QStringLiteral("Desde"),
+                            QStringLiteral("Evento"), QStringLiteral("Hacia"),   QStringLiteral("Acciones")};
+
+QGraphicsView *vistaDe(DiagramScene *scene)
+{
+    return scene->views().isEmpty() ? nullptr : scene->views().first();
+}
+
+} // namespace
+
+void MainWindow::initPanelDepuracion()
+{
+    QTableWidget *tabla = ui->tableWidgetDepuracion;
+    tabla->setColumnCount(kColumnas.size());
+    tabla->setHorizontalHeaderLabels(kColumnas);
+    tabla->horizontalHeader()->setStretchLastSection(true);
+    tabla->verticalHeader()->hide();
+    tabla->setColumnWidth(0, tabla->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000")) + 16);
+    ui->dockWidgetDepuracion->hide();
+    connect(&m_puertoDepuracion, &PuertoDepuracion::lineasRecibidas, this,
+            &MainWindow::aplicarLineasDepuracion);
+    connect(&m_puertoDepuracion, &PuertoDepuracion::cerrado, this, &MainWindow::depuracionCerrada);
+    m_timerDepuracion = new QTimer(this);
+    m_timerDepuracion->setSingleShot(true);
+    m_timerDepuracion->setInterval(T_PANEL_DEPURACION);
+    connect(m_timerDepuracion, &QTimer::timeout, this, &MainWindow::mostrarDepuracion);
+}
+
+void MainWindow::on_actionDepurar_triggered()
+{
+    ui->actionDepurar->setChecked(m_uiMode == Depurar);
+    if (m_uiMode == Depurar)
+        return;
+    if (!m_datosXml || m_sceneList.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("Depurar"),
+                                 QStringLiteral("Abra un proyecto con al menos una máquina para depurar."));
+        return;
+    }
+    if (m_uiMode == Simular) {
+        QMessageBox::information(this, QStringLiteral("Depurar"),
+                                 QStringLiteral("Termine la simulación antes de depurar."));
+        return;
+    }
+    // The board numbers machines, states and transitions as the generated
+    // C does, which is the order of the saved project.
+    guardarDatos();
+    if (!m_puertoDepuracion.abrir(portName, m_velocidadPuerto)) {
+        QMessageBox::warning(this, QStringLiteral("Advertencia"),
+                             QStringLiteral("No se puede iniciar la depuración.\n") +
+                                 m_puertoDepuracion.errorString());
+        return;
+    }
+    m_modeloDepuracion = std::make_unique<ModeloDepuracion>(*m_datosXml);
+    m_uiMode = Depurar;
+    ui->actionDepurar->setChecked(true);
+
+    if (!ui->dockWidgetVerificar->isHidden()) {
+        ui->dockWidgetVerificar->hide();
+        m_resetDockVerificar = true;
+    }
+    ui->dockWidgetProyecto->hide();
+    ui->dockWidgetDepuracion->show();
+    cambiarEntradaVer(ui->dockWidgetProyecto, ui->dockWidgetDepuracion);
+    habilitarEdicion(false);
+    ui->actionSimular->setEnabled(false);
+    ui->tableWidgetDepuracion->setRowCount(0);
+    ui->treeWidgetSimEstados->clear();
+
+    // Until a machine's first line arrives, where the board is is unknown:
+    // the machine shows its reset marker, as a simulation starts.
+    const int maquinas = m_sceneList.size();
+    m_idxMostrados.fill(-1, maquinas);
+    m_arrowsIluminadas.fill(nullptr, maquinas);
+    m_pasosPendientes.fill({nullptr, -1}, maquinas);
+    m_filasPendientes.clear();
+    for (DiagramScene *scene : qAsConst(m_sceneList)) {
+        if (scene->initialStateItem())
+            scene->initialStateItem()->setActivo(true);
+        scene->setMode(DiagramScene::Simulation);
+        if (QGraphicsView *vista = vistaDe(scene))
+            vista->setDragMode(QGraphicsView::NoDrag);
+    }
+    statusBar()->showMessage(QStringLiteral("Depurando en %1 a %2 baudios.")
+                                 .arg(m_puertoDepuracion.ruta())
+                                 .arg(m_velocidadPuerto));
+}
+
+void MainWindow::on_actionTerminar_depuracion_triggered()
+{
+    if (m_uiMode == Depurar)
+        terminarDepuracion();
+}
+
+void MainWindow::depuracionCerrada(const QString &motivo)
+{
+    if (m_uiMode != Depurar)
+        return;
+    terminarDepuracion();
+    QMessageBox::warning(this, QStringLiteral("Advertencia"),
+                         motivo + QStringLiteral("\nLa depuración terminó."));
+}
+
+void MainWindow::terminarDepuracion()
+{
+    m_puertoDepuracion.cerrar();
+    m_timerDepuracion->stop();
+    m_filasPendientes.clear();
+    m_pasosPendientes.clear();
+    for (int j = 0; j < m_sceneList.size(); ++j) {
+        DiagramScene *scene = m_sceneList.at(j);
+        scene->setMode(DiagramScene::MoveItem);
+        if (QGraphicsView *vista = vistaDe(scene))
+            vista->setDragMode(QGraphicsView::RubberBandDrag);
+        if (m_arrowsIluminadas.value(j))
+            m_arrowsIluminadas.at(j)->setActiva(false);
+        if (DiagramItem *estado = estadoMostrado(j))
+            estado->setActivo(false);
+        if (scene->initialStateItem())
+            scene->initialStateItem()->setActivo(false);
+    }
+    m_idxMostrados.clear();
+    m_arrowsIluminadas.clear();
+    m_modeloDepuracion.reset();
+    m_uiMode = Editar;
+
+    habilitarEdicion(true);
+    ui->actionSimular->setEnabled(true);
+    ui->actionDepurar->setChecked(false);
+    cambiarEntradaVer(ui->dockWidgetDepuracion, ui->dockWidgetProyecto);
+    ui->dockWidgetDepuracion->hide();
+    ui->dockWidgetProyecto->show();
+    if (m_resetDockVerificar) {
+        m_resetDockVerificar = false;
+        ui->dockWidgetVerificar->show();
+        tabifyDockWidget(ui->dockWidgetProyecto, ui->dockWidgetVerificar);
+    }
+    statusBar()->showMessage(QStringLiteral("Depuración terminada."));
+}
+
+Arrow *MainWindow::flechaDepurada(int maquina, int estado, int transicion) const
+{
+    const QList<DiagramItem *> estados = m_sceneList.at(maquina)->itemList();
+    const DiagramItem *origen = estados.value(estado, nullptr);
+    if (!origen)
+        return nullptr;
+    // The transitions of a state in the order they are saved and generated.
+    int indice = 0;
+    for (Arrow *arrow : origen->arrows()) {
+        if (arrow->startItem() != origen || !estados.contains(arrow->endItem()))
+            continue;
+        if (indice++ == transicion)
+            return arrow;
+    }
+    return nullptr;
+}
+
+void MainWindow::aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas)
+{
+    if (m_uiMode != Depurar || !m_modeloDepuracion)
+        return;
+    const QString hora = QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz"));
+    QByteArray tramas;
+    for (const LineaDepuracion &linea : lineas) {
+        if (!linea.valida)
+            continue;
+        ModeloDepuracion::Paso paso;
+        Arrow *flecha = nullptr;
+        if (m_modeloDepuracion->resolver(linea, &paso) && linea.maquina < m_sceneList.size())
+            flecha = flechaDepurada(linea.maquina, linea.estado, linea.transicion);
+        if (!flecha) {
+            m_filasPendientes.append(
+                {false,
+                 {hora, QStringLiteral("no corresponde al modelo: ") + QString::fromLatin1(linea.texto)}});
+            continue;
+        }
+        tramas += TramaEnlace::codificar(paso.reporte);
+        m_pasosPendientes[linea.maquina] = {flecha, paso.destino};
+        m_filasPendientes.append({true,
+                                  {hora, paso.reporte.maquina, paso.reporte.estado, paso.reporte.evento,
+                                   paso.reporte.proxEstado, paso.reporte.acciones}});
+    }
+    if (m_filasPendientes.size() > MaxFilasDepuracion)
+        m_filasPendientes.remove(0, m_filasPendientes.size() - MaxFilasDepuracion);
+    if (!tramas.isEmpty())
+        enviarTrama(tramas);
+    if (!m_filasPendientes.isEmpty() && !m_timerDepuracion->isActive())
+        m_timerDepuracion->start();
+}
+
+void MainWindow::mostrarDepuracion()
+{
+    if (m_uiMode != Depurar)
+        return;
+    for (int j = 0; j < m_pasosPendientes.size(); ++j) {
+        const QPair<Arrow *, int> paso = m_pasosPendientes.at(j);
+        if (!paso.first)
+            continue;
+        if (DiagramItem *marcador = m_sceneList.at(j)->initialStateItem())
+            marcador->setActivo(false);
+        iluminar(j, paso.second, paso.first);
+        m_pasosPendientes[j] = {nullptr, -1};
+    }
+
+    QTableWidget *tabla = ui->tableWidgetDepuracion;
+    const int sobran = tabla->rowCount() + m_filasPendientes.size() - MaxFilasDepuracion;
+    if (sobran > 0)
+        tabla->model()->removeRows(0, qMin(sobran, tabla->rowCount()));
+    int fila = tabla->rowCount();
+    tabla->setRowCount(fila + m_filasPendientes.size());
+    for (const QPair<bool, QStringList> &pendiente : qAsConst(m_filasPendientes)) {
+        const QStringList &celdas = pendiente.second;
+        for (int c = 0; c < celdas.size(); ++c) {
+            auto *item = new QTableWidgetItem(celdas.at(c));
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            if (!pendiente.first)
+                item->setForeground(Qt::red);
+            tabla->setItem(fila, c, item);
+        }
+        if (!pendiente.first)
+            tabla->setSpan(fila, 1, 1, kColumnas.size() - 1);
+        ++fila;
+    }
+    m_filasPendientes.clear();
+    tabla->scrollToBottom();
+}
