@@ -2,9 +2,9 @@
 #include "ui_dialogtransicion.h"
 
 #include "arrow.h"
+#include "chequeoscodigo.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
-#include "generadorcodigo.h"
 #include "idsproyecto.h"
 #include "regexpinputdialog.h"
 #include "xmlhandler.h"
@@ -77,7 +77,7 @@ void ajustarPaginas(QToolBox *toolBox)
 // or empty.
 QString rechazoDeValor(const QString &valor)
 {
-    const QString problema = GeneradorCodigo::problemaDeTextoC(valor);
+    const QString problema = ChequeosCodigo::problemaDeTextoC(valor);
     return problema.isEmpty() ? QString()
                               : QStringLiteral("El valor «%1» no se puede usar: %2.").arg(valor, problema);
 }

@@ -249,6 +249,7 @@ void TstCodegenCompilar::textosHostiles_data()
         {"disparador", "(ev", parentesis, {}},
         {"disparador", "ev && x > 1,2", coma, {}},
         {"disparador", "ev && x > 1$", caracter, {}},
+        {"disparador", "ev ev", QStringLiteral("no se puede leer"), {}},
         {"acciones", "f(),x = 1\n#include <stdio.h>", salto, {}},
         {"acciones", "f(); } int inyectado; void g(void) { f()", caracter, {}},
         {"acciones", "x = 1,2", coma, {}},
