@@ -75,7 +75,8 @@ QStringList CaminosEstados::lineas() const
     QStringList lineas;
     for (int k = 0; k < m_pasos.size(); ++k) {
         for (int i = 0; i < m_pasos.at(k).size(); ++i)
-            lineas.append(QStringLiteral("%1 %2: %3").arg(m_maquinas.at(k), m_estados.at(k).at(i), texto(k, i)));
+            lineas.append(
+                QStringLiteral("%1 %2: %3").arg(m_maquinas.at(k), m_estados.at(k).at(i), texto(k, i)));
     }
     return lineas;
 }

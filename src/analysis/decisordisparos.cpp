@@ -3,7 +3,6 @@
 #include "expresiondisparo.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <QVector>
 #include <cmath>
 #include <vector>
@@ -27,6 +26,11 @@ struct Numero
     double valorReal = 0;
 };
 
+bool esDigito(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
 Numero leerNumero(const QString &texto)
 {
     Numero numero;
@@ -35,31 +39,38 @@ Numero leerNumero(const QString &texto)
         numero.valorEntero = texto == QLatin1String("TRUE") ? 1 : 0;
         return numero;
     }
-    static const QRegularExpression entero(QStringLiteral("^([+-]?)(0[xX][0-9A-Fa-f]+|0[0-7]*|[1-9][0-9]*)$"));
-    static const QRegularExpression real(
-        QStringLiteral("^[+-]?([0-9]+\\.[0-9]*|\\.[0-9]+|[0-9]+)([eE][+-]?[0-9]+)?$"));
-    const QRegularExpressionMatch m = entero.match(texto);
-    if (m.hasMatch()) {
-        bool ok = false;
-        const qint64 valor = m.captured(2).toLongLong(&ok, 0);
-        if (ok && valor < kMaximo) {
-            numero.valido = numero.entero = true;
-            numero.valorEntero = m.captured(1) == QLatin1String("-") ? -valor : valor;
+    const bool conSigno = texto.startsWith(QLatin1Char('-')) || texto.startsWith(QLatin1Char('+'));
+    const QString cuerpo = texto.mid(conSigno ? 1 : 0);
+    if (cuerpo.isEmpty() || !(esDigito(cuerpo.at(0)) || cuerpo.at(0) == QLatin1Char('.')))
+        return numero;
+    bool ok = false;
+    // Base 0 reads "0x1F" as hexadecimal and "017" as octal, as C does.
+    const qint64 entero = cuerpo.toLongLong(&ok, 0);
+    if (ok && entero < kMaximo) {
+        numero.valido = numero.entero = true;
+        numero.valorEntero = texto.startsWith(QLatin1Char('-')) ? -entero : entero;
+        return numero;
+    }
+    for (const QChar c : cuerpo) {
+        if (!esDigito(c) && !QStringLiteral(".eE+-").contains(c))
             return numero;
-        }
     }
-    if (real.match(texto).hasMatch()) {
-        bool ok = false;
-        numero.valorReal = qBound(double(kMinimo), texto.toDouble(&ok), double(kMaximo));
-        numero.valido = ok;
-    }
+    const double real = texto.toDouble(&ok);
+    numero.valido = ok;
+    numero.valorReal = qBound(double(kMinimo), real, double(kMaximo));
     return numero;
 }
 
 bool esIdentificador(const QString &texto)
 {
-    static const QRegularExpression patron(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    return patron.match(texto).hasMatch();
+    if (texto.isEmpty() || esDigito(texto.at(0)))
+        return false;
+    for (const QChar c : texto) {
+        if (!esDigito(c) && c != QLatin1Char('_') && !(c.toLatin1() >= 'A' && c.toLatin1() <= 'Z') &&
+            !(c.toLatin1() >= 'a' && c.toLatin1() <= 'z'))
+            return false;
+    }
+    return true;
 }
 
 Comparador opuesto(Comparador c)

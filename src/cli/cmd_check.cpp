@@ -12,32 +12,31 @@
 
 namespace {
 
-const char *const kAyuda =
-    "Uso: vireo-cli check ESCENARIO PROYECTO... [--csv ARCHIVO] [--cobertura]\n"
-    "\n"
-    "Corre el escenario sobre cada proyecto (por ejemplo entregas/*/*.vro), en todos\n"
-    "los núcleos, y muestra una fila por proyecto: comprobaciones cumplidas / total,\n"
-    "estados y transiciones por los que pasó la corrida, y la primera comprobación\n"
-    "que falló (línea, lo esperado y lo encontrado). Ningún archivo se modifica.\n"
-    "\n"
-    "El escenario es un texto con un paso por línea (las líneas vacías y las que\n"
-    "empiezan con # no cuentan):\n"
-    "  modo filas | modo c        solo como primer paso; filas si falta\n"
-    "  evento TEXTO               filas: el texto de una fila de disparo;\n"
-    "                             c: los eventos verdaderos del paso (a, b) o -\n"
-    "  variable NOMBRE = VALOR    (modo c) antes del paso siguiente\n"
-    "  estado MAQUINA ESTADO      comprueba el estado actual de la máquina\n"
-    "  acciones MAQUINA TEXTO     comprueba las acciones del último paso,\n"
-    "                             separadas con ; (vacío: ninguna)\n"
-    "  reset                      vuelve al reset\n"
-    "\n"
-    "  --csv ARCHIVO   escribe además la tabla en ARCHIVO, con el encabezado\n"
-    "                  proyecto,pasos_ok,pasos,estados_cubiertos,estados,\n"
-    "                  transiciones_cubiertas,transiciones,primer_fallo\n"
-    "  --cobertura     lista, por proyecto, las transiciones que no se tomaron\n"
-    "\n"
-    "Códigos de salida: 0 todos los proyectos cumplieron todas las comprobaciones;\n"
-    "1 alguno no (o no se pudo leer); 2 uso incorrecto o escenario ilegible.\n";
+const char *const kAyuda = "Uso: vireo-cli check ESCENARIO PROYECTO... [--csv ARCHIVO] [--cobertura]\n"
+                           "\n"
+                           "Corre el escenario sobre cada proyecto (por ejemplo entregas/*/*.vro), en todos\n"
+                           "los núcleos, y muestra una fila por proyecto: comprobaciones cumplidas / total,\n"
+                           "estados y transiciones por los que pasó la corrida, y la primera comprobación\n"
+                           "que falló (línea, lo esperado y lo encontrado). Ningún archivo se modifica.\n"
+                           "\n"
+                           "El escenario es un texto con un paso por línea (las líneas vacías y las que\n"
+                           "empiezan con # no cuentan):\n"
+                           "  modo filas | modo c        solo como primer paso; filas si falta\n"
+                           "  evento TEXTO               filas: el texto de una fila de disparo;\n"
+                           "                             c: los eventos verdaderos del paso (a, b) o -\n"
+                           "  variable NOMBRE = VALOR    (modo c) antes del paso siguiente\n"
+                           "  estado MAQUINA ESTADO      comprueba el estado actual de la máquina\n"
+                           "  acciones MAQUINA TEXTO     comprueba las acciones del último paso,\n"
+                           "                             separadas con ; (vacío: ninguna)\n"
+                           "  reset                      vuelve al reset\n"
+                           "\n"
+                           "  --csv ARCHIVO   escribe además la tabla en ARCHIVO, con el encabezado\n"
+                           "                  proyecto,pasos_ok,pasos,estados_cubiertos,estados,\n"
+                           "                  transiciones_cubiertas,transiciones,primer_fallo\n"
+                           "  --cobertura     lista, por proyecto, las transiciones que no se tomaron\n"
+                           "\n"
+                           "Códigos de salida: 0 todos los proyectos cumplieron todas las comprobaciones;\n"
+                           "1 alguno no (o no se pudo leer); 2 uso incorrecto o escenario ilegible.\n";
 
 const char *const kEncabezadoCsv =
     "proyecto,pasos_ok,pasos,estados_cubiertos,estados,transiciones_cubiertas,transiciones,primer_fallo\n";
@@ -139,8 +138,9 @@ QString fraccion(int parte, int total)
 
 void escribirTabla(const QVector<ResultadoEscenario> &resultados)
 {
-    QVector<QStringList> filas{{QStringLiteral("proyecto"), QStringLiteral("pasos"), QStringLiteral("estados"),
-                                QStringLiteral("transiciones"), QStringLiteral("primer fallo")}};
+    QVector<QStringList> filas{{QStringLiteral("proyecto"), QStringLiteral("pasos"),
+                                QStringLiteral("estados"), QStringLiteral("transiciones"),
+                                QStringLiteral("primer fallo")}};
     for (const ResultadoEscenario &r : resultados) {
         filas.append({r.proyecto, fraccion(r.pasosOk, r.pasos), fraccion(r.estadosCubiertos, r.estados),
                       fraccion(r.transicionesCubiertas, r.transiciones), r.textoFallo()});

@@ -41,10 +41,11 @@ private slots:
         QVERIFY(ProyectoTexto::escribir(ruta, QString::fromUtf8(kProyecto)));
         const TestSupport::CliResult salida = TestSupport::runCli({"verify", "--caminos", ruta});
         QCOMPARE(salida.exitCode, 1);
-        QVERIFY2(salida.out.endsWith("\nCaminos desde el reset\n    M A: (inicial)\n    M B: a\n    M C: a, b\n"
-                                     "    M D: a, x > 3 && a\n    M E: inalcanzable\n    N P: (inicial)\n"
-                                     "    N Q: a\n"),
-                 salida.out.constData());
+        QVERIFY2(
+            salida.out.endsWith("\nCaminos desde el reset\n    M A: (inicial)\n    M B: a\n    M C: a, b\n"
+                                "    M D: a, x > 3 && a\n    M E: inalcanzable\n    N P: (inicial)\n"
+                                "    N Q: a\n"),
+            salida.out.constData());
         QCOMPARE(TestSupport::runCli({"verify", ruta}).out.contains("Caminos"), false);
     }
 };

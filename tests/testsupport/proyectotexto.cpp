@@ -131,25 +131,27 @@ QByteArray vro(const QString &descripcion, const QString &nombre)
                      .arg(QString::number(k), escapar(m.nombre));
         if (!m.inicial.isEmpty()) {
             declarar(QString(), m.accionesIniciales, eventos, acciones, variables);
-            texto += QStringLiteral("            <estadoInicial>\n                <pos_x>-200</pos_x>\n"
-                                    "                <pos_y>-100</pos_y>\n"
-                                    "                <idAcciones>%1</idAcciones>\n"
-                                    "                <idProxEstado>estado%2</idProxEstado>\n"
-                                    "                <midPos>0,0</midPos>\n                <textPos>0,0</textPos>\n"
-                                    "            </estadoInicial>\n")
+            texto += QStringLiteral(
+                         "            <estadoInicial>\n                <pos_x>-200</pos_x>\n"
+                         "                <pos_y>-100</pos_y>\n"
+                         "                <idAcciones>%1</idAcciones>\n"
+                         "                <idProxEstado>estado%2</idProxEstado>\n"
+                         "                <midPos>0,0</midPos>\n                <textPos>0,0</textPos>\n"
+                         "            </estadoInicial>\n")
                          .arg(escapar(m.accionesIniciales), QString::number(m.indice(m.inicial)));
         } else {
             texto += QStringLiteral("            <estadoInicial/>\n");
         }
         for (int i = 0; i < m.estados.size(); ++i) {
             const Est e = m.estados.at(i);
-            texto += QStringLiteral("            <estado%1>\n                <diagrama>\n"
-                                    "                    <nombre>%2</nombre>\n"
-                                    "                    <color>#ffffff</color>\n"
-                                    "                    <pos_x>%3</pos_x>\n                    <pos_y>0</pos_y>\n"
-                                    "                    <ancho>120</ancho>\n                    <alto>60</alto>\n"
-                                    "                </diagrama>\n                <transiciones>\n")
-                         .arg(QString::number(i), escapar(e.nombre), QString::number(200 * i));
+            texto +=
+                QStringLiteral("            <estado%1>\n                <diagrama>\n"
+                               "                    <nombre>%2</nombre>\n"
+                               "                    <color>#ffffff</color>\n"
+                               "                    <pos_x>%3</pos_x>\n                    <pos_y>0</pos_y>\n"
+                               "                    <ancho>120</ancho>\n                    <alto>60</alto>\n"
+                               "                </diagrama>\n                <transiciones>\n")
+                    .arg(QString::number(i), escapar(e.nombre), QString::number(200 * i));
             for (int j = 0; j < e.transiciones.size(); ++j) {
                 const Tr &t = e.transiciones.at(j);
                 declarar(t.disparador, t.acciones, eventos, acciones, variables);
