@@ -9,5 +9,6 @@ int cmdGenerate(const QStringList &args);
 int cmdVerify(const QStringList &args);
 int cmdMonitor(const QStringList &args);
 int cmdSend(const QStringList &args);
+int cmdCheck(const QStringList &args);
 
 #endif // COMMANDS_H
