@@ -9,15 +9,20 @@ ChequeoConflictos::ChequeoConflictos(const Proyecto &proyecto)
         const Maquina &maquina = proyecto.maquina(k);
         for (int i = 0; i < maquina.estados.size(); ++i) {
             const QVector<Transicion> &transiciones = maquina.estados.at(i).transiciones;
+            if (transiciones.size() < 2)
+                continue;
+            QVector<const ExpresionDisparo *> disparadores;
+            for (const Transicion &transicion : transiciones)
+                disparadores.append(&transicion.disparador);
+            const DecisorDisparos decisor(disparadores);
+            const QString estado = maquina.estados.at(i).nombre.toUpper() + QStringLiteral(" [") +
+                                   maquina.nombre + QStringLiteral("]: ");
             for (int a = 0; a < transiciones.size(); ++a) {
                 for (int b = a + 1; b < transiciones.size(); ++b) {
-                    const ExpresionDisparo &primera = transiciones.at(a).disparador;
-                    const ExpresionDisparo &segunda = transiciones.at(b).disparador;
-                    if (!DecisorDisparos::compatibles(primera, segunda))
+                    if (!decisor.compatibles(a, b))
                         continue;
-                    const QString texto = QStringLiteral("%1 [%2]: %3 | %4")
-                                              .arg(maquina.estados.at(i).nombre.toUpper(), maquina.nombre,
-                                                   primera.texto(), segunda.texto());
+                    const QString texto = estado + disparadores.at(a)->texto() + QStringLiteral(" | ") +
+                                          disparadores.at(b)->texto();
                     m_conflictos.append({k, i, a, b, texto});
                 }
             }
@@ -25,10 +30,10 @@ ChequeoConflictos::ChequeoConflictos(const Proyecto &proyecto)
     }
 }
 
-QStringList ChequeoConflictos::hallazgos() const
+QStringList ChequeoConflictos::textos(const QVector<ConflictoTransiciones> &conflictos)
 {
     QStringList textos;
-    for (const ConflictoTransiciones &conflicto : m_conflictos)
+    for (const ConflictoTransiciones &conflicto : conflictos)
         textos.append(conflicto.texto);
     return textos;
 }

@@ -31,7 +31,8 @@ public:
     explicit ChequeoConflictos(const Proyecto &proyecto);
 
     const QVector<ConflictoTransiciones> &conflictos() const { return m_conflictos; }
-    QStringList hallazgos() const;
+    QStringList hallazgos() const { return textos(m_conflictos); }
+    static QStringList textos(const QVector<ConflictoTransiciones> &conflictos);
 
 private:
     QVector<ConflictoTransiciones> m_conflictos;

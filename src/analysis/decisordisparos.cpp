@@ -3,15 +3,16 @@
 #include "expresiondisparo.h"
 
 #include <QHash>
-#include <QVector>
+#include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace {
 
 using Comparador = ExpresionDisparo::Comparador;
+using Hoja = DecisorDisparos::Hoja;
+using Restriccion = DecisorDisparos::Restriccion;
 
-// Wide enough for any C int, narrow enough that sums never overflow.
+// Wide enough for any C int, narrow enough that v + 1 never overflows.
 const qint64 kMinimo = -(qint64(1) << 61);
 const qint64 kMaximo = qint64(1) << 61;
 // Goals a search may expand before it gives up and answers "compatible".
@@ -58,6 +59,10 @@ Numero leerNumero(const QString &texto)
     const double real = texto.toDouble(&ok);
     numero.valido = ok;
     numero.valorReal = qBound(double(kMinimo), real, double(kMaximo));
+    if (ok && std::floor(numero.valorReal) == numero.valorReal) {
+        numero.entero = true;
+        numero.valorEntero = qint64(numero.valorReal);
+    }
     return numero;
 }
 
@@ -66,8 +71,8 @@ bool esIdentificador(const QString &texto)
     if (texto.isEmpty() || esDigito(texto.at(0)))
         return false;
     for (const QChar c : texto) {
-        if (!esDigito(c) && c != QLatin1Char('_') && !(c.toLatin1() >= 'A' && c.toLatin1() <= 'Z') &&
-            !(c.toLatin1() >= 'a' && c.toLatin1() <= 'z'))
+        const char l = c.toLatin1();
+        if (!esDigito(c) && l != '_' && !(l >= 'A' && l <= 'Z') && !(l >= 'a' && l <= 'z'))
             return false;
     }
     return true;
@@ -92,222 +97,260 @@ Comparador opuesto(Comparador c)
     return c;
 }
 
+Restriccion intervalo(qint64 minimo, qint64 maximo)
+{
+    return {Restriccion::Intervalo, minimo, maximo};
+}
+
+// What "variable c n" asks of an int variable. A value with a fraction is
+// never equal to it, always unequal, and the order comparisons round to the
+// integers around it.
+Restriccion restriccion(Comparador c, const Numero &n)
+{
+    if (n.entero) {
+        const qint64 v = n.valorEntero;
+        switch (c) {
+        case ExpresionDisparo::Igual:
+            return intervalo(v, v);
+        case ExpresionDisparo::Distinto:
+            return {Restriccion::Excluir, v, v};
+        case ExpresionDisparo::Mayor:
+            return intervalo(v + 1, kMaximo);
+        case ExpresionDisparo::MayorIgual:
+            return intervalo(v, kMaximo);
+        case ExpresionDisparo::Menor:
+            return intervalo(kMinimo, v - 1);
+        case ExpresionDisparo::MenorIgual:
+            return intervalo(kMinimo, v);
+        }
+    }
+    const qint64 abajo = qint64(std::floor(n.valorReal));
+    switch (c) {
+    case ExpresionDisparo::Igual:
+        return {Restriccion::Nunca, 0, 0};
+    case ExpresionDisparo::Distinto:
+        return {Restriccion::Siempre, 0, 0};
+    case ExpresionDisparo::Mayor:
+    case ExpresionDisparo::MayorIgual:
+        return intervalo(abajo + 1, kMaximo);
+    case ExpresionDisparo::Menor:
+    case ExpresionDisparo::MenorIgual:
+        return intervalo(kMinimo, abajo);
+    }
+    return {};
+}
+
 // The integers one variable (or one difference of two names) may still take.
 struct Rango
 {
     qint64 minimo = kMinimo;
     qint64 maximo = kMaximo;
-    QVector<qint64> excluidos;
+    std::vector<qint64> excluidos;
 
-    void restringir(Comparador c, const Numero &n)
+    bool aplicar(const Restriccion &r)
     {
-        if (!n.entero) {
-            restringirReal(c, n.valorReal);
-            return;
+        switch (r.tipo) {
+        case Restriccion::Intervalo:
+            minimo = qMax(minimo, r.minimo);
+            maximo = qMin(maximo, r.maximo);
+            break;
+        case Restriccion::Excluir:
+            excluidos.push_back(r.minimo);
+            break;
+        case Restriccion::Siempre:
+            break;
+        case Restriccion::Nunca:
+            return false;
         }
-        const qint64 v = n.valorEntero;
-        switch (c) {
-        case ExpresionDisparo::Igual:
-            minimo = qMax(minimo, v);
-            maximo = qMin(maximo, v);
-            break;
-        case ExpresionDisparo::Distinto:
-            if (!excluidos.contains(v))
-                excluidos.append(v);
-            break;
-        case ExpresionDisparo::Mayor:
-            minimo = qMax(minimo, v + 1);
-            break;
-        case ExpresionDisparo::MayorIgual:
-            minimo = qMax(minimo, v);
-            break;
-        case ExpresionDisparo::Menor:
-            maximo = qMin(maximo, v - 1);
-            break;
-        case ExpresionDisparo::MenorIgual:
-            maximo = qMin(maximo, v);
-            break;
-        }
-    }
-
-    // An int compared with a value that has a fraction: equal never, unequal
-    // always, and the order comparisons round to the integers around it.
-    void restringirReal(Comparador c, double v)
-    {
-        const double abajo = std::floor(v);
-        const double arriba = std::ceil(v);
-        const bool entero = abajo == arriba;
-        switch (c) {
-        case ExpresionDisparo::Igual:
-            if (entero) {
-                restringir(c, {true, true, qint64(v), v});
-                return;
-            }
-            maximo = minimo - 1;
-            break;
-        case ExpresionDisparo::Distinto:
-            if (entero)
-                restringir(c, {true, true, qint64(v), v});
-            break;
-        case ExpresionDisparo::Mayor:
-            minimo = qMax(minimo, qint64(abajo) + 1);
-            break;
-        case ExpresionDisparo::MayorIgual:
-            minimo = qMax(minimo, qint64(arriba));
-            break;
-        case ExpresionDisparo::Menor:
-            maximo = qMin(maximo, qint64(arriba) - 1);
-            break;
-        case ExpresionDisparo::MenorIgual:
-            maximo = qMin(maximo, qint64(abajo));
-            break;
-        }
+        return !vacio();
     }
 
     bool vacio() const
     {
         if (minimo > maximo)
             return true;
-        int dentro = 0;
-        for (qint64 v : excluidos)
-            dentro += v >= minimo && v <= maximo ? 1 : 0;
-        return maximo - minimo + 1 <= dentro;
+        if (maximo - minimo >= qint64(excluidos.size()))
+            return false;
+        std::vector<qint64> dentro;
+        for (qint64 v : excluidos) {
+            if (v >= minimo && v <= maximo && std::find(dentro.begin(), dentro.end(), v) == dentro.end())
+                dentro.push_back(v);
+        }
+        return maximo - minimo + 1 <= qint64(dentro.size());
     }
 };
 
 struct Meta
 {
-    const ExpresionDisparo *expresion;
+    int disparador;
     int nodo;
     bool positiva;
 };
 
-// One branch of the search: goals still to meet and what has been assumed.
+// One branch of the search: goals still to meet and what has been assumed
+// (free booleans: -1 unknown, 0 false, 1 true).
 struct Rama
 {
     std::vector<Meta> metas;
     std::vector<Meta> alternativas;
-    QHash<QString, bool> libres;
-    QHash<QString, Rango> rangos;
+    std::vector<signed char> libres;
+    std::vector<Rango> rangos;
 
-    bool asumirLibre(const QString &clave, bool valor)
+    bool asumir(const Hoja &hoja, bool positiva)
     {
-        const auto it = libres.constFind(clave);
-        if (it != libres.constEnd())
-            return it.value() == valor;
-        libres.insert(clave, valor);
+        if (!hoja.libre)
+            return rangos[hoja.id].aplicar(positiva ? hoja.siVerdadera : hoja.siFalsa);
+        const signed char valor = hoja.valor == positiva ? 1 : 0;
+        signed char &actual = libres[hoja.id];
+        if (actual >= 0)
+            return actual == valor;
+        actual = valor;
         return true;
-    }
-
-    // False when the leaf cannot hold together with what is assumed.
-    bool asumir(const ExpresionDisparo::Nodo &hoja, bool positiva)
-    {
-        if (hoja.tipo == ExpresionDisparo::Evento)
-            return asumirLibre(QStringLiteral("e ") + hoja.nombre, positiva);
-        const Comparador c = positiva ? hoja.comparador : opuesto(hoja.comparador);
-        Numero numero = leerNumero(hoja.valor);
-        QString clave = hoja.nombre;
-        if (!numero.valido && esIdentificador(hoja.valor)) {
-            // The difference of the two names compared with zero.
-            clave += QLatin1Char(' ') + hoja.valor;
-            numero = {true, true, 0, 0};
-        }
-        if (!numero.valido) {
-            // A comparison and its opposite are one free boolean.
-            const bool directa = hoja.comparador == ExpresionDisparo::Igual ||
-                                 hoja.comparador == ExpresionDisparo::Mayor ||
-                                 hoja.comparador == ExpresionDisparo::MayorIgual;
-            const Comparador base = directa ? hoja.comparador : opuesto(hoja.comparador);
-            return asumirLibre(QStringLiteral("c %1 %2 %3")
-                                   .arg(hoja.nombre, ExpresionDisparo::textoComparador(base), hoja.valor),
-                               directa == positiva);
-        }
-        Rango &rango = rangos[clave];
-        rango.restringir(c, numero);
-        return !rango.vacio();
     }
 };
 
-// Expands the goals of a branch that need no choice; false when the branch
-// turns out impossible.
-bool expandir(Rama &rama, int &presupuesto)
+// Reads the leaves of the triggers, numbering the free booleans and the
+// variables they share.
+class Lector
 {
-    while (!rama.metas.empty()) {
-        if (--presupuesto < 0)
-            return true;
-        const Meta meta = rama.metas.back();
-        rama.metas.pop_back();
-        const ExpresionDisparo::Nodo &nodo = meta.expresion->nodo(meta.nodo);
-        switch (nodo.tipo) {
-        case ExpresionDisparo::Evento:
-        case ExpresionDisparo::Comparacion:
-            if (!rama.asumir(nodo, meta.positiva))
-                return false;
-            break;
-        case ExpresionDisparo::Negacion:
-            rama.metas.push_back({meta.expresion, nodo.izquierdo, !meta.positiva});
-            break;
-        case ExpresionDisparo::Y:
-        case ExpresionDisparo::O:
-            if ((nodo.tipo == ExpresionDisparo::Y) == meta.positiva) {
-                rama.metas.push_back({meta.expresion, nodo.izquierdo, meta.positiva});
-                rama.metas.push_back({meta.expresion, nodo.derecho, meta.positiva});
-            } else {
-                rama.alternativas.push_back(meta);
-            }
-            break;
+public:
+    Hoja leer(const ExpresionDisparo::Nodo &nodo)
+    {
+        Hoja hoja;
+        if (nodo.tipo == ExpresionDisparo::Evento) {
+            hoja.id = numero(m_libres, QStringLiteral("e ") + nodo.nombre);
+            return hoja;
+        }
+        Numero n = leerNumero(nodo.valor);
+        QString clave = nodo.nombre;
+        if (!n.valido && esIdentificador(nodo.valor)) {
+            // The difference of the two names, compared with zero.
+            clave += QLatin1Char(' ') + nodo.valor;
+            n = {true, true, 0, 0};
+        }
+        if (!n.valido) {
+            // A comparison and its opposite are one free boolean.
+            const bool directa = nodo.comparador == ExpresionDisparo::Igual ||
+                                 nodo.comparador == ExpresionDisparo::Mayor ||
+                                 nodo.comparador == ExpresionDisparo::MayorIgual;
+            const Comparador base = directa ? nodo.comparador : opuesto(nodo.comparador);
+            hoja.id =
+                numero(m_libres, QStringLiteral("c ") + nodo.nombre + QLatin1Char(' ') +
+                                     ExpresionDisparo::textoComparador(base) + QLatin1Char(' ') + nodo.valor);
+            hoja.valor = directa;
+            return hoja;
+        }
+        hoja.libre = false;
+        hoja.id = numero(m_variables, clave);
+        hoja.siVerdadera = restriccion(nodo.comparador, n);
+        hoja.siFalsa = restriccion(opuesto(nodo.comparador), n);
+        return hoja;
+    }
+    int libres() const { return m_libres.size(); }
+    int variables() const { return m_variables.size(); }
+
+private:
+    static int numero(QHash<QString, int> &numeros, const QString &clave)
+    {
+        return numeros.insert(clave, numeros.value(clave, numeros.size())).value();
+    }
+
+    QHash<QString, int> m_libres;
+    QHash<QString, int> m_variables;
+};
+
+} // namespace
+
+DecisorDisparos::DecisorDisparos(const QVector<const ExpresionDisparo *> &disparadores)
+    : m_disparadores(disparadores)
+{
+    Lector lector;
+    m_hojas.resize(disparadores.size());
+    for (int d = 0; d < disparadores.size(); ++d) {
+        const QVector<ExpresionDisparo::Nodo> &nodos = disparadores.at(d)->nodos();
+        m_hojas[d].resize(nodos.size());
+        for (int n = 0; n < nodos.size(); ++n) {
+            const ExpresionDisparo::Tipo tipo = nodos.at(n).tipo;
+            if (tipo == ExpresionDisparo::Evento || tipo == ExpresionDisparo::Comparacion)
+                m_hojas[d][n] = lector.leer(nodos.at(n));
         }
     }
-    return true;
+    m_libres = lector.libres();
+    m_variables = lector.variables();
 }
 
-// Depth-first over the choices, with an explicit stack so that a deep
-// trigger cannot exhaust the thread's stack.
-bool buscar(Rama inicio)
+bool DecisorDisparos::compatibles(int a, int b) const
 {
+    return buscar({a, b});
+}
+
+bool DecisorDisparos::satisfacible(int a) const
+{
+    return buscar({a});
+}
+
+bool DecisorDisparos::compatibles(const ExpresionDisparo &a, const ExpresionDisparo &b)
+{
+    return DecisorDisparos({&a, &b}).compatibles(0, 1);
+}
+
+// Depth-first over the choices that "||" (and a negated "&&") leave, with an
+// explicit stack so that a deep trigger cannot exhaust the thread's stack;
+// goals that need no choice are met first, so most pairs never branch.
+bool DecisorDisparos::buscar(std::initializer_list<int> disparadores) const
+{
+    Rama inicio;
+    inicio.libres.assign(m_libres, -1);
+    inicio.rangos.resize(m_variables);
+    for (int d : disparadores) {
+        if (m_disparadores.at(d)->raiz() < 0)
+            return false;
+        inicio.metas.push_back({d, m_disparadores.at(d)->raiz(), true});
+    }
     int presupuesto = kPresupuesto;
     std::vector<Rama> pendientes;
     pendientes.push_back(std::move(inicio));
     while (!pendientes.empty()) {
         Rama rama = std::move(pendientes.back());
         pendientes.pop_back();
-        if (!expandir(rama, presupuesto))
+        bool posible = true;
+        while (posible && !rama.metas.empty()) {
+            if (--presupuesto < 0)
+                return true;
+            const Meta meta = rama.metas.back();
+            rama.metas.pop_back();
+            const ExpresionDisparo::Nodo &nodo = m_disparadores.at(meta.disparador)->nodo(meta.nodo);
+            switch (nodo.tipo) {
+            case ExpresionDisparo::Evento:
+            case ExpresionDisparo::Comparacion:
+                posible = rama.asumir(m_hojas[meta.disparador][meta.nodo], meta.positiva);
+                break;
+            case ExpresionDisparo::Negacion:
+                rama.metas.push_back({meta.disparador, nodo.izquierdo, !meta.positiva});
+                break;
+            case ExpresionDisparo::Y:
+            case ExpresionDisparo::O:
+                if ((nodo.tipo == ExpresionDisparo::Y) == meta.positiva) {
+                    rama.metas.push_back({meta.disparador, nodo.izquierdo, meta.positiva});
+                    rama.metas.push_back({meta.disparador, nodo.derecho, meta.positiva});
+                } else {
+                    rama.alternativas.push_back(meta);
+                }
+                break;
+            }
+        }
+        if (!posible)
             continue;
-        if (presupuesto < 0 || rama.alternativas.empty())
+        if (rama.alternativas.empty())
             return true;
         const Meta eleccion = rama.alternativas.back();
         rama.alternativas.pop_back();
-        const ExpresionDisparo::Nodo &nodo = eleccion.expresion->nodo(eleccion.nodo);
+        const ExpresionDisparo::Nodo &nodo = m_disparadores.at(eleccion.disparador)->nodo(eleccion.nodo);
         Rama otra = rama;
-        otra.metas.push_back({eleccion.expresion, nodo.derecho, eleccion.positiva});
+        otra.metas.push_back({eleccion.disparador, nodo.derecho, eleccion.positiva});
         pendientes.push_back(std::move(otra));
-        rama.metas.push_back({eleccion.expresion, nodo.izquierdo, eleccion.positiva});
+        rama.metas.push_back({eleccion.disparador, nodo.izquierdo, eleccion.positiva});
         pendientes.push_back(std::move(rama));
     }
     return false;
 }
-
-} // namespace
-
-namespace DecisorDisparos {
-
-bool compatibles(const ExpresionDisparo &a, const ExpresionDisparo &b)
-{
-    if (a.raiz() < 0 || b.raiz() < 0)
-        return false;
-    Rama rama;
-    rama.metas.push_back({&a, a.raiz(), true});
-    rama.metas.push_back({&b, b.raiz(), true});
-    return buscar(std::move(rama));
-}
-
-bool satisfacible(const ExpresionDisparo &expresion)
-{
-    if (expresion.raiz() < 0)
-        return false;
-    Rama rama;
-    rama.metas.push_back({&expresion, expresion.raiz(), true});
-    return buscar(std::move(rama));
-}
-
-} // namespace DecisorDisparos

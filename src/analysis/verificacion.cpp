@@ -1,6 +1,7 @@
 #include "verificacion.h"
 
 #include "namematcher.h"
+#include "proyecto.h"
 #include "usagerules.h"
 #include "xmlhandler.h"
 
@@ -224,13 +225,14 @@ Verificacion::Verificacion(const XmlHandler &datos)
     m_eventosSinUtilizar = noUsados(eventos, uso.m_eventos.usados);
     m_accionesSinUtilizar = noUsados(acciones, uso.m_acciones.usados);
     m_variablesSinUtilizar = noUsados(variables, uso.m_variables.usados);
+    m_conflictos = ChequeoConflictos(Proyecto::desdeDocumento(datos)).conflictos();
 }
 
 bool Verificacion::hayHallazgos() const
 {
     return !m_estadosSinSalida.isEmpty() || !m_estadosSinActivar.isEmpty() ||
            !m_eventosSinUtilizar.isEmpty() || !m_accionesSinUtilizar.isEmpty() ||
-           !m_variablesSinUtilizar.isEmpty();
+           !m_variablesSinUtilizar.isEmpty() || !m_conflictos.isEmpty();
 }
 
 std::vector<EntradaVerificacion> Verificacion::arbol() const
@@ -246,5 +248,6 @@ std::vector<EntradaVerificacion> Verificacion::arbol() const
         {QStringLiteral("Chequeo de estados sin salida"), m_estadosSinSalida, {}},
         {QStringLiteral("Chequeo de estados sin activar"), m_estadosSinActivar, {}},
         elementos,
+        {QStringLiteral("Chequeo de transiciones en conflicto"), ChequeoConflictos::textos(m_conflictos), {}},
     };
 }

@@ -179,12 +179,19 @@ void escribirCobertura(const QVector<ResultadoEscenario> &resultados)
     }
 }
 
+// QtConcurrent::mapped needs to be told what a call returns.
+struct Corregir
+{
+    using result_type = ResultadoEscenario;
+    const Escenario &escenario;
+    ResultadoEscenario operator()(const QString &ruta) const { return CorridaEscenario::corregir(escenario, ruta); }
+};
+
 // Runs every project on the global pool (one thread per core). Progress is
 // shown only to a person watching a run long enough to wonder.
 QVector<ResultadoEscenario> corregirTodos(const Escenario &escenario, const QStringList &proyectos)
 {
-    QFuture<ResultadoEscenario> futuro = QtConcurrent::mapped(
-        proyectos, [&escenario](const QString &ruta) { return CorridaEscenario::corregir(escenario, ruta); });
+    QFuture<ResultadoEscenario> futuro = QtConcurrent::mapped(proyectos, Corregir{escenario});
     const bool terminal = isatty(STDERR_FILENO);
     QElapsedTimer reloj;
     reloj.start();
