@@ -167,7 +167,7 @@ void escribirTabla(const QVector<ResultadoEscenario> &resultados)
 
 void escribirCobertura(const QVector<ResultadoEscenario> &resultados)
 {
-    salida() << "\nTransiciones que el escenario no tomó\n";
+    salida() << QStringLiteral("\nTransiciones que el escenario no tomó\n");
     for (const ResultadoEscenario &r : resultados) {
         salida() << "    " << r.proyecto << '\n';
         if (!r.error.isEmpty())
