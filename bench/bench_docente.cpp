@@ -18,6 +18,7 @@
 #include <QThread>
 #include <algorithm>
 #include <ctime>
+#include <sys/resource.h>
 
 namespace {
 
@@ -107,6 +108,15 @@ void llenarGrande(XmlHandler &xml)
     }
 }
 
+// Processor time of the finished child processes, user and system.
+qint64 cpuHijos()
+{
+    struct rusage uso;
+    getrusage(RUSAGE_CHILDREN, &uso);
+    return qint64(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) * 1000000000 +
+           qint64(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) * 1000;
+}
+
 // Time this process ran, which a machine busy with other work inflates less
 // than the wall clock.
 qint64 tiempoCpu()
@@ -148,7 +158,9 @@ bool medirCheck(QTextStream &out)
     }
     out << "vireo-cli check, escenario de " << 2 * kPasosEvento << " pasos sobre " << kProyectos
         << " proyectos de " << kEstadosProyecto << " estados, " << QThread::idealThreadCount()
-        << " núcleos: mediana " << QString::number(mediana(tiempos) / 1e9, 'f', 3) << " s (objetivo 2 s)\n";
+        << QStringLiteral(" núcleos: mediana ") << QString::number(mediana(tiempos) / 1e9, 'f', 3)
+        << " s (objetivo 2 s); CPU de vireo-cli por corrida " << QString::number(cpuHijos() / 5e9, 'f', 3)
+        << " s\n";
     return codigo == 1;
 }
 
