@@ -1,5 +1,6 @@
 #include "verificacion.h"
 
+#include "chequeoconflictos.h"
 #include "namematcher.h"
 #include "proyecto.h"
 #include "usagerules.h"

@@ -1,10 +1,11 @@
 #ifndef VERIFICACION_H
 #define VERIFICACION_H
 
-#include "chequeoconflictos.h"
+#include "conflictotransiciones.h"
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <vector>
 
 class XmlHandler;
