@@ -26,6 +26,7 @@ class QMenu;
 class QTimer;
 class QTreeWidgetItem;
 class SubWindow;
+class Verificacion;
 class XmlHandler;
 
 namespace Ui {
@@ -183,6 +184,7 @@ private slots:
 
     // Verification
     void on_actionVerificar_triggered();
+    void on_treeWidgetVerificar_itemDoubleClicked(QTreeWidgetItem *item, int column);
 
     // Code generation
     void on_actionGenerarCodigo_triggered();
@@ -292,6 +294,7 @@ private:
     QTcpServer serverIpv6;
 
     // --- Verification ---
+    void anotarHallazgos(const Verificacion &verificacion);
 
     // --- Code generation ---
 
