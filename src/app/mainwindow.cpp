@@ -34,6 +34,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initZoom();
     initHerramientas();
     initMenus();
+    initEscenarios();
 
     // Wide enough for "ESTADO [machine]" findings and the simulation's
     // "action [machine]" rows; a saved layout overrides it.

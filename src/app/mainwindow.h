@@ -14,6 +14,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QVector>
+#include <memory>
 
 class Arrow;
 class QActionGroup;
@@ -25,6 +26,8 @@ class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QTreeWidgetItem;
+class PanelEscenario;
+struct PasoMaquina;
 class SubWindow;
 class Verificacion;
 class XmlHandler;
@@ -123,6 +126,18 @@ public:
 
     // --- Simulation link (mainwindow_enlace.cpp) ---
     void Analizar(const QString &eventoRecibido);
+
+    // --- Scenarios (mainwindow_escenario.cpp) ---
+    // While a simulation runs: "Grabar escenario" resets it and records every
+    // row fired (and each machine's resulting state) until "Detener", which
+    // asks where to save; "Reproducir escenario..." replays a file step by
+    // step and lists each check as passed or failed.
+    void grabarEscenario();
+    void detenerGrabacion();
+    void reproducirEscenario();
+    bool grabando() const;
+    bool reproduciendo() const;
+    PanelEscenario *panelEscenario() const { return m_panelEscenario; }
 
     // --- Code generation (mainwindow_codigo.cpp) ---
     void generarSwitch();
@@ -295,6 +310,31 @@ private:
 
     // --- Verification ---
     void anotarHallazgos(const Verificacion &verificacion);
+
+    // --- Scenarios ---
+    struct EstadoEscenarios;
+    struct BorrarEscenarios
+    {
+        void operator()(EstadoEscenarios *estado) const;
+    };
+    std::unique_ptr<EstadoEscenarios, BorrarEscenarios> m_escenarios;
+    QAction *m_actionGrabarEscenario = nullptr;
+    QAction *m_actionDetenerGrabacion = nullptr;
+    QAction *m_actionReproducirEscenario = nullptr;
+    QDockWidget *m_dockEscenario = nullptr;
+    PanelEscenario *m_panelEscenario = nullptr;
+    void initEscenarios();
+    void actualizarAccionesEscenario();
+    // Hooks of the simulation: before and after a row is fired, after a reset.
+    void antesDeDisparar();
+    void despuesDeDisparar(const QString &evento);
+    void despuesDeReset();
+    void tomarResetsPendientes();
+    void grabarEstados();
+    void pasoReproduccion();
+    void mostrarMovimientos(const QVector<PasoMaquina> &movimientos);
+    void terminarReproduccion();
+    void limpiarMarcasCobertura();
 
     // --- Code generation ---
 

@@ -359,12 +359,15 @@ void MainWindow::resetearSimulacion()
     m_ultimoDisparo = nullptr;
     ui->tableWidgetSimAcciones->setRowCount(0);
     actualizarIconosEventos();
+    despuesDeReset();
 }
 
 void MainWindow::dispararEvento(const QString &evento)
 {
+    antesDeDisparar();
     for (int j = 0; j < m_sceneList.size(); ++j)
         dispararEnMaquina(j, evento);
+    despuesDeDisparar(evento);
 }
 
 // Moves machine j on `evento` and reports it; the display is left to
