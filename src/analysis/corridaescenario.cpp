@@ -36,10 +36,9 @@ QString textoAcciones(const QStringList &acciones)
     return acciones.isEmpty() ? QStringLiteral("(ninguna)") : acciones.join(QStringLiteral("; "));
 }
 
-// A value as the generated C reads it: a literal wraps to a 32-bit int and
-// loses its fraction; TRUE and FALSE are the header's 1 and 0 and any other
-// constant its 0; a variable's name gives its value.
-qint32 valorC(const QString &texto, const SimulacionC &simulacion)
+} // namespace
+
+qint32 CorridaEscenario::valorC(const QString &texto, const SimulacionC &simulacion)
 {
     bool ok = false;
     const bool negativo = texto.startsWith(QLatin1Char('-'));
@@ -56,6 +55,8 @@ qint32 valorC(const QString &texto, const SimulacionC &simulacion)
     const int variable = simulacion.indiceVariable(texto);
     return variable >= 0 ? simulacion.valor(variable) : 0;
 }
+
+namespace {
 
 ResultadoEscenario filaFallida(const Escenario &escenario, const QString &ruta, const QString &motivo)
 {

@@ -48,6 +48,11 @@ public:
     // Reads the project at ruta and runs the whole scenario on it; a project
     // that cannot be read or run is a failed row with the reason.
     static ResultadoEscenario corregir(const Escenario &escenario, const QString &ruta);
+    // A "variable" step's value as the generated C reads it: a literal wraps
+    // to a 32-bit int and loses its fraction; TRUE and FALSE are the
+    // header's 1 and 0 and any other constant its 0; a variable's name gives
+    // its value.
+    static qint32 valorC(const QString &texto, const SimulacionC &simulacion);
 
     bool terminada() const { return m_siguiente >= m_escenario.pasos().size(); }
     Paso avanzar();

@@ -1,33 +1,36 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
-#include "decodificadortramas.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "pasomaquina.h"
 
-#include <QAbstractSocket>
 #include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QVector>
 #include <memory>
 
 class Arrow;
+class ClienteReportes;
+class ServidorEventos;
 class QActionGroup;
+class SimulacionC;
+class SimulacionFilas;
 class QComboBox;
 class QDockWidget;
 class QGraphicsView;
 class QLabel;
+class QListWidget;
+class QTableWidget;
+class QTableWidgetItem;
 class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QTreeWidgetItem;
 class PanelEscenario;
-struct PasoMaquina;
 class SubWindow;
 class Verificacion;
 class XmlHandler;
@@ -192,11 +195,6 @@ private slots:
     void on_tableWidgetSimEventos_cellDoubleClicked(int row, int column);
     void on_actionTerminarSimulacion_triggered();
 
-    // Simulation link
-    void nuevaConexion();
-    void cambiosEnSocket(QAbstractSocket::SocketState state);
-    void datoDisponible();
-
     // Verification
     void on_actionVerificar_triggered();
     void on_treeWidgetVerificar_itemDoubleClicked(QTreeWidgetItem *item, int column);
@@ -260,53 +258,70 @@ private:
 
     // --- Simulation ---
     QTimer *m_timer = nullptr;
-    QVector<int> m_idxEstadosActuales;
+    // The engine behind the simulation, one per semantics, built from the
+    // saved project when the simulation starts; the window only shows it.
+    // Shared pointers so that this header needs no engine (nor model) types.
+    std::shared_ptr<SimulacionFilas> m_simFilas;
+    std::shared_ptr<SimulacionC> m_simC;
+    bool m_modoC = false;
     // What the diagrams and the panel show, per machine: the lit state and
-    // arrow. A firing changes the model and sends its report at once; the
+    // arrow. A firing changes the engine and sends its report at once; the
     // display follows in mostrarDisparos(), once per burst of received
     // events, since only the last of them would ever be painted.
     QVector<int> m_idxMostrados;
     QVector<Arrow *> m_arrowsIluminadas;
     QVector<bool> m_disparoPendiente;
-    const Arrow *m_ultimoDisparo = nullptr;
-    QString m_maquinaUltimoDisparo;
+    // The steps whose actions the actions table is to show.
+    QVector<PasoMaquina> m_pasosMostrar;
+    bool m_accionesPendientes = false;
+    QComboBox *m_comboModoSim = nullptr;
+    QWidget *m_panelModoC = nullptr;
+    QListWidget *m_listaEventosC = nullptr;
+    QTableWidget *m_tablaVariables = nullptr;
     // Icons by resource name, loaded once: a QIcon made from a file decodes
     // the image again on every use.
     QHash<QString, QIcon> m_iconosSimulacion;
     QIcon iconoSim(const char *nombre);
+    void crearPanelModoC();
     void llenarPanelSimulacion();
+    void llenarPanelModoC();
+    void mostrarModoSimulacion();
+    void cambiarModoSimulacion(int indice);
     void cambiarEntradaVer(QDockWidget *sale, QDockWidget *entra);
     void habilitarEdicion(bool habilitar);
     QTreeWidgetItem *entradaEstado(int maquina, int estado) const;
     DiagramItem *estadoMostrado(int maquina) const;
+    Arrow *flechaDeTransicion(int maquina, int estado, int transicion) const;
     void tomarTransicionReset(int maquina);
     void resetearSimulacion();
     // The firing step shared by the event table and the link: every machine
     // in a real state takes its first transition on `evento` and reports it.
     void dispararEvento(const QString &evento);
-    bool dispararEnMaquina(int maquina, const QString &evento);
+    // One pass of the generated C with the given events true; every machine
+    // that moved reports it.
+    void darPasoC(const QVector<bool> &verdaderos);
+    void pasoSimulacionC();
+    void registrarPaso(const PasoMaquina &paso);
     void mostrarDisparos();
+    // Lights state `estado` of the machine as its current one, and `arrow`
+    // (if any) as the transition taken; what was lit before goes off.
     void iluminar(int maquina, int estado, Arrow *arrow);
-    void agregarAcciones(const Arrow *arrow, const QString &maquina);
+    void agregarAcciones(const QStringList &filas);
     void actualizarIconosEventos();
+    void actualizarVariables();
+    void variableEditada(QTableWidgetItem *item);
 
     // --- Simulation link ---
     void iniciarServidor();
+    // Sends one frame to the report peer; the simulation and the debugger
+    // report through it.
     void enviarTrama(const QByteArray &trama);
-    void leerConexion(QTcpSocket *conexion);
+    void aplicarEventosRecibidos(const QStringList &eventos);
     // Applies a received event without updating the display; false when it
     // names no row of the event table (or no simulation runs).
     bool aplicarEventoRecibido(const QString &evento);
-    // Frames waiting for the report link to connect; dropped if it fails.
-    QByteArrayList m_tramasEnEspera;
-    QTcpSocket socket;
-    // Declared before the servers so that they outlive the accepted sockets,
-    // which the servers own and which signal while being destroyed.
-    QList<QTcpSocket *> sockets;
-    QHash<QTcpSocket *, DecodificadorTramas> m_decodificadores;
-    QTcpServer server;
-    // The event server listens on loopback only: 127.0.0.1 here, ::1 there.
-    QTcpServer serverIpv6;
+    ClienteReportes *m_clienteReportes = nullptr;
+    ServidorEventos *m_servidorEventos = nullptr;
 
     // --- Verification ---
     void anotarHallazgos(const Verificacion &verificacion);
@@ -329,10 +344,11 @@ private:
     void antesDeDisparar();
     void despuesDeDisparar(const QString &evento);
     void despuesDeReset();
+    void despuesDePasoC(const QVector<bool> &verdaderos);
+    void despuesDeFijarVariable(int variable);
     void tomarResetsPendientes();
     void grabarEstados();
     void pasoReproduccion();
-    void mostrarMovimientos(const QVector<PasoMaquina> &movimientos);
     void terminarReproduccion();
     void limpiarMarcasCobertura();
 

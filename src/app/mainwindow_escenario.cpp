@@ -5,8 +5,11 @@
 #include "corridaescenario.h"
 #include "escenario.h"
 #include "panelescenario.h"
+#include "simulacionc.h"
+#include "simulacionfilas.h"
 #include "xmlhandler.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QDockWidget>
@@ -24,23 +27,6 @@ const QString kFiltro = QStringLiteral("Escenarios (*.escenario)");
 // Transitions a replay never took are drawn in this colour until the
 // simulation ends or another replay starts.
 const QColor kColorSinTomar(QStringLiteral("#e07000"));
-
-// Transition j of a state is its j-th arrow that leaves it for a state of
-// the machine, the order in which the project file numbers them.
-Arrow *flechaDeTransicion(DiagramScene *scene, int estado, int transicion)
-{
-    DiagramItem *item = scene->itemList().value(estado, nullptr);
-    if (!item)
-        return nullptr;
-    int j = 0;
-    for (Arrow *arrow : item->arrows()) {
-        if (arrow->startItem() != item || !scene->itemList().contains(arrow->endItem()))
-            continue;
-        if (j++ == transicion)
-            return arrow;
-    }
-    return nullptr;
-}
 
 } // namespace
 
@@ -134,6 +120,7 @@ void MainWindow::grabarEscenario()
     resetearSimulacion();
     tomarResetsPendientes();
     m_escenarios->grabacion = std::make_unique<Escenario>();
+    m_escenarios->grabacion->setModo(m_modoC ? Escenario::Modo::C : Escenario::Modo::Filas);
     grabarEstados();
     actualizarAccionesEscenario();
     statusBar()->showMessage(QStringLiteral("Grabando escenario: cada evento disparado queda registrado."));
@@ -142,7 +129,8 @@ void MainWindow::grabarEscenario()
 void MainWindow::tomarResetsPendientes()
 {
     for (int j = 0; j < m_sceneList.size(); ++j) {
-        if (m_idxEstadosActuales.value(j, 0) < 0)
+        const DiagramItem *marcador = m_sceneList.at(j)->initialStateItem();
+        if (marcador && marcador->isActivo())
             tomarTransicionReset(j);
     }
 }
@@ -150,8 +138,8 @@ void MainWindow::tomarResetsPendientes()
 void MainWindow::grabarEstados()
 {
     for (int j = 0; j < m_sceneList.size(); ++j) {
-        const DiagramItem *estado =
-            m_sceneList.at(j)->itemList().value(m_idxEstadosActuales.value(j, -1), nullptr);
+        const int actual = m_modoC ? m_simC->estadoActual(j) : m_simFilas->estadoActual(j);
+        const DiagramItem *estado = m_sceneList.at(j)->itemList().value(actual, nullptr);
         if (!estado)
             continue;
         PasoEscenario paso;
@@ -180,6 +168,31 @@ void MainWindow::despuesDeDisparar(const QString &evento)
     paso.evento = evento;
     m_escenarios->grabacion->agregar(paso);
     grabarEstados();
+}
+
+void MainWindow::despuesDePasoC(const QVector<bool> &verdaderos)
+{
+    if (!grabando())
+        return;
+    PasoEscenario paso;
+    paso.tipo = PasoEscenario::Tipo::Evento;
+    for (int i = 0; i < verdaderos.size() && i < m_simC->eventos().size(); ++i) {
+        if (verdaderos.at(i))
+            paso.eventos.append(m_simC->eventos().at(i));
+    }
+    m_escenarios->grabacion->agregar(paso);
+    grabarEstados();
+}
+
+void MainWindow::despuesDeFijarVariable(int variable)
+{
+    if (!grabando())
+        return;
+    PasoEscenario paso;
+    paso.tipo = PasoEscenario::Tipo::Variable;
+    paso.variable = m_simC->variables().at(variable);
+    paso.valor = QString::number(m_simC->valor(variable));
+    m_escenarios->grabacion->agregar(paso);
 }
 
 void MainWindow::despuesDeReset()
@@ -251,6 +264,8 @@ void MainWindow::reproducirEscenario()
     m_panelEscenario->mostrar(*m_escenarios->reproducido);
     m_dockEscenario->show();
     m_dockEscenario->raise();
+    // The window shows the scenario's semantics; changing it resets too.
+    m_comboModoSim->setCurrentIndex(m_escenarios->reproducido->modo() == Escenario::Modo::C ? 1 : 0);
     resetearSimulacion();
     tomarResetsPendientes();
     m_escenarios->temporizador = new QTimer(this);
@@ -286,15 +301,25 @@ void MainWindow::pasoReproduccion()
             tomarResetsPendientes();
             return;
         }
-        if (pasoEscenario.tipo == PasoEscenario::Tipo::Evento) {
-            if (escenario.modo() == Escenario::Modo::Filas) {
-                dispararEvento(pasoEscenario.evento);
-                mostrarDisparos();
-            } else {
-                mostrarMovimientos(paso.movimientos);
-            }
-            return;
+        if (pasoEscenario.tipo == PasoEscenario::Tipo::Variable) {
+            const int variable = m_simC->indiceVariable(pasoEscenario.variable);
+            if (variable >= 0)
+                m_simC->fijarValor(variable, CorridaEscenario::valorC(pasoEscenario.valor, *m_simC));
+            actualizarVariables();
+            continue;
         }
+        if (escenario.modo() == Escenario::Modo::Filas) {
+            dispararEvento(pasoEscenario.evento);
+        } else {
+            QVector<bool> verdaderos(m_simC->eventos().size(), false);
+            for (const QString &evento : pasoEscenario.eventos) {
+                if (m_simC->indiceEvento(evento) >= 0)
+                    verdaderos[m_simC->indiceEvento(evento)] = true;
+            }
+            darPasoC(verdaderos);
+        }
+        mostrarDisparos();
+        return;
     }
     const ResultadoEscenario resultado = corrida->resultado();
     m_panelEscenario->setResumen(
@@ -307,7 +332,7 @@ void MainWindow::pasoReproduccion()
                      ? QStringLiteral(" (las que faltan se marcan en naranja).")
                      : QStringLiteral(".")));
     for (const QVector<int> &t : corrida->transicionesSinTomar()) {
-        Arrow *arrow = flechaDeTransicion(m_sceneList.at(t.at(0)), t.at(1), t.at(2));
+        Arrow *arrow = flechaDeTransicion(t.at(0), t.at(1), t.at(2));
         if (!arrow)
             continue;
         arrow->setColor(kColorSinTomar);
@@ -315,23 +340,6 @@ void MainWindow::pasoReproduccion()
         m_escenarios->sinTomar.append(arrow);
     }
     terminarReproduccion();
-}
-
-// The C semantics has no event table: the display follows the engine.
-void MainWindow::mostrarMovimientos(const QVector<PasoMaquina> &movimientos)
-{
-    for (const PasoMaquina &movimiento : movimientos) {
-        DiagramScene *scene = m_sceneList.value(movimiento.maquina, nullptr);
-        Arrow *arrow = scene ? flechaDeTransicion(scene, movimiento.origen, movimiento.transicion) : nullptr;
-        if (!arrow)
-            continue;
-        m_idxEstadosActuales[movimiento.maquina] = movimiento.destino;
-        scene->setPreviousArrow(arrow);
-        m_disparoPendiente[movimiento.maquina] = true;
-        m_ultimoDisparo = arrow;
-        m_maquinaUltimoDisparo = scene->name();
-    }
-    mostrarDisparos();
 }
 
 void MainWindow::terminarReproduccion()

@@ -35,20 +35,6 @@ QString textoCamino(const CaminosEstados &caminos, int maquina, int estado)
     return QStringLiteral("Camino desde el reset: ") + caminos.texto(maquina, estado);
 }
 
-// Transition j of a state is its j-th arrow that leaves it for a state of
-// the machine, the order in which the project file numbers them.
-Arrow *flechaDeTransicion(DiagramScene *scene, DiagramItem *estado, int transicion)
-{
-    int j = 0;
-    for (Arrow *arrow : estado->arrows()) {
-        if (arrow->startItem() != estado || !scene->itemList().contains(arrow->endItem()))
-            continue;
-        if (j++ == transicion)
-            return arrow;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 // Each finding about a state learns which state it is, and shows in its tool
@@ -114,7 +100,7 @@ void MainWindow::on_treeWidgetVerificar_itemDoubleClicked(QTreeWidgetItem *item,
         estado->setSelected(true);
     } else {
         for (int n = 2; n < referencia.size(); ++n) {
-            if (Arrow *arrow = flechaDeTransicion(scene, estado, referencia.at(n).toInt())) {
+            if (Arrow *arrow = flechaDeTransicion(maquina, indiceEstado, referencia.at(n).toInt())) {
                 arrow->setSelected(true);
                 visible = arrow;
             }

@@ -9,6 +9,7 @@ int cmdGenerate(const QStringList &args);
 int cmdVerify(const QStringList &args);
 int cmdMonitor(const QStringList &args);
 int cmdSend(const QStringList &args);
+int cmdSimulate(const QStringList &args);
 int cmdCheck(const QStringList &args);
 
 #endif // COMMANDS_H

@@ -19,6 +19,8 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
                          "        Escucha en 127.0.0.1:8000 y muestra cada paso de la simulación.\n"
                          "  send EVENTO...\n"
                          "        Envía eventos a la simulación en curso (puerto 9000).\n"
+                         "  simulate PROYECTO.vro [--modo filas|c] [--var NOMBRE=VALOR]... PASO...\n"
+                         "        Simula el proyecto sin ventana y muestra cada paso.\n"
                          "\n"
                          "vireo-cli COMANDO --help muestra la ayuda de cada comando.\n";
 
@@ -44,6 +46,8 @@ int main(int argc, char *argv[])
         return cmdMonitor(args);
     if (command == QLatin1String("send"))
         return cmdSend(args);
+    if (command == QLatin1String("simulate"))
+        return cmdSimulate(args);
     QTextStream(stderr) << "Comando desconocido: " << command << "\n\n" << QString::fromUtf8(kUso);
     return 2;
 }

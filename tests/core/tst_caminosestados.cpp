@@ -1,6 +1,6 @@
 #include "caminosestados.h"
 #include "proyecto.h"
-#include "proyectotexto.h"
+#include "proyectodescrito.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
@@ -26,7 +26,7 @@ private slots:
     void caminos()
     {
         XmlHandler datos;
-        QVERIFY(ProyectoTexto::cargar(QString::fromUtf8(kProyecto), &datos));
+        QVERIFY(ProyectoDescrito::cargar(QString::fromUtf8(kProyecto), &datos));
         const CaminosEstados caminos(Proyecto::desdeDocumento(datos));
         QCOMPARE(caminos.lineas(), QStringList({"M A: (inicial)", "M B: a", "M C: a, b", "M D: a, x > 3 && a",
                                                 "M E: inalcanzable", "N P: (inicial)", "N Q: a"}));
@@ -38,7 +38,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString ruta = dir.filePath(QStringLiteral("p.vro"));
-        QVERIFY(ProyectoTexto::escribir(ruta, QString::fromUtf8(kProyecto)));
+        QVERIFY(ProyectoDescrito::escribir(ruta, QString::fromUtf8(kProyecto)));
         const TestSupport::CliResult salida = TestSupport::runCli({"verify", "--caminos", ruta});
         QCOMPARE(salida.exitCode, 1);
         QVERIFY2(

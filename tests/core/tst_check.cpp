@@ -1,4 +1,4 @@
-#include "proyectotexto.h"
+#include "proyectodescrito.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>
@@ -48,7 +48,7 @@ class TestCheck : public QObject
     }
     QString proyecto(const QString &nombre, const char *descripcion)
     {
-        return archivo(nombre, ProyectoTexto::vro(QString::fromUtf8(descripcion)));
+        return archivo(nombre, ProyectoDescrito::vro(QString::fromUtf8(descripcion)));
     }
 
 private slots:
@@ -63,13 +63,15 @@ private slots:
         const Salida salida =
             TestSupport::runCli(QStringList{"check", escenario} + proyectos + QStringList{"--csv", csv});
         QCOMPARE(salida.exitCode, 1);
-        QCOMPARE(QString::fromUtf8(TestSupport::readFile(csv)),
-                 QString(kEncabezado) + proyectos.at(0) + ",5,5,2,2,3,3,\n" + proyectos.at(1) +
-                     ",4,5,2,2,3,3,\"línea 9: estado Luz: se esperaba APAGADA, se encontró ENCENDIDA\"\n" +
-                     proyectos.at(2) +
-                     ",4,5,2,2,2,2,\"línea 7: acciones Luz: se esperaba cuenta += 1, se encontró (ninguna)\"\n" +
-                     proyectos.at(3) + ",0,5,0,0,0,0,el archivo no es un proyecto de Vireo legible\n");
-        QVERIFY2(salida.out.contains("1 de 4 proyectos cumplieron todas las comprobaciones."), salida.out.constData());
+        QCOMPARE(
+            QString::fromUtf8(TestSupport::readFile(csv)),
+            QString(kEncabezado) + proyectos.at(0) + ",5,5,2,2,3,3,\n" + proyectos.at(1) +
+                ",4,5,2,2,3,3,\"línea 9: estado Luz: se esperaba APAGADA, se encontró ENCENDIDA\"\n" +
+                proyectos.at(2) +
+                ",4,5,2,2,2,2,\"línea 7: acciones Luz: se esperaba cuenta += 1, se encontró (ninguna)\"\n" +
+                proyectos.at(3) + ",0,5,0,0,0,0,el archivo no es un proyecto de Vireo legible\n");
+        QVERIFY2(salida.out.contains("1 de 4 proyectos cumplieron todas las comprobaciones."),
+                 salida.out.constData());
         QVERIFY(salida.err.isEmpty());
 
         QCOMPARE(TestSupport::runCli({"check", escenario, proyectos.at(0)}).exitCode, 0);

@@ -2,7 +2,7 @@
 #include "decisordisparos.h"
 #include "expresiondisparo.h"
 #include "proyecto.h"
-#include "proyectotexto.h"
+#include "proyectodescrito.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
@@ -101,13 +101,13 @@ private slots:
     void proyecto()
     {
         XmlHandler datos;
-        QVERIFY(ProyectoTexto::cargar(QStringLiteral("maquina M\ninicial A\n"
-                                                     "A -> B : a\nA -> C : a && b\n"
-                                                     "A -> B : x > 3\nA -> C : x < 2\n"
-                                                     "B -> A : a\nC -> A : b\n"
-                                                     "maquina N\ninicial Q\nQ -> Q : c\n"
-                                                     "Q -> Q : c / d()"),
-                                      &datos));
+        QVERIFY(ProyectoDescrito::cargar(QStringLiteral("maquina M\ninicial A\n"
+                                                        "A -> B : a\nA -> C : a && b\n"
+                                                        "A -> B : x > 3\nA -> C : x < 2\n"
+                                                        "B -> A : a\nC -> A : b\n"
+                                                        "maquina N\ninicial Q\nQ -> Q : c\n"
+                                                        "Q -> Q : c / d()"),
+                                         &datos));
         const ChequeoConflictos chequeo(Proyecto::desdeDocumento(datos));
         QCOMPARE(chequeo.hallazgos(),
                  QStringList({"A [M]: a | a && b", "A [M]: a | x > 3", "A [M]: a | x < 2",

@@ -3,24 +3,42 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
-class XmlHandler;
+// A project written as its .vro text from a short description, for tests
+// and benchmarks that need a project without a window.
+struct ProyectoTexto
+{
+    struct Transicion
+    {
+        QString disparador;
+        // Entries joined with ",", as stored.
+        QString acciones;
+        int destino = 0;
+    };
+    struct Estado
+    {
+        QString nombre;
+        QVector<Transicion> transiciones;
+    };
+    struct Maquina
+    {
+        QString nombre;
+        // -1: no initial state.
+        int inicial = 0;
+        QString accionesIniciales;
+        QVector<Estado> estados;
+    };
 
-// Project files written from a few lines, for tests that need many small
-// models. Each line is one of
-//   maquina NOMBRE                 starts a machine
-//   inicial ESTADO [/ ACCIONES]    its initial state
-//   estado ESTADO                  a state (states are also made by arrows)
-//   DESDE -> HASTA : DISPARADOR [/ ACCIONES]
-// in file order; ACCIONES are joined with "," as stored. Events, actions and
-// variables are declared from what the triggers and actions use.
-namespace ProyectoTexto {
+    QString nombre = QStringLiteral("PRUEBA");
+    QStringList eventos;
+    QStringList acciones;
+    QStringList variables;
+    QStringList constantes{QStringLiteral("TRUE"), QStringLiteral("FALSE")};
+    QVector<Maquina> maquinas;
 
-QByteArray vro(const QString &descripcion, const QString &nombre = QStringLiteral("prueba"));
-bool escribir(const QString &ruta, const QString &descripcion);
-// Loads the description into a document; false if it did not load.
-bool cargar(const QString &descripcion, XmlHandler *datos);
-
-} // namespace ProyectoTexto
+    QByteArray xml() const;
+};
 
 #endif // PROYECTOTEXTO_H
