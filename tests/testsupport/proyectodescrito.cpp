@@ -80,7 +80,17 @@ QByteArray vro(const QString &descripcion)
             declarar(m.captured(3), m.captured(4), proyecto);
         }
     }
-    return proyecto.xml();
+    // Vireo keeps an empty "estadoInicial" for a machine without one; the
+    // document counts a machine's states by that element being there.
+    QByteArray xml = proyecto.xml();
+    for (int k = 0; k < proyecto.maquinas.size(); ++k) {
+        if (proyecto.maquinas.at(k).inicial >= 0)
+            continue;
+        const QByteArray nombre = "<maquina" + QByteArray::number(k) + "><nombre>" +
+                                  proyecto.maquinas.at(k).nombre.toHtmlEscaped().toUtf8() + "</nombre>";
+        xml.replace(nombre, nombre + "<estadoInicial/>");
+    }
+    return xml;
 }
 
 bool escribir(const QString &ruta, const QString &descripcion)
