@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 #include "modalscript.h"
-#include "proyectoprueba.h"
 #include "onnextmodal.h"
+#include "proyectoprueba.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
@@ -255,7 +255,8 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
     QCOMPARE(entries(widget<QMenu>("menu_Herramientas")->actions()),
              QStringList({"actionNuevoEstado", "actionNuevaTransicion", "actionEstadoInicial",
                           "actionEliminarElemento", "|", "actionNuevaMaquina", "actionEliminarMaquina", "|",
-                          "actionSimular", "actionTerminarSimulacion", "|", "actionVerificar", "|",
+                          "actionSimular", "actionTerminarSimulacion", "actionGrabarEscenario",
+                          "actionDetenerGrabacion", "actionReproducirEscenario", "|", "actionVerificar", "|",
                           "actionConfigurar_depuracion", "actionDepurar", "actionTerminar_depuracion"}));
     QCOMPARE(entries(widget<QMenu>("menuGenerar")->actions()),
              QStringList({"actionGenerarCodigo", "actionGenerarDocumentacion"}));
@@ -284,6 +285,9 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
                                                        "|",
                                                        "actionSimular",
                                                        "actionTerminarSimulacion",
+                                                       "actionGrabarEscenario",
+                                                       "actionDetenerGrabacion",
+                                                       "actionReproducirEscenario",
                                                        "|",
                                                        "actionVerificar",
                                                        "|",
