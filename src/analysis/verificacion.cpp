@@ -1,5 +1,6 @@
 #include "verificacion.h"
 
+#include "chequeoconflictos.h"
 #include "namematcher.h"
 #include "proyecto.h"
 #include "usagerules.h"
@@ -187,13 +188,14 @@ Verificacion::Verificacion(const Proyecto &proyecto)
     m_eventosSinUtilizar = noUsados(proyecto.eventos(), uso.m_eventos.usados);
     m_accionesSinUtilizar = noUsados(proyecto.acciones(), uso.m_acciones.usados);
     m_variablesSinUtilizar = noUsados(proyecto.variables(), uso.m_variables.usados);
+    m_conflictos = ChequeoConflictos(proyecto).conflictos();
 }
 
 bool Verificacion::hayHallazgos() const
 {
     return !m_estadosSinSalida.isEmpty() || !m_estadosSinActivar.isEmpty() ||
            !m_eventosSinUtilizar.isEmpty() || !m_accionesSinUtilizar.isEmpty() ||
-           !m_variablesSinUtilizar.isEmpty();
+           !m_variablesSinUtilizar.isEmpty() || !m_conflictos.isEmpty();
 }
 
 std::vector<EntradaVerificacion> Verificacion::arbol() const
@@ -209,5 +211,6 @@ std::vector<EntradaVerificacion> Verificacion::arbol() const
         {QStringLiteral("Chequeo de estados sin salida"), m_estadosSinSalida, {}},
         {QStringLiteral("Chequeo de estados sin activar"), m_estadosSinActivar, {}},
         elementos,
+        {QStringLiteral("Chequeo de transiciones en conflicto"), ChequeoConflictos::textos(m_conflictos), {}},
     };
 }

@@ -36,6 +36,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initHerramientas();
     initMenus();
     initHistorial();
+    initEscenarios();
 
     // Wide enough for "ESTADO [machine]" findings and the simulation's
     // "action [machine]" rows; a saved layout overrides it.

@@ -37,7 +37,9 @@ class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QTreeWidgetItem;
+class PanelEscenario;
 class SubWindow;
+class Verificacion;
 class XmlHandler;
 
 namespace Ui {
@@ -165,6 +167,18 @@ public:
     void aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas);
     void mostrarDepuracion();
 
+    // --- Scenarios (mainwindow_escenario.cpp) ---
+    // While a simulation runs: "Grabar escenario" resets it and records every
+    // row fired (and each machine's resulting state) until "Detener", which
+    // asks where to save; "Reproducir escenario..." replays a file step by
+    // step and lists each check as passed or failed.
+    void grabarEscenario();
+    void detenerGrabacion();
+    void reproducirEscenario();
+    bool grabando() const;
+    bool reproduciendo() const;
+    PanelEscenario *panelEscenario() const { return m_panelEscenario; }
+
     // --- Code generation (mainwindow_codigo.cpp) ---
     void generarSwitch();
     void generarPtrFunc();
@@ -229,6 +243,7 @@ private slots:
 
     // Verification
     void on_actionVerificar_triggered();
+    void on_treeWidgetVerificar_itemDoubleClicked(QTreeWidgetItem *item, int column);
 
     // Code generation
     void on_actionGenerarCodigo_triggered();
@@ -403,6 +418,33 @@ private:
     ServidorEventos *m_servidorEventos = nullptr;
 
     // --- Verification ---
+    void anotarHallazgos(const Verificacion &verificacion);
+
+    // --- Scenarios ---
+    struct EstadoEscenarios;
+    struct BorrarEscenarios
+    {
+        void operator()(EstadoEscenarios *estado) const;
+    };
+    std::unique_ptr<EstadoEscenarios, BorrarEscenarios> m_escenarios;
+    QAction *m_actionGrabarEscenario = nullptr;
+    QAction *m_actionDetenerGrabacion = nullptr;
+    QAction *m_actionReproducirEscenario = nullptr;
+    QDockWidget *m_dockEscenario = nullptr;
+    PanelEscenario *m_panelEscenario = nullptr;
+    void initEscenarios();
+    void actualizarAccionesEscenario();
+    // Hooks of the simulation: before and after a row is fired, after a reset.
+    void antesDeDisparar();
+    void despuesDeDisparar(const QString &evento);
+    void despuesDeReset();
+    void despuesDePasoC(const QVector<bool> &verdaderos);
+    void despuesDeFijarVariable(int variable);
+    void tomarResetsPendientes();
+    void grabarEstados();
+    void pasoReproduccion();
+    void terminarReproduccion();
+    void limpiarMarcasCobertura();
 
     // --- Code generation ---
 

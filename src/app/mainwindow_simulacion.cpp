@@ -260,9 +260,10 @@ void MainWindow::variableEditada(QTableWidgetItem *item)
         return;
     bool numero = false;
     const int valor = item->text().trimmed().toInt(&numero, 0);
-    if (numero)
+    if (numero) {
         m_simC->fijarValor(item->row(), valor);
-    else
+        despuesDeFijarVariable(item->row());
+    } else
         statusBar()->showMessage(
             QStringLiteral("«%1» no es un valor entero; la variable conserva su valor.").arg(item->text()),
             4000);
@@ -494,10 +495,12 @@ void MainWindow::resetearSimulacion()
     actualizarVariables();
     if (m_modoC)
         mostrarModoSimulacion();
+    despuesDeReset();
 }
 
 void MainWindow::dispararEvento(const QString &evento)
 {
+    antesDeDisparar();
     const QVector<PasoMaquina> &pasos = m_simFilas->disparar(evento);
     for (const PasoMaquina &paso : pasos)
         mostrarPasoSimulado(paso);
@@ -506,6 +509,7 @@ void MainWindow::dispararEvento(const QString &evento)
         m_pasosMostrar = {pasos.last()};
         m_accionesPendientes = true;
     }
+    despuesDeDisparar(evento);
 }
 
 void MainWindow::pasoSimulacionC()
@@ -529,6 +533,7 @@ void MainWindow::darPasoC(const QVector<bool> &verdaderos)
     // The C mode's actions table shows every machine that moved.
     m_pasosMostrar = pasos;
     m_accionesPendientes = true;
+    despuesDePasoC(verdaderos);
 }
 
 // Records a machine's step for the display and reports it right away.

@@ -11,5 +11,6 @@ int cmdMonitor(const QStringList &args);
 int cmdSend(const QStringList &args);
 int cmdDepurar(const QStringList &args);
 int cmdSimulate(const QStringList &args);
+int cmdCheck(const QStringList &args);
 
 #endif // COMMANDS_H

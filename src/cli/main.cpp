@@ -12,6 +12,9 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
                          "        Genera el código C del proyecto.\n"
                          "  verify PROYECTO.vro\n"
                          "        Verifica el modelo (0: sin hallazgos, 1: hallazgos, 2: error).\n"
+                         "  check ESCENARIO PROYECTO... [--csv ARCHIVO] [--cobertura]\n"
+                         "        Corre un escenario sobre cada proyecto y muestra una fila por proyecto\n"
+                         "        (0: todos cumplen, 1: alguno no, 2: error).\n"
                          "  monitor [--port PUERTO]\n"
                          "        Escucha en 127.0.0.1:8000 y muestra cada paso de la simulación.\n"
                          "  send EVENTO...\n"
@@ -39,6 +42,8 @@ int main(int argc, char *argv[])
         return cmdGenerate(args);
     if (command == QLatin1String("verify"))
         return cmdVerify(args);
+    if (command == QLatin1String("check"))
+        return cmdCheck(args);
     if (command == QLatin1String("monitor"))
         return cmdMonitor(args);
     if (command == QLatin1String("send"))

@@ -193,10 +193,12 @@ private slots:
         QCOMPARE(v.estadosSinActivar(), QStringList{"PERDIDO [MdE1]"});
         QVERIFY(v.estadosSinSalida().isEmpty());
         const std::vector<EntradaVerificacion> arbol = v.arbol();
-        QCOMPARE(arbol.size(), size_t(3));
+        QCOMPARE(arbol.size(), size_t(4));
         QVERIFY(!arbol[0].conHallazgos());
         QVERIFY(arbol[1].conHallazgos());
         QVERIFY(!arbol[2].conHallazgos());
+        QCOMPARE(arbol[3].texto, QString("Chequeo de transiciones en conflicto"));
+        QVERIFY(!arbol[3].conHallazgos());
     }
 
     void elementos_data()

@@ -258,7 +258,8 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
     QCOMPARE(entries(widget<QMenu>("menu_Herramientas")->actions()),
              QStringList({"actionNuevoEstado", "actionNuevaTransicion", "actionEstadoInicial",
                           "actionEliminarElemento", "|", "actionNuevaMaquina", "actionEliminarMaquina", "|",
-                          "actionSimular", "actionTerminarSimulacion", "|", "actionVerificar", "|",
+                          "actionSimular", "actionTerminarSimulacion", "actionGrabarEscenario",
+                          "actionDetenerGrabacion", "actionReproducirEscenario", "|", "actionVerificar", "|",
                           "actionConfigurar_depuracion", "actionDepurar", "actionTerminar_depuracion"}));
     QCOMPARE(entries(widget<QMenu>("menuGenerar")->actions()),
              QStringList({"actionGenerarCodigo", "actionGenerarDocumentacion"}));
@@ -290,6 +291,9 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
                                                        "|",
                                                        "actionSimular",
                                                        "actionTerminarSimulacion",
+                                                       "actionGrabarEscenario",
+                                                       "actionDetenerGrabacion",
+                                                       "actionReproducirEscenario",
                                                        "|",
                                                        "actionVerificar",
                                                        "|",
