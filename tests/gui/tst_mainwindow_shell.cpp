@@ -275,7 +275,7 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
     QCOMPARE(barra->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     QCOMPARE(m_window->toolBarArea(const_cast<QToolBar *>(barra)), Qt::TopToolBarArea);
     const QList<QAction *> botones = barra->actions();
-    QCOMPARE(entries(botones.mid(0, 24)), QStringList({"actionNuevoProyecto",
+    QCOMPARE(entries(botones.mid(0, 27)), QStringList({"actionNuevoProyecto",
                                                        "actionAbrirProyecto",
                                                        "actionGuardar",
                                                        "|",
@@ -302,12 +302,12 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
                                                        "|",
                                                        "actionSubir_modelo",
                                                        "actionActualizar_modelo"}));
-    QCOMPARE(botones.size(), 28);
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(24)))->text(),
+    QCOMPARE(botones.size(), 31);
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(27)))->text(),
              QStringLiteral(" Zoom: "));
-    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(25))));
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(26)))->text(), QStringLiteral("  "));
-    QVERIFY(botones.at(27)->isSeparator());
+    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(28))));
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(29)))->text(), QStringLiteral("  "));
+    QVERIFY(botones.at(30)->isSeparator());
 
     for (const char *name : {"dockWidgetProyecto", "dockWidgetSimulacion", "dockWidgetVerificar"}) {
         QDockWidget *dock = widget<QDockWidget>(name);

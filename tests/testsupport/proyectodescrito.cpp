@@ -1,6 +1,6 @@
 #include "proyectodescrito.h"
 
-#include "proyectotexto.h"
+#include "descripcionproyecto.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
@@ -17,7 +17,7 @@ void agregar(QStringList &lista, const QString &nombre)
 
 // Declares the names a trigger and an action list use: compared and
 // assigned variables, called actions, and the other words as events.
-void declarar(const QString &disparador, const QString &acciones, ProyectoTexto &proyecto)
+void declarar(const QString &disparador, const QString &acciones, DescripcionProyecto &proyecto)
 {
     static const QRegularExpression comparacion(QStringLiteral("([A-Za-z_]\\w*) (==|!=|>=|<=|>|<) (\\S+)"));
     static const QRegularExpression palabra(QStringLiteral("[A-Za-z_]\\w*"));
@@ -38,7 +38,7 @@ void declarar(const QString &disparador, const QString &acciones, ProyectoTexto 
     }
 }
 
-int indice(ProyectoTexto::Maquina &maquina, const QString &estado)
+int indice(DescripcionProyecto::Maquina &maquina, const QString &estado)
 {
     for (int i = 0; i < maquina.estados.size(); ++i) {
         if (maquina.estados.at(i).nombre == estado)
@@ -55,7 +55,7 @@ namespace ProyectoDescrito {
 QByteArray vro(const QString &descripcion)
 {
     static const QRegularExpression flecha(QStringLiteral("^(\\S+) -> (\\S+) : (.*?)(?: / (.*))?$"));
-    ProyectoTexto proyecto;
+    DescripcionProyecto proyecto;
     proyecto.nombre = QStringLiteral("prueba");
     for (const QString &cruda : descripcion.split(QLatin1Char('\n'))) {
         const QString linea = cruda.trimmed();
@@ -65,7 +65,7 @@ QByteArray vro(const QString &descripcion)
             proyecto.maquinas.append({linea.mid(8), -1, QString(), {}});
             continue;
         }
-        ProyectoTexto::Maquina &maquina = proyecto.maquinas.last();
+        DescripcionProyecto::Maquina &maquina = proyecto.maquinas.last();
         if (linea.startsWith(QLatin1String("inicial "))) {
             maquina.inicial = indice(maquina, linea.mid(8).section(QStringLiteral(" / "), 0, 0));
             maquina.accionesIniciales = linea.section(QStringLiteral(" / "), 1);
