@@ -184,7 +184,10 @@ struct Corregir
 {
     using result_type = ResultadoEscenario;
     const Escenario &escenario;
-    ResultadoEscenario operator()(const QString &ruta) const { return CorridaEscenario::corregir(escenario, ruta); }
+    ResultadoEscenario operator()(const QString &ruta) const
+    {
+        return CorridaEscenario::corregir(escenario, ruta);
+    }
 };
 
 // Runs every project on the global pool (one thread per core). Progress is

@@ -10,22 +10,23 @@
 
 namespace {
 
-const char *const kAyuda = "Uso: vireo-cli verify [--caminos] PROYECTO.vro\n"
-                           "\n"
-                           "Verifica el modelo como lo hace \"Verificar\": estados sin salida, estados sin\n"
-                           "activar, eventos, acciones y variables sin utilizar, y transiciones de un mismo\n"
-                           "estado que pueden ser verdaderas en el mismo paso. Escribe cada hallazgo en una\n"
-                           "línea, debajo del chequeo que lo encontró, o \"Sin hallazgos.\".\n"
-                           "\n"
-                           "  --caminos   agrega, para cada estado, la secuencia más corta de filas de\n"
-                           "              disparo que lo alcanza desde el reset (MAQUINA ESTADO: ev_a, ev_b),\n"
-                           "              \"(inicial)\" o \"inalcanzable\"\n"
-                           "\n"
-                           "Código de salida:\n"
-                           "  0  sin hallazgos\n"
-                           "  1  hay hallazgos\n"
-                           "  2  error: el archivo no se puede leer o no es XML, o una máquina no tiene\n"
-                           "     estado inicial\n";
+const char *const kAyuda =
+    "Uso: vireo-cli verify [--caminos] PROYECTO.vro\n"
+    "\n"
+    "Verifica el modelo como lo hace \"Verificar\": estados sin salida, estados sin\n"
+    "activar, eventos, acciones y variables sin utilizar, y transiciones de un mismo\n"
+    "estado que pueden ser verdaderas en el mismo paso. Escribe cada hallazgo en una\n"
+    "línea, debajo del chequeo que lo encontró, o \"Sin hallazgos.\".\n"
+    "\n"
+    "  --caminos   agrega, para cada estado, la secuencia más corta de filas de\n"
+    "              disparo que lo alcanza desde el reset (MAQUINA ESTADO: ev_a, ev_b),\n"
+    "              \"(inicial)\" o \"inalcanzable\"\n"
+    "\n"
+    "Código de salida:\n"
+    "  0  sin hallazgos\n"
+    "  1  hay hallazgos\n"
+    "  2  error: el archivo no se puede leer o no es XML, o una máquina no tiene\n"
+    "     estado inicial\n";
 
 void escribirEntrada(QTextStream &out, const EntradaVerificacion &entrada, int nivel)
 {
