@@ -1,36 +1,13 @@
 #include "verificacion.h"
 
+#include "chequeoconflictos.h"
 #include "namematcher.h"
+#include "proyecto.h"
 #include "usagerules.h"
-#include "xmlhandler.h"
 
 #include <QVector>
 
 namespace {
-
-const QString kSinValor = QStringLiteral("-1");
-
-QString maquinaId(int maquina)
-{
-    return QStringLiteral("maquina") + QString::number(maquina);
-}
-
-QString estadoId(int estado)
-{
-    return QStringLiteral("estado") + QString::number(estado);
-}
-
-// The state number in an "idProxEstado" text ("estado" + n), or -1 when the
-// text names no state of a machine with cantidad states.
-int indiceEstado(const QString &id, int cantidad)
-{
-    static const QString prefijo = QStringLiteral("estado");
-    if (!id.startsWith(prefijo))
-        return -1;
-    bool ok = false;
-    const int indice = QStringView(id).mid(prefijo.size()).toInt(&ok);
-    return ok && indice >= 0 && indice < cantidad ? indice : -1;
-}
 
 QStringList noUsados(const QStringList &nombres, const QVector<bool> &usados)
 {
@@ -141,23 +118,16 @@ void RegistroUso::terminar()
 
 // A transition marks its target reached and its source left unless it is a
 // self-transition; the initial transition, from the marker, reaches its state.
-void verificarMaquina(const XmlHandler &datos, int maquina, RegistroUso &uso, QStringList &sinSalida,
+// A transition whose target is no state counts for nothing.
+void verificarMaquina(const Maquina &maquina, RegistroUso &uso, QStringList &sinSalida,
                       QStringList &sinActivar)
 {
-    const QString mId = maquinaId(maquina);
-    const int estados = qMax(0, datos.cantidadEstados(mId));
+    const int estados = maquina.estados.size();
     QVector<bool> activado(estados, false);
     QVector<bool> conSalida(estados, false);
-    QStringList trIds;
     for (int i = 0; i < estados; ++i) {
-        const QString eId = estadoId(i);
-        const int transiciones = qMax(0, datos.cantidadTransiciones(eId, mId));
-        while (trIds.size() < transiciones)
-            trIds.append(QStringLiteral("tr") + QString::number(trIds.size()));
-        for (int j = 0; j < transiciones; ++j) {
-            const QString &tId = trIds.at(j);
-            const int destino = indiceEstado(
-                datos.getContenidoTransicion(eId, tId, QStringLiteral("idProxEstado"), mId), estados);
+        for (const Transicion &transicion : maquina.estados.at(i).transiciones) {
+            const int destino = transicion.destino;
             if (destino < 0)
                 continue;
             if (destino != i) {
@@ -167,24 +137,19 @@ void verificarMaquina(const XmlHandler &datos, int maquina, RegistroUso &uso, QS
             if (uso.completo())
                 uso.registrarSinTextos();
             else
-                uso.registrar(datos.getContenidoTransicion(eId, tId, QStringLiteral("idEvento"), mId),
-                              datos.getContenidoTransicion(eId, tId, QStringLiteral("idAcciones"), mId));
+                uso.registrar(transicion.disparador.texto(), transicion.acciones.texto());
         }
     }
-    const int inicial = indiceEstado(datos.getContenidoInicial(QStringLiteral("idProxEstado"), mId), estados);
-    if (inicial >= 0) {
-        activado[inicial] = true;
-        // Files of earlier versions keep no actions for the initial transition.
-        const QString acciones = datos.getContenidoInicial(QStringLiteral("idAcciones"), mId);
-        uso.registrar(QStringLiteral("-"), acciones == kSinValor ? QString() : acciones);
+    const TransicionInicial &inicial = maquina.inicial;
+    if (inicial.destino >= 0) {
+        activado[inicial.destino] = true;
+        uso.registrar(QStringLiteral("-"), inicial.acciones.texto());
     }
-    const QString sufijo =
-        QStringLiteral(" [") + datos.getContenidoMaquina(mId, QStringLiteral("nombre")) + QLatin1Char(']');
+    const QString sufijo = QStringLiteral(" [") + maquina.nombre + QLatin1Char(']');
     for (int i = 0; i < estados; ++i) {
         if (activado.at(i) && conSalida.at(i))
             continue;
-        const QString nombre =
-            datos.getContenidoDiagrama(estadoId(i), QStringLiteral("nombre"), mId).toUpper() + sufijo;
+        const QString nombre = maquina.estados.at(i).nombre.toUpper() + sufijo;
         if (!activado.at(i))
             sinActivar.append(nombre);
         if (!conSalida.at(i))
@@ -205,32 +170,32 @@ bool EntradaVerificacion::conHallazgos() const
     return false;
 }
 
-Verificacion::Verificacion(const XmlHandler &datos)
+Verificacion::Verificacion(const XmlHandler &datos) : Verificacion(Proyecto::desdeDocumento(datos)) {}
+
+Verificacion::Verificacion(const Proyecto &proyecto)
 {
-    const int maquinas = qMax(0, datos.cantidadMaquinas());
-    for (int k = 0; k < maquinas; ++k) {
-        if (datos.getEstadoInicial(maquinaId(k)) == kSinValor) {
+    const QVector<Maquina> &maquinas = proyecto.maquinas();
+    for (int k = 0; k < maquinas.size(); ++k) {
+        if (!maquinas.at(k).inicial.definida) {
             m_maquinaSinEstadoInicial = k;
             return;
         }
     }
-    const QStringList eventos = datos.getNombresEventosDefinidos();
-    const QStringList acciones = datos.getNombresAccionesDefinidas();
-    const QStringList variables = datos.getNombresVariablesDefinidas();
-    RegistroUso uso(eventos, acciones, variables);
-    for (int k = 0; k < maquinas; ++k)
-        verificarMaquina(datos, k, uso, m_estadosSinSalida, m_estadosSinActivar);
+    RegistroUso uso(proyecto.eventos(), proyecto.acciones(), proyecto.variables());
+    for (const Maquina &maquina : maquinas)
+        verificarMaquina(maquina, uso, m_estadosSinSalida, m_estadosSinActivar);
     uso.terminar();
-    m_eventosSinUtilizar = noUsados(eventos, uso.m_eventos.usados);
-    m_accionesSinUtilizar = noUsados(acciones, uso.m_acciones.usados);
-    m_variablesSinUtilizar = noUsados(variables, uso.m_variables.usados);
+    m_eventosSinUtilizar = noUsados(proyecto.eventos(), uso.m_eventos.usados);
+    m_accionesSinUtilizar = noUsados(proyecto.acciones(), uso.m_acciones.usados);
+    m_variablesSinUtilizar = noUsados(proyecto.variables(), uso.m_variables.usados);
+    m_conflictos = ChequeoConflictos(proyecto).conflictos();
 }
 
 bool Verificacion::hayHallazgos() const
 {
     return !m_estadosSinSalida.isEmpty() || !m_estadosSinActivar.isEmpty() ||
            !m_eventosSinUtilizar.isEmpty() || !m_accionesSinUtilizar.isEmpty() ||
-           !m_variablesSinUtilizar.isEmpty();
+           !m_variablesSinUtilizar.isEmpty() || !m_conflictos.isEmpty();
 }
 
 std::vector<EntradaVerificacion> Verificacion::arbol() const
@@ -246,5 +211,6 @@ std::vector<EntradaVerificacion> Verificacion::arbol() const
         {QStringLiteral("Chequeo de estados sin salida"), m_estadosSinSalida, {}},
         {QStringLiteral("Chequeo de estados sin activar"), m_estadosSinActivar, {}},
         elementos,
+        {QStringLiteral("Chequeo de transiciones en conflicto"), ChequeoConflictos::textos(m_conflictos), {}},
     };
 }

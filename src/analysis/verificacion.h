@@ -1,10 +1,14 @@
 #ifndef VERIFICACION_H
 #define VERIFICACION_H
 
+#include "conflictotransiciones.h"
+
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <vector>
 
+class Proyecto;
 class XmlHandler;
 
 // One entry of the verification results: a check, the findings it produced
@@ -19,16 +23,18 @@ struct EntradaVerificacion
     bool conHallazgos() const;
 };
 
-// The model checks of "Verificar", run over a project document whose machines
-// are up to date (the main window saves first): states that are never left,
-// states that are never reached, and events, actions and variables that no
-// transition uses. Findings read "STATE [machine]" for states and the
+// The model checks of "Verificar", run over a project whose machines are up
+// to date (the main window saves first): states that are never left, states
+// that are never reached, events, actions and variables that no transition
+// uses, and transitions of one state that can be true together. Findings read
+// "STATE [machine]" for states and the
 // declared name for elements. The rules for "used" are those of UsageRules,
 // with the looser substring test for actions.
 class Verificacion
 {
 public:
     explicit Verificacion(const XmlHandler &datos);
+    explicit Verificacion(const Proyecto &proyecto);
 
     // The number of the first machine that has no initial state, or -1. When
     // there is one the checks are not run and every list below is empty.
@@ -39,6 +45,8 @@ public:
     QStringList eventosSinUtilizar() const { return m_eventosSinUtilizar; }
     QStringList accionesSinUtilizar() const { return m_accionesSinUtilizar; }
     QStringList variablesSinUtilizar() const { return m_variablesSinUtilizar; }
+    // In the order of the findings of "Chequeo de transiciones en conflicto".
+    const QVector<ConflictoTransiciones> &conflictos() const { return m_conflictos; }
     bool hayHallazgos() const;
 
     // The fixed results tree with the findings under their checks. Constants
@@ -52,6 +60,7 @@ private:
     QStringList m_eventosSinUtilizar;
     QStringList m_accionesSinUtilizar;
     QStringList m_variablesSinUtilizar;
+    QVector<ConflictoTransiciones> m_conflictos;
 };
 
 #endif // VERIFICACION_H

@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "configurarpuerto.h"
+#include "idsproyecto.h"
 #include "xmlhandler.h"
 
 #include <QActionGroup>
@@ -40,6 +41,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initEscritorio();
     initPortapapeles();
     initTeclado();
+    initEscenarios();
 
     // Wide enough for "ESTADO [machine]" findings and the simulation's
     // "action [machine]" rows; a saved layout overrides it.
@@ -277,7 +279,7 @@ void MainWindow::saveSettings()
 bool MainWindow::verificarEstadosIniciales()
 {
     for (int j = 0; j < m_sceneList.size(); ++j) {
-        if (m_datosXml->getEstadoInicial(QStringLiteral("maquina%1").arg(j)) != QLatin1String("-1"))
+        if (m_datosXml->getEstadoInicial(IdsProyecto::maquina(j)) != QLatin1String("-1"))
             continue;
         QMessageBox::warning(this, QStringLiteral("Advertencia"),
                              m_sceneList.at(j)->name() +

@@ -8,32 +8,39 @@
 #include "historialproyecto.h"
 #include "lineadepuracion.h"
 #include "modelodepuracion.h"
+#include "pasomaquina.h"
 #include "puertodepuracion.h"
 
-#include <QAbstractSocket>
 #include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPair>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QVector>
 #include <memory>
 
 class Arrow;
+class ClienteReportes;
 class QAction;
+class ServidorEventos;
 class QActionGroup;
+class SimulacionC;
+class SimulacionFilas;
 class QComboBox;
 class QDockWidget;
 class QGraphicsView;
 class QLabel;
+class QListWidget;
+class QTableWidget;
+class QTableWidgetItem;
 class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QTreeWidgetItem;
+class PanelEscenario;
 class SubWindow;
+class Verificacion;
 class XmlHandler;
 
 namespace Ui {
@@ -167,6 +174,18 @@ public:
     void aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas);
     void mostrarDepuracion();
 
+    // --- Scenarios (mainwindow_escenario.cpp) ---
+    // While a simulation runs: "Grabar escenario" resets it and records every
+    // row fired (and each machine's resulting state) until "Detener", which
+    // asks where to save; "Reproducir escenario..." replays a file step by
+    // step and lists each check as passed or failed.
+    void grabarEscenario();
+    void detenerGrabacion();
+    void reproducirEscenario();
+    bool grabando() const;
+    bool reproduciendo() const;
+    PanelEscenario *panelEscenario() const { return m_panelEscenario; }
+
     // --- Code generation (mainwindow_codigo.cpp) ---
     void generarSwitch();
     void generarPtrFunc();
@@ -267,13 +286,9 @@ private slots:
     void on_actionDepurar_triggered();
     void on_actionTerminar_depuracion_triggered();
 
-    // Simulation link
-    void nuevaConexion();
-    void cambiosEnSocket(QAbstractSocket::SocketState state);
-    void datoDisponible();
-
     // Verification
     void on_actionVerificar_triggered();
+    void on_treeWidgetVerificar_itemDoubleClicked(QTreeWidgetItem *item, int column);
 
     // Code generation
     void on_actionGenerarCodigo_triggered();
@@ -367,35 +382,58 @@ private:
 
     // --- Simulation ---
     QTimer *m_timer = nullptr;
-    QVector<int> m_idxEstadosActuales;
+    // The engine behind the simulation, one per semantics, built from the
+    // saved project when the simulation starts; the window only shows it.
+    // Shared pointers so that this header needs no engine (nor model) types.
+    std::shared_ptr<SimulacionFilas> m_simFilas;
+    std::shared_ptr<SimulacionC> m_simC;
+    bool m_modoC = false;
     // What the diagrams and the panel show, per machine: the lit state and
-    // arrow. A firing changes the model and sends its report at once; the
+    // arrow. A firing changes the engine and sends its report at once; the
     // display follows in mostrarDisparos(), once per burst of received
     // events, since only the last of them would ever be painted.
     QVector<int> m_idxMostrados;
     QVector<Arrow *> m_arrowsIluminadas;
     QVector<bool> m_disparoPendiente;
-    const Arrow *m_ultimoDisparo = nullptr;
-    QString m_maquinaUltimoDisparo;
+    // The steps whose actions the actions table is to show.
+    QVector<PasoMaquina> m_pasosMostrar;
+    bool m_accionesPendientes = false;
+    QComboBox *m_comboModoSim = nullptr;
+    QWidget *m_panelModoC = nullptr;
+    QListWidget *m_listaEventosC = nullptr;
+    QTableWidget *m_tablaVariables = nullptr;
     // Icons by resource name, loaded once: a QIcon made from a file decodes
     // the image again on every use.
     QHash<QString, QIcon> m_iconosSimulacion;
     QIcon iconoSim(const char *nombre);
+    void crearPanelModoC();
     void llenarPanelSimulacion();
+    void llenarPanelModoC();
+    void mostrarModoSimulacion();
+    void cambiarModoSimulacion(int indice);
     void cambiarEntradaVer(QDockWidget *sale, QDockWidget *entra);
     void habilitarEdicion(bool habilitar);
     QTreeWidgetItem *entradaEstado(int maquina, int estado) const;
     DiagramItem *estadoMostrado(int maquina) const;
+    Arrow *flechaDeTransicion(int maquina, int estado, int transicion) const;
     void tomarTransicionReset(int maquina);
     void resetearSimulacion();
     // The firing step shared by the event table and the link: every machine
     // in a real state takes its first transition on `evento` and reports it.
     void dispararEvento(const QString &evento);
-    bool dispararEnMaquina(int maquina, const QString &evento);
+    // One pass of the generated C with the given events true; every machine
+    // that moved reports it.
+    void darPasoC(const QVector<bool> &verdaderos);
+    void pasoSimulacionC();
+    void mostrarPasoSimulado(const PasoMaquina &paso);
     void mostrarDisparos();
+    // Lights state `estado` of the machine as its current one, and `arrow`
+    // (if any) as the transition taken; what was lit before goes off.
     void iluminar(int maquina, int estado, Arrow *arrow);
-    void agregarAcciones(const Arrow *arrow, const QString &maquina);
+    void agregarAcciones(const QStringList &filas);
     void actualizarIconosEventos();
+    void actualizarVariables();
+    void variableEditada(QTableWidgetItem *item);
 
     // --- Serial debugging ---
     void initPanelDepuracion();
@@ -412,23 +450,44 @@ private:
 
     // --- Simulation link ---
     void iniciarServidor();
+    // Sends one frame to the report peer; the simulation and the debugger
+    // report through it.
     void enviarTrama(const QByteArray &trama);
-    void leerConexion(QTcpSocket *conexion);
+    void aplicarEventosRecibidos(const QStringList &eventos);
     // Applies a received event without updating the display; false when it
     // names no row of the event table (or no simulation runs).
     bool aplicarEventoRecibido(const QString &evento);
-    // Frames waiting for the report link to connect; dropped if it fails.
-    QByteArrayList m_tramasEnEspera;
-    QTcpSocket socket;
-    // Declared before the servers so that they outlive the accepted sockets,
-    // which the servers own and which signal while being destroyed.
-    QList<QTcpSocket *> sockets;
-    QHash<QTcpSocket *, DecodificadorTramas> m_decodificadores;
-    QTcpServer server;
-    // The event server listens on loopback only: 127.0.0.1 here, ::1 there.
-    QTcpServer serverIpv6;
+    ClienteReportes *m_clienteReportes = nullptr;
+    ServidorEventos *m_servidorEventos = nullptr;
 
     // --- Verification ---
+    void anotarHallazgos(const Verificacion &verificacion);
+
+    // --- Scenarios ---
+    struct EstadoEscenarios;
+    struct BorrarEscenarios
+    {
+        void operator()(EstadoEscenarios *estado) const;
+    };
+    std::unique_ptr<EstadoEscenarios, BorrarEscenarios> m_escenarios;
+    QAction *m_actionGrabarEscenario = nullptr;
+    QAction *m_actionDetenerGrabacion = nullptr;
+    QAction *m_actionReproducirEscenario = nullptr;
+    QDockWidget *m_dockEscenario = nullptr;
+    PanelEscenario *m_panelEscenario = nullptr;
+    void initEscenarios();
+    void actualizarAccionesEscenario();
+    // Hooks of the simulation: before and after a row is fired, after a reset.
+    void antesDeDisparar();
+    void despuesDeDisparar(const QString &evento);
+    void despuesDeReset();
+    void despuesDePasoC(const QVector<bool> &verdaderos);
+    void despuesDeFijarVariable(int variable);
+    void tomarResetsPendientes();
+    void grabarEstados();
+    void pasoReproduccion();
+    void terminarReproduccion();
+    void limpiarMarcasCobertura();
 
     // --- Code generation ---
 

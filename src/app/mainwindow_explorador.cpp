@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "idsproyecto.h"
 #include "xmlhandler.h"
 
 #include <QGraphicsView>
@@ -48,21 +49,21 @@ struct Catalogo
 {
     MainWindow::TreeItemType grupo;
     MainWindow::TreeItemType elemento;
-    const char *prefijo;
+    QString (*id)(int indice);
     const char *icono;
     int (XmlHandler::*cantidad)() const;
     QString (XmlHandler::*contenido)(const QString &) const;
 };
 
 const Catalogo CATALOGOS[] = {
-    {MainWindow::Eventos, MainWindow::ItemEvento, "ev", ":/img/img/events.png", &XmlHandler::cantidadEventos,
-     &XmlHandler::getContenidoEvento},
-    {MainWindow::Acciones, MainWindow::ItemAccion, "acc", ":/img/img/external.png",
+    {MainWindow::Eventos, MainWindow::ItemEvento, &IdsProyecto::evento, ":/img/img/events.png",
+     &XmlHandler::cantidadEventos, &XmlHandler::getContenidoEvento},
+    {MainWindow::Acciones, MainWindow::ItemAccion, &IdsProyecto::accion, ":/img/img/external.png",
      &XmlHandler::cantidadAcciones, &XmlHandler::getContenidoAccion},
-    {MainWindow::Variables, MainWindow::ItemVariable, "var", ":/img/img/brick.png",
+    {MainWindow::Variables, MainWindow::ItemVariable, &IdsProyecto::variable, ":/img/img/brick.png",
      &XmlHandler::cantidadVariables, &XmlHandler::getContenidoVariable},
-    {MainWindow::Constantes, MainWindow::ItemConstante, "cons", ":/img/img/non_derivative.png",
-     &XmlHandler::cantidadConstantes, &XmlHandler::getContenidoConstante},
+    {MainWindow::Constantes, MainWindow::ItemConstante, &IdsProyecto::constante,
+     ":/img/img/non_derivative.png", &XmlHandler::cantidadConstantes, &XmlHandler::getContenidoConstante},
 };
 
 // The names of one catalogue in document order; a missing list is empty.
@@ -71,8 +72,7 @@ QStringList nombresCatalogo(const XmlHandler &documento, const Catalogo &catalog
     QStringList nombres;
     const int cantidad = (documento.*catalogo.cantidad)();
     for (int i = 0; i < cantidad; ++i)
-        nombres << (documento.*catalogo.contenido)(QString::fromLatin1(catalogo.prefijo) +
-                                                   QString::number(i));
+        nombres << (documento.*catalogo.contenido)(catalogo.id(i));
     return nombres;
 }
 

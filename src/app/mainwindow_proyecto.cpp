@@ -3,6 +3,7 @@
 
 #include "dialognuevoproyecto.h"
 #include "lectorproyecto.h"
+#include "idsproyecto.h"
 #include "maquinaxml.h"
 #include "xmlhandler.h"
 
@@ -23,16 +24,6 @@ QString ahora()
     return XmlHandler::formatoFecha(QDateTime::currentDateTime());
 }
 
-QString estadoId(int indice)
-{
-    return MaquinaXml::estadoId(indice);
-}
-
-QString maquinaId(int indice)
-{
-    return MaquinaXml::maquinaId(indice);
-}
-
 // Far beyond any drawing a person makes (a machine of a few hundred states
 // is already large), yet a file of a few megabytes can declare millions of
 // elements; drawing them would keep the window frozen for minutes.
@@ -48,13 +39,13 @@ bool demasiadoGrande(const XmlHandler &documento)
     qint64 estados = 0;
     qint64 transiciones = 0;
     for (int k = 0; k < maquinas; ++k) {
-        const QString maquina = maquinaId(k);
+        const QString maquina = IdsProyecto::maquina(k);
         const int cantidad = documento.cantidadEstados(maquina);
         estados += qMax(cantidad, 0);
         if (estados > MAX_ESTADOS)
             return true;
         for (int i = 0; i < cantidad; ++i) {
-            transiciones += qMax(documento.cantidadTransiciones(estadoId(i), maquina), 0);
+            transiciones += qMax(documento.cantidadTransiciones(IdsProyecto::estado(i), maquina), 0);
             if (transiciones > MAX_TRANSICIONES)
                 return true;
         }
@@ -87,7 +78,7 @@ void MainWindow::sincronizarDocumento()
         return;
     m_datosXml->borrarMaquinas();
     for (int k = 0; k < m_sceneList.size(); ++k)
-        guardarMaquina(m_sceneList.at(k), maquinaId(k));
+        guardarMaquina(m_sceneList.at(k), IdsProyecto::maquina(k));
 }
 
 // The document's own reason names the path again; the message shows it once.
@@ -164,7 +155,7 @@ QStringList MainWindow::construirEscenas()
     m_sceneList.clear();
     QStringList omitidos;
     for (int k = 0; k < m_datosXml->cantidadMaquinas(); ++k) {
-        const QString maquina = maquinaId(k);
+        const QString maquina = IdsProyecto::maquina(k);
         const QString nombre = m_datosXml->getContenidoMaquina(maquina, QStringLiteral("nombre"));
         DiagramScene *scene = nullptr;
         for (DiagramScene *anterior : qAsConst(anteriores)) {

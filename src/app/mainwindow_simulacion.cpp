@@ -2,13 +2,23 @@
 #include "ui_mainwindow.h"
 
 #include "arrow.h"
+#include "proyecto.h"
+#include "simulacionc.h"
+#include "simulacionfilas.h"
 #include "tramaenlace.h"
 #include "xmlhandler.h"
 
+#include <QComboBox>
 #include <QGraphicsView>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
 
 // Pause before the reset transitions are taken, at the start and after each
 // reset; then the current states blink on and off.
@@ -17,8 +27,6 @@
 #define T_SIM_ESTADO_INACTIVO 500
 
 namespace {
-
-const QString kFilaReset = QStringLiteral("(reset)");
 
 QGraphicsView *primeraVista(DiagramScene *scene)
 {
@@ -33,30 +41,6 @@ QList<Arrow *> salidasDe(const DiagramItem *estado)
             salidas.append(arrow);
     }
     return salidas;
-}
-
-// The rows of the actions table for a transition: each non-empty action
-// followed by the machine's name in brackets.
-QStringList filasDeAcciones(const Arrow *arrow, const QString &maquina)
-{
-    QStringList filas;
-    for (const QString &accion : arrow->actions()) {
-        if (!accion.isEmpty())
-            filas.append(accion + QStringLiteral(" [") + maquina + QLatin1Char(']'));
-    }
-    return filas;
-}
-
-// What a report names of each row: a call up to its "(", an assignment
-// whole (machine name included).
-QStringList nombresParaReporte(const QStringList &filas)
-{
-    QStringList nombres;
-    for (const QString &fila : filas) {
-        const int parentesis = fila.indexOf(QLatin1Char('('));
-        nombres.append(parentesis < 0 ? fila : fila.left(parentesis));
-    }
-    return nombres;
 }
 
 } // namespace
@@ -80,6 +64,63 @@ void MainWindow::initTablaSimulacion()
         tabla->horizontalHeader()->setStretchLastSection(true);
         tabla->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     }
+    crearPanelModoC();
+}
+
+// The mode choice above the panel, and the C mode's widgets (events to
+// check, "Paso", the variables) in the splitter, shown only in that mode.
+void MainWindow::crearPanelModoC()
+{
+    auto *filaModo = new QWidget;
+    auto *layoutModo = new QHBoxLayout(filaModo);
+    layoutModo->setContentsMargins(0, 0, 0, 0);
+    layoutModo->addWidget(new QLabel(QStringLiteral("Modo")));
+    m_comboModoSim = new QComboBox;
+    m_comboModoSim->setObjectName(QStringLiteral("comboBoxModoSimulacion"));
+    m_comboModoSim->addItems({QStringLiteral("Filas de disparo"), QStringLiteral("Como el código C")});
+    m_comboModoSim->setToolTip(
+        QStringLiteral("Filas de disparo: cada doble clic dispara las transiciones con ese "
+                       "texto.\nComo el código C: cada paso evalúa los disparadores como "
+                       "el código generado."));
+    layoutModo->addWidget(m_comboModoSim, 1);
+    ui->dockWidgetSimulacionLayout->insertWidget(0, filaModo);
+    connect(m_comboModoSim, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &MainWindow::cambiarModoSimulacion);
+
+    m_panelModoC = new QWidget;
+    m_panelModoC->setObjectName(QStringLiteral("panelSimulacionC"));
+    auto *layout = new QVBoxLayout(m_panelModoC);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("Eventos verdaderos en el paso")));
+    m_listaEventosC = new QListWidget;
+    m_listaEventosC->setObjectName(QStringLiteral("listWidgetSimEventosC"));
+    layout->addWidget(m_listaEventosC, 1);
+    auto *botones = new QHBoxLayout;
+    auto *paso = new QPushButton(QStringLiteral("Paso"));
+    paso->setObjectName(QStringLiteral("pushButtonSimPaso"));
+    paso->setToolTip(QStringLiteral("Una pasada del lazo principal del código C con los eventos marcados"));
+    auto *reiniciar = new QPushButton(QStringLiteral("Reiniciar"));
+    reiniciar->setObjectName(QStringLiteral("pushButtonSimReiniciar"));
+    reiniciar->setToolTip(
+        QStringLiteral("Vuelve al reset: variables en 0 y cada máquina en su estado inicial"));
+    botones->addWidget(paso);
+    botones->addWidget(reiniciar);
+    layout->addLayout(botones);
+    layout->addWidget(new QLabel(QStringLiteral("Variables")));
+    m_tablaVariables = new QTableWidget(0, 2);
+    m_tablaVariables->setObjectName(QStringLiteral("tableWidgetSimVariables"));
+    m_tablaVariables->setHorizontalHeaderLabels({QStringLiteral("Variable"), QStringLiteral("Valor")});
+    m_tablaVariables->horizontalHeader()->setStretchLastSection(true);
+    m_tablaVariables->verticalHeader()->hide();
+    layout->addWidget(m_tablaVariables, 1);
+    ui->splitterSimulacion->insertWidget(1, m_panelModoC);
+    m_panelModoC->hide();
+    connect(paso, &QPushButton::clicked, this, &MainWindow::pasoSimulacionC);
+    connect(reiniciar, &QPushButton::clicked, this, [this]() {
+        if (m_uiMode == Simular)
+            resetearSimulacion();
+    });
+    connect(m_tablaVariables, &QTableWidget::itemChanged, this, &MainWindow::variableEditada);
 }
 
 QString MainWindow::AccionesDivididas(const QStringList &acciones) const
@@ -103,6 +144,9 @@ void MainWindow::on_actionSimular_triggered()
         return;
     }
 
+    const ::Proyecto proyecto = ::Proyecto::desdeDocumento(*m_datosXml);
+    m_simFilas = std::make_shared<SimulacionFilas>(proyecto);
+    m_simC = std::make_shared<SimulacionC>(proyecto);
     m_uiMode = Simular;
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("timerSimulacion"));
@@ -122,11 +166,11 @@ void MainWindow::on_actionSimular_triggered()
     ui->tableWidgetSimEventos->setRowCount(0);
     ui->tableWidgetSimAcciones->setRowCount(0);
     const int maquinas = m_sceneList.size();
-    m_idxEstadosActuales.fill(-1, maquinas);
     m_idxMostrados.fill(-1, maquinas);
     m_arrowsIluminadas.fill(nullptr, maquinas);
     m_disparoPendiente.fill(false, maquinas);
-    m_ultimoDisparo = nullptr;
+    m_pasosMostrar.clear();
+    m_accionesPendientes = false;
     const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
     for (int j = 0; j < maquinas; ++j) {
         DiagramScene *scene = m_sceneList.at(j);
@@ -142,6 +186,7 @@ void MainWindow::on_actionSimular_triggered()
             vista->setDragMode(QGraphicsView::NoDrag);
     }
     llenarPanelSimulacion();
+    mostrarModoSimulacion();
 }
 
 void MainWindow::llenarPanelSimulacion()
@@ -167,15 +212,7 @@ void MainWindow::llenarPanelSimulacion()
     }
     arbol->expandAll();
 
-    QStringList eventos{kFilaReset};
-    for (DiagramScene *scene : qAsConst(m_sceneList)) {
-        for (DiagramItem *estado : scene->itemList()) {
-            for (Arrow *arrow : salidasDe(estado)) {
-                if (!eventos.contains(arrow->event()))
-                    eventos.append(arrow->event());
-            }
-        }
-    }
+    const QStringList &eventos = m_simFilas->filas();
     QTableWidget *tabla = ui->tableWidgetSimEventos;
     tabla->setRowCount(eventos.size());
     for (int fila = 0; fila < eventos.size(); ++fila) {
@@ -186,6 +223,74 @@ void MainWindow::llenarPanelSimulacion()
         tabla->setItem(fila, 0, item);
     }
     tabla->resizeRowsToContents();
+    llenarPanelModoC();
+}
+
+void MainWindow::llenarPanelModoC()
+{
+    m_listaEventosC->clear();
+    for (const QString &evento : m_simC->eventos()) {
+        auto *item = new QListWidgetItem(evento, m_listaEventosC);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    actualizarVariables();
+}
+
+void MainWindow::actualizarVariables()
+{
+    const QSignalBlocker bloqueo(m_tablaVariables);
+    const QStringList &variables = m_simC->variables();
+    m_tablaVariables->setRowCount(variables.size());
+    for (int v = 0; v < variables.size(); ++v) {
+        auto *nombre = new QTableWidgetItem(variables.at(v));
+        nombre->setFlags(Qt::ItemIsEnabled);
+        m_tablaVariables->setItem(v, 0, nombre);
+        auto *valor = new QTableWidgetItem(QString::number(m_simC->valor(v)));
+        valor->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+        m_tablaVariables->setItem(v, 1, valor);
+    }
+}
+
+// A value typed before a step is the variable's value for that step; what
+// is not a C int is refused and the value shown again.
+void MainWindow::variableEditada(QTableWidgetItem *item)
+{
+    if (!m_simC || item->column() != 1)
+        return;
+    bool numero = false;
+    const int valor = item->text().trimmed().toInt(&numero, 0);
+    if (numero) {
+        m_simC->fijarValor(item->row(), valor);
+        despuesDeFijarVariable(item->row());
+    } else
+        statusBar()->showMessage(
+            QStringLiteral("«%1» no es un valor entero; la variable conserva su valor.").arg(item->text()),
+            4000);
+    actualizarVariables();
+}
+
+// Rows mode shows the event table; C mode the events to check, "Paso" and
+// the variables.
+void MainWindow::mostrarModoSimulacion()
+{
+    m_panelModoC->setVisible(m_modoC);
+    ui->tableWidgetSimEventos->setVisible(!m_modoC);
+    if (m_uiMode != Simular || !m_modoC)
+        return;
+    // The C starts in the initial states at once: there is no pause to see.
+    for (int j = 0; j < m_sceneList.size(); ++j)
+        tomarTransicionReset(j);
+}
+
+void MainWindow::cambiarModoSimulacion(int indice)
+{
+    if (m_modoC == (indice == 1))
+        return;
+    m_modoC = indice == 1;
+    if (m_uiMode == Simular)
+        resetearSimulacion();
+    mostrarModoSimulacion();
 }
 
 void MainWindow::cambiarEntradaVer(QDockWidget *sale, QDockWidget *entra)
@@ -221,6 +326,24 @@ DiagramItem *MainWindow::estadoMostrado(int maquina) const
     return m_sceneList.at(maquina)->itemList().value(m_idxMostrados.at(maquina), nullptr);
 }
 
+// The arrow of a transition as the engine numbers it: its position among
+// the arrows that leave the state, which is the order the file keeps.
+Arrow *MainWindow::flechaDeTransicion(int maquina, int estado, int transicion) const
+{
+    const DiagramScene *scene = m_sceneList.at(maquina);
+    const DiagramItem *item = scene->itemList().value(estado, nullptr);
+    if (!item)
+        return nullptr;
+    int j = 0;
+    for (Arrow *arrow : item->arrows()) {
+        if (arrow->startItem() != item || !scene->itemList().contains(arrow->endItem()))
+            continue;
+        if (j++ == transicion)
+            return arrow;
+    }
+    return nullptr;
+}
+
 void MainWindow::updateSimulacion()
 {
     if (m_uiMode != Simular)
@@ -246,18 +369,25 @@ void MainWindow::tomarTransicionReset(int maquina)
         return;
     Arrow *reset = marcador->arrows().first();
     const int destino = scene->itemList().indexOf(reset->endItem());
-    if (destino < 0)
+    if (destino < 0 || !marcador->isActivo())
+        return;
+    // In C mode the engine is in its initial states from the reset on.
+    PasoMaquina paso;
+    if (!m_modoC && !m_simFilas->salirDeReset(maquina, &paso))
         return;
     marcador->setActivo(false);
     if (QTreeWidgetItem *entrada = entradaEstado(maquina, -1))
         entrada->setIcon(0, iconoSim("bullet black.png"));
-    m_idxEstadosActuales[maquina] = destino;
     scene->setPreviousArrow(reset);
     iluminar(maquina, destino, reset);
 
+    // The C runs the initial actions on the machine's first step; the rows
+    // mode shows them as the reset transition is taken.
+    if (m_modoC)
+        return;
     if (maquina == 0)
         ui->tableWidgetSimAcciones->setRowCount(0);
-    agregarAcciones(reset, scene->name());
+    agregarAcciones(paso.filasAcciones(m_simFilas->proyecto()));
     actualizarIconosEventos();
 }
 
@@ -273,11 +403,14 @@ void MainWindow::iluminar(int maquina, int estado, Arrow *arrow)
     m_idxMostrados[maquina] = estado;
     if (QTreeWidgetItem *entrada = entradaEstado(maquina, estado))
         entrada->setIcon(0, iconoSim("button2.png"));
-    estadoMostrado(maquina)->setActivo(true);
+    DiagramItem *item = estadoMostrado(maquina);
+    item->setActivo(true);
+    if (QGraphicsView *vista = primeraVista(m_sceneList.at(maquina)))
+        vista->ensureVisible(item);
     // The same transition taken again stays lit; relaying out its label
     // would change nothing.
     Arrow *&iluminada = m_arrowsIluminadas[maquina];
-    if (iluminada == arrow)
+    if (iluminada == arrow || !arrow)
         return;
     if (iluminada)
         iluminada->setActiva(false);
@@ -285,10 +418,10 @@ void MainWindow::iluminar(int maquina, int estado, Arrow *arrow)
     iluminada = arrow;
 }
 
-void MainWindow::agregarAcciones(const Arrow *arrow, const QString &maquina)
+void MainWindow::agregarAcciones(const QStringList &filas)
 {
     QTableWidget *tabla = ui->tableWidgetSimAcciones;
-    for (const QString &texto : filasDeAcciones(arrow, maquina)) {
+    for (const QString &texto : filas) {
         auto *item = new QTableWidgetItem(iconoSim("arrow_right.png"), texto);
         item->setFlags(Qt::ItemIsEnabled);
         const int fila = tabla->rowCount();
@@ -333,9 +466,9 @@ void MainWindow::on_tableWidgetSimEventos_cellDoubleClicked(int row, int column)
 
 void MainWindow::resetearSimulacion()
 {
-    Reporte reporte;
-    reporte.evento = kFilaReset;
-    enviarTrama(TramaEnlace::codificar(reporte));
+    enviarTrama(TramaEnlace::reset());
+    m_simFilas->reiniciar();
+    m_simC->reiniciar();
     for (int j = 0; j < m_sceneList.size(); ++j) {
         DiagramScene *scene = m_sceneList.at(j);
         if (QTreeWidgetItem *entrada = entradaEstado(j, -1))
@@ -352,75 +485,88 @@ void MainWindow::resetearSimulacion()
         m_timer->start(T_SIM_RESET_INIT);
         if (scene->initialStateItem())
             scene->initialStateItem()->setActivo(true);
-        m_idxEstadosActuales[j] = -1;
         m_idxMostrados[j] = -1;
         m_disparoPendiente[j] = false;
     }
-    m_ultimoDisparo = nullptr;
+    m_pasosMostrar.clear();
+    m_accionesPendientes = false;
     ui->tableWidgetSimAcciones->setRowCount(0);
     actualizarIconosEventos();
+    actualizarVariables();
+    if (m_modoC)
+        mostrarModoSimulacion();
+    despuesDeReset();
 }
 
 void MainWindow::dispararEvento(const QString &evento)
 {
-    for (int j = 0; j < m_sceneList.size(); ++j)
-        dispararEnMaquina(j, evento);
+    antesDeDisparar();
+    const QVector<PasoMaquina> &pasos = m_simFilas->disparar(evento);
+    for (const PasoMaquina &paso : pasos)
+        mostrarPasoSimulado(paso);
+    // The rows mode's actions table shows the last transition taken.
+    if (!pasos.isEmpty()) {
+        m_pasosMostrar = {pasos.last()};
+        m_accionesPendientes = true;
+    }
+    despuesDeDisparar(evento);
 }
 
-// Moves machine j on `evento` and reports it; the display is left to
-// mostrarDisparos().
-bool MainWindow::dispararEnMaquina(int maquina, const QString &evento)
+void MainWindow::pasoSimulacionC()
 {
-    DiagramScene *scene = m_sceneList.at(maquina);
-    DiagramItem *estado = scene->itemList().value(m_idxEstadosActuales.at(maquina), nullptr);
-    if (!estado)
-        return false;
-    Arrow *disparada = nullptr;
-    for (Arrow *arrow : salidasDe(estado)) {
-        if (arrow->event() == evento) {
-            disparada = arrow;
-            break;
-        }
+    if (m_uiMode != Simular || !m_modoC)
+        return;
+    QVector<bool> verdaderos(m_simC->eventos().size(), false);
+    for (int i = 0; i < m_listaEventosC->count() && i < verdaderos.size(); ++i)
+        verdaderos[i] = m_listaEventosC->item(i)->checkState() == Qt::Checked;
+    darPasoC(verdaderos);
+    mostrarDisparos();
+}
+
+void MainWindow::darPasoC(const QVector<bool> &verdaderos)
+{
+    const QVector<PasoMaquina> &pasos = m_simC->paso(verdaderos);
+    for (const PasoMaquina &paso : pasos) {
+        if (!paso.esReset())
+            mostrarPasoSimulado(paso);
     }
-    const int destino = disparada ? scene->itemList().indexOf(disparada->endItem()) : -1;
-    if (destino < 0)
-        return false;
+    // The C mode's actions table shows every machine that moved.
+    m_pasosMostrar = pasos;
+    m_accionesPendientes = true;
+    despuesDePasoC(verdaderos);
+}
 
-    m_idxEstadosActuales[maquina] = destino;
-    scene->setPreviousArrow(disparada);
-    m_disparoPendiente[maquina] = true;
-    m_ultimoDisparo = disparada;
-    m_maquinaUltimoDisparo = scene->name();
-
-    const QStringList acciones = nombresParaReporte(filasDeAcciones(disparada, scene->name()));
-    Reporte reporte;
-    reporte.maquina = scene->name();
-    reporte.estado = estado->name();
-    reporte.evento = evento;
-    reporte.proxEstado = disparada->endItem()->name();
-    reporte.acciones = acciones.isEmpty() ? QString() : AccionesDivididas(acciones);
-    enviarTrama(TramaEnlace::codificar(reporte));
-    return true;
+// Records a machine's step for the display and reports it right away.
+void MainWindow::mostrarPasoSimulado(const PasoMaquina &paso)
+{
+    const ::Proyecto &proyecto = m_simFilas->proyecto();
+    m_sceneList.at(paso.maquina)
+        ->setPreviousArrow(flechaDeTransicion(paso.maquina, paso.origen, paso.transicion));
+    m_disparoPendiente[paso.maquina] = true;
+    enviarTrama(TramaEnlace::codificar(paso.reporte(proyecto)));
 }
 
 // Brings the diagrams and the panel in line with the firings since the last
 // call: the machines that moved light their new state and arrow, the actions
-// table shows the last transition taken, the event icons follow the current
-// states.
+// table shows the steps to show, the event icons follow the current states.
 void MainWindow::mostrarDisparos()
 {
     for (int j = 0; j < m_sceneList.size(); ++j) {
         if (!m_disparoPendiente.at(j))
             continue;
         m_disparoPendiente[j] = false;
-        iluminar(j, m_idxEstadosActuales.at(j), m_sceneList.at(j)->previousArrow());
+        const int estado = m_modoC ? m_simC->estadoActual(j) : m_simFilas->estadoActual(j);
+        iluminar(j, estado, m_sceneList.at(j)->previousArrow());
     }
-    if (m_ultimoDisparo) {
+    if (m_accionesPendientes) {
+        m_accionesPendientes = false;
         ui->tableWidgetSimAcciones->setRowCount(0);
-        agregarAcciones(m_ultimoDisparo, m_maquinaUltimoDisparo);
-        m_ultimoDisparo = nullptr;
+        for (const PasoMaquina &paso : qAsConst(m_pasosMostrar))
+            agregarAcciones(paso.filasAcciones(m_simFilas->proyecto()));
     }
     actualizarIconosEventos();
+    if (m_modoC)
+        actualizarVariables();
 }
 
 void MainWindow::on_actionTerminarSimulacion_triggered()
@@ -445,17 +591,21 @@ void MainWindow::on_actionTerminarSimulacion_triggered()
     m_uiMode = Editar;
     delete m_timer;
     m_timer = nullptr;
-    m_idxEstadosActuales.clear();
     m_idxMostrados.clear();
     m_arrowsIluminadas.clear();
     m_disparoPendiente.clear();
-    m_ultimoDisparo = nullptr;
+    m_pasosMostrar.clear();
+    m_accionesPendientes = false;
 
     ui->actionTerminarSimulacion->setEnabled(false);
     habilitarEdicion(true);
     cambiarEntradaVer(ui->dockWidgetSimulacion, ui->dockWidgetProyecto);
     ui->tableWidgetSimEventos->setRowCount(0);
     ui->tableWidgetSimAcciones->setRowCount(0);
+    m_listaEventosC->clear();
+    m_tablaVariables->setRowCount(0);
+    m_simFilas.reset();
+    m_simC.reset();
     ui->dockWidgetSimulacion->hide();
     ui->dockWidgetProyecto->show();
     if (m_resetDockVerificar) {

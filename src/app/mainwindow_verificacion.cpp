@@ -50,5 +50,6 @@ void MainWindow::on_actionVerificar_triggered()
     arbol->clear();
     for (const EntradaVerificacion &entrada : verificacion.arbol())
         arbol->addTopLevelItem(entradaArbol(entrada));
+    anotarHallazgos(verificacion);
     arbol->expandAll();
 }

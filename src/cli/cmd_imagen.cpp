@@ -2,6 +2,7 @@
 
 #include "diagramscene.h"
 #include "imagendiagrama.h"
+#include "idsproyecto.h"
 #include "maquinaxml.h"
 #include "xmlhandler.h"
 
@@ -87,7 +88,7 @@ QString numerado(const QString &ruta, int numero)
 
 bool dibujarMaquina(XmlHandler &datos, int indice, const QString &ruta)
 {
-    const QString id = MaquinaXml::maquinaId(indice);
+    const QString id = IdsProyecto::maquina(indice);
     DiagramScene scene(datos.getContenidoMaquina(id, QStringLiteral("nombre")), nullptr);
     MaquinaXml(datos, id).cargar(&scene);
     QString error;
@@ -132,7 +133,7 @@ int cmdImagen(const QStringList &args)
         return todas ? 0 : 1;
     }
     for (int k = 0; k < cantidad; ++k) {
-        const QString nombre = datos.getContenidoMaquina(MaquinaXml::maquinaId(k), QStringLiteral("nombre"));
+        const QString nombre = datos.getContenidoMaquina(IdsProyecto::maquina(k), QStringLiteral("nombre"));
         if (nombre == opciones.maquina)
             return dibujarMaquina(datos, k, opciones.salida) ? 0 : 1;
     }

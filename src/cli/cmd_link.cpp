@@ -1,12 +1,11 @@
 #include "commands.h"
 
 #include "puertosenlace.h"
+#include "servidorreportes.h"
 #include "tramaenlace.h"
 
 #include <QCoreApplication>
-#include <QHash>
 #include <QHostAddress>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTextStream>
 
@@ -18,7 +17,10 @@ const char *const kUsoMonitor = "Uso: vireo-cli monitor [--port PUERTO] [--crudo
                                 "envía una simulación de Vireo y muestra cada uno en una línea:\n"
                                 "  maquina: estado --evento--> proximo estado / acciones\n"
                                 "  (reset)\n"
-                                "Con --crudo muestra las tramas tal como llegan. Ctrl+C termina.\n";
+                                "Con --crudo muestra las tramas tal como llegan. Los caracteres de\n"
+                                "control se muestran escritos (\\x1b); de una trama no válida se muestran\n"
+                                "200 caracteres y su longitud. Admite 64 conexiones a la vez y 4 KiB sin\n"
+                                "completar por conexión: más allá la cierra y lo dice. Ctrl+C termina.\n";
 
 const char *const kUsoSend =
     "Uso: vireo-cli send [--port PUERTO] EVENTO...\n"
@@ -59,16 +61,36 @@ Opciones leerOpciones(const QStringList &args, bool admiteCrudo)
     return opciones;
 }
 
-// Prints the report frames of every connection as they complete.
+// What an invalid frame shows of itself at most.
+constexpr int EcoTramaInvalida = 200;
+
+// Prints the report frames of every connection as they complete. Whatever
+// comes from the network is printed with its control characters escaped.
 class Monitor : public QObject
 {
 public:
-    Monitor(bool crudo) : m_crudo(crudo), m_salida(stdout), m_errores(stderr) {}
+    Monitor(bool crudo) : m_crudo(crudo), m_salida(stdout), m_errores(stderr)
+    {
+        connect(&m_servidor, &ServidorReportes::reporteRecibido, this,
+                [this](const Reporte &reporte, const QByteArray &trama) {
+                    const QString linea = m_crudo ? QString::fromLatin1(trama) : TramaEnlace::linea(reporte);
+                    m_salida << TramaEnlace::visible(linea) << "\n" << Qt::flush;
+                });
+        connect(&m_servidor, &ServidorReportes::tramaInvalida, this, [this](const QByteArray &trama) {
+            QString eco = TramaEnlace::visible(QString::fromLatin1(trama.left(EcoTramaInvalida)));
+            if (trama.size() > EcoTramaInvalida)
+                eco += QStringLiteral("...");
+            m_errores << QStringLiteral("Trama no válida (%1 bytes): ").arg(trama.size()) << eco << "\n"
+                      << Qt::flush;
+        });
+        connect(&m_servidor, &ServidorReportes::conexionCerrada, this, [this](const QString &motivo) {
+            m_errores << motivo << "\n" << Qt::flush;
+        });
+    }
 
     bool escuchar(quint16 puerto)
     {
-        connect(&m_servidor, &QTcpServer::newConnection, this, &Monitor::aceptar);
-        if (m_servidor.listen(QHostAddress::LocalHost, puerto))
+        if (m_servidor.escuchar(puerto))
             return true;
         m_errores << "No se puede escuchar en 127.0.0.1:" << puerto << ": " << m_servidor.errorString()
                   << "\n";
@@ -76,43 +98,8 @@ public:
     }
 
 private:
-    void aceptar()
-    {
-        while (QTcpSocket *conexion = m_servidor.nextPendingConnection()) {
-            connect(conexion, &QTcpSocket::readyRead, this, [this, conexion]() { leer(conexion); });
-            connect(conexion, &QTcpSocket::disconnected, this, [this, conexion]() {
-                leer(conexion);
-                m_pendiente.remove(conexion);
-                conexion->deleteLater();
-            });
-        }
-    }
-
-    void leer(QTcpSocket *conexion)
-    {
-        QByteArray &datos = m_pendiente[conexion];
-        datos += conexion->readAll();
-        int pos = 0;
-        for (;;) {
-            const LecturaReporte lectura = TramaEnlace::leerReporte(datos, pos);
-            if (lectura.estado == LecturaReporte::Incompleta)
-                break;
-            const QByteArray trama = datos.mid(pos, lectura.consumidos);
-            if (lectura.estado == LecturaReporte::Invalida)
-                m_errores << QStringLiteral("Trama no válida: ") << QString::fromLatin1(trama) << "\n"
-                          << Qt::flush;
-            else
-                m_salida << (m_crudo ? QString::fromLatin1(trama) : TramaEnlace::linea(lectura.reporte))
-                         << "\n"
-                         << Qt::flush;
-            pos += lectura.consumidos;
-        }
-        datos = datos.mid(pos);
-    }
-
     bool m_crudo;
-    QTcpServer m_servidor;
-    QHash<QTcpSocket *, QByteArray> m_pendiente;
+    ServidorReportes m_servidor;
     QTextStream m_salida;
     QTextStream m_errores;
 };

@@ -12,5 +12,7 @@ int cmdSend(const QStringList &args);
 // Needs a QApplication (the diagrams are graphics items); no display.
 int cmdImagen(const QStringList &args);
 int cmdDepurar(const QStringList &args);
+int cmdSimulate(const QStringList &args);
+int cmdCheck(const QStringList &args);
 
 #endif // COMMANDS_H

@@ -14,6 +14,9 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
                          "        Genera el código C del proyecto.\n"
                          "  verify PROYECTO.vro\n"
                          "        Verifica el modelo (0: sin hallazgos, 1: hallazgos, 2: error).\n"
+                         "  check ESCENARIO PROYECTO... [--csv ARCHIVO] [--cobertura]\n"
+                         "        Corre un escenario sobre cada proyecto y muestra una fila por proyecto\n"
+                         "        (0: todos cumplen, 1: alguno no, 2: error).\n"
                          "  monitor [--port PUERTO]\n"
                          "        Escucha en 127.0.0.1:8000 y muestra cada paso de la simulación.\n"
                          "  send EVENTO...\n"
@@ -22,6 +25,8 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
                          "        Dibuja los diagramas como \"Exportar imagen...\".\n"
                          "  depurar PROYECTO.vro --puerto RUTA [--velocidad N]\n"
                          "        Muestra cada transición que la placa envía por el puerto serie.\n"
+                         "  simulate PROYECTO.vro [--modo filas|c] [--var NOMBRE=VALOR]... PASO...\n"
+                         "        Simula el proyecto sin ventana y muestra cada paso.\n"
                          "\n"
                          "vireo-cli COMANDO --help muestra la ayuda de cada comando.\n";
 
@@ -55,6 +60,8 @@ int main(int argc, char *argv[])
         return cmdGenerate(args);
     if (command == QLatin1String("verify"))
         return cmdVerify(args);
+    if (command == QLatin1String("check"))
+        return cmdCheck(args);
     if (command == QLatin1String("monitor"))
         return cmdMonitor(args);
     if (command == QLatin1String("send"))
@@ -63,6 +70,8 @@ int main(int argc, char *argv[])
         return cmdImagen(args);
     if (command == QLatin1String("depurar"))
         return cmdDepurar(args);
+    if (command == QLatin1String("simulate"))
+        return cmdSimulate(args);
     QTextStream(stderr) << "Comando desconocido: " << command << "\n\n" << QString::fromUtf8(kUso);
     return 2;
 }

@@ -1,6 +1,9 @@
 #ifndef GENERADORCODIGO_H
 #define GENERADORCODIGO_H
 
+#include "estilocodigo.h"
+#include "proyecto.h"
+
 #include <QPair>
 #include <QString>
 #include <QStringList>
@@ -8,20 +11,20 @@
 
 class XmlHandler;
 
-// The two shapes of generated C: one switch per machine, or one function per
-// state called through a table of function pointers.
-enum class EstiloCodigo { Switch, PunteroAFuncion };
-
 // Turns a project's state machines into the five C files of either style
 // (main.c, AP_MdeE.h, AP_MdeE.c, AP_FuncionesMdeE.h, AP_FuncionesMdeE.c).
-// The model is read once from the document at construction; every file is
-// composed whole in memory and written in one piece, so a failed write never
-// leaves half a file. Generated text is 8-bit: the notice's Latin-1 bytes
-// reach the files unchanged.
+// The entry point of code generation: the checks live in ChequeosCodigo,
+// each style in GeneradorSwitch and GeneradorPtrFuncion, the shared pieces
+// in FragmentosC; the files both styles write are composed here. The project
+// model is read once at construction; every file is composed whole in memory
+// and written in one piece, so a failed write never leaves half a file.
+// Generated text is 8-bit: the notice's Latin-1 bytes reach the files
+// unchanged.
 class GeneradorCodigo
 {
 public:
     explicit GeneradorCodigo(const XmlHandler &datos);
+    explicit GeneradorCodigo(const Proyecto &proyecto);
 
     // carpetaProyecto + "/resultados_" + nombreProyecto + "/switch" (or "/ptrFuncion").
     static QString carpetaSalida(const QString &carpetaProyecto, const QString &nombreProyecto,
@@ -55,9 +58,8 @@ public:
     static QString DeclararVariables(const QStringList &nombres);
     static QString DeclararVariablesExternas(const QStringList &nombres);
     static int ObtenerCantParentesis(const QString &texto);
-    // The trigger as a C condition: in the parts without a comparison every
-    // identifier becomes an event call "name( )"; comparisons, "!",
-    // parentheses, blanks and connectives are kept as written.
+    // The trigger as a C condition: every event becomes a call "name( )", a
+    // negated comparison "!( v_x >= 3 )"; the rest is kept as written.
     static QString traducirDisparador(const QString &disparador);
     static QString agregarTransicion(const QString &disparador, const QString &acciones,
                                      const QString &estadoDestino, int maquina, int estado, int transicion);
@@ -97,48 +99,14 @@ public:
     // Upper-cased state names of every machine, in machine and state order:
     // a name's position is the state's number in the generated code.
     QStringList listaEstados() const;
-    QStringList constantes() const { return m_constantes; }
+    QStringList constantes() const { return m_proyecto.constantes(); }
 
 private:
-    struct Transicion
-    {
-        QString disparador;
-        QString acciones;
-        QString destino;
-        bool destinoExiste = true;
-    };
-    struct Estado
-    {
-        QString nombre;
-        QVector<Transicion> transiciones;
-    };
-    struct Maquina
-    {
-        QString nombre;
-        QString inicial;
-        QVector<Estado> estados;
-    };
-
-    void leer(const XmlHandler &datos);
-    QStringList problemasDeMaquinas() const;
-    QStringList problemasDeTransiciones(const Maquina &maquina, const Estado &estado) const;
-    QStringList problemasDeCatalogos() const;
-    // Two things of the model, or one and a name the generated code uses
-    // itself, that end up as the same C identifier.
-    QStringList problemasDeChoques(EstiloCodigo estilo) const;
     QString encabezadoArchivo(const QString &archivo, const QString &resumen) const;
     QString encabezadoFuncion(const QString &firma, const QString &resumen, const QString &detalles) const;
     static bool guardar(const QString &ruta, const QString &texto);
 
-    QString m_nombre;
-    QString m_carpeta;
-    QString m_autores;
-    QString m_fecha;
-    QVector<Maquina> m_maquinas;
-    QStringList m_eventos;
-    QStringList m_acciones;
-    QStringList m_variables;
-    QStringList m_constantes;
+    Proyecto m_proyecto;
 };
 
 #endif // GENERADORCODIGO_H

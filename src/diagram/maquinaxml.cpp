@@ -3,6 +3,7 @@
 #include "arrow.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "idsproyecto.h"
 #include "xmlhandler.h"
 
 #include <QGraphicsRectItem>
@@ -62,32 +63,11 @@ bool leerPunto(const QString &texto, QPointF *p)
     return true;
 }
 
-// The index n of an "estado" + n reference, or -1 when it names none of the
-// cantidad states.
-int leerIndiceEstado(const QString &texto, int cantidad)
-{
-    if (!texto.startsWith(QLatin1String("estado")))
-        return -1;
-    bool ok = false;
-    const int indice = texto.mid(6).toInt(&ok);
-    return ok && indice >= 0 && indice < cantidad ? indice : -1;
-}
-
 } // namespace
 
 MaquinaXml::MaquinaXml(XmlHandler &documento, const QString &maquinaId, QMenu *menu)
     : m_documento(documento), m_maquina(maquinaId), m_menu(menu)
 {}
-
-QString MaquinaXml::estadoId(int indice)
-{
-    return QStringLiteral("estado%1").arg(indice);
-}
-
-QString MaquinaXml::maquinaId(int indice)
-{
-    return QStringLiteral("maquina%1").arg(indice);
-}
 
 void MaquinaXml::guardar(const DiagramScene *scene)
 {
@@ -101,7 +81,7 @@ void MaquinaXml::guardarEstados(const QList<DiagramItem *> &estados)
 {
     for (int i = 0; i < estados.size(); ++i) {
         const DiagramItem *estado = estados.at(i);
-        const QString id = estadoId(i);
+        const QString id = IdsProyecto::estado(i);
         m_documento.addNuevoEstado(id, m_maquina);
         m_documento.addInfoEstado(id, estado->name(), estado->color().name(), numero(estado->pos().x()),
                                   numero(estado->pos().y()), numero(estado->rect().width()),
@@ -112,8 +92,8 @@ void MaquinaXml::guardarEstados(const QList<DiagramItem *> &estados)
             const int destino = estados.indexOf(arrow->endItem());
             if (arrow->startItem() != estado || destino < 0)
                 continue;
-            m_documento.addNuevaTransicion(id, QStringLiteral("tr%1").arg(j), arrow->event(),
-                                           arrow->actions().join(QLatin1Char(',')), estadoId(destino),
+            m_documento.addNuevaTransicion(id, IdsProyecto::transicion(j), arrow->event(),
+                                           arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
                                            punto(arrow->midItem()->scenePos()),
                                            punto(arrow->textRelativePos()), m_maquina);
             ++j;
@@ -134,7 +114,7 @@ void MaquinaXml::guardarEstadoInicial(const DiagramScene *scene)
         return;
     m_documento.setInfoEstadoInicial(
         numero(marcador->pos().x()), numero(marcador->pos().y()), arrow->actions().join(QLatin1Char(',')),
-        estadoId(destino), punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()), m_maquina);
+        IdsProyecto::estado(destino), punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()), m_maquina);
 }
 
 QStringList MaquinaXml::cargar(DiagramScene *scene) const
@@ -151,7 +131,7 @@ QList<DiagramItem *> MaquinaXml::cargarEstados(DiagramScene *scene) const
     QList<DiagramItem *> nuevos;
     const int cantidad = m_documento.cantidadEstados(m_maquina);
     for (int a = 0; a < cantidad; ++a) {
-        const QString id = estadoId(a);
+        const QString id = IdsProyecto::estado(a);
         auto dato = [&](const char *tag) {
             return m_documento.getContenidoDiagrama(id, QString::fromLatin1(tag), m_maquina);
         };
@@ -178,15 +158,15 @@ QStringList MaquinaXml::cargarTransiciones(DiagramScene *scene, const QList<Diag
 {
     QStringList omitidas;
     for (int i = 0; i < estados.size(); ++i) {
-        const QString id = estadoId(i);
+        const QString id = IdsProyecto::estado(i);
         const int cantidad = m_documento.cantidadTransiciones(id, m_maquina);
         for (int j = 0; j < cantidad; ++j) {
-            const QString tr = QStringLiteral("tr%1").arg(j);
+            const QString tr = IdsProyecto::transicion(j);
             auto dato = [&](const char *tag) {
                 return m_documento.getContenidoTransicion(id, tr, QString::fromLatin1(tag), m_maquina);
             };
             const QString referencia = dato("idProxEstado");
-            const int destino = leerIndiceEstado(referencia, estados.size());
+            const int destino = IdsProyecto::indiceEstado(referencia, estados.size());
             if (destino < 0) {
                 omitidas << QStringLiteral("%1: transición %2 de %3 hacia %4")
                                 .arg(scene->name(), tr, estados.at(i)->name(), referencia);
@@ -224,7 +204,7 @@ QString MaquinaXml::cargarEstadoInicial(DiagramScene *scene, const QList<Diagram
         return QString();
     // The state is found by its stored index, not by its name: names may
     // repeat in a hand-edited file, and "-1" is itself a valid state name.
-    const int indice = leerIndiceEstado(referencia, estados.size());
+    const int indice = IdsProyecto::indiceEstado(referencia, estados.size());
     if (indice < 0)
         return QStringLiteral("%1: estado inicial %2").arg(scene->name(), referencia);
 

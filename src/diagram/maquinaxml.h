@@ -40,8 +40,6 @@ public:
     // The three above; returns the lines about skipped references.
     QStringList cargar(DiagramScene *scene) const;
 
-    static QString estadoId(int indice);
-    static QString maquinaId(int indice);
 
 private:
     void guardarEstadoInicial(const DiagramScene *scene);

@@ -2,8 +2,10 @@
 #include "ui_dialogtransicion.h"
 
 #include "arrow.h"
+#include "chequeoscodigo.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "idsproyecto.h"
 #include "regexpinputdialog.h"
 #include "validadornombre.h"
 #include "xmlhandler.h"
@@ -30,12 +32,12 @@ const QString kPatronValor = QStringLiteral("[a-zA-z0-9_+./*-]+");
 const QString kTextoReset = QStringLiteral("(reset)");
 
 QStringList leerCatalogo(const XmlHandler *datos, int (XmlHandler::*cantidad)() const,
-                         QString (XmlHandler::*contenido)(const QString &) const, const QString &prefijo)
+                         QString (XmlHandler::*contenido)(const QString &) const, QString (*id)(int indice))
 {
     QStringList nombres;
     const int total = (datos->*cantidad)();
     for (int i = 0; i < total; ++i)
-        nombres.append((datos->*contenido)(prefijo + QString::number(i)));
+        nombres.append((datos->*contenido)(id(i)));
     return nombres;
 }
 
@@ -69,6 +71,16 @@ void ajustarPaginas(QToolBox *toolBox)
     }
     for (QScrollArea *area : qAsConst(areas))
         area->setMinimumSize(minimo);
+}
+
+// A value goes into the generated C as typed: the message that refuses one
+// that would break it there (a comment marker, a character C does not take),
+// or empty.
+QString rechazoDeValor(const QString &valor)
+{
+    const QString problema = ChequeosCodigo::problemaDeTextoC(valor);
+    return problema.isEmpty() ? QString()
+                              : QStringLiteral("El valor «%1» no se puede usar: %2.").arg(valor, problema);
 }
 
 void seleccionarUltima(QListWidget *lista)
@@ -230,17 +242,17 @@ void DialogTransicion::setDatos(Arrow *&arrow, XmlHandler *&datos, QList<Diagram
 void DialogTransicion::llenarListas()
 {
     const QStringList variables = leerCatalogo(m_datos, &XmlHandler::cantidadVariables,
-                                               &XmlHandler::getContenidoVariable, QStringLiteral("var"));
+                                               &XmlHandler::getContenidoVariable, &IdsProyecto::variable);
     const QStringList constantes = leerCatalogo(m_datos, &XmlHandler::cantidadConstantes,
-                                                &XmlHandler::getContenidoConstante, QStringLiteral("cons"));
+                                                &XmlHandler::getContenidoConstante, &IdsProyecto::constante);
     m_completerModel->setStringList(variables + constantes);
 
     m_ui->listWidgetEventos->addItems(leerCatalogo(m_datos, &XmlHandler::cantidadEventos,
-                                                   &XmlHandler::getContenidoEvento, QStringLiteral("ev")));
+                                                   &XmlHandler::getContenidoEvento, &IdsProyecto::evento));
     m_ui->listWidgetVariablesExpresion->addItems(variables);
     m_ui->listWidgetVariablesAsignacion->addItems(variables);
     m_ui->listWidgetAcciones->addItems(leerCatalogo(m_datos, &XmlHandler::cantidadAcciones,
-                                                    &XmlHandler::getContenidoAccion, QStringLiteral("acc")));
+                                                    &XmlHandler::getContenidoAccion, &IdsProyecto::accion));
 }
 
 bool DialogTransicion::esTransicionReset() const
@@ -280,6 +292,11 @@ void DialogTransicion::agregarExpresion()
     const QString valor = m_ui->lineEditValorExpresion->text();
     if (variable.isEmpty() || !QRegExp(kPatronValor).exactMatch(valor))
         return;
+    const QString rechazo = rechazoDeValor(valor);
+    if (!rechazo.isEmpty()) {
+        avisar(QMessageBox::Warning, QStringLiteral("Advertencia"), rechazo);
+        return;
+    }
     appendDisparador(variable + QLatin1Char(' ') + m_ui->comboBoxComparacion->currentText() +
                      QLatin1Char(' ') + valor);
     setEstadoTrasOperando();
@@ -376,6 +393,11 @@ void DialogTransicion::agregarAsignacion()
     const QString valor = m_ui->lineEditValorAsignacion->text();
     if (variable.isEmpty() || !QRegExp(kPatronValor).exactMatch(valor))
         return;
+    const QString rechazo = rechazoDeValor(valor);
+    if (!rechazo.isEmpty()) {
+        avisar(QMessageBox::Warning, QStringLiteral("Advertencia"), rechazo);
+        return;
+    }
     m_ui->listWidgetAccionesTransicion->addItem(
         variable + QLatin1Char(' ') + m_ui->comboBoxAsignacion->currentText() + QLatin1Char(' ') + valor);
     seleccionarUltima(m_ui->listWidgetAccionesTransicion);

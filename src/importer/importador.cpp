@@ -1,5 +1,6 @@
 #include "importador.h"
 
+#include "proyecto.h"
 #include "xmlhandler.h"
 
 #include <QSet>
@@ -252,12 +253,7 @@ QString Importador::formaAccion(const QString &nombre)
 
 Catalogo Importador::catalogoDe(const XmlHandler &datos)
 {
-    Catalogo catalogo;
-    catalogo.eventos = datos.getNombresEventosDefinidos();
-    catalogo.acciones = datos.getNombresAccionesDefinidas();
-    catalogo.variables = datos.getNombresVariablesDefinidas();
-    catalogo.constantes = datos.getNombresConstantesDefinidas();
-    return catalogo;
+    return Proyecto::desdeDocumento(datos).catalogo();
 }
 
 int Importador::agregar(XmlHandler &datos, const Catalogo &nuevos)

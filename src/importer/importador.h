@@ -1,20 +1,11 @@
 #ifndef IMPORTADOR_H
 #define IMPORTADOR_H
 
+#include "catalogo.h"
+
 #include <QStringList>
 
 class XmlHandler;
-
-// The four catalogues of a project, each in document order.
-struct Catalogo
-{
-    QStringList eventos;
-    QStringList acciones;
-    QStringList variables;
-    QStringList constantes;
-
-    int cantidad() const { return eventos.size() + acciones.size() + variables.size() + constantes.size(); }
-};
 
 // What "Importar recursos" takes from a C header or from another project and
 // which of it the open project still lacks. Works on names only; the main

@@ -57,17 +57,6 @@ QByteArray TramaEnlace::reset()
     return codificar(reporte);
 }
 
-QString TramaEnlace::linea(const Reporte &reporte)
-{
-    if (reporte.maquina.isEmpty() && reporte.estado.isEmpty())
-        return reporte.evento;
-    QString texto = reporte.maquina + QStringLiteral(": ") + reporte.estado + QStringLiteral(" --") +
-                    reporte.evento + QStringLiteral("--> ") + reporte.proxEstado;
-    if (!reporte.acciones.isEmpty())
-        texto += QStringLiteral(" / ") + reporte.acciones;
-    return texto;
-}
-
 QByteArray TramaEnlace::evento(const QString &nombre)
 {
     const QByteArray bytes = nombre.toUtf8();
@@ -121,4 +110,32 @@ LecturaReporte TramaEnlace::leerReporte(const QByteArray &datos, int desde)
     lectura.consumidos = inicio + int(longitud) + 1 - desde;
     lectura.reporte = camposDe(QString::fromLatin1(datos.mid(inicio, int(longitud))));
     return lectura;
+}
+
+QString TramaEnlace::linea(const Reporte &reporte)
+{
+    if (reporte.maquina.isEmpty() && reporte.estado.isEmpty())
+        return reporte.evento;
+    QString linea = reporte.maquina + QStringLiteral(": ") + reporte.estado + QStringLiteral(" --") +
+                    reporte.evento + QStringLiteral("--> ") + reporte.proxEstado;
+    if (!reporte.acciones.isEmpty())
+        linea += QStringLiteral(" / ") + reporte.acciones;
+    return linea;
+}
+
+QString TramaEnlace::visible(const QString &texto)
+{
+    QString resultado;
+    resultado.reserve(texto.size());
+    for (const QChar c : texto) {
+        const ushort u = c.unicode();
+        // C1 controls too: some terminals take U+009B as the start of a
+        // control sequence, as they take ESC "[".
+        const bool control = (u < 0x20 && u != '\t') || (u >= 0x7f && u <= 0x9f);
+        if (control)
+            resultado += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            resultado += c;
+    }
+    return resultado;
 }

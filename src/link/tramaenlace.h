@@ -54,10 +54,6 @@ public:
     static QByteArray codificar(const Reporte &reporte);
     // "11:,,(reset),,@".
     static QByteArray reset();
-    // The report as vireo-cli shows it: "maquina: estado --evento--> proximo
-    // / acciones" (without " / " when there are no actions), or the event
-    // alone for the reset report.
-    static QString linea(const Reporte &reporte);
     // "N:evento@" as a peer sends it to drive the simulation (UTF-8).
     static QByteArray evento(const QString &nombre);
 
@@ -68,6 +64,14 @@ public:
     // Reads the report frame that starts at `desde`, trusting its length
     // prefix, so a "@" or "," inside the payload does not cut it short.
     static LecturaReporte leerReporte(const QByteArray &datos, int desde = 0);
+
+    // The line vireo-cli shows for a report:
+    // "maquina: estado --evento--> proxEstado / acciones", or the event alone
+    // for a report without machine and state (the reset).
+    static QString linea(const Reporte &reporte);
+    // The text with every control character written as "\x" and two hex
+    // digits (tab kept), so that what a peer sends cannot drive a terminal.
+    static QString visible(const QString &texto);
 };
 
 #endif // TRAMAENLACE_H

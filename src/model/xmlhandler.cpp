@@ -1,5 +1,6 @@
 #include "xmlhandler.h"
 
+#include "idsproyecto.h"
 #include "savefile.h"
 #include "xmlnode.h"
 #include "xmlserializer.h"
@@ -409,12 +410,12 @@ QStringList XmlHandler::getNombresEntradas(const QString &listaTag, const QStrin
 
 void XmlHandler::addNuevoEvento(const QString &nombre)
 {
-    addEntrada(QStringLiteral("eventos"), QStringLiteral("ev"), nombre);
+    addEntrada(QStringLiteral("eventos"), IdsProyecto::prefijoEvento(), nombre);
 }
 
 void XmlHandler::borrarEvento(int index)
 {
-    borrarEntrada(QStringLiteral("eventos"), QStringLiteral("ev"), index);
+    borrarEntrada(QStringLiteral("eventos"), IdsProyecto::prefijoEvento(), index);
 }
 
 QString XmlHandler::getContenidoEvento(const QString &eventoId) const
@@ -429,17 +430,17 @@ int XmlHandler::cantidadEventos() const
 
 QStringList XmlHandler::getNombresEventosDefinidos() const
 {
-    return getNombresEntradas(QStringLiteral("eventos"), QStringLiteral("ev"));
+    return getNombresEntradas(QStringLiteral("eventos"), IdsProyecto::prefijoEvento());
 }
 
 void XmlHandler::addNuevaAccion(const QString &nombre)
 {
-    addEntrada(QStringLiteral("acciones"), QStringLiteral("acc"), nombre);
+    addEntrada(QStringLiteral("acciones"), IdsProyecto::prefijoAccion(), nombre);
 }
 
 void XmlHandler::borrarAccion(int index)
 {
-    borrarEntrada(QStringLiteral("acciones"), QStringLiteral("acc"), index);
+    borrarEntrada(QStringLiteral("acciones"), IdsProyecto::prefijoAccion(), index);
 }
 
 QString XmlHandler::getContenidoAccion(const QString &accionId) const
@@ -454,17 +455,17 @@ int XmlHandler::cantidadAcciones() const
 
 QStringList XmlHandler::getNombresAccionesDefinidas() const
 {
-    return getNombresEntradas(QStringLiteral("acciones"), QStringLiteral("acc"));
+    return getNombresEntradas(QStringLiteral("acciones"), IdsProyecto::prefijoAccion());
 }
 
 void XmlHandler::addNuevaVariable(const QString &nombre)
 {
-    addEntrada(QStringLiteral("variables"), QStringLiteral("var"), nombre);
+    addEntrada(QStringLiteral("variables"), IdsProyecto::prefijoVariable(), nombre);
 }
 
 void XmlHandler::borrarVariable(int index)
 {
-    borrarEntrada(QStringLiteral("variables"), QStringLiteral("var"), index);
+    borrarEntrada(QStringLiteral("variables"), IdsProyecto::prefijoVariable(), index);
 }
 
 QString XmlHandler::getContenidoVariable(const QString &variableId) const
@@ -479,12 +480,12 @@ int XmlHandler::cantidadVariables() const
 
 QStringList XmlHandler::getNombresVariablesDefinidas() const
 {
-    return getNombresEntradas(QStringLiteral("variables"), QStringLiteral("var"));
+    return getNombresEntradas(QStringLiteral("variables"), IdsProyecto::prefijoVariable());
 }
 
 void XmlHandler::addNuevaConstante(const QString &nombre)
 {
-    addEntrada(QStringLiteral("constantes"), QStringLiteral("cons"), nombre);
+    addEntrada(QStringLiteral("constantes"), IdsProyecto::prefijoConstante(), nombre);
 }
 
 QString XmlHandler::getContenidoConstante(const QString &constanteId) const
@@ -499,5 +500,5 @@ int XmlHandler::cantidadConstantes() const
 
 QStringList XmlHandler::getNombresConstantesDefinidas() const
 {
-    return getNombresEntradas(QStringLiteral("constantes"), QStringLiteral("cons"));
+    return getNombresEntradas(QStringLiteral("constantes"), IdsProyecto::prefijoConstante());
 }

@@ -119,6 +119,9 @@ public:
     QStringList getNombresConstantesDefinidas() const;
 
 private:
+    // The typed model reads the tree directly, in one pass.
+    friend class Proyecto;
+
     XmlNode *raiz() const;
     XmlNode *general(const QString &tagName) const;
     XmlNode *maquina(const QString &maquinaId) const;

@@ -91,6 +91,10 @@ void TstCodegen::disparador_data()
                                         << "x != FALSE && ev_1( )";
     QTest::newRow("constante en comparacion") << "(n <= LIMITE) || !(c)"
                                               << "(n <= LIMITE) || !(c( ))";
+    QTest::newRow("comparacion negada") << "!v_x >= 3"
+                                        << "!( v_x >= 3 )";
+    QTest::newRow("comparacion negada en grupo") << "a || (!t < 3) && !(!n == 1)"
+                                                 << "a( ) || (!( t < 3 )) && !(!( n == 1 ))";
 }
 
 void TstCodegen::disparador()
@@ -119,6 +123,7 @@ void TstCodegen::bloqueSwitchDelEjemplo()
                                             "\t\t\t\t\tcuenta = 0;\n"
                                             "\n"
                                             "\t\t\t\t\testado = APAGADO;\t\n"
+                                            "\t\t\t\t\tbreak;\n"
                                             "\t\t\t\t}\n"
                                             " \n");
     const QString bloque = GeneradorCodigo::agregarTransicion(
@@ -148,7 +153,7 @@ void TstCodegen::accionesSwitch()
         GeneradorCodigo::agregarTransicion(QStringLiteral("e"), acciones, QStringLiteral("B"), 2, 3, 4);
     const QString cabeza = QStringLiteral("\t\t\t\tif( e( ) )\n\t\t\t\t{\n\t\t\t\t\t#ifdef DEPURAR\n"
                                           "\t\t\t\t\t\tLog( 2 , 3 , 4 );\n\t\t\t\t\t#endif\n\n");
-    const QString cola = QStringLiteral("\t\t\t\t\testado = B;\t\n\t\t\t\t}\n \n");
+    const QString cola = QStringLiteral("\t\t\t\t\testado = B;\t\n\t\t\t\t\tbreak;\n\t\t\t\t}\n \n");
     QCOMPARE(bloque, cabeza + lineaDeAcciones + cola);
 }
 
@@ -157,13 +162,13 @@ void TstCodegen::accionesPuntero_data()
     QTest::addColumn<QString>("acciones");
     QTest::addColumn<QString>("cuerpo");
     QTest::newRow("una accion") << "encender()"
-                                << "\t\t encender(); \n\t}\n";
+                                << "\t\t encender(); \n\t\t return;\n\t}\n";
     QTest::newRow("vacia") << ""
-                           << "\n\t}\n";
+                           << "\n\t\t return;\n\t}\n";
     QTest::newRow("varias") << "a(),n = 1,b()"
-                            << "\t\t a( );\n\t\n\t\t n = 1;\n\t\n\t\t b( ); \n\t}\n";
+                            << "\t\t a( );\n\t\n\t\t n = 1;\n\t\n\t\t b( ); \n\t\t return;\n\t}\n";
     QTest::newRow("termina en asignacion") << "a(),n -= 1"
-                                           << "\t\t a( );\n\t\n\t\t n -= 1; \n\t}\n";
+                                           << "\t\t a( );\n\t\n\t\t n -= 1; \n\t\t return;\n\t}\n";
 }
 
 void TstCodegen::accionesPuntero()
@@ -193,6 +198,7 @@ void TstCodegen::funcionDeEstadoDelEjemplo()
                                             "\t{\n"
                                             "\t\t estado = ENCENDIDO;\n"
                                             "\t\t encender(); \n"
+                                            "\t\t return;\n"
                                             "\t}\n"
                                             "}\n"
                                             "\n");
@@ -451,7 +457,8 @@ void TstCodegen::tablaDeUnSoloEstado()
     const QString mdee = generador.textoFuncionesPtrFuncionMDE(generador.textoFuncionesEstados());
     QVERIFY(mdee.contains(
         QStringLiteral("\nvoid ( * const arrayFunciones[ ] )( void ) = { funcion_unico };\n\n")));
-    QVERIFY(mdee.contains(QStringLiteral("\tif( estado > UNICO )\n\t{\n\t\testado = UNICO;\n")));
+    QVERIFY(
+        mdee.contains(QStringLiteral("\tif( estado < 0 || estado > UNICO )\n\t{\n\t\testado = UNICO;\n")));
     QVERIFY(mdee.contains(QStringLiteral("static void funcion_unico ( void )\n{\n}\n\n")));
     QVERIFY(mdee.contains(QStringLiteral("\nstatic int estado = UNICO;\n\n")));
 }

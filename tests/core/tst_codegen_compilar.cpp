@@ -1,11 +1,12 @@
 #include "generadorcodigo.h"
+#include "programac.h"
+#include "proyectotexto.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,94 +15,13 @@
 // the host against scripted events to check that it follows the diagram.
 namespace {
 
-const char *const kFunciones = "#include \"AP_MdeE.h\"\nvoid inicializar(void);\n";
-const char *const kDepuracion =
-    "void Log(int maquina, int estado, int transicion);\nvoid Inicializacion(void);\n";
-
-// Lets the harness see, and once overwrite, the state variable that each
-// switch-style machine keeps to itself.
-const char *const kArnesSwitch = R"(#include <stdio.h>
-static int *g_estado[2];
-static int g_maquina;
-static int g_forzar = -1;
-static int observar(int *estado)
+// A project file (a path ending in ".vro") or a project written as text.
+std::unique_ptr<XmlHandler> cargar(const QString &proyecto)
 {
-    g_estado[g_maquina] = estado;
-    if (g_forzar >= 0) { *estado = g_forzar; g_forzar = -1; }
-    return *estado;
-}
-#define switch(v) switch (observar(&(v)))
-#include "AP_MdeE.c"
-#undef switch
-static int g_boton, g_pulso, g_encender, g_apagar, g_logs;
-int boton(void) { return g_boton; }
-int pulso(void) { return g_pulso; }
-void encender(void) { ++g_encender; }
-void apagar(void) { ++g_apagar; }
-void Log(int m, int e, int t) { (void)m; (void)e; (void)t; ++g_logs; }
-int main(void)
-{
-    int b, p, t, forzar;
-    while (scanf("%d %d %d %d", &b, &p, &t, &forzar) == 4) {
-        g_boton = b; g_pulso = p; temp = t;
-        g_maquina = 0; g_forzar = forzar; maquina_motor();
-        g_maquina = 1; maquina_luz();
-        printf("%d %d %d %d %d %d\n", *g_estado[0], *g_estado[1], cuenta, g_encender, g_apagar, g_logs);
-    }
-    return 0;
-}
-)";
-
-const char *const kArnesPuntero = R"(#include <stdio.h>
-#include "AP_MdeE.c"
-static int g_boton, g_pulso, g_encender, g_apagar;
-int boton(void) { return g_boton; }
-int pulso(void) { return g_pulso; }
-void encender(void) { ++g_encender; }
-void apagar(void) { ++g_apagar; }
-void Log(int m, int e, int t) { (void)m; (void)e; (void)t; }
-int main(void)
-{
-    int b, p, t, forzar;
-    while (scanf("%d %d %d %d", &b, &p, &t, &forzar) == 4) {
-        g_boton = b; g_pulso = p; temp = t;
-        if (forzar >= 0)
-            estado = forzar;
-        maquina_estado();
-        printf("%d %d %d %d\n", estado, cuenta, g_encender, g_apagar);
-    }
-    return 0;
-}
-)";
-
-struct Resultado
-{
-    bool ok = false;
-    QByteArray salida;
-};
-
-Resultado ejecutar(const QString &programa, const QStringList &argumentos,
-                   const QByteArray &entrada = QByteArray())
-{
-    QProcess proceso;
-    proceso.setProcessChannelMode(QProcess::MergedChannels);
-    proceso.start(programa, argumentos);
-    if (!proceso.waitForStarted(10000))
-        return {false, "no arranca " + programa.toLocal8Bit()};
-    proceso.write(entrada);
-    proceso.closeWriteChannel();
-    if (!proceso.waitForFinished(60000)) {
-        proceso.kill();
-        proceso.waitForFinished();
-        return {false, "no termina " + programa.toLocal8Bit()};
-    }
-    return {proceso.exitStatus() == QProcess::NormalExit && proceso.exitCode() == 0, proceso.readAll()};
-}
-
-std::unique_ptr<XmlHandler> cargar(const QString &ruta)
-{
+    if (!proyecto.endsWith(QLatin1String(".vro")))
+        return TestSupport::proyectoDesdeTexto(proyecto);
     auto datos = std::make_unique<XmlHandler>();
-    QFile archivo(ruta);
+    QFile archivo(proyecto);
     if (!archivo.open(QIODevice::ReadOnly) || !datos->load(&archivo))
         return nullptr;
     return datos;
@@ -121,6 +41,11 @@ QStringList proyectos()
     return rutas;
 }
 
+QString ejemplo(const char *nombre)
+{
+    return QStringLiteral(VIREO_SOURCE_DIR "/examples/") + QLatin1String(nombre);
+}
+
 } // namespace
 
 class TstCodegenCompilar : public QObject
@@ -131,38 +56,29 @@ private slots:
     void initTestCase();
     void compila_data();
     void compila();
-    void switchSigueElDiagrama();
-    void punteroSigueElDiagrama();
+    void pasos_data();
+    void pasos();
+    void textosHostiles_data();
+    void textosHostiles();
 
 private:
-    // Generates the project into a fresh folder beside the stub headers.
-    QString generar(const QString &proyecto, EstiloCodigo estilo);
+    QString carpetaNueva();
 
     QTemporaryDir m_temporal;
-    QString m_stubs;
     int m_carpetas = 0;
+    QHash<int, QStringList> m_simbolosLimpios; // by style, of the clean project of textosHostiles
 };
 
 void TstCodegenCompilar::initTestCase()
 {
     QVERIFY(m_temporal.isValid());
-    m_stubs = m_temporal.filePath(QStringLiteral("stubs"));
-    QVERIFY(QDir().mkpath(m_stubs));
-    QVERIFY(TestSupport::writeFile(m_stubs + QStringLiteral("/funciones.h"), kFunciones));
-    QVERIFY(TestSupport::writeFile(m_stubs + QStringLiteral("/AP_Depuracion.h"), kDepuracion));
     if (QStandardPaths::findExecutable(QStringLiteral("gcc")).isEmpty())
         QFAIL("gcc no está instalado");
 }
 
-QString TstCodegenCompilar::generar(const QString &proyecto, EstiloCodigo estilo)
+QString TstCodegenCompilar::carpetaNueva()
 {
-    auto datos = cargar(proyecto);
-    if (!datos)
-        return QString();
-    const QString carpeta = m_temporal.filePath(QStringLiteral("gen%1").arg(m_carpetas++));
-    if (!GeneradorCodigo(*datos).generar(estilo, carpeta))
-        return QString();
-    return carpeta;
+    return m_temporal.filePath(QStringLiteral("gen%1").arg(m_carpetas++));
 }
 
 void TstCodegenCompilar::compila_data()
@@ -187,97 +103,237 @@ void TstCodegenCompilar::compila()
     QFETCH(QString, proyecto);
     QFETCH(int, estilo);
     QFETCH(QString, compilador);
-    const QString programa = QStandardPaths::findExecutable(compilador);
-    if (programa.isEmpty())
+    if (QStandardPaths::findExecutable(compilador).isEmpty())
         QSKIP("compilador no instalado");
-    const QString carpeta = generar(proyecto, EstiloCodigo(estilo));
-    QVERIFY(!carpeta.isEmpty());
-    QStringList argumentos = {QStringLiteral("-std=c99"),
-                              QStringLiteral("-Wall"),
-                              QStringLiteral("-Werror=implicit-function-declaration"),
-                              QStringLiteral("-c"),
-                              QStringLiteral("-I") + carpeta,
-                              QStringLiteral("-I") + m_stubs};
+    auto datos = cargar(proyecto);
+    QVERIFY(datos);
+    const QString carpeta = carpetaNueva();
+    QVERIFY(GeneradorCodigo(*datos).generar(EstiloCodigo(estilo), carpeta));
+    QStringList opciones = {QStringLiteral("-Wall"), QStringLiteral("-Werror=implicit-function-declaration")};
     if (compilador.startsWith(QLatin1String("arm")))
-        argumentos << QStringLiteral("-mcpu=cortex-m3") << QStringLiteral("-mthumb");
-    for (const QString &fuente :
-         {QStringLiteral("main.c"), QStringLiteral("AP_MdeE.c"), QStringLiteral("AP_FuncionesMdeE.c")}) {
-        const Resultado r = ejecutar(
-            programa, argumentos + QStringList{QStringLiteral("-o"),
-                                               carpeta + QLatin1Char('/') + fuente + QStringLiteral(".o"),
-                                               carpeta + QLatin1Char('/') + fuente});
-        QVERIFY2(r.ok, qPrintable(fuente + QStringLiteral(":\n") + QString::fromLocal8Bit(r.salida)));
+        opciones << QStringLiteral("-mcpu=cortex-m3") << QStringLiteral("-mthumb");
+    QString error;
+    const QStringList simbolos =
+        TestSupport::ProgramaC::simbolosDefinidos(carpeta, compilador, opciones, &error);
+    QVERIFY2(!simbolos.isEmpty(), qPrintable(error));
+}
+
+// Each row: a project, a style, the steps (see ProgramaC) and the trace the
+// diagram means: a machine takes at most one transition per step, the first
+// of its state whose trigger holds.
+void TstCodegenCompilar::pasos_data()
+{
+    QTest::addColumn<QString>("proyecto");
+    QTest::addColumn<int>("estilo");
+    QTest::addColumn<QByteArray>("pasos");
+    QTest::addColumn<QByteArray>("esperado");
+    const int sw = int(EstiloCodigo::Switch);
+    const int ptr = int(EstiloCodigo::PunteroAFuncion);
+
+    // LIMITE is 0. Step 6 has temp > LIMITE and the self-loop both true: only
+    // the first one fires. A forced state outside the cases goes back to the
+    // initial state and runs nothing.
+    QTest::newRow("dos maquinas switch")
+        << TestSupport::dataPath(QStringLiteral("codegen/dos_maquinas.vro")) << sw
+        << QByteArray("-\nboton\npulso\npulso\npulso\npulso temp=5\nboton\n@0=99 boton\n@0=-1 boton\n")
+        << QByteArray("APAGADO OSCURO | | cuenta=0 temp=0\n"
+                      "ENCENDIDO OSCURO | encender | cuenta=0 temp=0\n"
+                      "ENCENDIDO OSCURO | | cuenta=1 temp=0\n"
+                      "ENCENDIDO OSCURO | | cuenta=2 temp=0\n"
+                      "ENCENDIDO CLARO | encender apagar | cuenta=0 temp=0\n"
+                      "APAGADO CLARO | apagar | cuenta=0 temp=5\n"
+                      "ENCENDIDO CLARO | encender | cuenta=0 temp=5\n"
+                      "APAGADO CLARO | | cuenta=0 temp=5\n"
+                      "APAGADO CLARO | | cuenta=0 temp=5\n");
+    // The dispatcher sends any state outside the table, negative included,
+    // back to the initial state without running a state function.
+    QTest::newRow("una maquina ptr") << TestSupport::dataPath(QStringLiteral("codegen/una_maquina.vro"))
+                                     << ptr
+                                     << QByteArray(
+                                            "-\nboton\npulso\npulso temp=5\n@0=-1 boton\n@0=2 boton\nboton\n")
+                                     << QByteArray("APAGADO | | cuenta=0 temp=0\n"
+                                                   "ENCENDIDO | encender | cuenta=0 temp=0\n"
+                                                   "ENCENDIDO | | cuenta=1 temp=0\n"
+                                                   "APAGADO | apagar | cuenta=1 temp=5\n"
+                                                   "APAGADO | | cuenta=1 temp=5\n"
+                                                   "APAGADO | | cuenta=1 temp=5\n"
+                                                   "ENCENDIDO | encender | cuenta=0 temp=5\n");
+
+    // The door: the reset's actions (motor_parar(), intentos = 0) run once,
+    // before the first step. An obstacle while intentos is 2 reopens it (intentos becomes
+    // 3, which makes CERRANDO's second trigger true in the same step, but
+    // that step is over); the next obstacle blocks it.
+    const QByteArray pasosPuerta = "ev_boton\nev_fin_carrera\nev_boton ev_tiempo\nev_tiempo\n"
+                                   "intentos=2 ev_obstaculo\nev_fin_carrera\nev_tiempo\nev_obstaculo\n"
+                                   "ev_boton\nev_fin_carrera\n";
+    const QByteArray trazaPuerta = "ABRIENDO | motor_parar motor_abrir | intentos=0\n"
+                                   "ABIERTA | motor_parar iniciar_timer | intentos=0\n"
+                                   "ABIERTA | iniciar_timer | intentos=0\n"
+                                   "CERRANDO | motor_cerrar | intentos=0\n"
+                                   "ABRIENDO | motor_abrir | intentos=3\n"
+                                   "ABIERTA | motor_parar iniciar_timer | intentos=3\n"
+                                   "CERRANDO | motor_cerrar | intentos=3\n"
+                                   "BLOQUEADA | motor_parar | intentos=3\n"
+                                   "CERRANDO | motor_cerrar | intentos=0\n"
+                                   "CERRADA | motor_parar | intentos=0\n";
+    QTest::newRow("puerta switch") << ejemplo("puerta.vro") << sw << pasosPuerta << trazaPuerta;
+    QTest::newRow("puerta ptr") << ejemplo("puerta.vro") << ptr << pasosPuerta << trazaPuerta;
+
+    // The first transition's assignment makes the second trigger true: the
+    // second fires only on a later step.
+    const QString habilita =
+        QStringLiteral("maquina m\ninicial A\n"
+                       "A -> B : ev && x < 1 / x = 1\nA -> C : x >= 1 / f()\nB -> A : ev\n"
+                       "eventos ev\nacciones f()\nvariables x");
+    const QByteArray pasosHabilita = "ev\nev\n-\n";
+    const QByteArray trazaHabilita = "B | | x=1\nA | | x=1\nC | f | x=1\n";
+    QTest::newRow("asignacion habilita switch") << habilita << sw << pasosHabilita << trazaHabilita;
+    QTest::newRow("asignacion habilita ptr") << habilita << ptr << pasosHabilita << trazaHabilita;
+
+    // "!v_x >= v_x" means "not (v_x >= v_x)", never true; C alone would read
+    // "(!v_x) >= v_x". A constant is defined under the name the trigger uses.
+    const QString negada = QStringLiteral("maquina m\ninicial A\n"
+                                          "A -> B : !v_x >= v_x / f()\nA -> C : !v_x >= 3 / g()\n"
+                                          "C -> A : v_x >= tope / f()\n"
+                                          "acciones f() g()\nvariables v_x\nconstantes tope");
+    const QByteArray pasosNegada = "-\n-\nv_x=3\n";
+    const QByteArray trazaNegada = "C | g | v_x=0\nA | f | v_x=0\nA | | v_x=3\n";
+    QTest::newRow("comparacion negada switch") << negada << sw << pasosNegada << trazaNegada;
+    QTest::newRow("comparacion negada ptr") << negada << ptr << pasosNegada << trazaNegada;
+}
+
+void TstCodegenCompilar::pasos()
+{
+    QFETCH(QString, proyecto);
+    QFETCH(int, estilo);
+    QFETCH(QByteArray, pasos);
+    QFETCH(QByteArray, esperado);
+    auto datos = cargar(proyecto);
+    QVERIFY(datos);
+    TestSupport::ProgramaC programa;
+    QVERIFY2(programa.compilar(*datos, EstiloCodigo(estilo), carpetaNueva()), qPrintable(programa.error()));
+    const QByteArray traza = programa.correr(pasos);
+    QVERIFY2(traza == esperado, qPrintable(TestSupport::diffReport(esperado, traza)));
+}
+
+// Text from a hand-edited project file in every place the C is made from.
+// Each row either lists why the C is wrong, or gives C that compiles with no
+// symbol beyond those of the clean project and of the names it declares.
+void TstCodegenCompilar::textosHostiles_data()
+{
+    QTest::addColumn<QString>("lugar");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<int>("estilo");
+    QTest::addColumn<QString>("motivo");     // a fragment of the listed reason; empty: no reason
+    QTest::addColumn<QStringList>("nuevos"); // symbols the declared text itself brings
+    const QString comentario = QStringLiteral("tiene marcas de comentario de C");
+    const QString caracter = QStringLiteral("que no puede ir ahí en el código C");
+    const QString parentesis = QStringLiteral("tiene paréntesis sin pareja");
+    const QString salto = QStringLiteral("tiene saltos de línea");
+    const QString coma = QStringLiteral("lleva una coma");
+    const QString identificador = QStringLiteral("no es un identificador C válido");
+    const struct
+    {
+        const char *lugar, *texto;
+        QString motivo;
+        QStringList nuevos;
+    } filas[] = {
+        {"autores", "ANA */ int inyectado = 1; /* y", {}, {}},
+        {"autores", "ANA\nint inyectado = 1;\r\n#define boton 1", {}, {}},
+        {"modificacion", "01-02-2024 */ int inyectado; /*", {}, {}},
+        {"nombre", "P */ int inyectado; /*", {}, {}},
+        {"disparador", "ev /* x", comentario, {}},
+        {"disparador", "ev ) { } int inyectado = 1; void g(void) { if( ev", parentesis, {}},
+        {"disparador", "ev && x > 1; int inyectado", caracter, {}},
+        {"disparador", "ev\n#define ev 1", salto, {}},
+        {"disparador", "(ev", parentesis, {}},
+        {"disparador", "ev && x > 1,2", coma, {}},
+        {"disparador", "ev && x > 1$", caracter, {}},
+        {"disparador", "ev ev", QStringLiteral("no se puede leer"), {}},
+        {"acciones", "f(),x = 1\n#include <stdio.h>", salto, {}},
+        {"acciones", "f(); } int inyectado; void g(void) { f()", caracter, {}},
+        {"acciones", "x = 1,2", coma, {}},
+        {"acciones", "f(1)", QStringLiteral("no es una llamada a una acción sin argumentos"), {}},
+        {"inicial", "f() /* x", comentario, {}},
+        {"evento", "ev2 */ int inyectado; /*", identificador, {}},
+        {"accion", "g() ; int inyectado", {}, {QStringLiteral("g")}},
+        {"variable", "y = 1; int inyectado", identificador, {}},
+        {"constante", "tope2 */ int inyectado; /*", identificador, {}},
+        {"estado", "B */ int inyectado; /*", identificador, {}},
+        {"maquina", "m(void) { } int inyectado; void n", identificador, {}},
+    };
+    for (const auto &fila : filas) {
+        for (const EstiloCodigo estilo : {EstiloCodigo::Switch, EstiloCodigo::PunteroAFuncion}) {
+            QTest::addRow("%s %s %s", fila.lugar, estilo == EstiloCodigo::Switch ? "switch" : "ptr",
+                          qPrintable(QString::fromUtf8(fila.texto).simplified()))
+                << QString::fromLatin1(fila.lugar) << QString::fromUtf8(fila.texto) << int(estilo)
+                << fila.motivo << fila.nuevos;
+        }
     }
 }
 
-void TstCodegenCompilar::switchSigueElDiagrama()
+void TstCodegenCompilar::textosHostiles()
 {
-    const QString carpeta =
-        generar(TestSupport::dataPath(QStringLiteral("codegen/dos_maquinas.vro")), EstiloCodigo::Switch);
-    QVERIFY(!carpeta.isEmpty());
-    QVERIFY(TestSupport::writeFile(carpeta + QStringLiteral("/arnes.c"), kArnesSwitch));
-    const QString binario = carpeta + QStringLiteral("/arnes");
-    const Resultado compilado = ejecutar(
-        QStringLiteral("gcc"), {QStringLiteral("-std=c99"), QStringLiteral("-DDEPURAR"),
-                                QStringLiteral("-Werror=implicit-function-declaration"),
-                                QStringLiteral("-I") + carpeta, QStringLiteral("-I") + m_stubs,
-                                QStringLiteral("-o"), binario, carpeta + QStringLiteral("/arnes.c")});
-    QVERIFY2(compilado.ok, compilado.salida.constData());
+    QFETCH(QString, lugar);
+    QFETCH(QString, texto);
+    QFETCH(int, estilo);
+    QFETCH(QString, motivo);
+    QFETCH(QStringList, nuevos);
+    const QString base =
+        QStringLiteral("maquina m\ninicial A / f()\nA -> B : ev && x > 1 / f(),x = 2\n"
+                       "B -> A : ev\neventos ev\nacciones f()\nvariables x\nconstantes tope");
+    auto datos = TestSupport::proyectoDesdeTexto(base);
+    const QString m = QStringLiteral("maquina0");
+    const QString e = QStringLiteral("estado0");
+    const QString tr = QStringLiteral("tr0");
+    if (lugar == QLatin1String("autores") || lugar == QLatin1String("modificacion") ||
+        lugar == QLatin1String("nombre"))
+        datos->setContenidoGeneral(lugar, texto);
+    else if (lugar == QLatin1String("disparador"))
+        datos->setContenidoTransicion(e, tr, QStringLiteral("idEvento"), texto, m);
+    else if (lugar == QLatin1String("acciones"))
+        datos->setContenidoTransicion(e, tr, QStringLiteral("idAcciones"), texto, m);
+    else if (lugar == QLatin1String("inicial"))
+        datos->setContenidoInicial(QStringLiteral("idAcciones"), texto, m);
+    else if (lugar == QLatin1String("evento"))
+        datos->addNuevoEvento(texto);
+    else if (lugar == QLatin1String("accion"))
+        datos->addNuevaAccion(texto);
+    else if (lugar == QLatin1String("variable"))
+        datos->addNuevaVariable(texto);
+    else if (lugar == QLatin1String("constante"))
+        datos->addNuevaConstante(texto);
+    else if (lugar == QLatin1String("estado"))
+        datos->setContenidoEstado(e, QStringLiteral("diagrama"), QStringLiteral("nombre"), texto, m);
+    else
+        datos->setContenidoMaquina(m, QStringLiteral("nombre"), texto);
 
-    // Inputs per step: boton pulso temp (forced motor state or -1). LIMITE is 0.
-    // Outputs: motor state, luz state, cuenta, encender calls, apagar calls, Log calls.
-    const QByteArray pasos = "0 0 0 -1\n"  // nothing fires; luz loops on itself (one Log)
-                             "1 0 0 -1\n"  // boton: encender(), cuenta = 0, ENCENDIDO
-                             "0 1 0 -1\n"  // !boton && pulso: self-loop, cuenta 1
-                             "0 1 0 -1\n"  // cuenta 2
-                             "0 1 0 -1\n"  // cuenta 3, then luz: cuenta >= 3 -> CLARO, cuenta = 0
-                             "0 1 5 -1\n"  // temp > LIMITE fires, then the self-loop fires too
-                             "1 0 5 -1\n"  // temp > LIMITE: apagar(), APAGADO
-                             "1 0 0 -1\n"  // boton again
-                             "1 0 0 99\n"; // out of range: default resets to APAGADO, nothing else
-    const QByteArray esperado = "0 2 0 0 0 1\n"
-                                "1 2 0 1 0 3\n"
-                                "1 2 1 1 0 4\n"
-                                "1 2 2 1 0 5\n"
-                                "1 3 0 2 1 7\n"
-                                "1 3 1 2 2 9\n"
-                                "0 3 1 2 3 10\n"
-                                "1 3 0 3 3 11\n"
-                                "0 3 0 3 3 11\n";
-    const Resultado corrida = ejecutar(binario, {}, pasos);
-    QVERIFY(corrida.ok);
-    QVERIFY2(corrida.salida == esperado, qPrintable(TestSupport::diffReport(esperado, corrida.salida)));
-}
-
-void TstCodegenCompilar::punteroSigueElDiagrama()
-{
-    const QString carpeta = generar(TestSupport::dataPath(QStringLiteral("codegen/una_maquina.vro")),
-                                    EstiloCodigo::PunteroAFuncion);
-    QVERIFY(!carpeta.isEmpty());
-    QVERIFY(TestSupport::writeFile(carpeta + QStringLiteral("/arnes.c"), kArnesPuntero));
-    const QString binario = carpeta + QStringLiteral("/arnes");
-    const Resultado compilado =
-        ejecutar(QStringLiteral("gcc"),
-                 {QStringLiteral("-std=c99"), QStringLiteral("-Werror=implicit-function-declaration"),
-                  QStringLiteral("-I") + carpeta, QStringLiteral("-I") + m_stubs, QStringLiteral("-o"),
-                  binario, carpeta + QStringLiteral("/arnes.c")});
-    QVERIFY2(compilado.ok, compilado.salida.constData());
-
-    // Same inputs as the switch style; outputs: state, cuenta, encender, apagar.
-    const QByteArray pasos =
-        "0 0 0 -1\n1 0 0 -1\n0 1 0 -1\n0 1 0 -1\n0 1 0 -1\n0 1 5 -1\n1 0 5 -1\n1 0 0 -1\n1 0 0 99\n";
-    const QByteArray esperado = "0 0 0 0\n" // nothing fires
-                                "1 0 1 0\n" // boton: ENCENDIDO, encender(), cuenta = 0
-                                "1 1 1 0\n" // self-loop, cuenta 1
-                                "1 2 1 0\n"
-                                "1 3 1 0\n"
-                                "1 4 1 1\n"  // temp > LIMITE fires and the self-loop after it
-                                "0 4 1 2\n"  // temp > LIMITE: APAGADO
-                                "1 0 2 2\n"  // boton
-                                "0 0 2 2\n"; // beyond the last state: reset without running a state
-    const Resultado corrida = ejecutar(binario, {}, pasos);
-    QVERIFY(corrida.ok);
-    QVERIFY2(corrida.salida == esperado, qPrintable(TestSupport::diffReport(esperado, corrida.salida)));
+    const GeneradorCodigo generador(*datos);
+    const QString motivos = generador.problemas(EstiloCodigo(estilo)).join(QLatin1Char('\n'));
+    if (!motivo.isEmpty()) {
+        QVERIFY2(motivos.contains(motivo), qPrintable(motivos));
+        return;
+    }
+    QVERIFY2(motivos.isEmpty(), qPrintable(motivos));
+    const QStringList opciones = {QStringLiteral("-Wall")};
+    QString error;
+    QStringList &esperados = m_simbolosLimpios[estilo];
+    if (esperados.isEmpty()) {
+        const QString limpia = carpetaNueva();
+        QVERIFY(
+            GeneradorCodigo(*TestSupport::proyectoDesdeTexto(base)).generar(EstiloCodigo(estilo), limpia));
+        esperados =
+            TestSupport::ProgramaC::simbolosDefinidos(limpia, QStringLiteral("gcc"), opciones, &error);
+        QVERIFY2(!esperados.isEmpty(), qPrintable(error));
+    }
+    const QString carpeta = carpetaNueva();
+    QVERIFY(generador.generar(EstiloCodigo(estilo), carpeta));
+    QStringList simbolos =
+        TestSupport::ProgramaC::simbolosDefinidos(carpeta, QStringLiteral("gcc"), opciones, &error);
+    QVERIFY2(!simbolos.isEmpty(), qPrintable(error));
+    for (const QString &simbolo : esperados + nuevos)
+        simbolos.removeAll(simbolo);
+    QVERIFY2(simbolos.isEmpty(), qPrintable(simbolos.join(QLatin1Char(' '))));
 }
 
 QTEST_GUILESS_MAIN(TstCodegenCompilar)

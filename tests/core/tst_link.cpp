@@ -1,10 +1,83 @@
+#include "clientereportes.h"
 #include "decodificadortramas.h"
 #include "puertosenlace.h"
+#include "servidoreventos.h"
 #include "testsupport.h"
 #include "tramaenlace.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
+#include <memory>
+#include <vector>
+
+namespace {
+
+qint64 memoriaResidenteKb(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &linea : status.readAll().split('\n')) {
+        if (linea.startsWith("VmRSS:"))
+            return linea.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// `vireo-cli monitor` running on a free port, with what it printed so far.
+class Monitor
+{
+public:
+    Monitor()
+    {
+        QTcpServer libre;
+        libre.listen(QHostAddress::LocalHost, 0);
+        puerto = libre.serverPort();
+        libre.close();
+        proceso.start(VIREO_CLI, {"monitor", "--port", QString::number(puerto)});
+    }
+    ~Monitor()
+    {
+        proceso.kill();
+        proceso.waitForFinished();
+    }
+    bool listo()
+    {
+        return proceso.waitForStarted() &&
+               QTest::qWaitFor([this]() { return leer().err.contains("Escuchando"); });
+    }
+    const Monitor &leer()
+    {
+        out += proceso.readAllStandardOutput();
+        err += proceso.readAllStandardError();
+        return *this;
+    }
+    bool conectar(QTcpSocket &cliente)
+    {
+        cliente.connectToHost(QHostAddress::LocalHost, puerto);
+        return cliente.waitForConnected(3000);
+    }
+
+    quint16 puerto = 0;
+    QProcess proceso;
+    QByteArray out;
+    QByteArray err;
+};
+
+bool enviar(QTcpSocket &cliente, const QByteArray &datos)
+{
+    cliente.write(datos);
+    return QTest::qWaitFor([&cliente]() {
+        cliente.waitForBytesWritten(10);
+        return cliente.bytesToWrite() == 0 || cliente.state() != QAbstractSocket::ConnectedState;
+    });
+}
+
+} // namespace
 
 // Frames of the simulation link checked byte by byte, with no socket at all.
 class TestLink : public QObject
@@ -221,6 +294,159 @@ private slots:
         const TestSupport::CliResult cli = TestSupport::runCli(args, 10000);
         QCOMPARE(cli.exitCode, codigo);
         QVERIFY2(QString::fromUtf8(cli.err).contains(mensaje), qPrintable(mensaje));
+    }
+
+    void visible_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("visible");
+        QTest::newRow("plain text and tab") << "a\tb ñ"
+                                            << "a\tb ñ";
+        QTest::newRow("terminal title") << "\x1b]0;x\x07"
+                                        << "\\x1b]0;x\\x07";
+        QTest::newRow("clear screen and newline") << "\x1b[2J\r\n"
+                                                  << "\\x1b[2J\\x0d\\x0a";
+        QTest::newRow("delete and C1 introducer") << QString("a\x7f") + QChar(0x9b) << "a\\x7f\\x9b";
+    }
+    void visible()
+    {
+        QFETCH(QString, texto);
+        QFETCH(QString, visible);
+        QCOMPARE(TramaEnlace::visible(texto), visible);
+    }
+
+    // What a peer on the report port sends reaches the terminal escaped and
+    // bounded; the frames after the bad ones are still printed.
+    void monitorMuestraLoQueLlega_data()
+    {
+        QTest::addColumn<QByteArray>("datos");
+        QTest::addColumn<QByteArray>("salida");
+        QTest::addColumn<QByteArray>("errores");
+        QTest::newRow("escape sequences")
+            << QByteArray("19:m\x1b[2J,s,e\x07,t,a\x1b]0;x@")
+            << QByteArray("m\\x1b[2J: s --e\\x07--> t / a\\x1b]0;x\n") << QByteArray();
+        QTest::newRow("short invalid frame") << QByteArray("9:ab\x1b@") << QByteArray()
+                                             << QByteArray("Trama no válida (6 bytes): 9:ab\\x1b@\n");
+        const QByteArray larga = "9:" + QByteArray(3000, 'x') + "@";
+        QTest::newRow("long invalid frame")
+            << larga << QByteArray() << "Trama no válida (3003 bytes): 9:" + QByteArray(198, 'x') + "...\n";
+    }
+    void monitorMuestraLoQueLlega()
+    {
+        QFETCH(QByteArray, datos);
+        QFETCH(QByteArray, salida);
+        QFETCH(QByteArray, errores);
+        Monitor monitor;
+        QVERIFY(monitor.listo());
+        monitor.err.clear();
+        QTcpSocket cliente;
+        QVERIFY(monitor.conectar(cliente));
+        QVERIFY(enviar(cliente, datos + TramaEnlace::reset()));
+        QTRY_VERIFY(monitor.leer().out.endsWith("(reset)\n"));
+        QCOMPARE(monitor.out, salida + "(reset)\n");
+        QCOMPARE(monitor.err, errores);
+    }
+
+    void monitorAdmite64Conexiones()
+    {
+        Monitor monitor;
+        QVERIFY(monitor.listo());
+        std::vector<std::unique_ptr<QTcpSocket>> clientes;
+        for (int i = 0; i < 65; ++i) {
+            clientes.emplace_back(new QTcpSocket);
+            QVERIFY(monitor.conectar(*clientes.back()));
+        }
+        QTRY_VERIFY(monitor.leer().err.contains("Conexión rechazada: ya hay 64 conexiones abiertas."));
+        QTRY_COMPARE(clientes.back()->state(), QAbstractSocket::UnconnectedState);
+        QVERIFY(enviar(*clientes.at(63), TramaEnlace::reset()));
+        QTRY_COMPARE(monitor.leer().out, QByteArray("(reset)\n"));
+        // A closed connection frees its place.
+        clientes.front()->disconnectFromHost();
+        QTRY_COMPARE(clientes.front()->state(), QAbstractSocket::UnconnectedState);
+        QTest::qWait(200);
+        QTcpSocket otro;
+        QVERIFY(monitor.conectar(otro));
+        QVERIFY(enviar(otro, TramaEnlace::reset()));
+        QTRY_COMPARE(monitor.leer().out, QByteArray("(reset)\n(reset)\n"));
+    }
+
+    // 1 MB sent in one connection: as short bad frames the connection goes
+    // on; as one unfinished frame it is closed at 4 KiB. Either way the
+    // monitor stays small and prints the next valid frame.
+    void monitorUnMegaEnUnaConexion_data()
+    {
+        QTest::addColumn<QByteArray>("trozo");
+        QTest::addColumn<bool>("cierra");
+        QTest::newRow("bad frames") << QByteArray(1023, 'x') + '@' << false;
+        QTest::newRow("no frame end") << QByteArray(1024, 'x') << true;
+        QTest::newRow("huge length") << QByteArray("999999:") + QByteArray(1017, 'x') << true;
+    }
+    void monitorUnMegaEnUnaConexion()
+    {
+        QFETCH(QByteArray, trozo);
+        QFETCH(bool, cierra);
+        Monitor monitor;
+        QVERIFY(monitor.listo());
+        const qint64 antes = memoriaResidenteKb(monitor.proceso.processId());
+        QTcpSocket cliente;
+        QVERIFY(monitor.conectar(cliente));
+        const QByteArray mega = trozo.repeated(1024);
+        QVERIFY(enviar(cliente, mega));
+        if (cierra) {
+            QTRY_VERIFY(monitor.leer().err.contains("Conexión cerrada: más de 4096 bytes"));
+            QTRY_COMPARE(cliente.state(), QAbstractSocket::UnconnectedState);
+        } else {
+            QTRY_COMPARE(monitor.leer().err.count("Trama no válida (1024 bytes)"), 1024);
+        }
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer keeps freed memory in quarantine
+        const qint64 despues = memoriaResidenteKb(monitor.proceso.processId());
+        QVERIFY2(despues - antes < 4 * 1024, qPrintable(QString("RSS grew by %1 kB").arg(despues - antes)));
+#else
+        Q_UNUSED(antes)
+#endif
+        QTcpSocket siguiente;
+        QTcpSocket &destino = cierra ? siguiente : cliente;
+        if (cierra)
+            QVERIFY(monitor.conectar(siguiente));
+        QVERIFY(enviar(destino, TramaEnlace::reset()));
+        QTRY_COMPARE(monitor.leer().out, QByteArray("(reset)\n"));
+    }
+
+    // The window's event server keeps 64 peers and turns the next away.
+    void servidorEventosAdmite64Conexiones()
+    {
+        ServidorEventos servidor;
+        QVERIFY(servidor.escuchar(puertoCerrado()) || servidor.escuchar(0));
+        const quint16 puerto = servidor.findChild<QTcpServer *>("servidorEventos")->serverPort();
+        QSignalSpy eventos(&servidor, &ServidorEventos::eventosRecibidos);
+        std::vector<std::unique_ptr<QTcpSocket>> clientes;
+        for (int i = 0; i < 65; ++i) {
+            clientes.emplace_back(new QTcpSocket);
+            clientes.back()->connectToHost(QHostAddress::LocalHost, puerto);
+            QVERIFY(clientes.back()->waitForConnected(3000));
+            QTRY_COMPARE(servidor.conexiones(), qMin(i + 1, 64));
+        }
+        QTRY_COMPARE(clientes.back()->state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(servidor.conexiones(), 64);
+        QVERIFY(enviar(*clientes.at(63), "5:boton@7:timeout@"));
+        QTRY_COMPARE(eventos.size(), 1);
+        QCOMPARE(eventos.first().first().toStringList(), (QStringList{"boton", "timeout"}));
+        clientes.clear();
+        QTRY_COMPARE(servidor.conexiones(), 0);
+    }
+
+    // Frames sent before the peer accepts go out once it does, in order.
+    void clienteReportesEnOrden()
+    {
+        QTcpServer peer;
+        QVERIFY(peer.listen(QHostAddress::LocalHost, 0));
+        ClienteReportes cliente(nullptr, peer.serverPort());
+        cliente.enviar(TramaEnlace::reset());
+        cliente.enviar(Reporte{"m", "a", "e", "b", ""});
+        QTRY_VERIFY(peer.hasPendingConnections());
+        QTcpSocket *conexion = peer.nextPendingConnection();
+        QByteArray datos;
+        QTRY_COMPARE(datos += conexion->readAll(), QByteArray("11:,,(reset),,@8:m,a,e,b,@"));
     }
 
 private:

@@ -25,7 +25,7 @@ struct Maquina
     QString accionesIniciales = QString("");
 };
 
-struct Proyecto
+struct ModeloPrueba
 {
     QVector<Maquina> maquinas;
     QStringList eventos;
@@ -34,7 +34,7 @@ struct Proyecto
 };
 
 // Fills the document the way the save step writes the scenes.
-void llenar(XmlHandler &xml, const Proyecto &proyecto)
+void llenar(XmlHandler &xml, const ModeloPrueba &proyecto)
 {
     xml.setContenidoGeneral("nombre", "PRUEBA");
     for (const QString &e : proyecto.eventos)
@@ -72,7 +72,7 @@ struct Resultado
     QStringList sinSalida, sinActivar, eventos, acciones, variables;
 };
 
-Resultado verificar(const Proyecto &proyecto)
+Resultado verificar(const ModeloPrueba &proyecto)
 {
     XmlHandler xml(QStringLiteral("PRUEBA"), XmlHandler::NUEVO_XML_DATOS);
     llenar(xml, proyecto);
@@ -83,7 +83,7 @@ Resultado verificar(const Proyecto &proyecto)
 
 // The rules as written, one regular expression search per name and
 // transition, to hold the verification's single pass against.
-Resultado verificarDirecto(const Proyecto &proyecto)
+Resultado verificarDirecto(const ModeloPrueba &proyecto)
 {
     QVector<bool> ev(proyecto.eventos.size()), ac(proyecto.acciones.size()), va(proyecto.variables.size());
     Resultado r;
@@ -193,10 +193,12 @@ private slots:
         QCOMPARE(v.estadosSinActivar(), QStringList{"PERDIDO [MdE1]"});
         QVERIFY(v.estadosSinSalida().isEmpty());
         const std::vector<EntradaVerificacion> arbol = v.arbol();
-        QCOMPARE(arbol.size(), size_t(3));
+        QCOMPARE(arbol.size(), size_t(4));
         QVERIFY(!arbol[0].conHallazgos());
         QVERIFY(arbol[1].conHallazgos());
         QVERIFY(!arbol[2].conHallazgos());
+        QCOMPARE(arbol[3].texto, QString("Chequeo de transiciones en conflicto"));
+        QVERIFY(!arbol[3].conHallazgos());
     }
 
     void elementos_data()
@@ -333,7 +335,7 @@ private slots:
         const QStringList conectores{" && ", " || ", "&&", "|", "&"};
         const QStringList operadores{" == ", " > ", " <= ", " ", "!", "("};
         for (int ronda = 0; ronda < 200; ++ronda) {
-            Proyecto p{{}, lista(6), lista(6), lista(6)};
+            ModeloPrueba p{{}, lista(6), lista(6), lista(6)};
             for (int k = 1 + azar.bounded(2); k > 0; --k) {
                 Maquina m{QString("M%1").arg(k), {}, {}, 0, ""};
                 const int estados = 1 + azar.bounded(4);

@@ -65,7 +65,7 @@ private slots:
     {
         const Salida ayuda = ejecutar({"verify", "--help"});
         QCOMPARE(ayuda.exitCode, 0);
-        QVERIFY(ayuda.out.startsWith("Uso: vireo-cli verify PROYECTO.vro\n"));
+        QVERIFY(ayuda.out.startsWith("Uso: vireo-cli verify [--caminos] PROYECTO.vro\n"));
         QVERIFY(ayuda.out.contains("1  hay hallazgos"));
         QCOMPARE(ejecutar({"verify"}).exitCode, 2);
         QCOMPARE(ejecutar({"verify", dato("limpio.vro"), dato("hallazgos.vro")}).exitCode, 2);

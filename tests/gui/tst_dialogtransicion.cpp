@@ -726,6 +726,30 @@ private slots:
                  QStringList{"cuenta = 12"});
     }
 
+    // A value goes into the generated C as typed: one that would break it
+    // there is refused with a message, on either side.
+    void valueThatBreaksTheCIsRefused()
+    {
+        Proyecto p;
+        Arrow *flecha = addTransicion(p.escena, p.espera, p.activo, "?", {"?"});
+        DialogTransicion dialog(nullptr);
+        abrir(dialog, flecha, p, DialogTransicion::NuevaTransicion);
+        for (const QString valor : {"a/*b", "2*/", "x//y", "a\\b", "v[1]", "`"}) {
+            for (const QString &gestoValor : {"cuenta = " + valor, "expr:temp > " + valor}) {
+                auto aviso = ModalAnswer::pressButton("Aceptar");
+                if (gestoValor.startsWith("expr:"))
+                    gesto(dialog, gestoValor);
+                else
+                    agregarEntrada(dialog, gestoValor);
+                QVERIFY2(aviso->seen, qPrintable(gestoValor));
+                QVERIFY2(aviso->text.startsWith("El valor «" + valor + "» no se puede usar: "),
+                         qPrintable(aviso->text));
+            }
+        }
+        QCOMPARE(textos(hijo<QListWidget>(dialog, "listWidgetAccionesTransicion")), QStringList());
+        QCOMPARE(hijo<QLineEdit>(dialog, "lineEditEvento")->text(), QString());
+    }
+
     void layoutAtMinimumSize()
     {
         Proyecto p;

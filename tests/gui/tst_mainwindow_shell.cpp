@@ -259,7 +259,8 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
     QCOMPARE(entries(widget<QMenu>("menu_Herramientas")->actions()),
              QStringList({"actionNuevoEstado", "actionNuevaTransicion", "actionEstadoInicial",
                           "actionEliminarElemento", "|", "actionNuevaMaquina", "actionEliminarMaquina", "|",
-                          "actionSimular", "actionTerminarSimulacion", "|", "actionVerificar", "|",
+                          "actionSimular", "actionTerminarSimulacion", "actionGrabarEscenario",
+                          "actionDetenerGrabacion", "actionReproducirEscenario", "|", "actionVerificar", "|",
                           "actionConfigurar_depuracion", "actionDepurar", "actionTerminar_depuracion"}));
     QCOMPARE(entries(widget<QMenu>("menuGenerar")->actions()),
              QStringList({"actionGenerarCodigo", "actionGenerarDocumentacion"}));
@@ -277,7 +278,7 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
     QCOMPARE(barra->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     QCOMPARE(m_window->toolBarArea(const_cast<QToolBar *>(barra)), Qt::TopToolBarArea);
     const QList<QAction *> botones = barra->actions();
-    QCOMPARE(entries(botones.mid(0, 22)), QStringList({"actionNuevoProyecto",
+    QCOMPARE(entries(botones.mid(0, 24)), QStringList({"actionNuevoProyecto",
                                                        "actionAbrirProyecto",
                                                        "actionGuardar",
                                                        "|",
@@ -293,6 +294,9 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
                                                        "|",
                                                        "actionSimular",
                                                        "actionTerminarSimulacion",
+                                                       "actionGrabarEscenario",
+                                                       "actionDetenerGrabacion",
+                                                       "actionReproducirEscenario",
                                                        "|",
                                                        "actionVerificar",
                                                        "|",
@@ -300,14 +304,14 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
                                                        "actionGenerarDocumentacion",
                                                        "|"}));
     // The zoom comes before the entries that are never enabled, so that it
-    // shows at 1366 px (see anchoDeLaBarra).
-    QCOMPARE(botones.size(), 29);
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(22)))->text(),
+    // shows at 1366 px (see ordenarBarraDeHerramientas).
+    QCOMPARE(botones.size(), 31);
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(24)))->text(),
              QStringLiteral(" Zoom: "));
-    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(23))));
-    QCOMPARE(entries(botones.mid(24, 1)), QStringList("actionAjustarVentana"));
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(25)))->text(), QStringLiteral("  "));
-    QCOMPARE(entries(botones.mid(26)), QStringList({"|", "actionSubir_modelo", "actionActualizar_modelo"}));
+    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(25))));
+    QCOMPARE(entries(botones.mid(26, 1)), QStringList("actionAjustarVentana"));
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(27)))->text(), QStringLiteral("  "));
+    QCOMPARE(entries(botones.mid(28)), QStringList({"|", "actionSubir_modelo", "actionActualizar_modelo"}));
 
     for (const char *name : {"dockWidgetProyecto", "dockWidgetSimulacion", "dockWidgetVerificar"}) {
         QDockWidget *dock = widget<QDockWidget>(name);

@@ -1,13 +1,16 @@
 #include "arrow.h"
 #include "mainwindow.h"
-#include "simulacionprueba.h"
 #include "onnextmodal.h"
+#include "simulacionprueba.h"
 #include "testsupport.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QGraphicsView>
+#include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -248,6 +251,41 @@ private slots:
         QVERIFY(scene(0)->previousArrow()->isActiva());
         for (Arrow *arrow : estado(0, 0)->arrows())
             QVERIFY(arrow == scene(0)->previousArrow() || !arrow->isActiva());
+    }
+
+    // "Como el código C": the checked events and the variables decide; the
+    // first true transition of each state fires; the actions table lists
+    // every machine that moved, the initial actions on the first step.
+    void modoC()
+    {
+        iniciar();
+        hijo<QComboBox>("comboBoxModoSimulacion")->setCurrentIndex(1);
+        QVERIFY(hijo<QWidget>("panelSimulacionC")->isVisible());
+        QVERIFY(!eventos()->isVisible());
+        QCOMPARE(actual(0), 0); // no pause before the initial states
+        auto *variables = hijo<QTableWidget>("tableWidgetSimVariables");
+        QCOMPARE(variables->rowCount(), 2);
+        QCOMPARE(variables->item(0, 0)->text(), QString("x"));
+        variables->item(0, 1)->setText("abc"); // refused
+        QCOMPARE(variables->item(0, 1)->text(), QString("0"));
+        variables->item(0, 1)->setText("4");
+        auto *lista = hijo<QListWidget>("listWidgetSimEventosC");
+        QCOMPARE(lista->count(), 3);
+        lista->item(0)->setCheckState(Qt::Checked); // boton
+        hijo<QPushButton>("pushButtonSimPaso")->click();
+        QTRY_COMPARE(m_peer->datos(),
+                     QByteArray("11:,,(reset),,@41:MdE1,A,boton,B,encender;cuenta = 0 [MdE1]@"
+                                "20:MdE2,X,boton,Y,sonar@"));
+        QCOMPARE(actual(0), 1);
+        QCOMPARE(actual(1), 1);
+        QVERIFY(estado(0, 1)->isActivo() && scene(0)->previousArrow()->isActiva());
+        QCOMPARE(filas(acciones()), (QStringList{"iniciar() [MdE1]", "encender() [MdE1]", "cuenta = 0 [MdE1]",
+                                                 "sonar() [MdE2]"}));
+        hijo<QPushButton>("pushButtonSimReiniciar")->click();
+        QCOMPARE(actual(0), 0);
+        QCOMPARE(variables->item(0, 1)->text(), QString("0"));
+        hijo<QComboBox>("comboBoxModoSimulacion")->setCurrentIndex(0);
+        QVERIFY(eventos()->isVisible());
     }
 
     void autoTransicionYSinAcciones()

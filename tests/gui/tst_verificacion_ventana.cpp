@@ -69,6 +69,26 @@ class TestVerificacionVentana : public QObject
 
     void verificar() { m_ventana->findChild<QAction *>("actionVerificar")->trigger(); }
 
+    void dobleClic(QTreeWidgetItem *item)
+    {
+        m_arbol->scrollToItem(item);
+        const QPoint centro = m_arbol->visualItemRect(item).center();
+        QTest::mouseClick(m_arbol->viewport(), Qt::LeftButton, {}, centro);
+        QTest::mouseDClick(m_arbol->viewport(), Qt::LeftButton, {}, centro);
+    }
+
+    // The arrow of Marcha (or any state) whose trigger is evento.
+    static Arrow *flecha(DiagramScene *scene, const QString &evento)
+    {
+        for (DiagramItem *estado : scene->itemList()) {
+            for (Arrow *arrow : estado->arrows()) {
+                if (arrow->startItem() == estado && arrow->event() == evento)
+                    return arrow;
+            }
+        }
+        return nullptr;
+    }
+
     // Two machines: MdE1 with a state nothing leads to and an action used
     // only as part of a longer name; MdE2 whose only state never leaves.
     void construir()
@@ -132,6 +152,8 @@ private slots:
             "  ! Variables sin utilizar",
             "    ! on",
             "  + Constantes sin utilizar",
+            "! Chequeo de transiciones en conflicto",
+            "  ! MARCHA [MdE1]: parada | tick",
         };
         QCOMPARE(volcar(m_arbol), esperado);
         for (QTreeWidgetItemIterator it(m_arbol); *it; ++it) {
@@ -160,17 +182,47 @@ private slots:
             datos->borrarVariable(i);
         DiagramItem *unico = m_mde2->itemList().first();
         ProyectoPrueba::transicion(m_mde2, unico, ProyectoPrueba::estado(m_mde2, "Otro", QPointF(200, 0)),
-                                   "x", {""});
+                                   "!tick", {""});
         ProyectoPrueba::transicion(m_mde2, m_mde2->itemList().last(), unico, "x", {""});
-        ProyectoPrueba::transicion(m_mde1, m_mde1->itemList().first(), m_perdido, "x", {""});
+        ProyectoPrueba::transicion(m_mde1, m_mde1->itemList().first(), m_perdido, "!arranque", {""});
+        flecha(m_mde1, "tick")->setText("tick && !parada", {""});
         verificar();
         const QStringList esperado{
             "+ Chequeo de estados sin salida",     "+ Chequeo de estados sin activar",
             "+ Chequeo de elementos sin utilizar", "  + Eventos sin utilizar",
             "  + Acciones sin utilizar",           "  + Variables sin utilizar",
-            "  + Constantes sin utilizar",
+            "  + Constantes sin utilizar",         "+ Chequeo de transiciones en conflicto",
         };
         QCOMPARE(volcar(m_arbol), esperado);
+    }
+
+    // A state finding tells the way to its state; double-clicking a finding
+    // selects what it names in its machine's window.
+    void caminosYDobleClic()
+    {
+        verificar();
+        QTreeWidgetItem *perdido = m_arbol->findItems("PERDIDO [MdE1]", Qt::MatchRecursive).value(0);
+        QTreeWidgetItem *unico = m_arbol->findItems("UNICO [MdE2]", Qt::MatchRecursive).value(0);
+        QTreeWidgetItem *conflicto =
+            m_arbol->findItems("MARCHA [MdE1]: parada | tick", Qt::MatchRecursive).value(0);
+        QVERIFY(perdido && unico && conflicto);
+        QCOMPARE(perdido->toolTip(0), QString("PERDIDO [MdE1]\nCamino desde el reset: inalcanzable"));
+        QCOMPARE(unico->toolTip(0), QString("UNICO [MdE2]\nCamino desde el reset: (inicial)"));
+        QVERIFY(conflicto->toolTip(0).startsWith("MARCHA [MdE1]: parada | tick\nCamino desde el reset: "
+                                                 "arranque && temp > 30\n"));
+
+        dobleClic(perdido);
+        QVERIFY(m_perdido->isSelected());
+        QCOMPARE(m_ventana->activeScene(), m_mde1);
+        dobleClic(unico);
+        QVERIFY(m_mde2->itemList().first()->isSelected());
+        QCOMPARE(m_ventana->activeScene(), m_mde2);
+        dobleClic(conflicto);
+        QCOMPARE(m_ventana->activeScene(), m_mde1);
+        QVERIFY(!m_perdido->isSelected());
+        QVERIFY(flecha(m_mde1, "parada")->isSelected());
+        QVERIFY(flecha(m_mde1, "tick")->isSelected());
+        QCOMPARE(m_mde1->selectedItems().size(), 2);
     }
 
     // The panel shows the same findings as the command-line tool on the file

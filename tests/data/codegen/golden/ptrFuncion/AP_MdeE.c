@@ -90,6 +90,7 @@ static void funcion_apagado ( void )
 		 encender( );
 	
 		 cuenta = 0; 
+		 return;
 	}
 }
 
@@ -106,11 +107,13 @@ static void funcion_encendido ( void )
 	{
 		 estado = APAGADO;
 		 apagar(); 
+		 return;
 	}
 	if( !boton( ) && pulso( ) )
 	{
 		 estado = ENCENDIDO;
 		 cuenta += 1; 
+		 return;
 	}
 }
 
@@ -127,6 +130,7 @@ static void funcion_oscuro ( void )
 	{
 		 estado = OSCURO;
 
+		 return;
 	}
 	if( cuenta >= 3 )
 	{
@@ -136,6 +140,7 @@ static void funcion_oscuro ( void )
 		 apagar( );
 	
 		 cuenta = 0; 
+		 return;
 	}
 }
 
@@ -162,7 +167,7 @@ static void funcion_claro ( void )
 */
 void maquina_estado( void )
 {
-	if( estado > ENCENDIDO )
+	if( estado < 0 || estado > ENCENDIDO )
 	{
 		estado = APAGADO;
 		return;

@@ -101,6 +101,7 @@ void maquina_motor()
 					cuenta = 0;
 
 					estado = ENCENDIDO;	
+					break;
 				}
  
 
@@ -116,6 +117,7 @@ void maquina_motor()
 
 					apagar();
 					estado = APAGADO;	
+					break;
 				}
  
 				if( !boton( ) && pulso( ) )
@@ -126,6 +128,7 @@ void maquina_motor()
 
 					cuenta += 1;
 					estado = ENCENDIDO;	
+					break;
 				}
  
 
@@ -160,6 +163,7 @@ void maquina_luz()
 
 					
 					estado = OSCURO;	
+					break;
 				}
  
 				if( cuenta >= 3 )
@@ -173,6 +177,7 @@ void maquina_luz()
 					cuenta = 0;
 
 					estado = CLARO;	
+					break;
 				}
  
 

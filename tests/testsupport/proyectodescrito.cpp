@@ -1,0 +1,108 @@
+#include "proyectodescrito.h"
+
+#include "descripcionproyecto.h"
+#include "testsupport.h"
+#include "xmlhandler.h"
+
+#include <QBuffer>
+#include <QRegularExpression>
+
+namespace {
+
+void agregar(QStringList &lista, const QString &nombre)
+{
+    if (!nombre.isEmpty() && !lista.contains(nombre))
+        lista.append(nombre);
+}
+
+// Declares the names a trigger and an action list use: compared and
+// assigned variables, called actions, and the other words as events.
+void declarar(const QString &disparador, const QString &acciones, DescripcionProyecto &proyecto)
+{
+    static const QRegularExpression comparacion(QStringLiteral("([A-Za-z_]\\w*) (==|!=|>=|<=|>|<) (\\S+)"));
+    static const QRegularExpression palabra(QStringLiteral("[A-Za-z_]\\w*"));
+    QString resto = disparador;
+    for (auto it = comparacion.globalMatch(disparador); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        agregar(proyecto.variables, m.captured(1));
+        resto.replace(m.capturedStart(), m.capturedLength(), QString(m.capturedLength(), QLatin1Char(' ')));
+    }
+    for (auto it = palabra.globalMatch(resto); it.hasNext();)
+        agregar(proyecto.eventos, it.next().captured());
+    for (const QString &entrada : acciones.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString e = entrada.trimmed();
+        if (e.endsWith(QLatin1String("()")))
+            agregar(proyecto.acciones, e);
+        else
+            agregar(proyecto.variables, e.section(QLatin1Char(' '), 0, 0));
+    }
+}
+
+int indice(DescripcionProyecto::Maquina &maquina, const QString &estado)
+{
+    for (int i = 0; i < maquina.estados.size(); ++i) {
+        if (maquina.estados.at(i).nombre == estado)
+            return i;
+    }
+    maquina.estados.append({estado, {}});
+    return maquina.estados.size() - 1;
+}
+
+} // namespace
+
+namespace ProyectoDescrito {
+
+QByteArray vro(const QString &descripcion)
+{
+    static const QRegularExpression flecha(QStringLiteral("^(\\S+) -> (\\S+) : (.*?)(?: / (.*))?$"));
+    DescripcionProyecto proyecto;
+    proyecto.nombre = QStringLiteral("prueba");
+    for (const QString &cruda : descripcion.split(QLatin1Char('\n'))) {
+        const QString linea = cruda.trimmed();
+        if (linea.isEmpty())
+            continue;
+        if (linea.startsWith(QLatin1String("maquina "))) {
+            proyecto.maquinas.append({linea.mid(8), -1, QString(), {}});
+            continue;
+        }
+        DescripcionProyecto::Maquina &maquina = proyecto.maquinas.last();
+        if (linea.startsWith(QLatin1String("inicial "))) {
+            maquina.inicial = indice(maquina, linea.mid(8).section(QStringLiteral(" / "), 0, 0));
+            maquina.accionesIniciales = linea.section(QStringLiteral(" / "), 1);
+            declarar(QString(), maquina.accionesIniciales, proyecto);
+        } else if (linea.startsWith(QLatin1String("estado "))) {
+            indice(maquina, linea.mid(7));
+        } else {
+            const QRegularExpressionMatch m = flecha.match(linea);
+            const int desde = indice(maquina, m.captured(1));
+            const int hasta = indice(maquina, m.captured(2));
+            maquina.estados[desde].transiciones.append({m.captured(3), m.captured(4), hasta});
+            declarar(m.captured(3), m.captured(4), proyecto);
+        }
+    }
+    // Vireo keeps an empty "estadoInicial" for a machine without one; the
+    // document counts a machine's states by that element being there.
+    QByteArray xml = proyecto.xml();
+    for (int k = 0; k < proyecto.maquinas.size(); ++k) {
+        if (proyecto.maquinas.at(k).inicial >= 0)
+            continue;
+        const QByteArray nombre = "<maquina" + QByteArray::number(k) + "><nombre>" +
+                                  proyecto.maquinas.at(k).nombre.toHtmlEscaped().toUtf8() + "</nombre>";
+        xml.replace(nombre, nombre + "<estadoInicial/>");
+    }
+    return xml;
+}
+
+bool escribir(const QString &ruta, const QString &descripcion)
+{
+    return TestSupport::writeFile(ruta, vro(descripcion));
+}
+
+bool cargar(const QString &descripcion, XmlHandler *datos)
+{
+    QByteArray contenido = vro(descripcion);
+    QBuffer buffer(&contenido);
+    return buffer.open(QIODevice::ReadOnly) && datos->load(&buffer);
+}
+
+} // namespace ProyectoDescrito

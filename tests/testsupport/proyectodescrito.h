@@ -1,0 +1,26 @@
+#ifndef PROYECTODESCRITO_H
+#define PROYECTODESCRITO_H
+
+#include <QByteArray>
+#include <QString>
+
+class XmlHandler;
+
+// Project files written from a few lines, for tests that need many small
+// models. Each line is one of
+//   maquina NOMBRE                 starts a machine
+//   inicial ESTADO [/ ACCIONES]    its initial state
+//   estado ESTADO                  a state (states are also made by arrows)
+//   DESDE -> HASTA : DISPARADOR [/ ACCIONES]
+// in file order; ACCIONES are joined with "," as stored. Events, actions and
+// variables are declared from what the triggers and actions use.
+namespace ProyectoDescrito {
+
+QByteArray vro(const QString &descripcion);
+bool escribir(const QString &ruta, const QString &descripcion);
+// Loads the description into a document; false if it did not load.
+bool cargar(const QString &descripcion, XmlHandler *datos);
+
+} // namespace ProyectoDescrito
+
+#endif // PROYECTODESCRITO_H
