@@ -53,8 +53,8 @@ void MainWindow::initEscenarios()
                                           QStringLiteral("Grabar escenario"), this);
     m_actionGrabarEscenario->setObjectName(QStringLiteral("actionGrabarEscenario"));
     m_actionGrabarEscenario->setToolTip(QStringLiteral("Grabar los pasos de la simulación en un escenario"));
-    m_actionDetenerGrabacion = new QAction(QIcon(QStringLiteral(":/img/img/script_save.png")),
-                                           QStringLiteral("Detener"), this);
+    m_actionDetenerGrabacion =
+        new QAction(QIcon(QStringLiteral(":/img/img/script_save.png")), QStringLiteral("Detener"), this);
     m_actionDetenerGrabacion->setObjectName(QStringLiteral("actionDetenerGrabacion"));
     m_actionDetenerGrabacion->setToolTip(QStringLiteral("Detener la grabación y guardar el escenario"));
     m_actionReproducirEscenario = new QAction(QIcon(QStringLiteral(":/img/img/script_go.png")),

@@ -2,8 +2,8 @@
 #include "ui_mainwindow.h"
 
 #include "dialognuevoproyecto.h"
-#include "lectorproyecto.h"
 #include "idsproyecto.h"
+#include "lectorproyecto.h"
 #include "maquinaxml.h"
 #include "xmlhandler.h"
 

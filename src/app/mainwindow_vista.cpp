@@ -80,19 +80,31 @@ void MainWindow::initVista()
             [this] { on_sceneScaleChanged(m_sceneScaleCombo->currentText() + QLatin1Char('%')); });
     connect(m_sceneScaleCombo, qOverload<int>(&QComboBox::activated), this,
             [this](int index) { on_sceneScaleChanged(m_sceneScaleCombo->itemText(index)); });
-    ordenarBarraDeHerramientas();
 }
 
-// At 1366 pixels the whole tool bar shows, zoom included: the file commands
-// show their icons only (they are the best known, and in the menu with their
-// shortcuts), and the two entries that are never enabled go last.
+// At 1366 pixels the whole tool bar shows, zoom included: the file and
+// history commands show their icons only (they are the best known, and in the
+// menus with their shortcuts), and so do the scenario commands (a teacher's
+// tools, named by their tool tips); the drawing tools and code generation
+// carry short labels (their menu entries keep the full ones), and the two
+// entries that are never enabled go last.
 void MainWindow::ordenarBarraDeHerramientas()
 {
     QToolBar *barra = ui->mainToolBar;
-    for (QAction *accion : {ui->actionNuevoProyecto, ui->actionAbrirProyecto, ui->actionGuardar}) {
+    for (QAction *accion :
+         {ui->actionNuevoProyecto, ui->actionAbrirProyecto, ui->actionGuardar, m_accionDeshacer,
+          m_accionRehacer, m_actionGrabarEscenario, m_actionDetenerGrabacion, m_actionReproducirEscenario}) {
         if (auto *boton = qobject_cast<QToolButton *>(barra->widgetForAction(accion)))
             boton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
+    const QList<QPair<QAction *, QString>> etiquetas = {
+        {ui->actionNuevaMaquina, QStringLiteral("Máquina")},
+        {ui->actionNuevoEstado, QStringLiteral("Estado")},
+        {ui->actionNuevaTransicion, QStringLiteral("Transición")},
+        {ui->actionEstadoInicial, QStringLiteral("Inicial")},
+        {ui->actionGenerarCodigo, QStringLiteral("Código C")}};
+    for (const auto &etiqueta : etiquetas)
+        etiqueta.first->setIconText(etiqueta.second);
     barra->removeAction(ui->actionSubir_modelo);
     barra->removeAction(ui->actionActualizar_modelo);
     const QList<QAction *> acciones = barra->actions();

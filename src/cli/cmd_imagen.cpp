@@ -1,8 +1,8 @@
 #include "commands.h"
 
 #include "diagramscene.h"
-#include "imagendiagrama.h"
 #include "idsproyecto.h"
+#include "imagendiagrama.h"
 #include "maquinaxml.h"
 #include "xmlhandler.h"
 

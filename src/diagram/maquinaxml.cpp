@@ -93,8 +93,8 @@ void MaquinaXml::guardarEstados(const QList<DiagramItem *> &estados)
             if (arrow->startItem() != estado || destino < 0)
                 continue;
             m_documento.addNuevaTransicion(id, IdsProyecto::transicion(j), arrow->event(),
-                                           arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
-                                           punto(arrow->midItem()->scenePos()),
+                                           arrow->actions().join(QLatin1Char(',')),
+                                           IdsProyecto::estado(destino), punto(arrow->midItem()->scenePos()),
                                            punto(arrow->textRelativePos()), m_maquina);
             ++j;
         }
@@ -112,9 +112,10 @@ void MaquinaXml::guardarEstadoInicial(const DiagramScene *scene)
     const int destino = scene->itemList().indexOf(arrow->endItem());
     if (destino < 0)
         return;
-    m_documento.setInfoEstadoInicial(
-        numero(marcador->pos().x()), numero(marcador->pos().y()), arrow->actions().join(QLatin1Char(',')),
-        IdsProyecto::estado(destino), punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()), m_maquina);
+    m_documento.setInfoEstadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
+                                     arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
+                                     punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()),
+                                     m_maquina);
 }
 
 QStringList MaquinaXml::cargar(DiagramScene *scene) const

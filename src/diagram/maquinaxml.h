@@ -40,7 +40,6 @@ public:
     // The three above; returns the lines about skipped references.
     QStringList cargar(DiagramScene *scene) const;
 
-
 private:
     void guardarEstadoInicial(const DiagramScene *scene);
 

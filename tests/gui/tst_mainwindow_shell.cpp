@@ -278,7 +278,7 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
     QCOMPARE(barra->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     QCOMPARE(m_window->toolBarArea(const_cast<QToolBar *>(barra)), Qt::TopToolBarArea);
     const QList<QAction *> botones = barra->actions();
-    QCOMPARE(entries(botones.mid(0, 24)), QStringList({"actionNuevoProyecto",
+    QCOMPARE(entries(botones.mid(0, 25)), QStringList({"actionNuevoProyecto",
                                                        "actionAbrirProyecto",
                                                        "actionGuardar",
                                                        "|",
@@ -305,13 +305,13 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
                                                        "|"}));
     // The zoom comes before the entries that are never enabled, so that it
     // shows at 1366 px (see ordenarBarraDeHerramientas).
-    QCOMPARE(botones.size(), 31);
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(24)))->text(),
+    QCOMPARE(botones.size(), 32);
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(25)))->text(),
              QStringLiteral(" Zoom: "));
-    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(25))));
-    QCOMPARE(entries(botones.mid(26, 1)), QStringList("actionAjustarVentana"));
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(27)))->text(), QStringLiteral("  "));
-    QCOMPARE(entries(botones.mid(28)), QStringList({"|", "actionSubir_modelo", "actionActualizar_modelo"}));
+    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(26))));
+    QCOMPARE(entries(botones.mid(27, 1)), QStringList("actionAjustarVentana"));
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(28)))->text(), QStringLiteral("  "));
+    QCOMPARE(entries(botones.mid(29)), QStringList({"|", "actionSubir_modelo", "actionActualizar_modelo"}));
 
     for (const char *name : {"dockWidgetProyecto", "dockWidgetSimulacion", "dockWidgetVerificar"}) {
         QDockWidget *dock = widget<QDockWidget>(name);
