@@ -17,7 +17,7 @@ private slots:
         QProcess cpack;
         cpack.setWorkingDirectory(QStringLiteral(VIREO_BINARY_DIR));
         cpack.start(QStringLiteral("cpack"), {"-G", "DEB", "-B", salida.path()});
-        QVERIFY(cpack.waitForFinished(240000));
+        QVERIFY(cpack.waitForFinished(840000));
         QVERIFY2(cpack.exitCode() == 0, cpack.readAllStandardError().constData());
         const QStringList paquetes = QDir(salida.path()).entryList({"vireo_*.deb"}, QDir::Files);
         QCOMPARE(paquetes.size(), 1);
