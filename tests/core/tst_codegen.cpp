@@ -4,7 +4,6 @@
 #include "xmlhandler.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,12 +14,11 @@ namespace {
 std::unique_ptr<XmlHandler> cargar(const QString &proyecto)
 {
     auto datos = std::make_unique<XmlHandler>();
-    if (!proyecto.endsWith(QLatin1String(".vro")))
-        return ProyectoDescrito::cargar(proyecto, datos.get()) ? std::move(datos) : nullptr;
-    QFile archivo(TestSupport::dataPath(proyecto));
-    if (!archivo.open(QIODevice::ReadOnly) || !datos->load(&archivo))
-        return nullptr;
-    return datos;
+    const bool leido =
+        proyecto.endsWith(QLatin1String(".vro"))
+            ? TestSupport::cargar(*datos, TestSupport::readFile(TestSupport::dataPath(proyecto)))
+            : ProyectoDescrito::cargar(proyecto, datos.get());
+    return leido ? std::move(datos) : nullptr;
 }
 
 const QStringList kArchivos = {QStringLiteral("main.c"), QStringLiteral("AP_MdeE.h"),
@@ -131,8 +129,9 @@ void TstCodegen::archivosDorados()
         for (const QString &nombre : kArchivos)
             QVERIFY(TestSupport::writeFile(carpeta + QLatin1Char('/') + nombre, QByteArray(100000, 'x')));
     }
-    QVERIFY(GeneradorCodigo(*datos).generar(conSwitch ? EstiloCodigo::Switch : EstiloCodigo::PunteroAFuncion,
-                                            carpeta));
+    const GeneradorCodigo generador(*datos);
+    QCOMPARE(generador.maquinaSinEstadoInicial(), QString());
+    QVERIFY(generador.generar(conSwitch ? EstiloCodigo::Switch : EstiloCodigo::PunteroAFuncion, carpeta));
     QCOMPARE(QDir(carpeta).entryList(QDir::Files).size(), kArchivos.size());
     for (const QString &nombre : kArchivos) {
         const QByteArray esperado = TestSupport::readFile(

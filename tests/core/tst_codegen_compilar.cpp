@@ -19,12 +19,10 @@ namespace {
 std::unique_ptr<XmlHandler> cargar(const QString &proyecto)
 {
     auto datos = std::make_unique<XmlHandler>();
-    if (!proyecto.endsWith(QLatin1String(".vro")))
-        return ProyectoDescrito::cargar(proyecto, datos.get()) ? std::move(datos) : nullptr;
-    QFile archivo(proyecto);
-    if (!archivo.open(QIODevice::ReadOnly) || !datos->load(&archivo))
-        return nullptr;
-    return datos;
+    const bool leido = proyecto.endsWith(QLatin1String(".vro"))
+                           ? TestSupport::cargar(*datos, TestSupport::readFile(proyecto))
+                           : ProyectoDescrito::cargar(proyecto, datos.get());
+    return leido ? std::move(datos) : nullptr;
 }
 
 // Every example shipped with Vireo, then the test projects.

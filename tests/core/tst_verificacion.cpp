@@ -1,9 +1,9 @@
 #include "descripcionproyecto.h"
+#include "testsupport.h"
 #include "usagerules.h"
 #include "verificacion.h"
 #include "xmlhandler.h"
 
-#include <QBuffer>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QtTest>
@@ -50,9 +50,7 @@ bool llenar(XmlHandler &xml, const ModeloPrueba &proyecto)
             maquina.estados[t.desde].transiciones.append({t.disparador, t.acciones, t.hasta});
         descripcion.maquinas.append(maquina);
     }
-    QByteArray bytes = descripcion.xml();
-    QBuffer buffer(&bytes);
-    return buffer.open(QIODevice::ReadOnly) && xml.load(&buffer);
+    return TestSupport::cargar(xml, descripcion.xml());
 }
 
 struct Resultado

@@ -4,7 +4,6 @@
 #include "testsupport.h"
 #include "xmlhandler.h"
 
-#include <QBuffer>
 #include <QRegularExpression>
 
 namespace {
@@ -108,9 +107,7 @@ bool escribir(const QString &ruta, const QString &descripcion)
 
 bool cargar(const QString &descripcion, XmlHandler *datos)
 {
-    QByteArray contenido = vro(descripcion);
-    QBuffer buffer(&contenido);
-    return buffer.open(QIODevice::ReadOnly) && datos->load(&buffer);
+    return TestSupport::cargar(*datos, vro(descripcion));
 }
 
 } // namespace ProyectoDescrito
