@@ -343,15 +343,18 @@ QString informe(const Caso &caso, bool punteros, const Oraculo &oraculo)
         const QByteArray c = oraculo(p, caso.pasos, punteros);
         return !c.isEmpty() && c != trazaMotor(modelo(p.xml()), caso.pasos, punteros);
     };
-    const DescripcionProyecto menor =
-        discrepa(caso.proyecto) ? TestSupport::reducirProyecto(caso.proyecto, discrepa) : caso.proyecto;
+    const QString titulo =
+        QStringLiteral("%1, estilo %2 (VIREO_SEMILLA=%3 lo repite): el motor y el C discrepan")
+            .arg(caso.nombre, punteros ? "puntero" : "switch", QString::number(caso.semilla));
+    if (!discrepa(caso.proyecto))
+        return titulo + QStringLiteral(" (no compilado aparte); el proyecto:\n") +
+               QString::fromUtf8(caso.xml);
+    const DescripcionProyecto menor = TestSupport::reducirProyecto(caso.proyecto, discrepa);
     const QByteArray xml = menor.xml();
-    return QStringLiteral("%1, estilo %2 (VIREO_SEMILLA=%3 lo repite): el motor y el C discrepan.\n%4\n"
-                          "proyecto más pequeño con la discrepancia:\n%5")
-        .arg(caso.nombre, punteros ? "puntero" : "switch", QString::number(caso.semilla),
-             TestSupport::diffReport(trazaMotor(modelo(xml), caso.pasos, punteros),
-                                     oraculo(menor, caso.pasos, punteros)),
-             QString::fromUtf8(xml));
+    return titulo + QStringLiteral(".\n%1\nproyecto más pequeño con la discrepancia:\n%2")
+                        .arg(TestSupport::diffReport(trazaMotor(modelo(xml), caso.pasos, punteros),
+                                                     oraculo(menor, caso.pasos, punteros)),
+                             QString::fromUtf8(xml));
 }
 
 } // namespace
