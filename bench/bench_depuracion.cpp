@@ -11,11 +11,12 @@
 // BENCH_OCULTA=1 keeps the window hidden (no painting).
 
 #include "mainwindow.h"
+#include "peerreportes.h"
+#include "proyectobench.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QSettings>
 #include <QSocketNotifier>
 #include <QTcpServer>
@@ -32,62 +33,13 @@
 
 namespace {
 
+using namespace ProyectoBench;
+
 const int kCalentamiento = 300;
 const int kMuestras = 3000;
 const int kPausaMicrosegundos = 2000;
 const int kSostenidas = 20000;
 const int kPorTanda = 100;
-
-// One machine of two states that swap on "boton": the board alternates the
-// lines 0,0,0 and 0,1,0, so each one lights another state and arrow.
-const char *const kProyecto = R"(<?xml version="1.0" encoding="UTF-8"?>
-<proyecto>
-    <general><nombre>BENCH</nombre><autores/><creacion>01-01-2026 00:00:00</creacion>
-        <modificacion>01-01-2026 00:00:00</modificacion><carpeta>@CARPETA@</carpeta></general>
-    <configuracion><hardware/><target/></configuracion>
-    <recursos><archivosC/><archivosH/></recursos>
-    <maquinas>
-        <maquina0>
-            <nombre>motor</nombre>
-            <estadoInicial><pos_x>-200</pos_x><pos_y>-100</pos_y><idAcciones></idAcciones>
-                <idProxEstado>estado0</idProxEstado><midPos>-150,-75</midPos><textPos>0,0</textPos></estadoInicial>
-            <estado0>
-                <diagrama><nombre>apagado</nombre><color>#ffffff</color><pos_x>0</pos_x><pos_y>0</pos_y>
-                    <ancho>120</ancho><alto>60</alto></diagrama>
-                <transiciones>
-                    <tr0><idEvento>boton</idEvento><idAcciones>encender(),cuenta = 0</idAcciones>
-                        <idProxEstado>estado1</idProxEstado><midPos>100,-60</midPos><textPos>0,0</textPos></tr0>
-                </transiciones>
-            </estado0>
-            <estado1>
-                <diagrama><nombre>encendido</nombre><color>#ffffff</color><pos_x>250</pos_x><pos_y>0</pos_y>
-                    <ancho>120</ancho><alto>60</alto></diagrama>
-                <transiciones>
-                    <tr0><idEvento>boton</idEvento><idAcciones>apagar()</idAcciones>
-                        <idProxEstado>estado0</idProxEstado><midPos>100,60</midPos><textPos>0,0</textPos></tr0>
-                </transiciones>
-            </estado1>
-        </maquina0>
-    </maquinas>
-    <eventos><ev0>boton</ev0></eventos>
-    <acciones><acc0>encender()</acc0><acc1>apagar()</acc1></acciones>
-    <variables><var0>cuenta</var0></variables>
-    <constantes><cons0>TRUE</cons0><cons1>FALSE</cons1></constantes>
-</proyecto>
-)";
-
-quint16 puertoLibre()
-{
-    QTcpServer servidor;
-    servidor.listen(QHostAddress::LocalHost, 0);
-    return servidor.serverPort();
-}
-
-double percentil(std::vector<double> valores, int p)
-{
-    std::sort(valores.begin(), valores.end());
-    return valores[valores.size() * p / 100];
-}
 
 struct Cifras
 {
@@ -110,13 +62,12 @@ public:
 protected:
     void run() override
     {
-        QTcpServer peer;
-        peer.listen(QHostAddress::LocalHost, m_puertoReportes);
+        PeerReportes peer(m_puertoReportes);
         std::vector<double> reloj;
         QElapsedTimer cronometro;
         for (int i = 0; i < kCalentamiento + kMuestras; ++i) {
             cronometro.start();
-            if (!escribir(linea(m_escritas)) || !esperarTramas(peer, m_escritas))
+            if (!escribir(linea(m_escritas)) || !peer.esperar(m_escritas))
                 return;
             const double microsegundos = cronometro.nsecsElapsed() / 1000.0;
             QThread::usleep(kPausaMicrosegundos);
@@ -140,7 +91,7 @@ protected:
                 QThread::usleep(200);
         }
         const qint64 ultimaEscrita = cronometro.nsecsElapsed();
-        if (!esperarTramas(peer, m_escritas))
+        if (!peer.esperar(m_escritas))
             return;
         cifras.pausadas = kSostenidas / (cronometro.nsecsElapsed() / 1e9);
         cifras.colaPausadas = (cronometro.nsecsElapsed() - ultimaEscrita) / 1e6;
@@ -149,10 +100,10 @@ protected:
         QByteArray rafaga;
         for (int i = 0; i < kSostenidas; ++i)
             rafaga += linea(m_escritas);
-        if (!escribir(rafaga) || !esperarTramas(peer, m_escritas))
+        if (!escribir(rafaga) || !peer.esperar(m_escritas))
             return;
         cifras.rafaga = kSostenidas / (cronometro.nsecsElapsed() / 1e9);
-        cifras.completas = m_recibidas == m_escritas;
+        cifras.completas = peer.recibidas() == m_escritas;
     }
 
 private:
@@ -170,26 +121,9 @@ private:
         return true;
     }
 
-    bool esperarTramas(QTcpServer &peer, qint64 cuantas)
-    {
-        if (!m_reportes) {
-            if (!peer.waitForNewConnection(5000))
-                return false;
-            m_reportes = peer.nextPendingConnection();
-        }
-        while (m_recibidas < cuantas) {
-            if (m_reportes->bytesAvailable() == 0 && !m_reportes->waitForReadyRead(5000))
-                return false;
-            m_recibidas += m_reportes->readAll().count('@');
-        }
-        return true;
-    }
-
     int m_maestro;
     quint16 m_puertoReportes;
-    QTcpSocket *m_reportes = nullptr;
     qint64 m_escritas = 0;
-    qint64 m_recibidas = 0;
 };
 
 // Opens a raw pseudo-terminal pair; false when the system has none.
@@ -230,7 +164,7 @@ private:
         }
         const int lineas = int(std::count(datos, datos + n, '\n'));
         for (int i = 0; i < lineas; ++i)
-            m_salida.write("41:motor,apagado,boton,encendido,encender;cuenta = 0 [motor]@");
+            m_salida.write(kTramaMotor);
         m_salida.flush();
     }
 
@@ -243,10 +177,7 @@ private:
 Cifras correr(int maestro, quint16 reportes)
 {
     Placa placa(maestro, reportes);
-    QObject::connect(&placa, &QThread::finished, qApp, &QCoreApplication::quit);
-    placa.start();
-    QCoreApplication::exec();
-    placa.wait();
+    correrHilo(placa);
     return placa.cifras;
 }
 
@@ -296,15 +227,11 @@ int main(int argc, char *argv[])
     }
     QSettings("Alderhall", "vireo").setValue("puertoDepuracion", ruta);
 
-    QFile archivo(carpeta.filePath("BENCH.vro"));
-    if (!archivo.open(QIODevice::WriteOnly))
-        return 1;
-    archivo.write(QByteArray(kProyecto).replace("@CARPETA@", carpeta.path().toUtf8()));
-    archivo.close();
+    const QString proyecto = escribirMotor(carpeta.path());
     MainWindow ventana;
     if (qEnvironmentVariableIsEmpty("BENCH_OCULTA"))
         ventana.show();
-    if (!ventana.abrirProyecto(archivo.fileName()))
+    if (proyecto.isEmpty() || !ventana.abrirProyecto(proyecto))
         return 1;
     ventana.findChild<QAction *>("actionDepurar")->trigger();
     if (ventana.uiMode() != MainWindow::Depurar) {

@@ -5,7 +5,7 @@
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "mainwindow.h"
-#include "xmlhandler.h"
+#include "proyectobench.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,36 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-QString escribirProyecto(const QString &carpeta, int maquinas, int estados, int transiciones)
-{
-    XmlHandler doc(QStringLiteral("p"), XmlHandler::NUEVO_XML_DATOS);
-    doc.setContenidoGeneral(QStringLiteral("nombre"), QStringLiteral("p"));
-    doc.setContenidoGeneral(QStringLiteral("carpeta"), carpeta);
-    for (int e = 0; e < transiciones; ++e)
-        doc.addNuevoEvento(QStringLiteral("ev%1").arg(e));
-    for (int k = 0; k < maquinas; ++k) {
-        const QString maquina = QStringLiteral("maquina%1").arg(k);
-        doc.addNuevaMaquina(maquina);
-        doc.addInfoMaquina(maquina, QStringLiteral("M%1").arg(k));
-        for (int i = 0; i < estados; ++i) {
-            const QString estado = QStringLiteral("estado%1").arg(i);
-            const double x = (i % 25) * 200.0;
-            const double y = (i / 25) * 150.0;
-            doc.addNuevoEstado(estado, maquina);
-            doc.addInfoEstado(estado, QStringLiteral("E%1").arg(i), QStringLiteral("#e0ffff"),
-                              XmlHandler::formatoNumero(x), XmlHandler::formatoNumero(y),
-                              QStringLiteral("110"), QStringLiteral("65"), maquina);
-            for (int j = 0; j < transiciones; ++j) {
-                doc.addNuevaTransicion(
-                    estado, QStringLiteral("tr%1").arg(j), QStringLiteral("ev%1").arg(j),
-                    QStringLiteral("a%1()").arg(j), QStringLiteral("estado%1").arg((i + j + 1) % estados),
-                    XmlHandler::formatoPunto(x + 100, y + 20.0 * j), QStringLiteral("0,0"), maquina);
-            }
-        }
-    }
-    return doc.save() ? carpeta + QStringLiteral("/p.vro") : QString();
-}
 
 double mediana(QVector<double> v)
 {
@@ -72,7 +42,7 @@ int main(int argc, char **argv)
     QTemporaryDir tmp;
 
     {
-        const QString path = escribirProyecto(tmp.path(), 1, 30, 2);
+        const QString path = ProyectoBench::escribirGrande(tmp.path(), QStringLiteral("p"), 1, 30, 2, false);
         MainWindow ventana;
         ventana.show();
         if (path.isEmpty() || !ventana.abrirProyecto(path))
@@ -92,7 +62,7 @@ int main(int argc, char **argv)
             << " ms (objetivo <= 20 ms cada uno)\n";
     }
 
-    const QString path = escribirProyecto(tmp.path(), 20, 250, 3);
+    const QString path = ProyectoBench::escribirGrande(tmp.path(), QStringLiteral("p"), 20, 250, 3, false);
     MainWindow ventana;
     ventana.show();
     if (path.isEmpty() || !ventana.abrirProyecto(path))

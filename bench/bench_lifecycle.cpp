@@ -8,6 +8,7 @@
 // "chrt -f 10 bench_lifecycle" for steady wall-clock figures.
 #include "lectorproyecto.h"
 #include "mainwindow.h"
+#include "proyectobench.h"
 #include "xmlhandler.h"
 
 #include <QAction>
@@ -31,40 +32,6 @@ const int MAQUINAS = 20;
 const int ESTADOS = 250;
 const int TRANSICIONES = 3;
 const int RONDAS = 5;
-
-QString escribirProyecto(const QString &carpeta)
-{
-    XmlHandler doc(QStringLiteral("grande"), XmlHandler::NUEVO_XML_DATOS);
-    doc.setContenidoGeneral(QStringLiteral("nombre"), QStringLiteral("grande"));
-    doc.setContenidoGeneral(QStringLiteral("carpeta"), carpeta);
-    for (int e = 0; e < TRANSICIONES; ++e)
-        doc.addNuevoEvento(QStringLiteral("ev%1").arg(e));
-    for (int k = 0; k < MAQUINAS; ++k) {
-        const QString maquina = QStringLiteral("maquina%1").arg(k);
-        doc.addNuevaMaquina(maquina);
-        doc.addInfoMaquina(maquina, QStringLiteral("M%1").arg(k));
-        for (int i = 0; i < ESTADOS; ++i) {
-            const QString estado = QStringLiteral("estado%1").arg(i);
-            const double x = (i % 25) * 200.0;
-            const double y = (i / 25) * 150.0;
-            doc.addNuevoEstado(estado, maquina);
-            doc.addInfoEstado(estado, QStringLiteral("E%1").arg(i), QStringLiteral("#e0ffff"),
-                              XmlHandler::formatoNumero(x), XmlHandler::formatoNumero(y),
-                              QStringLiteral("110"), QStringLiteral("65"), maquina);
-            for (int j = 0; j < TRANSICIONES; ++j) {
-                const int destino = (i + j + 1) % ESTADOS;
-                doc.addNuevaTransicion(
-                    estado, QStringLiteral("tr%1").arg(j), QStringLiteral("ev%1").arg(j),
-                    QStringLiteral("a%1()").arg(j), QStringLiteral("estado%1").arg(destino),
-                    XmlHandler::formatoPunto(x + 100, y + 20.0 * j), QStringLiteral("0,0"), maquina);
-            }
-        }
-        doc.setInfoEstadoInicial(QStringLiteral("-100"), QStringLiteral("-100"), QString(),
-                                 QStringLiteral("estado0"), QStringLiteral("-50,-50"), QStringLiteral("0,0"),
-                                 maquina);
-    }
-    return doc.save() ? carpeta + QStringLiteral("/grande.vro") : QString();
-}
 
 double mediana(QVector<double> v)
 {
@@ -134,7 +101,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTemporaryDir tmp;
-    const QString path = escribirProyecto(tmp.path());
+    const QString path = ProyectoBench::escribirGrande(tmp.path(), QStringLiteral("grande"), MAQUINAS,
+                                                       ESTADOS, TRANSICIONES, true);
     if (path.isEmpty()) {
         out << "no se pudo escribir el proyecto de prueba\n";
         return 1;

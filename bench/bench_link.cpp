@@ -7,11 +7,12 @@
 // BENCH_OCULTA=1 keeps the window hidden (no painting).
 
 #include "mainwindow.h"
+#include "peerreportes.h"
+#include "proyectobench.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -23,67 +24,18 @@
 
 namespace {
 
+using namespace ProyectoBench;
+
 const int kCalentamiento = 300;
 const int kMuestras = 3000;
 const int kPausaMicrosegundos = 2000;
 const int kRafaga = 20000;
 
-// One machine of two states that swap on every "boton", so each event lights
-// another state and another arrow.
-const char *const kProyecto = R"(<?xml version="1.0" encoding="UTF-8"?>
-<proyecto>
-    <general><nombre>BENCH</nombre><autores/><creacion>01-01-2026 00:00:00</creacion>
-        <modificacion>01-01-2026 00:00:00</modificacion><carpeta>@CARPETA@</carpeta></general>
-    <configuracion><hardware/><target/></configuracion>
-    <recursos><archivosC/><archivosH/></recursos>
-    <maquinas>
-        <maquina0>
-            <nombre>motor</nombre>
-            <estadoInicial><pos_x>-200</pos_x><pos_y>-100</pos_y><idAcciones></idAcciones>
-                <idProxEstado>estado0</idProxEstado><midPos>-150,-75</midPos><textPos>0,0</textPos></estadoInicial>
-            <estado0>
-                <diagrama><nombre>apagado</nombre><color>#ffffff</color><pos_x>0</pos_x><pos_y>0</pos_y>
-                    <ancho>120</ancho><alto>60</alto></diagrama>
-                <transiciones>
-                    <tr0><idEvento>boton</idEvento><idAcciones>encender(),cuenta = 0</idAcciones>
-                        <idProxEstado>estado1</idProxEstado><midPos>100,-60</midPos><textPos>0,0</textPos></tr0>
-                </transiciones>
-            </estado0>
-            <estado1>
-                <diagrama><nombre>encendido</nombre><color>#ffffff</color><pos_x>250</pos_x><pos_y>0</pos_y>
-                    <ancho>120</ancho><alto>60</alto></diagrama>
-                <transiciones>
-                    <tr0><idEvento>boton</idEvento><idAcciones>apagar()</idAcciones>
-                        <idProxEstado>estado0</idProxEstado><midPos>100,60</midPos><textPos>0,0</textPos></tr0>
-                </transiciones>
-            </estado1>
-        </maquina0>
-    </maquinas>
-    <eventos><ev0>boton</ev0></eventos>
-    <acciones><acc0>encender()</acc0><acc1>apagar()</acc1></acciones>
-    <variables><var0>cuenta</var0></variables>
-    <constantes><cons0>TRUE</cons0><cons1>FALSE</cons1></constantes>
-</proyecto>
-)";
-
 void silenciar(QtMsgType, const QMessageLogContext &, const QString &) {}
-
-quint16 puertoLibre()
-{
-    QTcpServer servidor;
-    servidor.listen(QHostAddress::LocalHost, 0);
-    return servidor.serverPort();
-}
 
 double cpuProcesoMicrosegundos()
 {
     return 1e6 * double(std::clock()) / CLOCKS_PER_SEC;
-}
-
-double percentil(std::vector<double> valores, int p)
-{
-    std::sort(valores.begin(), valores.end());
-    return valores[valores.size() * p / 100];
 }
 
 struct Cifras
@@ -105,8 +57,7 @@ public:
 protected:
     void run() override
     {
-        QTcpServer peer;
-        peer.listen(QHostAddress::LocalHost, m_puertoReportes);
+        PeerReportes peer(m_puertoReportes);
         QTcpSocket cliente;
         cliente.connectToHost(QHostAddress::LocalHost, m_puertoEventos);
         if (!cliente.waitForConnected(2000))
@@ -121,7 +72,7 @@ protected:
             cronometro.start();
             cliente.write(evento);
             cliente.waitForBytesWritten(1000);
-            if (!esperarTramas(peer, m_recibidas + 1))
+            if (!peer.esperar(peer.recibidas() + 1))
                 return;
             const double microsegundos = cronometro.nsecsElapsed() / 1000.0;
             QThread::usleep(kPausaMicrosegundos);
@@ -135,36 +86,19 @@ protected:
         cifras.cpuP50 = percentil(cpu, 50);
         cifras.cpuP99 = percentil(cpu, 99);
 
-        const qint64 esperadas = m_recibidas + kRafaga;
+        const qint64 esperadas = peer.recibidas() + kRafaga;
         cronometro.start();
         for (int i = 0; i < kRafaga; i += 100) {
             cliente.write(evento.repeated(100));
             cliente.waitForBytesWritten(1000);
         }
-        if (esperarTramas(peer, esperadas))
+        if (peer.esperar(esperadas))
             cifras.eventosPorSegundo = kRafaga / (cronometro.nsecsElapsed() / 1e9);
     }
 
 private:
-    bool esperarTramas(QTcpServer &peer, qint64 cuantas)
-    {
-        if (!m_reportes) {
-            if (!peer.waitForNewConnection(2000))
-                return false;
-            m_reportes = peer.nextPendingConnection();
-        }
-        while (m_recibidas < cuantas) {
-            if (m_reportes->bytesAvailable() == 0 && !m_reportes->waitForReadyRead(5000))
-                return false;
-            m_recibidas += m_reportes->readAll().count('@');
-        }
-        return true;
-    }
-
     quint16 m_puertoEventos;
     quint16 m_puertoReportes;
-    QTcpSocket *m_reportes = nullptr;
-    qint64 m_recibidas = 0;
 };
 
 // The baseline: read an event on one connection, write a report frame on
@@ -191,7 +125,7 @@ private:
         }
         const int n = conexion->readAll().count('@');
         for (int i = 0; i < n; ++i)
-            m_salida.write("41:motor,apagado,boton,encendido,encender;cuenta = 0 [motor]@");
+            m_salida.write(kTramaMotor);
         m_salida.flush();
     }
 
@@ -203,10 +137,7 @@ private:
 Cifras correr(quint16 eventos, quint16 reportes)
 {
     Externo externo(eventos, reportes);
-    QObject::connect(&externo, &QThread::finished, qApp, &QCoreApplication::quit);
-    externo.start();
-    QCoreApplication::exec();
-    externo.wait();
+    correrHilo(externo);
     return externo.cifras;
 }
 
@@ -239,15 +170,11 @@ int main(int argc, char *argv[])
     }
 
     QTemporaryDir carpeta;
-    QFile archivo(carpeta.filePath("BENCH.vro"));
-    if (!archivo.open(QIODevice::WriteOnly))
-        return 1;
-    archivo.write(QByteArray(kProyecto).replace("@CARPETA@", carpeta.path().toUtf8()));
-    archivo.close();
+    const QString proyecto = escribirMotor(carpeta.path());
     MainWindow ventana;
     if (qEnvironmentVariableIsEmpty("BENCH_OCULTA"))
         ventana.show();
-    if (!ventana.abrirProyecto(archivo.fileName())) {
+    if (proyecto.isEmpty() || !ventana.abrirProyecto(proyecto)) {
         std::fprintf(stderr, "No se pudo abrir el proyecto de prueba\n");
         return 1;
     }

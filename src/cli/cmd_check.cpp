@@ -1,7 +1,9 @@
 #include "commands.h"
 
+#include "consola.h"
 #include "corridaescenario.h"
 #include "escenario.h"
+#include "lectoropciones.h"
 
 #include <QElapsedTimer>
 #include <QSaveFile>
@@ -11,6 +13,9 @@
 #include <unistd.h>
 
 namespace {
+
+using Consola::errores;
+using Consola::salida;
 
 const char *const kAyuda = "Uso: vireo-cli check ESCENARIO PROYECTO... [--csv ARCHIVO] [--cobertura]\n"
                            "\n"
@@ -50,53 +55,25 @@ struct Opciones
     bool ayuda = false;
 };
 
-QTextStream &salida()
-{
-    static QTextStream stream(stdout);
-    stream.setCodec("UTF-8");
-    return stream;
-}
-
-QTextStream &errores()
-{
-    static QTextStream stream(stderr);
-    stream.setCodec("UTF-8");
-    return stream;
-}
-
-int usoIncorrecto(const QString &mensaje)
-{
-    errores() << "Error: " << mensaje << "\n\n" << QString::fromUtf8(kAyuda);
-    errores().flush();
-    return 2;
-}
-
 // Empty on success, else the reason the arguments are not usable.
 QString leerOpciones(const QStringList &args, Opciones *opciones)
 {
-    QStringList posicionales;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            opciones->ayuda = true;
-        } else if (arg == QLatin1String("--cobertura")) {
-            opciones->cobertura = true;
-        } else if (arg == QLatin1String("--csv")) {
-            if (i + 1 >= args.size())
-                return QStringLiteral("falta el archivo de --csv.");
-            opciones->csv = args.at(++i);
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("opción desconocida %1.").arg(arg);
-        } else {
-            posicionales.append(arg);
-        }
-    }
+    const QString csv = QStringLiteral("--csv");
+    const QString cobertura = QStringLiteral("--cobertura");
+    const LectorOpciones lector(args, {csv}, {cobertura});
+    if (lector.problema() == LectorOpciones::FaltaValor)
+        return QStringLiteral("falta el archivo de --csv.");
+    if (lector.problema() == LectorOpciones::Desconocida)
+        return QStringLiteral("opción desconocida %1.").arg(lector.argumento());
+    opciones->ayuda = lector.ayuda();
     if (opciones->ayuda)
         return QString();
-    if (posicionales.size() < 2)
+    if (lector.posicionales().size() < 2)
         return QStringLiteral("se necesitan un escenario y al menos un proyecto.");
-    opciones->escenario = posicionales.takeFirst();
-    opciones->proyectos = posicionales;
+    opciones->escenario = lector.posicionales().first();
+    opciones->proyectos = lector.posicionales().mid(1);
+    opciones->csv = lector.valor(csv);
+    opciones->cobertura = lector.bandera(cobertura);
     return QString();
 }
 
@@ -222,7 +199,7 @@ int cmdCheck(const QStringList &args)
     Opciones opciones;
     const QString problema = leerOpciones(args, &opciones);
     if (!problema.isEmpty())
-        return usoIncorrecto(problema);
+        return Consola::usoIncorrecto(problema, kAyuda);
     if (opciones.ayuda) {
         salida() << QString::fromUtf8(kAyuda);
         return 0;

@@ -1,6 +1,8 @@
 #include "commands.h"
 
+#include "consola.h"
 #include "generadorcodigo.h"
+#include "lectoropciones.h"
 #include "xmlhandler.h"
 
 #include <QDir>
@@ -9,6 +11,10 @@
 #include <QTextStream>
 
 namespace {
+
+using Consola::errores;
+using Consola::fallo;
+using Consola::salida;
 
 const char *const kAyuda =
     "Uso: vireo-cli generate --style switch|ptr PROYECTO.vro [--out CARPETA]\n"
@@ -40,59 +46,24 @@ struct Opciones
     bool ayuda = false;
 };
 
-QTextStream &salida()
-{
-    static QTextStream stream(stdout);
-    stream.setCodec("UTF-8");
-    return stream;
-}
-
-QTextStream &errores()
-{
-    static QTextStream stream(stderr);
-    stream.setCodec("UTF-8");
-    return stream;
-}
-
-int usoIncorrecto(const QString &mensaje)
-{
-    errores() << "Error: " << mensaje << "\n\n" << QString::fromUtf8(kAyuda);
-    errores().flush();
-    return 2;
-}
-
-int fallo(const QString &mensaje)
-{
-    errores() << "Error: " << mensaje << '\n';
-    errores().flush();
-    return 1;
-}
-
 // Empty on success, else the reason the arguments are not usable.
 QString leerOpciones(const QStringList &args, Opciones *opciones)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            opciones->ayuda = true;
-        } else if (arg == QLatin1String("--style") || arg == QLatin1String("--out")) {
-            if (i + 1 >= args.size())
-                return QStringLiteral("falta el valor de %1.").arg(arg);
-            (arg == QLatin1String("--style") ? opciones->estilo : opciones->carpeta) = args.at(++i);
-        } else if (arg.startsWith(QLatin1String("--style="))) {
-            opciones->estilo = arg.mid(8);
-        } else if (arg.startsWith(QLatin1String("--out="))) {
-            opciones->carpeta = arg.mid(6);
-        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            return QStringLiteral("opción desconocida: %1").arg(arg);
-        } else if (!opciones->proyecto.isEmpty()) {
-            return QStringLiteral("se indicó más de un proyecto.");
-        } else {
-            opciones->proyecto = arg;
-        }
-    }
+    const QString estilo = QStringLiteral("--style");
+    const QString carpeta = QStringLiteral("--out");
+    const LectorOpciones lector(args, {estilo, carpeta}, {});
+    if (lector.problema() == LectorOpciones::FaltaValor)
+        return QStringLiteral("falta el valor de %1.").arg(lector.argumento());
+    if (lector.problema() == LectorOpciones::Desconocida)
+        return QStringLiteral("opción desconocida: %1").arg(lector.argumento());
+    opciones->ayuda = lector.ayuda();
     if (opciones->ayuda)
         return QString();
+    if (lector.posicionales().size() > 1)
+        return QStringLiteral("se indicó más de un proyecto.");
+    opciones->estilo = lector.valor(estilo);
+    opciones->carpeta = lector.valor(carpeta);
+    opciones->proyecto = lector.posicionales().value(0);
     if (opciones->estilo != QLatin1String("switch") && opciones->estilo != QLatin1String("ptr"))
         return QStringLiteral("--style debe ser switch o ptr.");
     if (opciones->proyecto.isEmpty())
@@ -140,7 +111,7 @@ int cmdGenerate(const QStringList &args)
     Opciones opciones;
     const QString problemaUso = leerOpciones(args, &opciones);
     if (!problemaUso.isEmpty())
-        return usoIncorrecto(problemaUso);
+        return Consola::usoIncorrecto(problemaUso, kAyuda);
     if (opciones.ayuda) {
         salida() << QString::fromUtf8(kAyuda);
         salida().flush();

@@ -28,6 +28,13 @@ QStringList PasoMaquina::filasAcciones(const Proyecto &proyecto) const
     return filas;
 }
 
+QString PasoMaquina::evento(const Proyecto &proyecto) const
+{
+    if (esReset())
+        return QString();
+    return proyecto.maquina(maquina).estados.at(origen).transiciones.at(transicion).disparador.texto();
+}
+
 // A report names each action by its row cut before the first "(": a call
 // keeps its name, an assignment its whole row, machine name included. Peers
 // read the frames this way, so it stays.
@@ -45,7 +52,7 @@ Reporte PasoMaquina::reporte(const Proyecto &proyecto) const
     }
     reporte.maquina = m.nombre;
     reporte.estado = m.estados.at(origen).nombre;
-    reporte.evento = evento;
+    reporte.evento = evento(proyecto);
     reporte.proxEstado = m.estados.at(destino).nombre;
     reporte.acciones = nombres.join(QLatin1Char(';'));
     return reporte;

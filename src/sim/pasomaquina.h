@@ -8,10 +8,12 @@
 
 class Proyecto;
 
-// What one machine did in one step of a simulation: the transition it took,
-// from which state to which, and what fired it. Leaving reset through the
-// initial transition has no state left (origen -1) and no transition
-// number (transicion -1).
+// What one machine did in one step of a simulation: the transition it took
+// and from which state to which. Leaving reset through the initial
+// transition has no state left (origen -1) and no transition number
+// (transicion -1). Only indices: the engines fill one per machine that
+// moved on every step, so the texts are looked up in the project only when
+// a caller asks for them.
 struct PasoMaquina
 {
     int maquina = -1;
@@ -19,11 +21,11 @@ struct PasoMaquina
     int destino = -1;
     // The transition's position among the state's transitions.
     int transicion = -1;
-    // The event-table row that fired it, or the trigger's text in the C
-    // semantics.
-    QString evento;
 
     bool esReset() const { return transicion < 0; }
+    // What fired it: the trigger's text, which is also the text of the
+    // event-table row that fires it; empty for the initial transition.
+    QString evento(const Proyecto &proyecto) const;
     // The non-empty entries of the transition's action list, in order, as
     // written ("encender()", "cuenta = 0").
     QStringList acciones(const Proyecto &proyecto) const;

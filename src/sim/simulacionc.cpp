@@ -1,5 +1,6 @@
 #include "simulacionc.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -67,18 +68,19 @@ SimulacionC::SimulacionC(const Proyecto &proyecto) : m_proyecto(proyecto)
         registrarVariable(variable);
     for (const QString &constante : proyecto.constantes())
         m_constantes.insert(constante, constante == QLatin1String("TRUE") ? 1 : 0);
-    m_transiciones.resize(proyecto.cantidadMaquinas());
-    m_iniciales.resize(proyecto.cantidadMaquinas());
-    for (int k = 0; k < proyecto.cantidadMaquinas(); ++k) {
-        const Maquina &maquina = proyecto.maquina(k);
-        m_iniciales[k] = compilar(maquina.inicial.acciones);
-        m_transiciones[k].resize(maquina.estados.size());
-        for (int i = 0; i < maquina.estados.size(); ++i) {
-            for (const ::Transicion &transicion : maquina.estados.at(i).transiciones)
-                m_transiciones[k][i].append(compilar(transicion));
+    for (const Maquina &maquina : proyecto.maquinas()) {
+        m_iniciales.append(compilar(maquina.inicial.acciones));
+        m_primerEstado.append(m_inicioEstado.size());
+        for (const Estado &estado : maquina.estados) {
+            m_inicioEstado.append(m_transiciones.size());
+            for (const ::Transicion &transicion : estado.transiciones)
+                m_transiciones.append(compilar(transicion));
         }
     }
+    m_inicioEstado.append(m_transiciones.size());
     m_valores.resize(m_variables.size());
+    m_verdaderos.resize(m_eventos.size());
+    m_pasos.reserve(2 * proyecto.cantidadMaquinas());
     reiniciar();
 }
 
@@ -115,12 +117,13 @@ SimulacionC::Transicion SimulacionC::compilar(const ::Transicion &transicion)
     Transicion resultado;
     resultado.destino = transicion.destino;
     resultado.asignaciones = compilar(transicion.acciones);
+    const int base = m_nodos.size();
     for (const ExpresionDisparo::Nodo &nodo : transicion.disparador.nodos()) {
         Nodo compilado;
         compilado.tipo = nodo.tipo;
         compilado.comparador = nodo.comparador;
-        compilado.hijoIzquierdo = nodo.izquierdo;
-        compilado.hijoDerecho = nodo.derecho;
+        compilado.hijoIzquierdo = nodo.izquierdo < 0 ? -1 : base + nodo.izquierdo;
+        compilado.hijoDerecho = nodo.derecho < 0 ? -1 : base + nodo.derecho;
         if (nodo.tipo == ExpresionDisparo::Evento) {
             compilado.evento = m_indiceEvento.value(nodo.nombre, -1);
             if (compilado.evento < 0) {
@@ -134,14 +137,18 @@ SimulacionC::Transicion SimulacionC::compilar(const ::Transicion &transicion)
             compilado.izquierdo = operando(nodo.nombre);
             compilado.derecho = operando(nodo.valor);
         }
-        resultado.nodos.append(compilado);
+        m_nodos.append(compilado);
     }
+    // The tree's root is its last node.
+    if (m_nodos.size() > base)
+        resultado.raiz = m_nodos.size() - 1;
     return resultado;
 }
 
-QVector<SimulacionC::Asignacion> SimulacionC::compilar(const ListaAcciones &acciones)
+SimulacionC::Asignaciones SimulacionC::compilar(const ListaAcciones &acciones)
 {
-    QVector<Asignacion> resultado;
+    Asignaciones resultado;
+    resultado.primera = m_asignaciones.size();
     for (const ListaAcciones::Entrada &entrada : acciones.entradas()) {
         if (entrada.tipo != ListaAcciones::Asignacion)
             continue;
@@ -149,8 +156,9 @@ QVector<SimulacionC::Asignacion> SimulacionC::compilar(const ListaAcciones &acci
         asignacion.variable = registrarVariable(entrada.nombre);
         asignacion.asignador = entrada.asignador;
         asignacion.valor = operando(entrada.valor);
-        resultado.append(asignacion);
+        m_asignaciones.append(asignacion);
     }
+    resultado.cantidad = m_asignaciones.size() - resultado.primera;
     return resultado;
 }
 
@@ -159,29 +167,31 @@ qint32 SimulacionC::leer(const Operando &operando) const
     return operando.variable < 0 ? operando.literal : m_valores.at(operando.variable);
 }
 
-bool SimulacionC::evaluar(const QVector<Nodo> &nodos, int indice) const
+bool SimulacionC::evaluar(int indice) const
 {
-    const Nodo &nodo = nodos.at(indice);
+    const Nodo &nodo = m_nodos.at(indice);
     switch (nodo.tipo) {
     case ExpresionDisparo::Evento:
         return m_verdaderos.at(nodo.evento);
     case ExpresionDisparo::Comparacion:
         return comparar(leer(nodo.izquierdo), nodo.comparador, leer(nodo.derecho));
     case ExpresionDisparo::Negacion:
-        return !evaluar(nodos, nodo.hijoIzquierdo);
+        return !evaluar(nodo.hijoIzquierdo);
     case ExpresionDisparo::Y:
-        return evaluar(nodos, nodo.hijoIzquierdo) && evaluar(nodos, nodo.hijoDerecho);
+        return evaluar(nodo.hijoIzquierdo) && evaluar(nodo.hijoDerecho);
     case ExpresionDisparo::O:
-        return evaluar(nodos, nodo.hijoIzquierdo) || evaluar(nodos, nodo.hijoDerecho);
+        return evaluar(nodo.hijoIzquierdo) || evaluar(nodo.hijoDerecho);
     }
     return false;
 }
 
-void SimulacionC::ejecutar(const QVector<Asignacion> &asignaciones)
+void SimulacionC::ejecutar(Asignaciones asignaciones)
 {
-    for (const Asignacion &asignacion : asignaciones) {
-        qint32 &variable = m_valores[asignacion.variable];
-        variable = asignar(asignacion.asignador, variable, leer(asignacion.valor));
+    const Asignacion *fin = m_asignaciones.constData() + asignaciones.primera + asignaciones.cantidad;
+    for (const Asignacion *asignacion = m_asignaciones.constData() + asignaciones.primera; asignacion != fin;
+         ++asignacion) {
+        qint32 &variable = m_valores[asignacion->variable];
+        variable = asignar(asignacion->asignador, variable, leer(asignacion->valor));
     }
 }
 
@@ -197,9 +207,27 @@ void SimulacionC::reiniciar()
 
 const QVector<PasoMaquina> &SimulacionC::paso(const QVector<bool> &verdaderos)
 {
+    const int copiados = qMin(verdaderos.size(), m_verdaderos.size());
+    bool *destino = m_verdaderos.data();
+    std::copy(verdaderos.constBegin(), verdaderos.constBegin() + copiados, destino);
+    std::fill(destino + copiados, destino + m_verdaderos.size(), false);
+    return avanzar();
+}
+
+const QVector<PasoMaquina> &SimulacionC::paso(const QStringList &verdaderos)
+{
+    m_verdaderos.fill(false);
+    for (const QString &nombre : verdaderos) {
+        const int indice = indiceEvento(nombre);
+        if (indice >= 0)
+            m_verdaderos[indice] = true;
+    }
+    return avanzar();
+}
+
+const QVector<PasoMaquina> &SimulacionC::avanzar()
+{
     m_pasos.resize(0);
-    m_verdaderos = verdaderos;
-    m_verdaderos.resize(m_eventos.size());
     for (int k = 0; k < m_estados.size(); ++k) {
         const int origen = m_estados.at(k);
         if (origen < 0)
@@ -212,10 +240,12 @@ const QVector<PasoMaquina> &SimulacionC::paso(const QVector<bool> &verdaderos)
             inicial.destino = origen;
             m_pasos.append(inicial);
         }
-        const QVector<Transicion> &transiciones = m_transiciones.at(k).at(origen);
-        for (int j = 0; j < transiciones.size(); ++j) {
-            const Transicion &transicion = transiciones.at(j);
-            if (transicion.nodos.isEmpty() || !evaluar(transicion.nodos, transicion.nodos.size() - 1))
+        const int estado = m_primerEstado.at(k) + origen;
+        const int primera = m_inicioEstado.at(estado);
+        const int fin = m_inicioEstado.at(estado + 1);
+        for (int t = primera; t < fin; ++t) {
+            const Transicion &transicion = m_transiciones.at(t);
+            if (transicion.raiz < 0 || !evaluar(transicion.raiz))
                 continue;
             ejecutar(transicion.asignaciones);
             // A transition to no state cannot be written in C; the machine
@@ -226,22 +256,10 @@ const QVector<PasoMaquina> &SimulacionC::paso(const QVector<bool> &verdaderos)
             paso.maquina = k;
             paso.origen = origen;
             paso.destino = m_estados.at(k);
-            paso.transicion = j;
-            paso.evento = m_proyecto.maquina(k).estados.at(origen).transiciones.at(j).disparador.texto();
+            paso.transicion = t - primera;
             m_pasos.append(paso);
             break;
         }
     }
     return m_pasos;
-}
-
-const QVector<PasoMaquina> &SimulacionC::paso(const QStringList &verdaderos)
-{
-    QVector<bool> indices(m_eventos.size(), false);
-    for (const QString &nombre : verdaderos) {
-        const int indice = indiceEvento(nombre);
-        if (indice >= 0)
-            indices[indice] = true;
-    }
-    return paso(indices);
 }

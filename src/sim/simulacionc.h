@@ -63,6 +63,7 @@ private:
         int variable = -1;
         qint32 literal = 0;
     };
+    // A trigger's node; the children are indices into m_nodos.
     struct Nodo
     {
         ExpresionDisparo::Tipo tipo = ExpresionDisparo::Evento;
@@ -79,20 +80,29 @@ private:
         ListaAcciones::Asignador asignador = ListaAcciones::Asignar;
         Operando valor;
     };
+    // A run of m_asignaciones.
+    struct Asignaciones
+    {
+        int primera = 0;
+        int cantidad = 0;
+    };
     struct Transicion
     {
-        QVector<Nodo> nodos;
-        QVector<Asignacion> asignaciones;
+        // The trigger's root in m_nodos; -1 for an empty trigger, never true.
+        int raiz = -1;
+        Asignaciones asignaciones;
         int destino = -1;
     };
 
     int registrarVariable(const QString &nombre);
     Operando operando(const QString &texto);
     Transicion compilar(const ::Transicion &transicion);
-    QVector<Asignacion> compilar(const ListaAcciones &acciones);
+    Asignaciones compilar(const ListaAcciones &acciones);
     qint32 leer(const Operando &operando) const;
-    bool evaluar(const QVector<Nodo> &nodos, int indice) const;
-    void ejecutar(const QVector<Asignacion> &asignaciones);
+    bool evaluar(int nodo) const;
+    void ejecutar(Asignaciones asignaciones);
+    // The pass itself, with the events already in m_verdaderos.
+    const QVector<PasoMaquina> &avanzar();
 
     Proyecto m_proyecto;
     QStringList m_eventos;
@@ -100,10 +110,18 @@ private:
     QStringList m_variables;
     QHash<QString, int> m_indiceVariable;
     QHash<QString, qint32> m_constantes;
-    // Per machine, per state, its transitions in file order; and the
-    // initial transitions' assignments.
-    QVector<QVector<QVector<Transicion>>> m_transiciones;
-    QVector<QVector<Asignacion>> m_iniciales;
+    // Every trigger's nodes, every assignment and every transition (by
+    // machine, state and file order) each in one array, so that a pass
+    // reads them in order and allocates nothing. m_inicioEstado holds where
+    // each state's transitions start, the states of all machines in one
+    // sequence and one entry more for the end; m_primerEstado where each
+    // machine's states start in it.
+    QVector<Nodo> m_nodos;
+    QVector<Asignacion> m_asignaciones;
+    QVector<Transicion> m_transiciones;
+    QVector<int> m_inicioEstado;
+    QVector<int> m_primerEstado;
+    QVector<Asignaciones> m_iniciales;
     QVector<qint32> m_valores;
     QVector<int> m_estados;
     QVector<bool> m_iniciadas;

@@ -7,12 +7,12 @@ SimulacionFilas::SimulacionFilas(const Proyecto &proyecto) : m_proyecto(proyecto
     // A trigger written "(reset)" shares the reset row, as in the table.
     m_filas.append(FilaReset);
     m_indiceFila.insert(FilaReset, 0);
-    m_salidas.resize(proyecto.cantidadMaquinas());
     for (int k = 0; k < proyecto.cantidadMaquinas(); ++k) {
         const Maquina &maquina = proyecto.maquina(k);
-        m_salidas[k].resize(maquina.estados.size());
-        for (int i = 0; i < maquina.estados.size(); ++i) {
-            for (const Transicion &transicion : maquina.estados.at(i).transiciones) {
+        m_primerEstado.append(m_inicioEstado.size());
+        for (const Estado &estado : maquina.estados) {
+            m_inicioEstado.append(m_salidas.size());
+            for (const Transicion &transicion : estado.transiciones) {
                 const QString &texto = transicion.disparador.texto();
                 int fila = m_indiceFila.value(texto, -1);
                 if (fila < 0) {
@@ -20,17 +20,29 @@ SimulacionFilas::SimulacionFilas(const Proyecto &proyecto) : m_proyecto(proyecto
                     m_filas.append(texto);
                     m_indiceFila.insert(texto, fila);
                 }
-                m_salidas[k][i].append(Salida{fila, transicion.destino});
+                m_salidas.append(Salida{fila, transicion.destino});
             }
         }
     }
+    m_inicioEstado.append(m_salidas.size());
+    m_pasos.reserve(proyecto.cantidadMaquinas());
     reiniciar();
+}
+
+const SimulacionFilas::Salida *SimulacionFilas::primeraSalida(int maquina, int estado) const
+{
+    return m_salidas.constData() + m_inicioEstado.at(m_primerEstado.at(maquina) + estado);
+}
+
+const SimulacionFilas::Salida *SimulacionFilas::finSalidas(int maquina, int estado) const
+{
+    return m_salidas.constData() + m_inicioEstado.at(m_primerEstado.at(maquina) + estado + 1);
 }
 
 void SimulacionFilas::reiniciar()
 {
     m_estados.fill(-1, m_proyecto.cantidadMaquinas());
-    m_pasos.clear();
+    m_pasos.resize(0);
 }
 
 bool SimulacionFilas::salirDeReset(int maquina, PasoMaquina *paso)
@@ -57,18 +69,18 @@ const QVector<PasoMaquina> &SimulacionFilas::disparar(const QString &texto)
         const int origen = m_estados.at(k);
         if (origen < 0)
             continue;
-        const QVector<Salida> &salidas = m_salidas.at(k).at(origen);
-        for (int j = 0; j < salidas.size(); ++j) {
+        const Salida *primera = primeraSalida(k, origen);
+        const Salida *fin = finSalidas(k, origen);
+        for (const Salida *salida = primera; salida != fin; ++salida) {
             // A transition to no state (a broken file) cannot be taken.
-            if (salidas.at(j).fila != fila || salidas.at(j).destino < 0)
+            if (salida->fila != fila || salida->destino < 0)
                 continue;
-            m_estados[k] = salidas.at(j).destino;
+            m_estados[k] = salida->destino;
             PasoMaquina paso;
             paso.maquina = k;
             paso.origen = origen;
-            paso.destino = salidas.at(j).destino;
-            paso.transicion = j;
-            paso.evento = m_filas.at(fila);
+            paso.destino = salida->destino;
+            paso.transicion = int(salida - primera);
             m_pasos.append(paso);
             break;
         }
@@ -82,9 +94,10 @@ QStringList SimulacionFilas::filasDisponibles() const
     for (int k = 0; k < m_estados.size(); ++k) {
         if (m_estados.at(k) < 0)
             continue;
-        for (const Salida &salida : m_salidas.at(k).at(m_estados.at(k))) {
-            if (!disponibles.contains(m_filas.at(salida.fila)))
-                disponibles.append(m_filas.at(salida.fila));
+        const Salida *fin = finSalidas(k, m_estados.at(k));
+        for (const Salida *salida = primeraSalida(k, m_estados.at(k)); salida != fin; ++salida) {
+            if (!disponibles.contains(m_filas.at(salida->fila)))
+                disponibles.append(m_filas.at(salida->fila));
         }
     }
     return disponibles;

@@ -49,11 +49,22 @@ private:
         int destino;
     };
 
+    // The transitions of machine k's state i, file order.
+    const Salida *primeraSalida(int maquina, int estado) const;
+    const Salida *finSalidas(int maquina, int estado) const;
+
     Proyecto m_proyecto;
     QStringList m_filas;
     QHash<QString, int> m_indiceFila;
-    // Per machine, per state: its transitions as (row, target), file order.
-    QVector<QVector<QVector<Salida>>> m_salidas;
+    // Every transition as (row, target), by machine, state and file order,
+    // in one array: a firing reads it and writes m_pasos, and allocates
+    // nothing once m_pasos has grown to the machines' number.
+    QVector<Salida> m_salidas;
+    // Where each state's transitions start in m_salidas, the states of all
+    // machines in one sequence and one entry more for the end; and where
+    // each machine's states start in that sequence.
+    QVector<int> m_inicioEstado;
+    QVector<int> m_primerEstado;
     QVector<int> m_estados;
     QVector<PasoMaquina> m_pasos;
 };
