@@ -455,18 +455,28 @@ private slots:
         QTRY_COMPARE(servidor.conexiones(), 0);
     }
 
-    // Frames sent before the peer accepts go out once it does, in order.
+    // Frames sent before the peer accepts go out once it does, in order,
+    // from the thread of the window's link, which the socket moves to.
     void clienteReportesEnOrden()
     {
         QTcpServer peer;
         QVERIFY(peer.listen(QHostAddress::LocalHost, 0));
-        ClienteReportes cliente(nullptr, peer.serverPort());
-        cliente.enviar(TramaEnlace::reset());
-        cliente.enviar(Reporte{"m", "a", "e", "b", ""});
+        QThread hilo;
+        auto *cliente = new ClienteReportes(nullptr, peer.serverPort());
+        cliente->moveToThread(&hilo);
+        connect(&hilo, &QThread::finished, cliente, &QObject::deleteLater);
+        hilo.start();
+        QCOMPARE(cliente->findChild<QTcpSocket *>()->thread(), &hilo);
+        QMetaObject::invokeMethod(cliente, [cliente]() {
+            cliente->enviar(TramaEnlace::reset());
+            cliente->enviar(Reporte{"m", "a", "e", "b", ""});
+        });
         QTRY_VERIFY(peer.hasPendingConnections());
         QTcpSocket *conexion = peer.nextPendingConnection();
         QByteArray datos;
         QTRY_COMPARE(datos += conexion->readAll(), QByteArray("11:,,(reset),,@8:m,a,e,b,@"));
+        hilo.quit();
+        QVERIFY(hilo.wait(5000));
     }
 
 private:
