@@ -1,7 +1,8 @@
 // The event frames of one connection, fed to a decoder whole and to another
 // cut at random points, must give the same events and drops, and the bytes
-// a decoder keeps waiting never exceed its limit. The report reader of the
-// monitor is run over the same bytes for memory faults.
+// a decoder keeps waiting never exceed its limit. The monitor's report
+// reader, fed the same bytes in the same pieces as its server buffers them,
+// must read the same frames and invalid runs as from the whole.
 #include "decodificadortramas.h"
 #include "fuzzsupport.h"
 #include "tramaenlace.h"
@@ -12,16 +13,30 @@
 
 namespace {
 
-void leerReportes(const QByteArray &datos)
+// What the report server reads from `datos` arriving in pieces cut at
+// `cortes`: each frame or invalid run as its state and bytes.
+QList<QByteArray> leerReportes(const QByteArray &datos, const std::vector<size_t> &cortes)
 {
-    int pos = 0;
-    while (pos < datos.size()) {
-        const LecturaReporte lectura = TramaEnlace::leerReporte(datos, pos);
-        if (lectura.estado == LecturaReporte::Incompleta)
-            return;
-        FuzzSupport::exigir(lectura.consumidos > 0, "un reporte leído no consume bytes");
-        pos += lectura.consumidos;
+    QList<QByteArray> leidas;
+    QByteArray pendiente;
+    int desde = 0;
+    for (size_t i = 0; i <= cortes.size(); ++i) {
+        const int largo =
+            i < cortes.size() ? int(cortes[i] % (size_t(datos.size() - desde) + 1)) : datos.size() - desde;
+        pendiente += datos.mid(desde, largo);
+        desde += largo;
+        int pos = 0;
+        for (;;) {
+            const LecturaReporte lectura = TramaEnlace::leerReporte(pendiente, pos);
+            if (lectura.estado == LecturaReporte::Incompleta)
+                break;
+            FuzzSupport::exigir(lectura.consumidos > 0, "un reporte leído no consume bytes");
+            leidas.append(QByteArray::number(lectura.estado) + ' ' + pendiente.mid(pos, lectura.consumidos));
+            pos += lectura.consumidos;
+        }
+        pendiente.remove(0, pos);
     }
+    return leidas;
 }
 
 } // namespace
@@ -60,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzSupport::exigir(partido.pendientes() == entero.pendientes(), "lo pendiente depende de los cortes");
     FuzzSupport::exigir(entero.pendientes() <= DecodificadorTramas::LimiteTrama,
                         "el decodificador guarda más que su límite");
-    leerReportes(datos);
+    FuzzSupport::exigir(leerReportes(datos, cortes) == leerReportes(datos, {}),
+                        "los reportes dependen de los cortes");
     return 0;
 }

@@ -55,7 +55,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     uiDisable();
     initTablaTransiciones();
     initTablaSimulacion();
-    initPanelDepuracion();
     ui->treeWidgetProyecto->setContextMenuPolicy(Qt::CustomContextMenu);
 
     statusBar()->showMessage(tr("Listo."));
@@ -65,10 +64,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->actionActualizar_modelo->setEnabled(false);
 
     iniciarServidor();
+    initPanelDepuracion();
 }
 
 MainWindow::~MainWindow()
 {
+    terminarEnlace();
     destruirEscenas();
     delete m_datosXml;
     delete ui;

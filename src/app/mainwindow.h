@@ -6,10 +6,9 @@
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "historialproyecto.h"
-#include "lineadepuracion.h"
-#include "modelodepuracion.h"
 #include "pasomaquina.h"
 #include "puertodepuracion.h"
+#include "relevodepuracion.h"
 
 #include <QHash>
 #include <QIcon>
@@ -34,6 +33,7 @@ class QLabel;
 class QListWidget;
 class QTableWidget;
 class QTableWidgetItem;
+class QThread;
 class QMdiSubWindow;
 class QMenu;
 class QTimer;
@@ -165,13 +165,12 @@ public:
     void Analizar(const QString &eventoRecibido);
 
     // --- Serial debugging (mainwindow_depuracion.cpp) ---
-    // Applies the lines of one read of the port: each transition is
-    // reported on the link at once. The display follows in
-    // mostrarDepuracion(), at most once per panel tick, so a board sending
-    // thousands of lines a second costs one repaint per tick: the diagrams
-    // show the last step of each machine, the panel lists the steps (lines
-    // out of the model in red).
-    void aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas);
+    // Shows the steps of one read of the port, whose frames the relay has
+    // already sent. The display follows in mostrarDepuracion(), at most once
+    // per panel tick, so a board sending thousands of lines a second costs
+    // one repaint per tick: the diagrams show the last step of each machine,
+    // the panel lists the steps (lines out of the model in red).
+    void aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &pasos);
     void mostrarDepuracion();
 
     // --- Scenarios (mainwindow_escenario.cpp) ---
@@ -439,24 +438,27 @@ private:
     void initPanelDepuracion();
     void terminarDepuracion();
     void depuracionCerrada(const QString &motivo);
-    Arrow *flechaDepurada(int maquina, int estado, int transicion) const;
-    PuertoDepuracion m_puertoDepuracion;
+    // Runs `llamada` in the link's thread and waits for it.
+    template<typename Llamada> void enHiloEnlace(Llamada llamada);
+    RelevoDepuracion *m_relevoDepuracion = nullptr;
     QTimer *m_timerDepuracion = nullptr;
     // Waiting for the next panel tick: the rows to add (a first cell of
     // false marks a line out of the model) and each machine's last step.
     QVector<QPair<bool, QStringList>> m_filasPendientes;
     QVector<QPair<Arrow *, int>> m_pasosPendientes;
-    std::unique_ptr<ModeloDepuracion> m_modeloDepuracion;
 
     // --- Simulation link ---
+    // The report link and the debug relay live in a thread of their own,
+    // so that what the window draws never holds a frame back.
     void iniciarServidor();
-    // Sends one frame to the report peer; the simulation and the debugger
-    // report through it.
+    void terminarEnlace();
+    // Sends one frame to the report peer, after those sent before.
     void enviarTrama(const QByteArray &trama);
     void aplicarEventosRecibidos(const QStringList &eventos);
     // Applies a received event without updating the display; false when it
     // names no row of the event table (or no simulation runs).
     bool aplicarEventoRecibido(const QString &evento);
+    QThread *m_hiloEnlace = nullptr;
     ClienteReportes *m_clienteReportes = nullptr;
     ServidorEventos *m_servidorEventos = nullptr;
 

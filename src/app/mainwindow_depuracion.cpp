@@ -2,7 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "arrow.h"
-#include "tramaenlace.h"
+#include "proyecto.h"
 
 #include <QGraphicsView>
 #include <QHeaderView>
@@ -27,6 +27,11 @@ QGraphicsView *vistaDe(DiagramScene *scene)
 
 } // namespace
 
+template<typename Llamada> void MainWindow::enHiloEnlace(Llamada llamada)
+{
+    QMetaObject::invokeMethod(m_relevoDepuracion, llamada, Qt::BlockingQueuedConnection);
+}
+
 void MainWindow::initPanelDepuracion()
 {
     QTableWidget *tabla = ui->tableWidgetDepuracion;
@@ -36,9 +41,8 @@ void MainWindow::initPanelDepuracion()
     tabla->verticalHeader()->hide();
     tabla->setColumnWidth(0, tabla->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000")) + 16);
     ui->dockWidgetDepuracion->hide();
-    connect(&m_puertoDepuracion, &PuertoDepuracion::lineasRecibidas, this,
-            &MainWindow::aplicarLineasDepuracion);
-    connect(&m_puertoDepuracion, &PuertoDepuracion::cerrado, this, &MainWindow::depuracionCerrada);
+    connect(m_relevoDepuracion, &RelevoDepuracion::pasosRecibidos, this, &MainWindow::aplicarPasosDepuracion);
+    connect(m_relevoDepuracion, &RelevoDepuracion::cerrado, this, &MainWindow::depuracionCerrada);
     m_timerDepuracion = new QTimer(this);
     m_timerDepuracion->setSingleShot(true);
     m_timerDepuracion->setInterval(T_PANEL_DEPURACION);
@@ -63,13 +67,18 @@ void MainWindow::on_actionDepurar_triggered()
     // The board numbers machines, states and transitions as the generated
     // C does, which is the order of the saved project.
     guardarDatos();
-    if (!m_puertoDepuracion.abrir(portName, m_velocidadPuerto)) {
+    const ::Proyecto proyecto = ::Proyecto::desdeDocumento(*m_datosXml);
+    bool abierto = false;
+    QString error;
+    enHiloEnlace([&]() {
+        abierto = m_relevoDepuracion->iniciar(proyecto, portName, m_velocidadPuerto);
+        error = m_relevoDepuracion->errorString();
+    });
+    if (!abierto) {
         QMessageBox::warning(this, QStringLiteral("Advertencia"),
-                             QStringLiteral("No se puede iniciar la depuración.\n") +
-                                 m_puertoDepuracion.errorString());
+                             QStringLiteral("No se puede iniciar la depuración.\n") + error);
         return;
     }
-    m_modeloDepuracion = std::make_unique<ModeloDepuracion>(*m_datosXml);
     m_uiMode = Depurar;
     ui->actionDepurar->setChecked(true);
 
@@ -99,9 +108,8 @@ void MainWindow::on_actionDepurar_triggered()
         if (QGraphicsView *vista = vistaDe(scene))
             vista->setDragMode(QGraphicsView::NoDrag);
     }
-    statusBar()->showMessage(QStringLiteral("Depurando en %1 a %2 baudios.")
-                                 .arg(m_puertoDepuracion.ruta())
-                                 .arg(m_velocidadPuerto));
+    statusBar()->showMessage(
+        QStringLiteral("Depurando en %1 a %2 baudios.").arg(portName).arg(m_velocidadPuerto));
 }
 
 void MainWindow::on_actionTerminar_depuracion_triggered()
@@ -121,7 +129,7 @@ void MainWindow::depuracionCerrada(const QString &motivo)
 
 void MainWindow::terminarDepuracion()
 {
-    m_puertoDepuracion.cerrar();
+    enHiloEnlace([this]() { m_relevoDepuracion->terminar(); });
     m_timerDepuracion->stop();
     m_filasPendientes.clear();
     m_pasosPendientes.clear();
@@ -139,7 +147,6 @@ void MainWindow::terminarDepuracion()
     }
     m_idxMostrados.clear();
     m_arrowsIluminadas.clear();
-    m_modeloDepuracion.reset();
     m_uiMode = Editar;
 
     habilitarEdicion(true);
@@ -156,52 +163,28 @@ void MainWindow::terminarDepuracion()
     statusBar()->showMessage(QStringLiteral("Depuración terminada."));
 }
 
-Arrow *MainWindow::flechaDepurada(int maquina, int estado, int transicion) const
+void MainWindow::aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &pasos)
 {
-    const QList<DiagramItem *> estados = m_sceneList.at(maquina)->itemList();
-    const DiagramItem *origen = estados.value(estado, nullptr);
-    if (!origen)
-        return nullptr;
-    // The transitions of a state in the order they are saved and generated.
-    int indice = 0;
-    for (Arrow *arrow : origen->arrows()) {
-        if (arrow->startItem() != origen || !estados.contains(arrow->endItem()))
-            continue;
-        if (indice++ == transicion)
-            return arrow;
-    }
-    return nullptr;
-}
-
-void MainWindow::aplicarLineasDepuracion(const QVector<LineaDepuracion> &lineas)
-{
-    if (m_uiMode != Depurar || !m_modeloDepuracion)
+    if (m_uiMode != Depurar)
         return;
     const QString hora = QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz"));
-    QByteArray tramas;
-    for (const LineaDepuracion &linea : lineas) {
-        if (!linea.valida)
-            continue;
-        ModeloDepuracion::Paso paso;
-        Arrow *flecha = nullptr;
-        if (m_modeloDepuracion->resolver(linea, &paso) && linea.maquina < m_sceneList.size())
-            flecha = flechaDepurada(linea.maquina, linea.estado, linea.transicion);
+    for (const RelevoDepuracion::Paso &paso : pasos) {
+        const PasoMaquina &p = paso.paso;
+        Arrow *flecha = p.maquina >= 0 && p.maquina < m_sceneList.size()
+                            ? flechaDeTransicion(p.maquina, p.origen, p.transicion)
+                            : nullptr;
         if (!flecha) {
             m_filasPendientes.append(
                 {false,
-                 {hora, QStringLiteral("no corresponde al modelo: ") + QString::fromLatin1(linea.texto)}});
+                 {hora, QStringLiteral("no corresponde al modelo: ") + QString::fromLatin1(paso.linea)}});
             continue;
         }
-        tramas += TramaEnlace::codificar(paso.reporte);
-        m_pasosPendientes[linea.maquina] = {flecha, paso.destino};
-        m_filasPendientes.append({true,
-                                  {hora, paso.reporte.maquina, paso.reporte.estado, paso.reporte.evento,
-                                   paso.reporte.proxEstado, paso.reporte.acciones}});
+        m_pasosPendientes[p.maquina] = {flecha, p.destino};
+        const Reporte &r = paso.reporte;
+        m_filasPendientes.append({true, {hora, r.maquina, r.estado, r.evento, r.proxEstado, r.acciones}});
     }
     if (m_filasPendientes.size() > MaxFilasDepuracion)
         m_filasPendientes.remove(0, m_filasPendientes.size() - MaxFilasDepuracion);
-    if (!tramas.isEmpty())
-        enviarTrama(tramas);
     if (!m_filasPendientes.isEmpty() && !m_timerDepuracion->isActive())
         m_timerDepuracion->start();
 }

@@ -6,9 +6,19 @@
 #include "servidoreventos.h"
 #include "simulacionc.h"
 
+#include <QThread>
+
 void MainWindow::iniciarServidor()
 {
-    m_clienteReportes = new ClienteReportes(this);
+    m_hiloEnlace = new QThread(this);
+    m_hiloEnlace->setObjectName(QStringLiteral("hiloEnlace"));
+    m_clienteReportes = new ClienteReportes;
+    m_relevoDepuracion = new RelevoDepuracion(m_clienteReportes);
+    m_clienteReportes->moveToThread(m_hiloEnlace);
+    m_relevoDepuracion->moveToThread(m_hiloEnlace);
+    connect(m_hiloEnlace, &QThread::finished, m_clienteReportes, &QObject::deleteLater);
+    connect(m_hiloEnlace, &QThread::finished, m_relevoDepuracion, &QObject::deleteLater);
+    m_hiloEnlace->start();
     m_servidorEventos = new ServidorEventos(this);
     connect(m_servidorEventos, &ServidorEventos::eventosRecibidos, this,
             &MainWindow::aplicarEventosRecibidos);
@@ -56,5 +66,15 @@ bool MainWindow::aplicarEventoRecibido(const QString &evento)
 
 void MainWindow::enviarTrama(const QByteArray &trama)
 {
-    m_clienteReportes->enviar(trama);
+    ClienteReportes *cliente = m_clienteReportes;
+    QMetaObject::invokeMethod(cliente, [cliente, trama]() { cliente->enviar(trama); });
+}
+
+// The link's objects are deleted in their thread as it finishes.
+void MainWindow::terminarEnlace()
+{
+    m_hiloEnlace->quit();
+    m_hiloEnlace->wait();
+    m_clienteReportes = nullptr;
+    m_relevoDepuracion = nullptr;
 }

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "modelodepuracion.h"
+#include "proyecto.h"
 #include "puertodepuracion.h"
 #include "xmlhandler.h"
 
@@ -119,7 +120,7 @@ int cmdDepurar(const QStringList &args)
         errores << "Error: no se puede leer el proyecto " << opciones.proyecto << "\n";
         return 1;
     }
-    const ModeloDepuracion modelo(datos);
+    const ModeloDepuracion modelo(Proyecto::desdeDocumento(datos));
 
     PuertoDepuracion puerto;
     if (!puerto.abrir(opciones.puerto, opciones.velocidad)) {
@@ -128,10 +129,10 @@ int cmdDepurar(const QStringList &args)
     }
     QObject::connect(
         &puerto, &PuertoDepuracion::lineasRecibidas, [&](const QVector<LineaDepuracion> &lineas) {
-            ModeloDepuracion::Paso paso;
+            PasoMaquina paso;
             for (const LineaDepuracion &linea : lineas) {
                 if (modelo.resolver(linea, &paso))
-                    salida << TramaEnlace::linea(paso.reporte) << '\n';
+                    salida << TramaEnlace::linea(paso.reporte(modelo.proyecto())) << '\n';
                 else if (linea.valida)
                     errores << "no corresponde al modelo: " << QString::fromLatin1(linea.texto) << '\n';
             }

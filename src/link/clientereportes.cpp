@@ -4,7 +4,10 @@
 
 #include <QHostAddress>
 
-ClienteReportes::ClienteReportes(QObject *parent, quint16 puerto) : QObject(parent), m_puerto(puerto)
+// The socket is a child so that it moves with the client to the link's
+// thread.
+ClienteReportes::ClienteReportes(QObject *parent, quint16 puerto)
+    : QObject(parent), m_puerto(puerto), m_socket(this)
 {
     connect(&m_socket, &QTcpSocket::connected, this, [this]() {
         m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);

@@ -2,55 +2,25 @@
 #define MODELODEPURACION_H
 
 #include "lineadepuracion.h"
-#include "tramaenlace.h"
+#include "pasomaquina.h"
+#include "proyecto.h"
 
-#include <QString>
-#include <QStringList>
-#include <QVector>
-
-class XmlHandler;
-
-// What a debug line means in a project: the indices of the generated C
-// turned into the report a simulated step of the same transition sends.
-// Read once from the document, in the order the generator numbers machines,
-// states and transitions.
+// What a debug line means in a project: the indices the generated C passes
+// to Log are the project's own (machine, state in its machine, transition in
+// its state), so a line names the step the simulation engine would take
+// for that transition, and reports it the same way.
 class ModeloDepuracion
 {
 public:
-    // A transition the board took: the report and the state entered (its
-    // index in the machine, so the window can light it).
-    struct Paso
-    {
-        Reporte reporte;
-        int destino = -1;
-    };
+    explicit ModeloDepuracion(const Proyecto &proyecto) : m_proyecto(proyecto) {}
 
-    explicit ModeloDepuracion(const XmlHandler &datos);
-
-    // False when the line is not a transition or its indices name none in
+    // False when the line is not a transition or its indices name none of
     // this project (or one whose target state does not exist).
-    bool resolver(const LineaDepuracion &linea, Paso *paso) const;
-    int cantidadMaquinas() const { return m_maquinas.size(); }
+    bool resolver(const LineaDepuracion &linea, PasoMaquina *paso) const;
+    const Proyecto &proyecto() const { return m_proyecto; }
 
 private:
-    struct Transicion
-    {
-        QString disparador;
-        QString acciones;
-        int destino = -1;
-    };
-    struct Estado
-    {
-        QString nombre;
-        QVector<Transicion> transiciones;
-    };
-    struct Maquina
-    {
-        QString nombre;
-        QVector<Estado> estados;
-    };
-
-    QVector<Maquina> m_maquinas;
+    Proyecto m_proyecto;
 };
 
 #endif // MODELODEPURACION_H

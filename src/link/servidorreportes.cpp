@@ -64,14 +64,10 @@ void ServidorReportes::leer(QTcpSocket *conexion)
         if (lectura.estado == LecturaReporte::Incompleta)
             break;
         const QByteArray trama = datos.mid(pos, lectura.consumidos);
-        if (lectura.estado == LecturaReporte::Invalida) {
-            // The bad frame runs to its "@"; until that arrives it is pending.
-            if (!trama.endsWith('@'))
-                break;
+        if (lectura.estado == LecturaReporte::Invalida)
             emit tramaInvalida(trama);
-        } else {
+        else
             emit reporteRecibido(lectura.reporte, trama);
-        }
         pos += lectura.consumidos;
     }
     datos.remove(0, pos);

@@ -32,8 +32,9 @@ public:
 
 signals:
     void reporteRecibido(const Reporte &reporte, const QByteArray &trama);
-    // A frame that is not "N:payload@" with N the payload's length, through
-    // its "@".
+    // Bytes that are not a frame "N:payload@" with N the payload's length:
+    // a frame with the wrong length through its "@", or noise before the
+    // next frame (see TramaEnlace::leerReporte).
     void tramaInvalida(const QByteArray &trama);
     void conexionCerrada(const QString &motivo);
 

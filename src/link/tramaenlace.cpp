@@ -16,13 +16,63 @@ int indexIn(const QByteArray &datos, char c, int desde, int hasta)
     return -1;
 }
 
-LecturaReporte invalida(const QByteArray &datos, int desde, int busqueda)
+LecturaReporte invalida(int consumidos)
 {
     LecturaReporte lectura;
     lectura.estado = LecturaReporte::Invalida;
-    const int fin = datos.indexOf('@', busqueda);
-    lectura.consumidos = (fin < 0 ? datos.size() : fin + 1) - desde;
+    lectura.consumidos = consumidos;
     return lectura;
+}
+
+// A frame whose header was read but is not right runs through its "@";
+// until that arrives it is not over.
+LecturaReporte hastaLaArroba(const QByteArray &datos, int desde, int busqueda)
+{
+    const int fin = datos.indexOf('@', busqueda);
+    return fin < 0 ? LecturaReporte() : invalida(fin + 1 - desde);
+}
+
+bool esCifra(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+enum class Cabecera { No, Incompleta, Si };
+
+// Whether a frame header, digits then ":", starts at `pos`.
+Cabecera cabeceraEn(const QByteArray &datos, int pos)
+{
+    int i = pos;
+    while (i < datos.size() && esCifra(datos.at(i)))
+        ++i;
+    if (i == pos)
+        return Cabecera::No;
+    if (i == datos.size())
+        return Cabecera::Incompleta;
+    return datos.at(i) == ':' ? Cabecera::Si : Cabecera::No;
+}
+
+// Bytes at `desde` that cannot start a frame (noise, a peer joining in the
+// middle of a frame) run through the next "@" or up to the next frame
+// header, whichever comes first, so the frame after them is still read. Only
+// where a run of digits begins can a header begin.
+LecturaReporte basura(const QByteArray &datos, int desde)
+{
+    for (int i = desde + 1; i <= datos.size(); ++i) {
+        if (datos.at(i - 1) == '@')
+            return invalida(i - desde);
+        if (i == datos.size() || !esCifra(datos.at(i)) || esCifra(datos.at(i - 1)))
+            continue;
+        switch (cabeceraEn(datos, i)) {
+        case Cabecera::Si:
+            return invalida(i - desde);
+        case Cabecera::Incompleta:
+            return LecturaReporte();
+        case Cabecera::No:
+            break;
+        }
+    }
+    return LecturaReporte();
 }
 
 Reporte camposDe(const QString &payload)
@@ -88,23 +138,27 @@ LecturaEvento TramaEnlace::leerEvento(const QByteArray &datos, int desde)
 
 LecturaReporte TramaEnlace::leerReporte(const QByteArray &datos, int desde)
 {
+    switch (cabeceraEn(datos, desde)) {
+    case Cabecera::No:
+        return basura(datos, desde);
+    case Cabecera::Incompleta:
+        return LecturaReporte();
+    case Cabecera::Si:
+        break;
+    }
     int i = desde;
     qint64 longitud = 0;
-    while (i < datos.size() && datos.at(i) >= '0' && datos.at(i) <= '9') {
+    while (esCifra(datos.at(i))) {
         longitud = longitud * 10 + (datos.at(i) - '0');
         if (longitud > LimiteReporte)
-            return invalida(datos, desde, i);
+            return hastaLaArroba(datos, desde, i);
         ++i;
     }
-    if (i == datos.size())
-        return LecturaReporte();
-    if (i == desde || datos.at(i) != ':')
-        return invalida(datos, desde, i);
     const int inicio = i + 1;
     if (inicio + longitud >= datos.size())
         return LecturaReporte();
     if (datos.at(inicio + int(longitud)) != '@')
-        return invalida(datos, desde, inicio);
+        return hastaLaArroba(datos, desde, inicio);
     LecturaReporte lectura;
     lectura.estado = LecturaReporte::Completa;
     lectura.consumidos = inicio + int(longitud) + 1 - desde;

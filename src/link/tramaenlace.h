@@ -35,7 +35,8 @@ struct LecturaEvento
 };
 
 // Result of reading one report frame ("N:payload@") from a byte array.
-// An Invalida frame is skipped by `consumidos` bytes (through the next "@").
+// Invalida: the `consumidos` bytes are not a frame and are skipped whole; a
+// run that may still grow is Incompleta until its end is known.
 struct LecturaReporte
 {
     enum Estado { Incompleta, Invalida, Completa };
@@ -62,7 +63,11 @@ public:
     // zero byte) names the event. The first field is not read.
     static LecturaEvento leerEvento(const QByteArray &datos, int desde = 0);
     // Reads the report frame that starts at `desde`, trusting its length
-    // prefix, so a "@" or "," inside the payload does not cut it short.
+    // prefix, so a "@" or "," inside the payload does not cut it short. A
+    // frame whose length is wrong is invalid through its "@"; bytes that do
+    // not start with "N:" are invalid up to the next "N:" or through the
+    // next "@", whichever comes first, so noise before a frame does not
+    // take the frame with it.
     static LecturaReporte leerReporte(const QByteArray &datos, int desde = 0);
 
     // The line vireo-cli shows for a report:

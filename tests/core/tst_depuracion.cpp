@@ -1,6 +1,7 @@
 #include "decodificadorlineas.h"
 #include "lineadepuracion.h"
 #include "modelodepuracion.h"
+#include "proyecto.h"
 #include "pseudoterminal.h"
 #include "puertodepuracion.h"
 #include "testsupport.h"
@@ -19,13 +20,14 @@ namespace {
 
 const QString kSemaforo = QStringLiteral(VIREO_SOURCE_DIR "/examples/semaforo.vro");
 
-std::unique_ptr<XmlHandler> cargar(const QString &ruta)
+// The project in `ruta`; empty (no machines) when it does not load.
+Proyecto cargar(const QString &ruta)
 {
-    auto datos = std::make_unique<XmlHandler>();
+    XmlHandler datos;
     QFile archivo(ruta);
-    if (!archivo.open(QIODevice::ReadOnly) || !datos->load(&archivo))
-        return nullptr;
-    return datos;
+    if (!archivo.open(QIODevice::ReadOnly) || !datos.load(&archivo))
+        return Proyecto();
+    return Proyecto::desdeDocumento(datos);
 }
 
 QStringList textos(const QVector<LineaDepuracion> &lineas)
@@ -115,54 +117,50 @@ private slots:
         QCOMPARE(textos(lineas), esperadas);
     }
 
+    // A line resolves to the step the engine takes for that transition,
+    // reported as a simulated step is.
     void resolver_data()
     {
+        QTest::addColumn<QString>("proyecto");
         QTest::addColumn<QByteArray>("linea");
         QTest::addColumn<QString>("linea_monitor");
         QTest::addColumn<int>("destino");
+        const QString pulsador = QStringLiteral(VIREO_SOURCE_DIR "/examples/pulsador.vro");
         QTest::newRow("first machine")
-            << QByteArray("0,0,0")
+            << kSemaforo << QByteArray("0,0,0")
             << "Semaforo: ROJO --ev_tiempo--> VERDE / luz_verde;iniciar_timer;pedido = 0 [Semaforo]" << 1;
-        QTest::newRow("self-loop") << QByteArray("0,1,0")
+        QTest::newRow("self-loop") << kSemaforo << QByteArray("0,1,0")
                                    << "Semaforo: VERDE --ev_boton--> VERDE / pedido = 1 [Semaforo]" << 1;
         QTest::newRow("compound trigger, second transition")
-            << QByteArray("0,1,1")
+            << kSemaforo << QByteArray("0,1,1")
             << "Semaforo: VERDE --ev_tiempo && pedido == 1--> AMARILLO / luz_amarilla;iniciar_timer" << 2;
-        QTest::newRow("second machine")
-            << QByteArray("1,1,0") << "Peatones: CRUZANDO --ev_tiempo--> DETENIDO / peaton_rojo" << 0;
-        QTest::newRow("machine out of range") << QByteArray("2,0,0") << "" << -1;
-        QTest::newRow("state out of range") << QByteArray("1,2,0") << "" << -1;
-        QTest::newRow("transition out of range") << QByteArray("0,2,1") << "" << -1;
-        QTest::newRow("not a transition") << QByteArray("0,0") << "" << -1;
+        QTest::newRow("second machine") << kSemaforo << QByteArray("1,1,0")
+                                        << "Peatones: CRUZANDO --ev_tiempo--> DETENIDO / peaton_rojo" << 0;
+        QTest::newRow("assignments keep their machine")
+            << pulsador << QByteArray("0,2,0")
+            << "Pulsador: PRESIONADO --ev_alto--> SUELTO / presionado = FALSE [Pulsador];led_off;"
+               "cuenta = 0 [Pulsador]"
+            << 0;
+        QTest::newRow("no actions") << pulsador << QByteArray("0,1,0")
+                                    << "Pulsador: ANTIRREBOTE --ev_alto--> SUELTO" << 0;
+        QTest::newRow("machine out of range") << kSemaforo << QByteArray("2,0,0") << "" << -1;
+        QTest::newRow("state out of range") << kSemaforo << QByteArray("1,2,0") << "" << -1;
+        QTest::newRow("transition out of range") << kSemaforo << QByteArray("0,2,1") << "" << -1;
+        QTest::newRow("not a transition") << kSemaforo << QByteArray("0,0") << "" << -1;
     }
     void resolver()
     {
+        QFETCH(QString, proyecto);
         QFETCH(QByteArray, linea);
         QFETCH(QString, linea_monitor);
         QFETCH(int, destino);
-        auto datos = cargar(kSemaforo);
-        QVERIFY(datos);
-        const ModeloDepuracion modelo(*datos);
-        ModeloDepuracion::Paso paso;
+        const ModeloDepuracion modelo(cargar(proyecto));
+        QVERIFY(modelo.proyecto().cantidadMaquinas() > 0);
+        PasoMaquina paso;
         QCOMPARE(modelo.resolver(LineaDepuracion::interpretar(linea), &paso), destino >= 0);
         QCOMPARE(paso.destino, destino);
         if (destino >= 0)
-            QCOMPARE(TramaEnlace::linea(paso.reporte), linea_monitor);
-    }
-
-    // The same report frame as a simulated step of that transition.
-    void resolverDaLaTramaDeLaSimulacion()
-    {
-        auto datos = cargar(QStringLiteral(VIREO_SOURCE_DIR "/examples/pulsador.vro"));
-        QVERIFY(datos);
-        ModeloDepuracion::Paso paso;
-        QVERIFY(ModeloDepuracion(*datos).resolver(LineaDepuracion::interpretar("0,2,0"), &paso));
-        QCOMPARE(TramaEnlace::codificar(paso.reporte),
-                 QByteArray("94:Pulsador,PRESIONADO,ev_alto,SUELTO,presionado = FALSE [Pulsador];led_off;"
-                            "cuenta = 0 [Pulsador]@"));
-        QVERIFY(ModeloDepuracion(*datos).resolver(LineaDepuracion::interpretar("0,1,0"), &paso));
-        QCOMPARE(TramaEnlace::codificar(paso.reporte),
-                 QByteArray("36:Pulsador,ANTIRREBOTE,ev_alto,SUELTO,@"));
+            QCOMPARE(TramaEnlace::linea(paso.reporte(modelo.proyecto())), linea_monitor);
     }
 
     void puertoLeeLineasYSeCierraAlDesaparecer()

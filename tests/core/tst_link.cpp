@@ -208,28 +208,46 @@ private slots:
         QCOMPARE(decodificador.agregar(justa).eventos.size(), 1);
     }
 
+    // Every read from the start until one is incomplete: "completa N" and
+    // "invalida N" with the bytes each consumed.
     void leerReporte_data()
     {
         QTest::addColumn<QByteArray>("datos");
-        QTest::addColumn<int>("estado");
-        QTest::addColumn<int>("consumidos");
-        QTest::newRow("report") << QByteArray("24:MdE1,A,boton && x > 3,B,@") << int(LecturaReporte::Completa)
-                                << 28;
-        QTest::newRow("reset") << QByteArray("11:,,(reset),,@x") << int(LecturaReporte::Completa) << 15;
-        QTest::newRow("prefix only") << QByteArray("11") << int(LecturaReporte::Incompleta) << 0;
-        QTest::newRow("payload missing") << QByteArray("11:,,(re") << int(LecturaReporte::Incompleta) << 0;
-        QTest::newRow("no length") << QByteArray(":abc@11:") << int(LecturaReporte::Invalida) << 5;
-        QTest::newRow("wrong length") << QByteArray("3:abcd@") << int(LecturaReporte::Invalida) << 7;
-        QTest::newRow("absurd length") << QByteArray("99999999999:") << int(LecturaReporte::Invalida) << 12;
+        QTest::addColumn<QString>("lecturas");
+        QTest::newRow("report") << QByteArray("24:MdE1,A,boton && x > 3,B,@") << "completa 28";
+        QTest::newRow("reset") << QByteArray("11:,,(reset),,@x") << "completa 15, incompleta";
+        QTest::newRow("prefix only") << QByteArray("11") << "incompleta";
+        QTest::newRow("payload missing") << QByteArray("11:,,(re") << "incompleta";
+        QTest::newRow("no length") << QByteArray(":abc@11:") << "invalida 5, incompleta";
+        QTest::newRow("wrong length") << QByteArray("3:abcd@") << "invalida 7";
+        QTest::newRow("wrong length, @ to come") << QByteArray("3:abcd") << "incompleta";
+        QTest::newRow("absurd length") << QByteArray("99999999999:x@4:hola@") << "invalida 14, completa 7";
+        QTest::newRow("noise before a frame") << QByteArray("xx4:hola@") << "invalida 2, completa 7";
+        QTest::newRow("noise before a bad frame")
+            << QByteArray("xx5:hola@11:,,(reset),,@") << "invalida 2, invalida 7, completa 15";
+        QTest::newRow("noise with digits") << QByteArray("12abc4:hola@") << "invalida 5, completa 7";
+        QTest::newRow("noise through its @")
+            << QByteArray("ab@c3:xyz@") << "invalida 3, invalida 1, completa 6";
+        QTest::newRow("noise, header to come") << QByteArray("xx12") << "incompleta";
+        QTest::newRow("noise, nothing after") << QByteArray("xyz") << "incompleta";
     }
     void leerReporte()
     {
         QFETCH(QByteArray, datos);
-        QFETCH(int, estado);
-        QFETCH(int, consumidos);
-        const LecturaReporte lectura = TramaEnlace::leerReporte(datos);
-        QCOMPARE(int(lectura.estado), estado);
-        QCOMPARE(lectura.consumidos, consumidos);
+        QFETCH(QString, lecturas);
+        QStringList leidas;
+        for (int pos = 0; pos < datos.size();) {
+            const LecturaReporte lectura = TramaEnlace::leerReporte(datos, pos);
+            if (lectura.estado == LecturaReporte::Incompleta) {
+                leidas.append(QStringLiteral("incompleta"));
+                break;
+            }
+            const bool completa = lectura.estado == LecturaReporte::Completa;
+            leidas.append(
+                QStringLiteral("%1 %2").arg(completa ? "completa" : "invalida").arg(lectura.consumidos));
+            pos += lectura.consumidos;
+        }
+        QCOMPARE(leidas.join(QStringLiteral(", ")), lecturas);
     }
 
     void reporteIdaYVuelta()
@@ -327,6 +345,8 @@ private slots:
             << QByteArray("m\\x1b[2J: s --e\\x07--> t / a\\x1b]0;x\n") << QByteArray();
         QTest::newRow("short invalid frame") << QByteArray("9:ab\x1b@") << QByteArray()
                                              << QByteArray("Trama no válida (6 bytes): 9:ab\\x1b@\n");
+        QTest::newRow("noise before a frame") << QByteArray("xx8:m,a,e,b,@") << QByteArray("m: a --e--> b\n")
+                                              << QByteArray("Trama no válida (2 bytes): xx\n");
         const QByteArray larga = "9:" + QByteArray(3000, 'x') + "@";
         QTest::newRow("long invalid frame")
             << larga << QByteArray() << "Trama no válida (3003 bytes): 9:" + QByteArray(198, 'x') + "...\n";
@@ -435,18 +455,28 @@ private slots:
         QTRY_COMPARE(servidor.conexiones(), 0);
     }
 
-    // Frames sent before the peer accepts go out once it does, in order.
+    // Frames sent before the peer accepts go out once it does, in order,
+    // from the thread of the window's link, which the socket moves to.
     void clienteReportesEnOrden()
     {
         QTcpServer peer;
         QVERIFY(peer.listen(QHostAddress::LocalHost, 0));
-        ClienteReportes cliente(nullptr, peer.serverPort());
-        cliente.enviar(TramaEnlace::reset());
-        cliente.enviar(Reporte{"m", "a", "e", "b", ""});
+        QThread hilo;
+        auto *cliente = new ClienteReportes(nullptr, peer.serverPort());
+        cliente->moveToThread(&hilo);
+        connect(&hilo, &QThread::finished, cliente, &QObject::deleteLater);
+        hilo.start();
+        QCOMPARE(cliente->findChild<QTcpSocket *>()->thread(), &hilo);
+        QMetaObject::invokeMethod(cliente, [cliente]() {
+            cliente->enviar(TramaEnlace::reset());
+            cliente->enviar(Reporte{"m", "a", "e", "b", ""});
+        });
         QTRY_VERIFY(peer.hasPendingConnections());
         QTcpSocket *conexion = peer.nextPendingConnection();
         QByteArray datos;
         QTRY_COMPARE(datos += conexion->readAll(), QByteArray("11:,,(reset),,@8:m,a,e,b,@"));
+        hilo.quit();
+        QVERIFY(hilo.wait(5000));
     }
 
 private:

@@ -105,7 +105,6 @@ private slots:
     {
         accion("actionDepurar")->trigger();
         QCOMPARE(m_w->uiMode(), MainWindow::Depurar);
-        QCOMPARE(m_w->uiMode(), MainWindow::Depurar);
         QVERIFY(m_w->findChild<QDockWidget *>("dockWidgetDepuracion")->isVisible());
         QVERIFY(!accion("actionNuevoEstado")->isEnabled());
         QVERIFY(!accion("actionSimular")->isEnabled());

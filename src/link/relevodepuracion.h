@@ -1,0 +1,64 @@
+#ifndef RELEVODEPURACION_H
+#define RELEVODEPURACION_H
+
+#include "pasomaquina.h"
+#include "puertodepuracion.h"
+#include "tramaenlace.h"
+
+#include <QMetaType>
+#include <QObject>
+#include <QVector>
+#include <memory>
+
+class ClienteReportes;
+class ModeloDepuracion;
+class Proyecto;
+
+// Follows a board for the window, in the thread of the report link: every
+// transition line read from the port has its report frame sent on the link
+// as soon as it is read, before the window hears of it, so drawing the
+// diagrams and the panel never delays a frame. The window then gets the
+// steps of each read in one queued signal.
+//
+// Lives in the same thread as its ClienteReportes; iniciar() and terminar()
+// are called in that thread.
+class RelevoDepuracion : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A transition line as relayed: the step it names (paso.maquina is -1
+    // when its numbers name no transition of the project) and its report.
+    struct Paso
+    {
+        QByteArray linea;
+        PasoMaquina paso;
+        Reporte reporte;
+    };
+
+    explicit RelevoDepuracion(ClienteReportes *enlace);
+    ~RelevoDepuracion() override;
+
+    // Opens the port and follows it with the project's numbering; false with
+    // errorString() when the port cannot be opened.
+    bool iniciar(const Proyecto &proyecto, const QString &ruta, qint32 velocidad);
+    void terminar();
+    QString errorString() const { return m_puerto.errorString(); }
+
+signals:
+    void pasosRecibidos(const QVector<RelevoDepuracion::Paso> &pasos);
+    // The port failed after opening; the relay has stopped.
+    void cerrado(const QString &motivo);
+
+private:
+    void relevar(const QVector<LineaDepuracion> &lineas);
+
+    ClienteReportes *m_enlace;
+    PuertoDepuracion m_puerto;
+    std::unique_ptr<ModeloDepuracion> m_modelo;
+};
+
+Q_DECLARE_METATYPE(RelevoDepuracion::Paso)
+Q_DECLARE_METATYPE(QVector<RelevoDepuracion::Paso>)
+
+#endif // RELEVODEPURACION_H
