@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "idsproyecto.h"
 #include "lectorproyecto.h"
 #include "xmlhandler.h"
 
@@ -23,25 +24,6 @@ const QStringList &datosDelArchivo()
                                    QStringLiteral("creacion"), QStringLiteral("modificacion"),
                                    QStringLiteral("carpeta")};
     return datos;
-}
-
-// The document held in bytes (a state of the history) with the file's data of
-// actual; *cambia tells whether that data differed. Null if bytes are no
-// project, which Vireo's own states always are.
-std::unique_ptr<XmlHandler> documentoDe(const QByteArray &bytes, const XmlHandler &actual, bool *cambia)
-{
-    std::unique_ptr<XmlHandler> documento = LectorProyecto::leerBytes(bytes, nullptr);
-    *cambia = false;
-    if (!documento)
-        return nullptr;
-    for (const QString &dato : datosDelArchivo()) {
-        const QString valor = actual.getContenidoGeneral(dato);
-        if (documento->getContenidoGeneral(dato) == valor)
-            continue;
-        documento->setContenidoGeneral(dato, valor);
-        *cambia = true;
-    }
-    return documento;
 }
 
 } // namespace
@@ -83,8 +65,7 @@ void MainWindow::registrarPaso(const QString &texto)
 {
     if (!m_datosXml)
         return;
-    sincronizarDocumento();
-    if (!m_historial.registrar(texto, m_datosXml->toByteArray()))
+    if (!m_historial.registrar(texto, instantanea()))
         return;
     // Not restarted by later steps: the file is never more than 2 s behind.
     if (!m_temporizadorRecuperacion->isActive())
@@ -92,20 +73,27 @@ void MainWindow::registrarPaso(const QString &texto)
     actualizarHistorial();
 }
 
+Instantanea MainWindow::instantanea()
+{
+    sincronizarDocumento();
+    const XmlHandler::Partes fijas = m_datosXml->partesFijas();
+    Instantanea actual{fijas.antes, {}, fijas.despues};
+    actual.maquinas.reserve(m_escritas.size());
+    for (const MaquinaEscrita &escrita : qAsConst(m_escritas))
+        actual.maquinas.append(escrita.bytes);
+    return actual;
+}
+
 void MainWindow::reiniciarHistorial()
 {
-    if (m_datosXml) {
-        sincronizarDocumento();
-        m_historial.reiniciar(m_datosXml->toByteArray());
-    } else {
-        m_historial.reiniciar(QByteArray());
-    }
+    m_escritas.clear();
+    m_historial.reiniciar(m_datosXml ? instantanea() : Instantanea());
     actualizarHistorial();
 }
 
 void MainWindow::historialGuardado()
 {
-    m_historial.marcarGuardado(m_datosXml->toByteArray());
+    m_historial.marcarGuardado(instantanea());
     actualizarHistorial();
 }
 
@@ -135,32 +123,45 @@ void MainWindow::actualizarHistorial()
 void MainWindow::deshacer()
 {
     if (m_datosXml && m_uiMode != Simular && m_historial.puedeDeshacer())
-        restaurarDocumento(m_historial.deshacer());
+        restaurar(m_historial.deshacer());
 }
 
 void MainWindow::rehacer()
 {
     if (m_datosXml && m_uiMode != Simular && m_historial.puedeRehacer())
-        restaurarDocumento(m_historial.rehacer());
+        restaurar(m_historial.rehacer());
 }
 
 void MainWindow::restaurarActual()
 {
     if (m_datosXml)
-        restaurarDocumento(m_historial.actual());
+        restaurar(m_historial.actual());
 }
 
-void MainWindow::restaurarDocumento(const QByteArray &bytes)
+void MainWindow::restaurar(Instantanea destino)
 {
+    // What is shown may differ from the history's state (an editor whose
+    // changes were drawn before it was cancelled): compare with the scenes.
+    const Instantanea origen = instantanea();
     bool cambia = false;
-    std::unique_ptr<XmlHandler> documento = documentoDe(bytes, *m_datosXml, &cambia);
-    if (!documento)
+    if (!origen.mismasPartesFijas(destino) && !restaurarPartesFijas(destino, &cambia))
         return;
-    delete m_datosXml;
-    m_datosXml = documento.release();
-    construirEscenas();
+    const int cantidad = destino.maquinas.size();
+    QVector<bool> conservar(cantidad, false);
+    for (int k = 0; k < cantidad; ++k) {
+        conservar[k] = Instantanea::iguales(origen.maquinas.value(k), destino.maquinas.at(k));
+        if (!conservar.at(k))
+            m_datosXml->cargarMaquina(IdsProyecto::maquina(k), destino.maquinas.at(k));
+    }
+    m_datosXml->recortarMaquinas(cantidad);
+    m_escritas.resize(cantidad);
+    for (int k = 0; k < cantidad; ++k) {
+        if (!conservar.at(k))
+            m_escritas[k] = MaquinaEscrita();
+    }
+    construirEscenas(conservar);
     if (cambia)
-        m_historial.reemplazarActual(m_datosXml->toByteArray());
+        m_historial.reemplazarActual(instantanea());
     if (!m_sceneList.isEmpty())
         ui->actionSeleccionar->trigger();
     if (!m_temporizadorRecuperacion->isActive())
@@ -168,15 +169,31 @@ void MainWindow::restaurarDocumento(const QByteArray &bytes)
     actualizarHistorial();
 }
 
+bool MainWindow::restaurarPartesFijas(const Instantanea &destino, bool *cambia)
+{
+    std::unique_ptr<XmlHandler> documento =
+        LectorProyecto::leerBytes(destino.antes + destino.despues, nullptr);
+    *cambia = false;
+    if (!documento)
+        return false;
+    for (const QString &dato : datosDelArchivo()) {
+        const QString valor = m_datosXml->getContenidoGeneral(dato);
+        if (documento->getContenidoGeneral(dato) == valor)
+            continue;
+        documento->setContenidoGeneral(dato, valor);
+        *cambia = true;
+    }
+    documento->tomarMaquinas(*m_datosXml);
+    delete m_datosXml;
+    m_datosXml = documento.release();
+    return true;
+}
+
 void MainWindow::restaurarCatalogo()
 {
     bool cambia = false;
-    std::unique_ptr<XmlHandler> documento = documentoDe(m_historial.actual(), *m_datosXml, &cambia);
-    if (!documento)
-        return;
-    delete m_datosXml;
-    m_datosXml = documento.release();
-    updateExploradorProyecto();
+    if (restaurarPartesFijas(m_historial.actual(), &cambia))
+        updateExploradorProyecto();
 }
 
 void MainWindow::escribirRecuperacion()
@@ -187,7 +204,7 @@ void MainWindow::escribirRecuperacion()
         return;
     }
     QString error;
-    if (!m_recuperacion.escribir(rutaProyecto(), m_historial.actual(), &error))
+    if (!m_recuperacion.escribir(rutaProyecto(), m_historial.actual().documento(), &error))
         statusBar()->showMessage(tr("No se pudo escribir la copia de recuperación: %1").arg(error), 10000);
 }
 

@@ -3,8 +3,8 @@
 
 #include "arrow.h"
 #include "dialognuevoproyecto.h"
-#include "lectorproyecto.h"
 #include "idsproyecto.h"
+#include "lectorproyecto.h"
 #include "xmlhandler.h"
 
 #include <QDateTime>
@@ -28,16 +28,6 @@ const qreal SEPARACION_MARCADOR = 40;
 QString ahora()
 {
     return XmlHandler::formatoFecha(QDateTime::currentDateTime());
-}
-
-QString numero(qreal valor)
-{
-    return XmlHandler::formatoNumero(valor);
-}
-
-QString punto(const QPointF &p)
-{
-    return XmlHandler::formatoPunto(p);
 }
 
 bool leerCoordenada(const QString &texto, qreal *valor)
@@ -128,9 +118,20 @@ void MainWindow::sincronizarDocumento()
 {
     if (!m_datosXml)
         return;
-    m_datosXml->borrarMaquinas();
-    for (int k = 0; k < m_sceneList.size(); ++k)
-        guardarMaquina(m_sceneList.at(k), IdsProyecto::maquina(k));
+    // What a file held among its machines (comments) is not kept.
+    if (m_escritas.isEmpty())
+        m_datosXml->borrarMaquinas();
+    m_escritas.resize(m_sceneList.size());
+    for (int k = 0; k < m_sceneList.size(); ++k) {
+        FotoMaquina foto = FotoMaquina::de(*m_sceneList.at(k));
+        MaquinaEscrita &escrita = m_escritas[k];
+        if (escrita.vigente && escrita.foto == foto)
+            continue;
+        const QString maquina = IdsProyecto::maquina(k);
+        foto.escribir(*m_datosXml, maquina);
+        escrita = MaquinaEscrita{std::move(foto), m_datosXml->maquinaToByteArray(maquina), true};
+    }
+    m_datosXml->recortarMaquinas(m_sceneList.size());
 }
 
 // The document's own reason names the path again; the message shows it once.
@@ -152,50 +153,6 @@ QString MainWindow::rutaProyecto() const
 {
     return m_datosXml->getContenidoGeneral(QStringLiteral("carpeta")) + QLatin1Char('/') +
            m_datosXml->getContenidoGeneral(QStringLiteral("nombre")) + QStringLiteral(".vro");
-}
-
-void MainWindow::guardarMaquina(DiagramScene *scene, const QString &maquina)
-{
-    m_datosXml->addNuevaMaquina(maquina);
-    m_datosXml->addInfoMaquina(maquina, scene->name());
-    const QList<DiagramItem *> estados = scene->itemList();
-    for (int i = 0; i < estados.size(); ++i) {
-        const DiagramItem *estado = estados.at(i);
-        const QString id = IdsProyecto::estado(i);
-        m_datosXml->addNuevoEstado(id, maquina);
-        m_datosXml->addInfoEstado(id, estado->name(), estado->color().name(), numero(estado->pos().x()),
-                                  numero(estado->pos().y()), numero(estado->rect().width()),
-                                  numero(estado->rect().height()), maquina);
-        int j = 0;
-        for (const Arrow *arrow : estado->arrows()) {
-            const int destino = estados.indexOf(arrow->endItem());
-            if (arrow->startItem() != estado || destino < 0)
-                continue;
-            m_datosXml->addNuevaTransicion(id, IdsProyecto::transicion(j), arrow->event(),
-                                           arrow->actions().join(QLatin1Char(',')),
-                                           IdsProyecto::estado(destino), punto(arrow->midItem()->scenePos()),
-                                           punto(arrow->textRelativePos()), maquina);
-            ++j;
-        }
-    }
-    guardarEstadoInicial(scene, maquina);
-}
-
-void MainWindow::guardarEstadoInicial(DiagramScene *scene, const QString &maquina)
-{
-    // A marker that lost its arrow marks no state: the machine is stored
-    // without initial state rather than with a dangling one.
-    const DiagramItem *marcador = scene->initialStateItem();
-    if (!marcador || marcador->arrows().isEmpty())
-        return;
-    const Arrow *arrow = marcador->arrows().first();
-    const int destino = scene->itemList().indexOf(arrow->endItem());
-    if (destino < 0)
-        return;
-    m_datosXml->setInfoEstadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
-                                     arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
-                                     punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()),
-                                     maquina);
 }
 
 bool MainWindow::abrirProyecto(const QString &path)
@@ -228,6 +185,7 @@ void MainWindow::mostrarDocumento(XmlHandler *documento, const QString &titulo)
     if (m_datosXml)
         cerrarDocumento();
     m_datosXml = documento;
+    m_escritas.clear();
     habilitarProyecto();
     initExploradorProyecto();
     const QStringList omitidos = construirEscenas();
@@ -237,12 +195,23 @@ void MainWindow::mostrarDocumento(XmlHandler *documento, const QString &titulo)
         avisarOmitidos(omitidos);
 }
 
-QStringList MainWindow::construirEscenas()
+QStringList MainWindow::construirEscenas(const QVector<bool> &conservar)
 {
     QList<DiagramScene *> anteriores = m_sceneList;
+    QVector<DiagramScene *> conservadas(m_datosXml->cantidadMaquinas(), nullptr);
+    for (int k = 0; k < conservadas.size() && k < m_sceneList.size(); ++k) {
+        if (conservar.value(k)) {
+            conservadas[k] = m_sceneList.at(k);
+            anteriores.removeOne(conservadas[k]);
+        }
+    }
     m_sceneList.clear();
     QStringList omitidos;
-    for (int k = 0; k < m_datosXml->cantidadMaquinas(); ++k) {
+    for (int k = 0; k < conservadas.size(); ++k) {
+        if (conservadas.at(k)) {
+            m_sceneList.append(conservadas.at(k));
+            continue;
+        }
         const QString maquina = IdsProyecto::maquina(k);
         const QString nombre = m_datosXml->getContenidoMaquina(maquina, QStringLiteral("nombre"));
         DiagramScene *scene = nullptr;
@@ -433,6 +402,7 @@ void MainWindow::cerrarDocumento()
 {
     delete m_datosXml;
     m_datosXml = nullptr;
+    m_escritas.clear();
     uiReset();
 }
 
@@ -466,6 +436,7 @@ void MainWindow::on_actionNuevoProyecto_triggered()
     const QString nombre = datos.value(0);
 
     m_datosXml = new XmlHandler(nombre, XmlHandler::NUEVO_XML_DATOS);
+    m_escritas.clear();
     m_datosXml->setContenidoGeneral(QStringLiteral("nombre"), nombre);
     m_datosXml->setContenidoGeneral(QStringLiteral("autores"), datos.value(1));
     m_datosXml->setContenidoGeneral(QStringLiteral("creacion"), ahora());

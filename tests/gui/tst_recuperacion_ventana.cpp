@@ -37,7 +37,8 @@ int editarYEsperar(const QString &dir)
     ventana.registrarPaso(QStringLiteral("Nuevo estado"));
     if (!QTest::qWaitFor([&] { return QFile::exists(ventana.rutaRecuperacion()); }, 5000))
         return 2;
-    if (!TestSupport::writeFile(dir + QStringLiteral("/esperado.vro"), ventana.historial().actual()))
+    if (!TestSupport::writeFile(dir + QStringLiteral("/esperado.vro"),
+                                ventana.historial().actual().documento()))
         return 3;
     QTextStream(stdout) << "listo" << Qt::endl;
     QTest::qWait(60000);
