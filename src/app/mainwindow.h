@@ -132,8 +132,9 @@ public:
     // it was after the previous step.
     void registrarPaso(const QString &texto);
     const HistorialProyecto &historial() const { return m_historial; }
-    // Offers, one by one, the recovery files that sessions ended without
-    // removing; called once the window is shown.
+    // Offers, in one list, the recovery files that sessions ended without
+    // removing: one can be recovered, any discarded, the rest kept for the
+    // next start. Called once the window is shown.
     void ofrecerRecuperacion();
     // Writes the recovery file now, as the timer does 2 s after a step.
     void escribirRecuperacion();

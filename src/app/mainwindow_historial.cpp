@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "dialogrecuperacion.h"
 #include "idsproyecto.h"
 #include "lectorproyecto.h"
 #include "xmlhandler.h"
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -211,34 +211,18 @@ void MainWindow::escribirRecuperacion()
 void MainWindow::ofrecerRecuperacion()
 {
     const QList<ArchivoRecuperacion::Pendiente> pendientes = ArchivoRecuperacion::pendientes();
-    for (const ArchivoRecuperacion::Pendiente &pendiente : pendientes) {
-        QMessageBox pregunta(QMessageBox::Warning, tr("Recuperar Proyecto"), QString(), QMessageBox::NoButton,
-                             this);
-        const QString fecha = pendiente.fecha.toString(QStringLiteral("dd-MM-yyyy hh:mm:ss"));
-        QPushButton *recuperar = nullptr;
-        if (pendiente.problema.isEmpty()) {
-            // One project is open at a time; the others wait for the next start.
-            if (m_datosXml)
-                continue;
-            pregunta.setText(tr("Vireo se cerró sin guardar los cambios del proyecto\n%1\n"
-                                "(copia de recuperación del %2).\n¿Desea recuperarlos?")
-                                 .arg(pendiente.original, fecha));
-            recuperar = pregunta.addButton(tr("Recuperar"), QMessageBox::AcceptRole);
-        } else {
-            pregunta.setText(tr("No se puede recuperar la copia del %1 del proyecto\n%2\nMotivo: %3")
-                                 .arg(fecha,
-                                      pendiente.original.isEmpty() ? pendiente.ruta : pendiente.original,
-                                      pendiente.problema));
-        }
-        QPushButton *descartar = pregunta.addButton(tr("Descartar"), QMessageBox::DestructiveRole);
-        pregunta.addButton(tr("Conservar"), QMessageBox::RejectRole);
-        pregunta.setDefaultButton(recuperar ? recuperar : descartar);
-        pregunta.exec();
-        if (recuperar && pregunta.clickedButton() == recuperar)
-            this->recuperar(pendiente);
-        else if (pregunta.clickedButton() == descartar)
-            ArchivoRecuperacion::descartar(pendiente);
-    }
+    if (pendientes.isEmpty())
+        return;
+    DialogRecuperacion dialogo(pendientes, this);
+    connect(
+        &dialogo, &DialogRecuperacion::descartada, this,
+        [](const ArchivoRecuperacion::Pendiente &pendiente) { ArchivoRecuperacion::descartar(pendiente); });
+    if (dialogo.exec() != QDialog::Accepted || !descartarProyectoAbierto())
+        return;
+    recuperar(dialogo.elegida());
+    if (dialogo.cantidad() > 1)
+        statusBar()->showMessage(
+            tr("Las demás copias de recuperación se ofrecerán al volver a iniciar Vireo."), 10000);
 }
 
 // The project comes back as it was left: modified, and saved by "Guardar" to
