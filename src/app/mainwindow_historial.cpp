@@ -122,12 +122,14 @@ void MainWindow::actualizarHistorial()
 
 void MainWindow::deshacer()
 {
+    completarMovimiento();
     if (m_datosXml && m_uiMode != Simular && m_historial.puedeDeshacer())
         restaurar(m_historial.deshacer());
 }
 
 void MainWindow::rehacer()
 {
+    completarMovimiento();
     if (m_datosXml && m_uiMode != Simular && m_historial.puedeRehacer())
         restaurar(m_historial.rehacer());
 }

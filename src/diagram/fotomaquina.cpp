@@ -3,22 +3,10 @@
 #include "arrow.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
-#include "idsproyecto.h"
-#include "xmlhandler.h"
 
 #include <QHash>
 
 namespace {
-
-QString numero(qreal valor)
-{
-    return XmlHandler::formatoNumero(valor);
-}
-
-QString punto(const QPointF &p)
-{
-    return XmlHandler::formatoPunto(p);
-}
 
 // Exact: Qt's own comparison of points forgives differences that the file's
 // six digits may still show.
@@ -65,31 +53,6 @@ FotoMaquina FotoMaquina::de(const DiagramScene &scene)
                                 arrow->midItem()->scenePos(), arrow->textRelativePos()};
     }
     return foto;
-}
-
-void FotoMaquina::escribir(XmlHandler &documento, const QString &maquina) const
-{
-    documento.vaciarMaquina(maquina);
-    documento.addInfoMaquina(maquina, m_nombre);
-    for (int i = 0; i < m_estados.size(); ++i) {
-        const Estado &estado = m_estados.at(i);
-        const QString id = IdsProyecto::estado(i);
-        documento.addNuevoEstado(id, maquina);
-        documento.addInfoEstado(id, estado.nombre, estado.color.name(), numero(estado.pos.x()),
-                                numero(estado.pos.y()), numero(estado.tamano.width()),
-                                numero(estado.tamano.height()), maquina);
-        for (int j = 0; j < estado.transiciones.size(); ++j) {
-            const Flecha &flecha = estado.transiciones.at(j);
-            documento.addNuevaTransicion(
-                id, IdsProyecto::transicion(j), flecha.evento, flecha.acciones.join(QLatin1Char(',')),
-                IdsProyecto::estado(flecha.destino), punto(flecha.medio), punto(flecha.texto), maquina);
-        }
-    }
-    if (m_inicial.destino < 0)
-        return;
-    documento.setInfoEstadoInicial(
-        numero(m_marcador.x()), numero(m_marcador.y()), m_inicial.acciones.join(QLatin1Char(',')),
-        IdsProyecto::estado(m_inicial.destino), punto(m_inicial.medio), punto(m_inicial.texto), maquina);
 }
 
 bool FotoMaquina::operator==(const FotoMaquina &otra) const

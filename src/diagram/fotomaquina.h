@@ -9,20 +9,16 @@
 #include <QVector>
 
 class DiagramScene;
-class XmlHandler;
 
-// What the project file records of one machine's diagram, taken from its
-// scene as plain values. Taking it costs no formatting, so comparing it with
-// the one taken at the previous step tells cheaply whether the machine has
-// to be written again; and since escribir() reads nothing else, equal
+// What the project file records of one machine's diagram (everything
+// MaquinaXml::guardar reads from the scene), taken as plain values. Taking it
+// costs no formatting, so comparing it with the one taken when the machine
+// was last written tells cheaply whether it has to be written again: equal
 // pictures write equal bytes.
 class FotoMaquina
 {
 public:
     static FotoMaquina de(const DiagramScene &scene);
-    // Writes the machine as maquinaId of documento, in the place of what it
-    // held there.
-    void escribir(XmlHandler &documento, const QString &maquinaId) const;
 
     bool operator==(const FotoMaquina &otra) const;
     bool operator!=(const FotoMaquina &otra) const { return !(*this == otra); }
