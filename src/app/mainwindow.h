@@ -5,6 +5,7 @@
 #include "decodificadortramas.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "fotomaquina.h"
 #include "historialproyecto.h"
 #include "pasomaquina.h"
 #include "puertodepuracion.h"
@@ -135,8 +136,9 @@ public:
     // it was after the previous step.
     void registrarPaso(const QString &texto);
     const HistorialProyecto &historial() const { return m_historial; }
-    // Offers, one by one, the recovery files that sessions ended without
-    // removing; called once the window is shown.
+    // Offers, in one list, the recovery files that sessions ended without
+    // removing: one can be recovered, any discarded, the rest kept for the
+    // next start. Called once the window is shown.
     void ofrecerRecuperacion();
     // Writes the recovery file now, as the timer does 2 s after a step.
     void escribirRecuperacion();
@@ -148,7 +150,8 @@ public:
     // written; the project then stays marked as modified.
     bool guardarDatos();
     // Writes the machines drawn in the scenes into the document, as the save
-    // step does, without touching the file.
+    // step does, without touching the file. Only machines whose drawing
+    // changed since they were last written are written again.
     void sincronizarDocumento();
     // Opens the project file at path as the open command does after its file
     // dialog; false when it could not be opened or parsed (already reported).
@@ -343,10 +346,19 @@ private:
     // Puts the project back to the history's current state (a cancelled
     // editor whose changes were already drawn).
     void restaurarActual();
-    void restaurarDocumento(const QByteArray &bytes);
+    // Shows destino, rebuilding only the scenes of the machines that differ
+    // from what is shown; the others keep their items, selection and view.
+    void restaurar(Instantanea destino);
+    // Puts back destino's parts outside the machines (catalogue, general
+    // data), keeping the file's own data of the open document; *cambia
+    // tells whether that data differed. False if destino holds no project,
+    // which Vireo's own states always do.
+    bool restaurarPartesFijas(const Instantanea &destino, bool *cambia);
     // Puts the document alone back (a cancelled transition editor that had
     // declared or removed events, actions or variables).
     void restaurarCatalogo();
+    // The project as a save would write it now, in the history's pieces.
+    Instantanea instantanea();
     void recuperar(const ArchivoRecuperacion::Pendiente &pendiente);
 
     // --- Machines and states ---
@@ -358,6 +370,18 @@ private:
     QString textoEliminacion(const DiagramScene *scene) const;
 
     // --- Project lifecycle ---
+    // Each machine as last written into the document by
+    // sincronizarDocumento(): the drawing it was written from and its bytes.
+    // Not vigente when the document's machine came from elsewhere (an undo)
+    // and must be written again. Empty when the document's machines have
+    // never been written (a document just opened).
+    struct MaquinaEscrita
+    {
+        FotoMaquina foto;
+        QByteArray bytes;
+        bool vigente = false;
+    };
+    QVector<MaquinaEscrita> m_escritas;
     QString rutaProyecto() const;
     void avisarFalloGuardado();
     bool confirmarReemplazo(const QString &elegido, const QString &destino);
@@ -371,7 +395,9 @@ private:
     // machines still in the document are reused with their windows, zoom and
     // scroll; the others are created or removed. Returns the references to
     // missing states that were skipped.
-    QStringList construirEscenas();
+    // Machines k with conservar[k] already show what the document holds: their
+    // scenes are kept as they are.
+    QStringList construirEscenas(const QVector<bool> &conservar = {});
     void quitarEscena(DiagramScene *scene);
     void cargarEstados(DiagramScene *scene, const QString &maquina);
     QStringList cargarTransiciones(DiagramScene *scene, const QString &maquina);

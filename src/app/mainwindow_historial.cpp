@@ -1,13 +1,14 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "dialogrecuperacion.h"
+#include "idsproyecto.h"
 #include "lectorproyecto.h"
 #include "xmlhandler.h"
 
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -23,25 +24,6 @@ const QStringList &datosDelArchivo()
                                    QStringLiteral("creacion"), QStringLiteral("modificacion"),
                                    QStringLiteral("carpeta")};
     return datos;
-}
-
-// The document held in bytes (a state of the history) with the file's data of
-// actual; *cambia tells whether that data differed. Null if bytes are no
-// project, which Vireo's own states always are.
-std::unique_ptr<XmlHandler> documentoDe(const QByteArray &bytes, const XmlHandler &actual, bool *cambia)
-{
-    std::unique_ptr<XmlHandler> documento = LectorProyecto::leerBytes(bytes, nullptr);
-    *cambia = false;
-    if (!documento)
-        return nullptr;
-    for (const QString &dato : datosDelArchivo()) {
-        const QString valor = actual.getContenidoGeneral(dato);
-        if (documento->getContenidoGeneral(dato) == valor)
-            continue;
-        documento->setContenidoGeneral(dato, valor);
-        *cambia = true;
-    }
-    return documento;
 }
 
 } // namespace
@@ -83,8 +65,7 @@ void MainWindow::registrarPaso(const QString &texto)
 {
     if (!m_datosXml)
         return;
-    sincronizarDocumento();
-    if (!m_historial.registrar(texto, m_datosXml->toByteArray()))
+    if (!m_historial.registrar(texto, instantanea()))
         return;
     // Not restarted by later steps: the file is never more than 2 s behind.
     if (!m_temporizadorRecuperacion->isActive())
@@ -92,20 +73,27 @@ void MainWindow::registrarPaso(const QString &texto)
     actualizarHistorial();
 }
 
+Instantanea MainWindow::instantanea()
+{
+    sincronizarDocumento();
+    const XmlHandler::Partes fijas = m_datosXml->partesFijas();
+    Instantanea actual{fijas.antes, {}, fijas.despues};
+    actual.maquinas.reserve(m_escritas.size());
+    for (const MaquinaEscrita &escrita : qAsConst(m_escritas))
+        actual.maquinas.append(escrita.bytes);
+    return actual;
+}
+
 void MainWindow::reiniciarHistorial()
 {
-    if (m_datosXml) {
-        sincronizarDocumento();
-        m_historial.reiniciar(m_datosXml->toByteArray());
-    } else {
-        m_historial.reiniciar(QByteArray());
-    }
+    m_escritas.clear();
+    m_historial.reiniciar(m_datosXml ? instantanea() : Instantanea());
     actualizarHistorial();
 }
 
 void MainWindow::historialGuardado()
 {
-    m_historial.marcarGuardado(m_datosXml->toByteArray());
+    m_historial.marcarGuardado(instantanea());
     actualizarHistorial();
 }
 
@@ -136,33 +124,46 @@ void MainWindow::deshacer()
 {
     completarMovimiento();
     if (m_datosXml && m_uiMode != Simular && m_historial.puedeDeshacer())
-        restaurarDocumento(m_historial.deshacer());
+        restaurar(m_historial.deshacer());
 }
 
 void MainWindow::rehacer()
 {
     completarMovimiento();
     if (m_datosXml && m_uiMode != Simular && m_historial.puedeRehacer())
-        restaurarDocumento(m_historial.rehacer());
+        restaurar(m_historial.rehacer());
 }
 
 void MainWindow::restaurarActual()
 {
     if (m_datosXml)
-        restaurarDocumento(m_historial.actual());
+        restaurar(m_historial.actual());
 }
 
-void MainWindow::restaurarDocumento(const QByteArray &bytes)
+void MainWindow::restaurar(Instantanea destino)
 {
+    // What is shown may differ from the history's state (an editor whose
+    // changes were drawn before it was cancelled): compare with the scenes.
+    const Instantanea origen = instantanea();
     bool cambia = false;
-    std::unique_ptr<XmlHandler> documento = documentoDe(bytes, *m_datosXml, &cambia);
-    if (!documento)
+    if (!origen.mismasPartesFijas(destino) && !restaurarPartesFijas(destino, &cambia))
         return;
-    delete m_datosXml;
-    m_datosXml = documento.release();
-    construirEscenas();
+    const int cantidad = destino.maquinas.size();
+    QVector<bool> conservar(cantidad, false);
+    for (int k = 0; k < cantidad; ++k) {
+        conservar[k] = Instantanea::iguales(origen.maquinas.value(k), destino.maquinas.at(k));
+        if (!conservar.at(k))
+            m_datosXml->cargarMaquina(IdsProyecto::maquina(k), destino.maquinas.at(k));
+    }
+    m_datosXml->recortarMaquinas(cantidad);
+    m_escritas.resize(cantidad);
+    for (int k = 0; k < cantidad; ++k) {
+        if (!conservar.at(k))
+            m_escritas[k] = MaquinaEscrita();
+    }
+    construirEscenas(conservar);
     if (cambia)
-        m_historial.reemplazarActual(m_datosXml->toByteArray());
+        m_historial.reemplazarActual(instantanea());
     if (!m_sceneList.isEmpty())
         ui->actionSeleccionar->trigger();
     if (!m_temporizadorRecuperacion->isActive())
@@ -170,15 +171,31 @@ void MainWindow::restaurarDocumento(const QByteArray &bytes)
     actualizarHistorial();
 }
 
+bool MainWindow::restaurarPartesFijas(const Instantanea &destino, bool *cambia)
+{
+    std::unique_ptr<XmlHandler> documento =
+        LectorProyecto::leerBytes(destino.antes + destino.despues, nullptr);
+    *cambia = false;
+    if (!documento)
+        return false;
+    for (const QString &dato : datosDelArchivo()) {
+        const QString valor = m_datosXml->getContenidoGeneral(dato);
+        if (documento->getContenidoGeneral(dato) == valor)
+            continue;
+        documento->setContenidoGeneral(dato, valor);
+        *cambia = true;
+    }
+    documento->tomarMaquinas(*m_datosXml);
+    delete m_datosXml;
+    m_datosXml = documento.release();
+    return true;
+}
+
 void MainWindow::restaurarCatalogo()
 {
     bool cambia = false;
-    std::unique_ptr<XmlHandler> documento = documentoDe(m_historial.actual(), *m_datosXml, &cambia);
-    if (!documento)
-        return;
-    delete m_datosXml;
-    m_datosXml = documento.release();
-    updateExploradorProyecto();
+    if (restaurarPartesFijas(m_historial.actual(), &cambia))
+        updateExploradorProyecto();
 }
 
 void MainWindow::escribirRecuperacion()
@@ -189,41 +206,25 @@ void MainWindow::escribirRecuperacion()
         return;
     }
     QString error;
-    if (!m_recuperacion.escribir(rutaProyecto(), m_historial.actual(), &error))
+    if (!m_recuperacion.escribir(rutaProyecto(), m_historial.actual().documento(), &error))
         statusBar()->showMessage(tr("No se pudo escribir la copia de recuperación: %1").arg(error), 10000);
 }
 
 void MainWindow::ofrecerRecuperacion()
 {
     const QList<ArchivoRecuperacion::Pendiente> pendientes = ArchivoRecuperacion::pendientes();
-    for (const ArchivoRecuperacion::Pendiente &pendiente : pendientes) {
-        QMessageBox pregunta(QMessageBox::Warning, tr("Recuperar Proyecto"), QString(), QMessageBox::NoButton,
-                             this);
-        const QString fecha = pendiente.fecha.toString(QStringLiteral("dd-MM-yyyy hh:mm:ss"));
-        QPushButton *recuperar = nullptr;
-        if (pendiente.problema.isEmpty()) {
-            // One project is open at a time; the others wait for the next start.
-            if (m_datosXml)
-                continue;
-            pregunta.setText(tr("Vireo se cerró sin guardar los cambios del proyecto\n%1\n"
-                                "(copia de recuperación del %2).\n¿Desea recuperarlos?")
-                                 .arg(pendiente.original, fecha));
-            recuperar = pregunta.addButton(tr("Recuperar"), QMessageBox::AcceptRole);
-        } else {
-            pregunta.setText(tr("No se puede recuperar la copia del %1 del proyecto\n%2\nMotivo: %3")
-                                 .arg(fecha,
-                                      pendiente.original.isEmpty() ? pendiente.ruta : pendiente.original,
-                                      pendiente.problema));
-        }
-        QPushButton *descartar = pregunta.addButton(tr("Descartar"), QMessageBox::DestructiveRole);
-        pregunta.addButton(tr("Conservar"), QMessageBox::RejectRole);
-        pregunta.setDefaultButton(recuperar ? recuperar : descartar);
-        pregunta.exec();
-        if (recuperar && pregunta.clickedButton() == recuperar)
-            this->recuperar(pendiente);
-        else if (pregunta.clickedButton() == descartar)
-            ArchivoRecuperacion::descartar(pendiente);
-    }
+    if (pendientes.isEmpty())
+        return;
+    DialogRecuperacion dialogo(pendientes, this);
+    connect(
+        &dialogo, &DialogRecuperacion::descartada, this,
+        [](const ArchivoRecuperacion::Pendiente &pendiente) { ArchivoRecuperacion::descartar(pendiente); });
+    if (dialogo.exec() != QDialog::Accepted || !descartarProyectoAbierto())
+        return;
+    recuperar(dialogo.elegida());
+    if (dialogo.cantidad() > 1)
+        statusBar()->showMessage(
+            tr("Las demás copias de recuperación se ofrecerán al volver a iniciar Vireo."), 10000);
 }
 
 // The project comes back as it was left: modified, and saved by "Guardar" to

@@ -76,9 +76,21 @@ void MainWindow::sincronizarDocumento()
 {
     if (!m_datosXml)
         return;
-    m_datosXml->borrarMaquinas();
-    for (int k = 0; k < m_sceneList.size(); ++k)
-        guardarMaquina(m_sceneList.at(k), IdsProyecto::maquina(k));
+    // What a file held among its machines (comments) is not kept.
+    if (m_escritas.isEmpty())
+        m_datosXml->borrarMaquinas();
+    m_escritas.resize(m_sceneList.size());
+    for (int k = 0; k < m_sceneList.size(); ++k) {
+        FotoMaquina foto = FotoMaquina::de(*m_sceneList.at(k));
+        MaquinaEscrita &escrita = m_escritas[k];
+        if (escrita.vigente && escrita.foto == foto)
+            continue;
+        const QString maquina = IdsProyecto::maquina(k);
+        m_datosXml->vaciarMaquina(maquina);
+        guardarMaquina(m_sceneList.at(k), maquina);
+        escrita = MaquinaEscrita{std::move(foto), m_datosXml->maquinaToByteArray(maquina), true};
+    }
+    m_datosXml->recortarMaquinas(m_sceneList.size());
 }
 
 // The document's own reason names the path again; the message shows it once.
@@ -138,6 +150,7 @@ void MainWindow::mostrarDocumento(XmlHandler *documento, const QString &titulo)
     if (m_datosXml)
         cerrarDocumento();
     m_datosXml = documento;
+    m_escritas.clear();
     habilitarProyecto();
     initExploradorProyecto();
     const QStringList omitidos = construirEscenas();
@@ -149,12 +162,23 @@ void MainWindow::mostrarDocumento(XmlHandler *documento, const QString &titulo)
         avisarOmitidos(omitidos);
 }
 
-QStringList MainWindow::construirEscenas()
+QStringList MainWindow::construirEscenas(const QVector<bool> &conservar)
 {
     QList<DiagramScene *> anteriores = m_sceneList;
+    QVector<DiagramScene *> conservadas(m_datosXml->cantidadMaquinas(), nullptr);
+    for (int k = 0; k < conservadas.size() && k < m_sceneList.size(); ++k) {
+        if (conservar.value(k)) {
+            conservadas[k] = m_sceneList.at(k);
+            anteriores.removeOne(conservadas[k]);
+        }
+    }
     m_sceneList.clear();
     QStringList omitidos;
-    for (int k = 0; k < m_datosXml->cantidadMaquinas(); ++k) {
+    for (int k = 0; k < conservadas.size(); ++k) {
+        if (conservadas.at(k)) {
+            m_sceneList.append(conservadas.at(k));
+            continue;
+        }
         const QString maquina = IdsProyecto::maquina(k);
         const QString nombre = m_datosXml->getContenidoMaquina(maquina, QStringLiteral("nombre"));
         DiagramScene *scene = nullptr;
@@ -243,6 +267,7 @@ void MainWindow::cerrarDocumento()
 {
     delete m_datosXml;
     m_datosXml = nullptr;
+    m_escritas.clear();
     uiReset();
 }
 
@@ -276,6 +301,7 @@ void MainWindow::on_actionNuevoProyecto_triggered()
     const QString nombre = datos.value(0);
 
     m_datosXml = new XmlHandler(nombre, XmlHandler::NUEVO_XML_DATOS);
+    m_escritas.clear();
     m_datosXml->setContenidoGeneral(QStringLiteral("nombre"), nombre);
     m_datosXml->setContenidoGeneral(QStringLiteral("autores"), datos.value(1));
     m_datosXml->setContenidoGeneral(QStringLiteral("creacion"), ahora());

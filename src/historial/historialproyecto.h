@@ -1,14 +1,17 @@
 #ifndef HISTORIALPROYECTO_H
 #define HISTORIALPROYECTO_H
 
-#include <QByteArray>
+#include "instantanea.h"
+
+#include <QHash>
 #include <QString>
 #include <QVector>
 
-// The undo history of one open project, kept as whole documents: the bytes a
-// save would write after each completed user action, each with the name of
-// the step that led to it ("Mover estado"). Documents share their bytes with
-// whoever made them, so keeping one costs no copy.
+// The undo history of one open project: the document a save would write
+// after each completed user action, each with the name of the step that led
+// to it ("Mover estado"). A state shares every piece it did not change with
+// the state before it, and the bytes counted against the bound are those of
+// the distinct pieces, so a step costs what it changed.
 //
 // Besides the current position it knows the clean one, the document last
 // opened or saved: the project is modified exactly when they differ. The
@@ -25,11 +28,11 @@ public:
     explicit HistorialProyecto(int maxPasos = kMaxPasos, qint64 maxBytes = kMaxBytes);
 
     // Starts over with documento as the only, clean state.
-    void reiniciar(const QByteArray &documento);
+    void reiniciar(const Instantanea &documento);
     // Records the step texto that led to documento. False (nothing recorded)
     // when documento equals the current state. Steps that were undone are
     // forgotten.
-    bool registrar(const QString &texto, const QByteArray &documento);
+    bool registrar(const QString &texto, const Instantanea &documento);
 
     bool puedeDeshacer() const { return m_actual > 0; }
     bool puedeRehacer() const { return m_actual + 1 < m_estados.size(); }
@@ -38,16 +41,16 @@ public:
     QString textoRehacer() const;
     // Moves one step back or forward and returns the document there; the
     // current document when there is no such step.
-    QByteArray deshacer();
-    QByteArray rehacer();
+    const Instantanea &deshacer();
+    const Instantanea &rehacer();
 
-    QByteArray actual() const;
+    const Instantanea &actual() const { return m_estados.at(m_actual).documento; }
     // The current state's bytes become documento, which differs from them
     // only in what no step records (the file's name, folder or dates).
-    void reemplazarActual(const QByteArray &documento);
+    void reemplazarActual(const Instantanea &documento);
     // The current state is what the file holds now (after a save, which
     // stamps the date into documento): it becomes the clean state.
-    void marcarGuardado(const QByteArray &documento);
+    void marcarGuardado(const Instantanea &documento);
     // The file no longer matches any state (a save that failed half-way, a
     // project never written).
     void olvidarGuardado();
@@ -60,11 +63,17 @@ private:
     struct Estado
     {
         QString texto;
-        QByteArray documento;
+        Instantanea documento;
     };
 
     void recortar();
+    void contar(const Instantanea &documento);
+    void descontar(const Instantanea &documento);
+    void contarPieza(const QByteArray &pieza);
+    void descontarPieza(const QByteArray &pieza);
 
+    // How many pieces of the kept states share each buffer.
+    QHash<const char *, int> m_usos;
     QVector<Estado> m_estados;
     int m_actual = 0;
     // -1 when the clean state is not in the history.

@@ -17,6 +17,5 @@ bool ModeloDepuracion::resolver(const LineaDepuracion &linea, PasoMaquina *paso)
     paso->origen = linea.estado;
     paso->transicion = linea.transicion;
     paso->destino = transicion.destino;
-    paso->evento = transicion.disparador.texto();
     return true;
 }

@@ -5,6 +5,7 @@
 #include "xmlnode.h"
 #include "xmlserializer.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QIODevice>
 #include <QPointF>
@@ -222,6 +223,85 @@ void XmlHandler::borrarMaquinas()
 {
     if (XmlNode *maquinas = lista(QStringLiteral("maquinas")))
         maquinas->removeChildren();
+}
+
+void XmlHandler::vaciarMaquina(const QString &maquinaId)
+{
+    XmlNode *nodo = maquina(maquinaId);
+    if (!nodo) {
+        addNuevaMaquina(maquinaId);
+        return;
+    }
+    nodo->removeChildren();
+    nodo->appendElement(QStringLiteral("nombre"));
+    nodo->appendElement(QStringLiteral("estadoInicial"));
+}
+
+void XmlHandler::recortarMaquinas(int cantidad)
+{
+    XmlNode *maquinas = lista(QStringLiteral("maquinas"));
+    if (!maquinas)
+        return;
+    std::vector<XmlNode *> sobrantes;
+    int vistas = 0;
+    for (const auto &hijo : maquinas->children()) {
+        if (hijo->isElement() && ++vistas > cantidad)
+            sobrantes.push_back(hijo.get());
+    }
+    for (XmlNode *sobrante : sobrantes)
+        maquinas->removeChild(sobrante);
+}
+
+XmlHandler::Partes XmlHandler::partesFijas() const
+{
+    const XmlNode *maquinas = lista(QStringLiteral("maquinas"));
+    if (!maquinas)
+        return {toByteArray(), QByteArray()};
+    const XmlSerializer::Contorno contorno = XmlSerializer::escribirContorno(*m_documento, *maquinas);
+    return {contorno.antes, contorno.despues};
+}
+
+// Machines sit at depth 2: proyecto, maquinas, maquinaN.
+QByteArray XmlHandler::maquinaToByteArray(const QString &maquinaId) const
+{
+    const XmlNode *nodo = maquina(maquinaId);
+    return nodo ? XmlSerializer::escribirElemento(*nodo, 2) : QByteArray();
+}
+
+bool XmlHandler::cargarMaquina(const QString &maquinaId, const QByteArray &bytes)
+{
+    XmlNode *maquinas = lista(QStringLiteral("maquinas"));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    std::unique_ptr<XmlNode> leido = maquinas ? XmlSerializer::leer(&buffer) : nullptr;
+    if (!leido)
+        return false;
+    std::unique_ptr<XmlNode> elemento;
+    for (const auto &hijo : leido->children()) {
+        if (hijo->isElement()) {
+            elemento = std::make_unique<XmlNode>(XmlNode::Element, maquinaId);
+            elemento->adoptChildren(*hijo);
+            break;
+        }
+    }
+    if (!elemento)
+        return false;
+    XmlNode *anterior = maquinas->firstChildElement(maquinaId);
+    XmlNode *nuevo = maquinas->appendChild(std::move(elemento));
+    if (anterior)
+        maquinas->replaceChild(anterior, nuevo);
+    return true;
+}
+
+void XmlHandler::tomarMaquinas(XmlHandler &otro)
+{
+    XmlNode *maquinas = lista(QStringLiteral("maquinas"));
+    XmlNode *otras = otro.lista(QStringLiteral("maquinas"));
+    if (!maquinas || !otras)
+        return;
+    maquinas->removeChildren();
+    maquinas->adoptChildren(*otras);
 }
 
 void XmlHandler::addNuevoEstado(const QString &estadoId, const QString &maquinaId)

@@ -60,6 +60,30 @@ public:
     QString getContenidoMaquina(const QString &maquinaId, const QString &tagName) const;
     int cantidadMaquinas() const;
     void borrarMaquinas();
+    // Leaves machine maquinaId with only its "nombre" and "estadoInicial",
+    // both empty, appending it when missing.
+    void vaciarMaquina(const QString &maquinaId);
+    // Removes the machines after the first cantidad.
+    void recortarMaquinas(int cantidad);
+
+    // The file content in pieces, for a history that keeps only what
+    // changed: partesFijas() holds what comes before the first machine and
+    // after the last, maquinaToByteArray(maquinaN) each machine's element;
+    // antes + every machine in order + despues is toByteArray(). The
+    // machines must be the only content of "maquinas".
+    struct Partes
+    {
+        QByteArray antes;
+        QByteArray despues;
+    };
+    Partes partesFijas() const;
+    QByteArray maquinaToByteArray(const QString &maquinaId) const;
+    // Puts the machine element in bytes (as maquinaToByteArray wrote it) in
+    // the place of maquinaId, or after the last machine when there is none
+    // such. False, changing nothing, when bytes hold no element.
+    bool cargarMaquina(const QString &maquinaId, const QByteArray &bytes);
+    // The machines of otro, moved here in the place of this document's own.
+    void tomarMaquinas(XmlHandler &otro);
 
     void addNuevoEstado(const QString &estadoId, const QString &maquinaId = QStringLiteral("maquina0"));
     void addInfoEstado(const QString &estadoId, const QString &nombre, const QString &color,

@@ -84,6 +84,13 @@ void XmlNode::removeChildren()
     invalidateIndex();
 }
 
+void XmlNode::adoptChildren(XmlNode &other)
+{
+    for (auto &child : other.m_children)
+        appendChild(std::move(child));
+    other.removeChildren();
+}
+
 void XmlNode::replaceChild(XmlNode *target, XmlNode *child)
 {
     const int from = indexOf(child);

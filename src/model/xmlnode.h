@@ -37,6 +37,8 @@ public:
     void appendText(const QString &texto);
     void removeChild(XmlNode *child);
     void removeChildren();
+    // Moves every child of other, in order, to the end of this node's.
+    void adoptChildren(XmlNode &other);
     // Moves child (one of this node's children) into the place of target,
     // which is removed.
     void replaceChild(XmlNode *target, XmlNode *child);

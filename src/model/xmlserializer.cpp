@@ -29,6 +29,9 @@ class Salida
 {
 public:
     QByteArray m_bytes;
+    // The element whose children are left out, and where they would go.
+    const XmlNode *m_sinHijos = nullptr;
+    int m_corte = -1;
 
     void ascii(const char *texto) { m_bytes.append(texto); }
     void ascii(char c) { m_bytes.append(c); }
@@ -140,6 +143,14 @@ void writeElement(Salida &out, const XmlNode &node, int depth, bool afterText, b
     const auto &children = node.children();
     if (children.empty()) {
         out.ascii("/>");
+    } else if (&node == out.m_sinHijos) {
+        out.ascii('>');
+        out.finDeLinea();
+        out.m_corte = out.m_bytes.size();
+        out.indent(depth);
+        out.ascii("</");
+        out.texto(node.dato());
+        out.ascii('>');
     } else {
         out.ascii('>');
         if (!children.front()->isText())
@@ -246,6 +257,25 @@ QByteArray escribir(const XmlNode &documento)
     out.ascii(kDeclaracion);
     out.finDeLinea();
     writeChildren(out, documento, 0);
+    return out.m_bytes;
+}
+
+Contorno escribirContorno(const XmlNode &documento, const XmlNode &contenedor)
+{
+    Salida out;
+    out.m_sinHijos = &contenedor;
+    out.ascii(kDeclaracion);
+    out.finDeLinea();
+    writeChildren(out, documento, 0);
+    if (out.m_corte < 0)
+        return {out.m_bytes, QByteArray()};
+    return {out.m_bytes.left(out.m_corte), out.m_bytes.mid(out.m_corte)};
+}
+
+QByteArray escribirElemento(const XmlNode &elemento, int depth)
+{
+    Salida out;
+    writeNode(out, elemento, depth, false, false);
     return out.m_bytes;
 }
 

@@ -18,6 +18,19 @@ namespace XmlSerializer {
 constexpr int kMaxDepth = 256;
 
 QByteArray escribir(const XmlNode &documento);
+// The bytes escribir() writes before the first child of contenedor (an
+// element of documento whose children are all elements) and after its last;
+// with the children written by escribirElemento in between they are the
+// whole file. A contenedor without children falls in antes, whole.
+struct Contorno
+{
+    QByteArray antes;
+    QByteArray despues;
+};
+Contorno escribirContorno(const XmlNode &documento, const XmlNode &contenedor);
+// One element, with what it holds, as escribir() writes it at that depth
+// between two elements.
+QByteArray escribirElemento(const XmlNode &elemento, int depth);
 // Null when the content is not well-formed XML, nest deeper than kMaxDepth,
 // hold a DTD (entity expansion) or an undeclared entity; *error then says why
 // and where, in Spanish, for the user.

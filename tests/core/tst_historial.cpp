@@ -18,6 +18,12 @@ QByteArray doc(int n, int size = 10)
     return QByteArray::number(n).leftJustified(size, '.');
 }
 
+// A state made of one piece, as a document without machines is.
+Instantanea ins(int n, int size = 10)
+{
+    return Instantanea{doc(n, size), {}, {}};
+}
+
 QByteArray proyecto(const QString &nombre)
 {
     XmlHandler xml(nombre, XmlHandler::NUEVO_XML_DATOS);
@@ -35,6 +41,9 @@ private slots:
     void pasosYEstadoLimpio();
     void limites_data();
     void limites();
+    void unPasoCuestaLoQueCambia();
+    void piezasDelDocumento_data();
+    void piezasDelDocumento();
     void lectorProyecto_data();
     void lectorProyecto();
     void valoresDeBlancosSeLeenComoSeEscribieron();
@@ -47,34 +56,34 @@ private slots:
 void TstHistorial::pasosYEstadoLimpio()
 {
     HistorialProyecto h;
-    h.reiniciar(doc(0));
+    h.reiniciar(ins(0));
     QVERIFY(!h.modificado());
-    QVERIFY(!h.registrar(QStringLiteral("nada"), doc(0)));
-    QVERIFY(h.registrar(QStringLiteral("Mover estado"), doc(1)));
-    QVERIFY(h.registrar(QStringLiteral("Nuevo estado"), doc(2)));
+    QVERIFY(!h.registrar(QStringLiteral("nada"), ins(0)));
+    QVERIFY(h.registrar(QStringLiteral("Mover estado"), ins(1)));
+    QVERIFY(h.registrar(QStringLiteral("Nuevo estado"), ins(2)));
     QVERIFY(h.modificado());
     QCOMPARE(h.textoDeshacer(), QStringLiteral("Nuevo estado"));
-    QCOMPARE(h.deshacer(), doc(1));
+    QCOMPARE(h.deshacer().documento(), doc(1));
     QCOMPARE(h.textoRehacer(), QStringLiteral("Nuevo estado"));
-    QCOMPARE(h.deshacer(), doc(0));
+    QCOMPARE(h.deshacer().documento(), doc(0));
     QVERIFY(!h.modificado());
     QVERIFY(!h.puedeDeshacer());
-    QCOMPARE(h.rehacer(), doc(1));
+    QCOMPARE(h.rehacer().documento(), doc(1));
 
     // Saved in the middle, then undone past it and redone back: clean again.
-    h.marcarGuardado(doc(1));
-    QCOMPARE(h.deshacer(), doc(0));
+    h.marcarGuardado(ins(1));
+    QCOMPARE(h.deshacer().documento(), doc(0));
     QVERIFY(h.modificado());
-    QCOMPARE(h.rehacer(), doc(1));
+    QCOMPARE(h.rehacer().documento(), doc(1));
     QVERIFY(!h.modificado());
 
     // A new step after undoing forgets the steps ahead, and the clean state
     // with them when it was one of them.
     h.deshacer();
-    QVERIFY(h.registrar(QStringLiteral("Eliminar estado"), doc(3)));
+    QVERIFY(h.registrar(QStringLiteral("Eliminar estado"), ins(3)));
     QVERIFY(!h.puedeRehacer());
     QCOMPARE(h.pasos(), 1);
-    QCOMPARE(h.deshacer(), doc(0));
+    QCOMPARE(h.deshacer().documento(), doc(0));
     QVERIFY(h.modificado());
     h.olvidarGuardado();
     QVERIFY(h.modificado());
@@ -101,17 +110,102 @@ void TstHistorial::limites()
     QFETCH(int, quedan);
     const qint64 limite = maxBytes ? HistorialProyecto::kMaxBytes : 8 * 1000;
     HistorialProyecto h(maxPasos, limite);
-    h.reiniciar(doc(0, qMax(tamano, 10)));
+    h.reiniciar(ins(0, qMax(tamano, 10)));
     for (int i = 1; i <= pasos; ++i)
-        QVERIFY(h.registrar(QStringLiteral("paso %1").arg(i), doc(i, qMax(tamano, 10))));
+        QVERIFY(h.registrar(QStringLiteral("paso %1").arg(i), ins(i, qMax(tamano, 10))));
     QCOMPARE(h.pasos(), quedan);
     QVERIFY(h.pasos() == 0 || h.bytes() <= limite);
     // The oldest went first: undoing all the way reaches the oldest kept.
     while (h.puedeDeshacer())
         h.deshacer();
-    QCOMPARE(h.actual(), doc(pasos - quedan, qMax(tamano, 10)));
+    QCOMPARE(h.actual().documento(), doc(pasos - quedan, qMax(tamano, 10)));
     // The file's state was dropped: nothing left is clean.
     QVERIFY(h.modificado());
+}
+
+// Twenty machines of 1000 bytes, one changed per step: each step costs 1000
+// bytes, and dropping the oldest state frees only what no later one shares.
+void TstHistorial::unPasoCuestaLoQueCambia()
+{
+    Instantanea estado{"<a>", {}, "</a>"};
+    for (int k = 0; k < 20; ++k)
+        estado.maquinas << doc(k, 1000);
+    HistorialProyecto h(100, 30007);
+    h.reiniciar(estado);
+    QList<QByteArray> documentos{estado.documento()};
+    for (int i = 1; i <= 15; ++i) {
+        // Equal pieces made anew, as every step makes them, are shared too.
+        for (QByteArray &maquina : estado.maquinas)
+            maquina = QByteArray(maquina.constData(), maquina.size());
+        estado.maquinas[i % 20] = doc(100 + i, 1000);
+        QVERIFY(h.registrar(QStringLiteral("paso"), estado));
+        documentos << estado.documento();
+        QCOMPARE(h.bytes(), 7 + 1000 * qMin(20 + i, 30));
+    }
+    QCOMPARE(h.pasos(), 10);
+    for (int i = 14; i >= 5; --i)
+        QCOMPARE(h.deshacer().documento(), documentos.at(i));
+    QVERIFY(!h.puedeDeshacer());
+}
+
+void TstHistorial::piezasDelDocumento_data()
+{
+    QTest::addColumn<QByteArray>("contenido");
+    QTest::addColumn<int>("maquinas");
+    QTest::newRow("sin máquinas") << proyecto(QStringLiteral("P")) << 0;
+    QTest::newRow("con comentarios y valores fuera de las máquinas")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<proyecto>\n    <general>\n"
+                      "        <nombre>P</nombre>\n        <!-- a mano -->\n    </general>\n"
+                      "    <maquinas>\n        <maquina0>\n            <nombre>M</nombre>\n"
+                      "            <estadoInicial/>\n        </maquina0>\n        <maquina1>\n"
+                      "            <nombre>N &amp; 1</nombre>\n            <estadoInicial/>\n"
+                      "            <estado0>\n                <diagrama>\n"
+                      "                    <nombre> </nombre>\n                </diagrama>\n"
+                      "            </estado0>\n        </maquina1>\n    </maquinas>\n"
+                      "    <eventos>texto<ev0>e</ev0></eventos>\n</proyecto>\n")
+        << 2;
+}
+
+// The pieces the history keeps give back the document, and a document
+// rebuilt from them (its fixed parts read, each machine loaded) writes the
+// same bytes.
+void TstHistorial::piezasDelDocumento()
+{
+    QFETCH(QByteArray, contenido);
+    QFETCH(int, maquinas);
+    const std::unique_ptr<XmlHandler> original = LectorProyecto::leerBytes(contenido, nullptr);
+    QVERIFY(original);
+    QCOMPARE(original->cantidadMaquinas(), maquinas);
+    const QByteArray escrito = original->toByteArray();
+    const XmlHandler::Partes fijas = original->partesFijas();
+    QByteArray unidas = fijas.antes;
+    for (int k = 0; k < maquinas; ++k)
+        unidas += original->maquinaToByteArray(QStringLiteral("maquina%1").arg(k));
+    unidas += fijas.despues;
+    QCOMPARE(unidas, escrito);
+
+    const std::unique_ptr<XmlHandler> rehecho =
+        LectorProyecto::leerBytes(fijas.antes + fijas.despues, nullptr);
+    QVERIFY(rehecho);
+    QCOMPARE(rehecho->cantidadMaquinas(), 0);
+    for (int k = maquinas - 1; k >= 0; --k) {
+        const QString id = QStringLiteral("maquina%1").arg(k);
+        QVERIFY(rehecho->cargarMaquina(QStringLiteral("maquina%1").arg(maquinas - 1 - k),
+                                       original->maquinaToByteArray(id)));
+    }
+    // Loaded in reverse, then each put in its place over the other.
+    for (int k = 0; k < maquinas; ++k) {
+        const QString id = QStringLiteral("maquina%1").arg(k);
+        QVERIFY(rehecho->cargarMaquina(id, original->maquinaToByteArray(id)));
+    }
+    QCOMPARE(rehecho->toByteArray(), escrito);
+    QVERIFY(!rehecho->cargarMaquina(QStringLiteral("maquina0"), "<maquina0>"));
+    rehecho->recortarMaquinas(0);
+    QCOMPARE(rehecho->toByteArray(),
+             LectorProyecto::leerBytes(fijas.antes + fijas.despues, nullptr)->toByteArray());
+    rehecho->tomarMaquinas(*original);
+    QCOMPARE(rehecho->toByteArray(), escrito);
+    QCOMPARE(original->cantidadMaquinas(), 0);
 }
 
 void TstHistorial::lectorProyecto_data()

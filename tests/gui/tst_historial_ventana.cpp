@@ -20,8 +20,11 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -116,6 +119,7 @@ private slots:
     void cadaPaso_data();
     void cadaPaso();
     void diezPasosDeshechosYRehechos();
+    void deshacerSoloReconstruyeLoQueCambia();
     void guardarComo_data();
     void guardarComo();
     void abrirAlgoQueNoEsProyecto_data();
@@ -532,6 +536,34 @@ void TstHistorialVentana::diezPasosDeshechosYRehechos()
     QVERIFY(!titulo().endsWith('*'));
     rehacer->trigger();
     QVERIFY(titulo().endsWith('*'));
+}
+
+// A step in one machine, undone and redone, leaves the other machine's
+// drawing (its very items), its zoom and scroll, and the active window as
+// they were.
+void TstHistorialVentana::deshacerSoloReconstruyeLoQueCambia()
+{
+    QGraphicsView *vista = view();
+    vista->setTransform(QTransform::fromScale(1.5, 1.5));
+    vista->horizontalScrollBar()->setValue(vista->horizontalScrollBar()->minimum() + 40);
+    const int desplazamiento = vista->horizontalScrollBar()->value();
+    DiagramItem *a = estado(QStringLiteral("A"));
+    DiagramScene *otra = ProyectoPrueba::maquina(*m_ventana, QStringLiteral("Otra"));
+    m_ventana->registrarPaso(QStringLiteral("Nueva máquina"));
+    QMdiSubWindow *activa = m_ventana->findChild<QMdiArea *>()->activeSubWindow();
+    ProyectoPrueba::estado(otra, QStringLiteral("X"), {0, 0});
+    m_ventana->registrarPaso(QStringLiteral("Nuevo estado"));
+    const QByteArray despues = bytes();
+
+    accion(*m_ventana, "actionDeshacer")->trigger();
+    QCOMPARE(m_ventana->sceneList().value(1)->itemList().size(), 0);
+    accion(*m_ventana, "actionRehacer")->trigger();
+    QCOMPARE(bytes(), despues);
+    QCOMPARE(estado(QStringLiteral("A")), a);
+    QCOMPARE(view(), vista);
+    QCOMPARE(vista->transform(), QTransform::fromScale(1.5, 1.5));
+    QCOMPARE(vista->horizontalScrollBar()->value(), desplazamiento);
+    QCOMPARE(m_ventana->findChild<QMdiArea *>()->activeSubWindow(), activa);
 }
 
 void TstHistorialVentana::guardarComo_data()

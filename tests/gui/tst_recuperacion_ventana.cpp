@@ -10,7 +10,9 @@
 #include "testsupport.h"
 #include "xmlhandler.h"
 
+#include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -37,11 +39,37 @@ int editarYEsperar(const QString &dir)
     ventana.registrarPaso(QStringLiteral("Nuevo estado"));
     if (!QTest::qWaitFor([&] { return QFile::exists(ventana.rutaRecuperacion()); }, 5000))
         return 2;
-    if (!TestSupport::writeFile(dir + QStringLiteral("/esperado.vro"), ventana.historial().actual()))
+    if (!TestSupport::writeFile(dir + QStringLiteral("/esperado.vro"),
+                                ventana.historial().actual().documento()))
         return 3;
     QTextStream(stdout) << "listo" << Qt::endl;
     QTest::qWait(60000);
     return 4;
+}
+
+// Answers the recovery list: records its rows, then clicks boton on the
+// selected one.
+ModalScript::Handler responder(QStringList *filas, const char *boton)
+{
+    return [=](QWidget *w) {
+        auto *lista = w->findChild<QListWidget *>(QStringLiteral("listWidgetCopias"));
+        for (int i = 0; i < lista->count(); ++i)
+            *filas << lista->item(i)->text();
+        w->findChild<QPushButton *>(QLatin1String(boton))->click();
+    };
+}
+
+// A recovery copy left by a session that is gone, dated fecha.
+QString copia(const QString &nombre, const QString &original, const QByteArray &proyecto,
+              const QDateTime &fecha)
+{
+    const QString ruta = ArchivoRecuperacion::carpetaPorDefecto() + QLatin1Char('/') + nombre;
+    QFile archivo(ruta);
+    if (!QDir().mkpath(ArchivoRecuperacion::carpetaPorDefecto()) || !archivo.open(QIODevice::WriteOnly) ||
+        archivo.write(ArchivoRecuperacion::componer(original, proyecto)) < 0 || !archivo.flush() ||
+        !archivo.setFileTime(fecha, QFileDevice::FileModificationTime))
+        return QString();
+    return ruta;
 }
 
 } // namespace
@@ -53,7 +81,7 @@ class TstRecuperacionVentana : public QObject
 private slots:
     void cleanup();
     void recuperarTrasUnKill();
-    void unaCopiaDanadaSeDescarta();
+    void variasCopias();
     void guardarBorraLaCopia();
 };
 
@@ -80,11 +108,12 @@ void TstRecuperacionVentana::recuperarTrasUnKill()
 
     MainWindow ventana;
     ventana.show();
+    QStringList filas;
     ModalScript script;
-    script.thenClick(QStringLiteral("Recuperar"));
+    script.then(responder(&filas, "pushButtonRecuperar"));
     ventana.ofrecerRecuperacion();
-    QCOMPARE(script.titulos(), QStringList{QStringLiteral("Recuperar Proyecto")});
-    QVERIFY(script.textos().value(0).contains(dir.filePath(QStringLiteral("perdido.vro"))));
+    QCOMPARE(filas.size(), 1);
+    QVERIFY(filas.first().startsWith(dir.filePath(QStringLiteral("perdido.vro"))));
 
     // Compared as read back: an empty value set in memory is written
     // "<autores></autores>" and reads back as "<autores/>".
@@ -103,21 +132,70 @@ void TstRecuperacionVentana::recuperarTrasUnKill()
     QVERIFY(!QFile::exists(ventana.rutaRecuperacion()));
 }
 
-void TstRecuperacionVentana::unaCopiaDanadaSeDescarta()
+// Three copies left by crashed sessions, one of them damaged: all are listed,
+// oldest first; the damaged one cannot be recovered but can be discarded;
+// recovering one opens it and keeps the other for the next start.
+void TstRecuperacionVentana::variasCopias()
 {
-    const QString carpeta = ArchivoRecuperacion::carpetaPorDefecto();
-    QVERIFY(QDir().mkpath(carpeta));
-    const QString ruta = carpeta + QStringLiteral("/recuperacion-1-1-1.vrec");
-    QVERIFY(TestSupport::writeFile(
-        ruta, ArchivoRecuperacion::componer(QStringLiteral("/a/roto.vro"), "<proyecto>")));
+    QTemporaryDir dir;
+    const QDateTime ahora = QDateTime::currentDateTime();
+    XmlHandler uno(QStringLiteral("uno"), XmlHandler::NUEVO_XML_DATOS);
+    uno.setContenidoGeneral(QStringLiteral("nombre"), QStringLiteral("uno"));
+    uno.setContenidoGeneral(QStringLiteral("carpeta"), dir.path());
+    const QString primera =
+        copia(QStringLiteral("recuperacion-1-1-1.vrec"), dir.filePath(QStringLiteral("uno.vro")),
+              uno.toByteArray(), ahora.addSecs(-300));
+    const QString danada = copia(QStringLiteral("recuperacion-2-2-2.vrec"), QStringLiteral("/a/roto.vro"),
+                                 "<proyecto>", ahora.addSecs(-200));
+    uno.setContenidoGeneral(QStringLiteral("nombre"), QStringLiteral("dos"));
+    uno.addNuevoEvento(QStringLiteral("ev"));
+    const QString segunda =
+        copia(QStringLiteral("recuperacion-3-3-3.vrec"), dir.filePath(QStringLiteral("dos.vro")),
+              uno.toByteArray(), ahora.addSecs(-100));
+    QVERIFY(!primera.isEmpty() && !danada.isEmpty() && !segunda.isEmpty());
+
     MainWindow ventana;
+    ventana.show();
+    QStringList filas;
+    QStringList despues;
     ModalScript script;
-    script.thenClick(QStringLiteral("Descartar"));
+    script.then([&](QWidget *w) {
+        auto *lista = w->findChild<QListWidget *>(QStringLiteral("listWidgetCopias"));
+        auto *recuperar = w->findChild<QPushButton *>(QStringLiteral("pushButtonRecuperar"));
+        QCOMPARE(lista->currentRow(), 2);
+        lista->setCurrentRow(1);
+        QVERIFY(!recuperar->isEnabled());
+        lista->setCurrentRow(0);
+        QVERIFY(recuperar->isEnabled());
+        lista->setCurrentRow(1);
+        responder(&filas, "pushButtonDescartar")(w);
+        QCOMPARE(lista->currentRow(), 1);
+        responder(&despues, "pushButtonRecuperar")(w);
+    });
     ventana.ofrecerRecuperacion();
-    QVERIFY2(script.textos().value(0).contains(QStringLiteral("Motivo: el proyecto que guarda está dañado")),
-             qPrintable(script.textos().value(0)));
-    QVERIFY(!QFile::exists(ruta));
-    QVERIFY(!ventana.documento());
+    QCOMPARE(filas.size(), 3);
+    QVERIFY2(filas.at(0).startsWith(dir.filePath(QStringLiteral("uno.vro"))), qPrintable(filas.at(0)));
+    QVERIFY2(filas.at(1).contains(QStringLiteral("Motivo: el proyecto que guarda está dañado")),
+             qPrintable(filas.at(1)));
+    QVERIFY(filas.at(2).startsWith(dir.filePath(QStringLiteral("dos.vro"))));
+    QCOMPARE(despues, (QStringList{filas.at(0), filas.at(2)}));
+    QVERIFY(!QFile::exists(danada));
+
+    QCOMPARE(ventana.documento()->getNombresEventosDefinidos(), QStringList{QStringLiteral("ev")});
+    QCOMPARE(ventana.tituloProyecto(), QStringLiteral("Vireo | Alderhall - dos*"));
+    QVERIFY(!QFile::exists(segunda));
+    const QList<ArchivoRecuperacion::Pendiente> quedan = ArchivoRecuperacion::pendientes();
+    QCOMPARE(quedan.size(), 1);
+    QCOMPARE(quedan.first().ruta, primera);
+
+    // "Conservar" keeps it for the next start.
+    MainWindow otra;
+    ModalScript conservar;
+    conservar.then(responder(&filas, "pushButtonConservar"));
+    otra.ofrecerRecuperacion();
+    QCOMPARE(conservar.pendientes(), 0);
+    QVERIFY(!otra.documento());
+    QVERIFY(QFile::exists(primera));
 }
 
 void TstRecuperacionVentana::guardarBorraLaCopia()
