@@ -43,6 +43,27 @@ QList<Arrow *> salidasDe(const DiagramItem *estado)
     return salidas;
 }
 
+// Each icon set on a state's entry tells the tree view, which finds the row
+// with a walk over every row (thousands on a large project). While one of
+// these lives the view is told nothing; it repaints its visible rows once at
+// the end, which shows the same icons.
+class IconosEnLote
+{
+public:
+    explicit IconosEnLote(QTreeWidget *arbol) : m_arbol(arbol), m_bloqueo(arbol->model()) {}
+    ~IconosEnLote()
+    {
+        m_bloqueo.unblock();
+        m_arbol->viewport()->update();
+    }
+    IconosEnLote(const IconosEnLote &) = delete;
+    IconosEnLote &operator=(const IconosEnLote &) = delete;
+
+private:
+    QTreeWidget *m_arbol;
+    QSignalBlocker m_bloqueo;
+};
+
 } // namespace
 
 QIcon MainWindow::iconoSim(const char *nombre)
@@ -469,6 +490,7 @@ void MainWindow::resetearSimulacion()
     enviarTrama(TramaEnlace::reset());
     m_simFilas->reiniciar();
     m_simC->reiniciar();
+    const IconosEnLote lote(ui->treeWidgetSimEstados);
     for (int j = 0; j < m_sceneList.size(); ++j) {
         DiagramScene *scene = m_sceneList.at(j);
         if (QTreeWidgetItem *entrada = entradaEstado(j, -1))
@@ -551,6 +573,7 @@ void MainWindow::mostrarPasoSimulado(const PasoMaquina &paso)
 // table shows the steps to show, the event icons follow the current states.
 void MainWindow::mostrarDisparos()
 {
+    const IconosEnLote lote(ui->treeWidgetSimEstados);
     for (int j = 0; j < m_sceneList.size(); ++j) {
         if (!m_disparoPendiente.at(j))
             continue;
