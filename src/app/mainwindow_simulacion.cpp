@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -31,16 +32,6 @@ namespace {
 QGraphicsView *primeraVista(DiagramScene *scene)
 {
     return scene->views().isEmpty() ? nullptr : scene->views().first();
-}
-
-QList<Arrow *> salidasDe(const DiagramItem *estado)
-{
-    QList<Arrow *> salidas;
-    for (Arrow *arrow : estado->arrows()) {
-        if (arrow->startItem() == estado)
-            salidas.append(arrow);
-    }
-    return salidas;
 }
 
 // Each icon set on a state's entry tells the tree view, which finds the row
@@ -453,21 +444,30 @@ void MainWindow::agregarAcciones(const QStringList &filas)
 }
 
 // Marks the rows that some machine's current state can take; "(reset)"
-// keeps its icon always.
+// keeps its icon always. Only the icons that change are set: each one set
+// makes the table repaint its row.
 void MainWindow::actualizarIconosEventos()
 {
-    QStringList disponibles;
-    for (int j = 0; j < m_sceneList.size(); ++j) {
-        if (const DiagramItem *estado = estadoMostrado(j)) {
-            for (const Arrow *arrow : salidasDe(estado))
-                disponibles.append(arrow->event());
-        }
+    if (!m_simFilas)
+        return;
+    const ::Proyecto &proyecto = m_simFilas->proyecto();
+    QSet<QString> disponibles;
+    for (int j = 0; j < m_sceneList.size() && j < proyecto.cantidadMaquinas(); ++j) {
+        const int estado = m_idxMostrados.value(j, -1);
+        const QVector<Estado> &estados = proyecto.maquina(j).estados;
+        if (estado < 0 || estado >= estados.size())
+            continue;
+        for (const Transicion &transicion : estados.at(estado).transiciones)
+            disponibles.insert(transicion.disparador.texto());
     }
     QTableWidget *tabla = ui->tableWidgetSimEventos;
     for (int fila = 1; fila < tabla->rowCount(); ++fila) {
         QTableWidgetItem *item = tabla->item(fila, 0);
-        if (item)
-            item->setIcon(disponibles.contains(item->text()) ? iconoSim("events.png") : QIcon());
+        if (!item)
+            continue;
+        const bool disponible = disponibles.contains(item->text());
+        if (disponible == item->icon().isNull())
+            item->setIcon(disponible ? iconoSim("events.png") : QIcon());
     }
 }
 
