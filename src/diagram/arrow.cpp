@@ -24,9 +24,10 @@ QPen roundPen(const QColor &color, qreal width, Qt::PenStyle style = Qt::SolidLi
     return QPen(color, width, style, Qt::RoundCap, Qt::RoundJoin);
 }
 
-// The draggable control point. It re-routes its arrow whenever it moves,
-// however it was moved: by the arrow's own drag, by code, or by the
-// framework carrying it along with a dragged state.
+// The draggable control point. It re-routes its arrow whenever it moves in
+// a scene, however it was moved: by the arrow's own drag, by code, or by the
+// framework carrying it along with a dragged state. An arrow still being
+// built outside a scene is routed once by whoever builds it.
 class ControlPoint : public QGraphicsRectItem
 {
 public:
@@ -36,7 +37,7 @@ public:
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override
     {
-        if (change == ItemPositionHasChanged && m_following)
+        if (change == ItemPositionHasChanged && m_following && m_arrow->scene())
             m_arrow->updatePosition();
         return QGraphicsRectItem::itemChange(change, value);
     }
