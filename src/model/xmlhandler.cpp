@@ -106,6 +106,11 @@ bool XmlHandler::load(QIODevice *device, QString *error)
 
 bool XmlHandler::save()
 {
+    return save(toByteArray());
+}
+
+bool XmlHandler::save(const QByteArray &contenido)
+{
     const XmlNode *nombre = general(QStringLiteral("nombre"));
     const XmlNode *carpeta = general(QStringLiteral("carpeta"));
     if (!nombre || !carpeta || nombre->text().isEmpty()) {
@@ -114,7 +119,7 @@ bool XmlHandler::save()
     }
     const QString ruta = carpeta->text() + QLatin1Char('/') + nombre->text() + QStringLiteral(".vro");
     m_ultimoError.clear();
-    return guardarArchivoSeguro(ruta, toByteArray(), &m_ultimoError);
+    return guardarArchivoSeguro(ruta, contenido, &m_ultimoError);
 }
 
 QString XmlHandler::ultimoError() const
