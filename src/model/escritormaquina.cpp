@@ -23,6 +23,14 @@ EscritorMaquina::EscritorMaquina(XmlHandler &documento, const QString &maquinaId
     m_inicial = m_maquina->appendElement(QStringLiteral("estadoInicial"));
 }
 
+EscritorMaquina::EscritorMaquina(XmlHandler &documento, const QString &maquinaId)
+{
+    XmlNode *maquinas = documento.lista(QStringLiteral("maquinas"));
+    m_maquina = maquinas ? maquinas->firstChildElement(maquinaId) : nullptr;
+    if (m_maquina)
+        m_inicial = m_maquina->firstChildElement(QStringLiteral("estadoInicial"));
+}
+
 void EscritorMaquina::estado(const QString &estadoId, const QString &nombre, const QString &color,
                              const QString &pos_x, const QString &pos_y, const QString &ancho,
                              const QString &alto)

@@ -17,6 +17,9 @@ public:
     // Nothing is written when the document has no machine list or already
     // holds maquinaId.
     EscritorMaquina(XmlHandler &documento, const QString &maquinaId, const QString &nombre);
+    // Goes on with maquinaId, which exists: states are appended after those
+    // it has, and its initial state is written only when it has none.
+    EscritorMaquina(XmlHandler &documento, const QString &maquinaId);
 
     // A new state, which must not exist yet; the transitions written next
     // leave it.

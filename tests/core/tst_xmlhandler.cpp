@@ -419,6 +419,8 @@ private slots:
         QTest::addColumn<QString>("texto");
         QTest::newRow("redondeo") << 1234.5678 << "1234.57";
         QTest::newRow("entero") << 80.0 << "80";
+        QTest::newRow("seis cifras") << -999999.0 << "-999999";
+        QTest::newRow("un millon") << 1000000.0 << "1e+06";
         QTest::newRow("millon y medio") << 1500000.0 << "1.5e+06";
         QTest::newRow("pequeno") << 0.00001 << "1e-05";
         QTest::newRow("negativo") << -240.0 << "-240";
