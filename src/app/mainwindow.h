@@ -41,6 +41,7 @@ class PanelEscenario;
 class SubWindow;
 class Verificacion;
 class XmlHandler;
+struct Maquina;
 
 namespace Ui {
 class MainWindow;
@@ -99,7 +100,10 @@ public:
     bool verificarEstadosIniciales();
 
     // --- Machine windows and zoom (mainwindow_ventanas.cpp) ---
-    void initSubWindow(const QString &nombre);
+    // The window of a new machine; not shown when mostrar is false (opening
+    // a project shows its windows together, with mostrarVentanas).
+    SubWindow *initSubWindow(const QString &nombre, bool mostrar = true);
+    void mostrarVentanas(const QList<QMdiSubWindow *> &ventanas);
     QGraphicsView *viewOf(DiagramScene *scene) const;
     // The view and the scene shown in a machine window; null for anything else.
     static QGraphicsView *viewOfWindow(QMdiSubWindow *window);
@@ -292,7 +296,7 @@ private:
     // A new, opened or closed project starts with an empty history.
     void reiniciarHistorial();
     // After a clean save: the file now holds the current state.
-    void historialGuardado();
+    void historialGuardado(const QByteArray &documento);
     // Shows the history's state: the "*", the undo and redo entries, the
     // recovery file.
     void actualizarHistorial();
@@ -318,7 +322,6 @@ private:
     void avisarFalloGuardado();
     bool confirmarReemplazo(const QString &elegido, const QString &destino);
     void guardarMaquina(DiagramScene *scene, const QString &maquina);
-    void guardarEstadoInicial(DiagramScene *scene, const QString &maquina);
     void habilitarProyecto();
     void habilitarImportacion(bool habilitar);
     // Shows documento as the open project, closing the one open before.
@@ -330,9 +333,9 @@ private:
     // missing states that were skipped.
     QStringList construirEscenas();
     void quitarEscena(DiagramScene *scene);
-    void cargarEstados(DiagramScene *scene, const QString &maquina);
-    QStringList cargarTransiciones(DiagramScene *scene, const QString &maquina);
-    QString cargarEstadoInicial(DiagramScene *scene, const QString &maquina);
+    void cargarEstados(DiagramScene *scene, const ::Maquina &maquina);
+    QStringList cargarTransiciones(DiagramScene *scene, const ::Maquina &maquina);
+    QString cargarEstadoInicial(DiagramScene *scene, const ::Maquina &maquina);
     void avisarOmitidos(const QStringList &omitidos);
     void cerrarDocumento();
     bool descartarProyectoAbierto();

@@ -103,9 +103,9 @@ void MainWindow::reiniciarHistorial()
     actualizarHistorial();
 }
 
-void MainWindow::historialGuardado()
+void MainWindow::historialGuardado(const QByteArray &documento)
 {
-    m_historial.marcarGuardado(m_datosXml->toByteArray());
+    m_historial.marcarGuardado(documento);
     actualizarHistorial();
 }
 

@@ -1,0 +1,243 @@
+#include "maquinaxml.h"
+
+#include "arrow.h"
+#include "diagramitem.h"
+#include "diagramscene.h"
+#include "escritormaquina.h"
+#include "idsproyecto.h"
+#include "proyecto.h"
+#include "xmlhandler.h"
+
+#include <QGraphicsRectItem>
+#include <QHash>
+
+namespace {
+
+// Distance from a state's top-left corner to its initial-state marker when
+// the file does not store where the marker was.
+const qreal SEPARACION_MARCADOR = 40;
+
+QString numero(qreal valor)
+{
+    return XmlHandler::formatoNumero(valor);
+}
+
+QString punto(const QPointF &p)
+{
+    return XmlHandler::formatoPunto(p);
+}
+
+// Each state's position in estados, for finding transition targets in
+// constant time.
+QHash<const DiagramItem *, int> indices(const QList<DiagramItem *> &estados)
+{
+    QHash<const DiagramItem *, int> indice;
+    indice.reserve(estados.size());
+    for (int i = 0; i < estados.size(); ++i)
+        indice.insert(estados.at(i), i);
+    return indice;
+}
+
+// Writes estados and the transitions among them.
+void escribirEstados(EscritorMaquina &escritor, const QList<DiagramItem *> &estados)
+{
+    const QHash<const DiagramItem *, int> indice = indices(estados);
+    for (int i = 0; i < estados.size(); ++i) {
+        const DiagramItem *estado = estados.at(i);
+        escritor.estado(IdsProyecto::estado(i), estado->name(), estado->color().name(),
+                        numero(estado->pos().x()), numero(estado->pos().y()), numero(estado->rect().width()),
+                        numero(estado->rect().height()));
+        int j = 0;
+        const QList<Arrow *> flechas = estado->arrows();
+        for (const Arrow *arrow : flechas) {
+            const int destino = indice.value(arrow->endItem(), -1);
+            if (arrow->startItem() != estado || destino < 0)
+                continue;
+            escritor.transicion(IdsProyecto::transicion(j), arrow->event(),
+                                arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
+                                punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()));
+            ++j;
+        }
+    }
+}
+
+// Keeps the scene's index off while many items go in; it is built once when
+// it is next needed.
+class SinIndice
+{
+public:
+    explicit SinIndice(DiagramScene *scene) : m_scene(scene), m_metodo(scene->itemIndexMethod())
+    {
+        m_scene->setItemIndexMethod(QGraphicsScene::NoIndex);
+    }
+    ~SinIndice() { m_scene->setItemIndexMethod(m_metodo); }
+    SinIndice(const SinIndice &) = delete;
+    SinIndice &operator=(const SinIndice &) = delete;
+
+private:
+    DiagramScene *m_scene;
+    QGraphicsScene::ItemIndexMethod m_metodo;
+};
+
+} // namespace
+
+MaquinaXml::MaquinaXml(XmlHandler &documento, const QString &maquinaId, QMenu *menu)
+    : m_documento(documento), m_maquina(maquinaId), m_menu(menu)
+{}
+
+void MaquinaXml::guardar(const DiagramScene *scene)
+{
+    EscritorMaquina escritor(m_documento, m_maquina, scene->name());
+    const QList<DiagramItem *> estados = scene->itemList();
+    escribirEstados(escritor, estados);
+    // A marker that lost its arrow marks no state: the machine is stored
+    // without initial state rather than with a dangling one.
+    const DiagramItem *marcador = scene->initialStateItem();
+    if (!marcador || marcador->arrows().isEmpty())
+        return;
+    const Arrow *arrow = marcador->arrows().first();
+    const int destino = estados.indexOf(arrow->endItem());
+    if (destino < 0)
+        return;
+    escritor.estadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
+                           arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
+                           punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()));
+}
+
+void MaquinaXml::guardarEstados(const QList<DiagramItem *> &estados)
+{
+    EscritorMaquina escritor(m_documento, m_maquina);
+    escribirEstados(escritor, estados);
+}
+
+Maquina MaquinaXml::modelo() const
+{
+    const Proyecto proyecto = Proyecto::desdeDocumento(m_documento);
+    for (int k = 0; k < proyecto.cantidadMaquinas(); ++k) {
+        if (IdsProyecto::maquina(k) == m_maquina)
+            return proyecto.maquina(k);
+    }
+    return Maquina();
+}
+
+QStringList MaquinaXml::cargar(DiagramScene *scene) const
+{
+    return cargar(scene, modelo(), m_menu);
+}
+
+QList<DiagramItem *> MaquinaXml::cargarEstados(DiagramScene *scene) const
+{
+    return cargarEstados(scene, modelo(), m_menu);
+}
+
+QStringList MaquinaXml::cargarTransiciones(DiagramScene *scene, const QList<DiagramItem *> &estados) const
+{
+    return cargarTransiciones(scene, modelo(), estados, m_menu);
+}
+
+QString MaquinaXml::cargarEstadoInicial(DiagramScene *scene, const QList<DiagramItem *> &estados) const
+{
+    return cargarEstadoInicial(scene, modelo(), estados, m_menu);
+}
+
+QStringList MaquinaXml::cargar(DiagramScene *scene, const Maquina &maquina, QMenu *menu)
+{
+    const SinIndice sinIndice(scene);
+    const QList<DiagramItem *> estados = cargarEstados(scene, maquina, menu);
+    QStringList omitidos = cargarTransiciones(scene, maquina, estados, menu);
+    omitidos << cargarEstadoInicial(scene, maquina, estados, menu);
+    omitidos.removeAll(QString());
+    return omitidos;
+}
+
+QList<DiagramItem *> MaquinaXml::cargarEstados(DiagramScene *scene, const Maquina &maquina, QMenu *menu)
+{
+    const SinIndice sinIndice(scene);
+    QList<DiagramItem *> nuevos;
+    nuevos.reserve(maquina.estados.size());
+    for (const Estado &dato : maquina.estados) {
+        QColor color(dato.color);
+        if (!color.isValid())
+            color = QColor(QStringLiteral("lightcyan"));
+        auto *estado = new DiagramItem(DiagramItem::EstadoSimple, menu);
+        scene->addItem(estado);
+        scene->addToList(estado);
+        estado->setPos(dato.posicion);
+        estado->setSize(dato.ancho >= 1 ? dato.ancho : int(ESTADO_SIMPLE_WIDTH),
+                        dato.alto >= 1 ? dato.alto : int(ESTADO_SIMPLE_HEIGHT));
+        estado->setName(dato.nombre);
+        estado->setColor(color);
+        nuevos << estado;
+    }
+    return nuevos;
+}
+
+QStringList MaquinaXml::cargarTransiciones(DiagramScene *scene, const Maquina &maquina,
+                                           const QList<DiagramItem *> &estados, QMenu *menu)
+{
+    const SinIndice sinIndice(scene);
+    QStringList omitidas;
+    for (int i = 0; i < estados.size() && i < maquina.estados.size(); ++i) {
+        const QVector<Transicion> &transiciones = maquina.estados.at(i).transiciones;
+        for (int j = 0; j < transiciones.size(); ++j) {
+            const Transicion &dato = transiciones.at(j);
+            if (dato.destino < 0 || dato.destino >= estados.size()) {
+                omitidas << QStringLiteral("%1: transición %2 de %3 hacia %4")
+                                .arg(scene->name(), IdsProyecto::transicion(j), estados.at(i)->name(),
+                                     dato.destinoId);
+                continue;
+            }
+            DiagramItem *inicio = estados.at(i);
+            DiagramItem *fin = estados.at(dato.destino);
+            auto *arrow = new Arrow(inicio, fin, menu);
+            arrow->setColor(Qt::black);
+            arrow->setText(dato.disparador.texto(), dato.acciones.textos());
+            if (dato.tienePuntoControl)
+                arrow->midItem()->setPos(dato.puntoControl);
+            inicio->addArrow(arrow);
+            if (fin != inicio)
+                fin->addArrow(arrow);
+            scene->addItem(arrow);
+            if (dato.tienePosicionEtiqueta)
+                arrow->setTextRelativePos(dato.posicionEtiqueta);
+            arrow->updatePosition();
+        }
+    }
+    return omitidas;
+}
+
+QString MaquinaXml::cargarEstadoInicial(DiagramScene *scene, const Maquina &maquina,
+                                        const QList<DiagramItem *> &estados, QMenu *menu)
+{
+    scene->setInitialStateItem(nullptr);
+    const TransicionInicial &inicial = maquina.inicial;
+    if (!inicial.definida || inicial.destinoId == QLatin1String("-1"))
+        return QString();
+    // The state is found by its stored index, not by its name: names may
+    // repeat in a hand-edited file, and "-1" is itself a valid state name.
+    if (inicial.destino < 0 || inicial.destino >= estados.size())
+        return QStringLiteral("%1: estado inicial %2").arg(scene->name(), inicial.destinoId);
+
+    DiagramItem *estado = estados.at(inicial.destino);
+    estado->setInicial(true);
+    auto *marcador = new DiagramItem(DiagramItem::EstadoInicial, menu);
+    scene->addItem(marcador);
+    scene->setInitialStateItem(marcador);
+    const QPointF porDefecto = estado->pos() - QPointF(estado->rect().width() / 2 + SEPARACION_MARCADOR,
+                                                       estado->rect().height() / 2 + SEPARACION_MARCADOR);
+    marcador->setPos(inicial.tienePosicionMarcador ? inicial.posicionMarcador : porDefecto);
+
+    auto *arrow = new Arrow(marcador, estado, menu);
+    arrow->setColor(Qt::black);
+    arrow->setText(QStringLiteral("-"),
+                   inicial.formaAntigua ? QStringList(QString()) : inicial.acciones.textos());
+    if (inicial.tienePuntoControl)
+        arrow->midItem()->setPos(inicial.puntoControl);
+    marcador->addArrow(arrow);
+    estado->addArrow(arrow);
+    scene->addItem(arrow);
+    if (inicial.tienePosicionEtiqueta)
+        arrow->setTextRelativePos(inicial.posicionEtiqueta);
+    arrow->updatePosition();
+    return QString();
+}
