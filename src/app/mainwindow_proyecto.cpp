@@ -62,6 +62,7 @@ bool MainWindow::guardarDatos()
 {
     if (!m_datosXml)
         return false;
+    completarMovimiento();
     const QString modificacion = m_datosXml->getContenidoGeneral(QStringLiteral("modificacion"));
     m_datosXml->setContenidoGeneral(QStringLiteral("modificacion"), ahora());
     sincronizarDocumento();
@@ -133,6 +134,7 @@ bool MainWindow::abrirProyecto(const QString &path)
     }
     documento->setContenidoGeneral(QStringLiteral("carpeta"), QFileInfo(path).absolutePath());
     mostrarDocumento(documento.release(), QFileInfo(path).completeBaseName());
+    recordarProyecto(path);
     return true;
 }
 
@@ -144,6 +146,8 @@ void MainWindow::mostrarDocumento(XmlHandler *documento, const QString &titulo)
     habilitarProyecto();
     initExploradorProyecto();
     const QStringList omitidos = construirEscenas();
+    // Undo rebuilds the diagrams too, but leaves the user's zoom alone.
+    ajustarVentanas();
     setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + titulo);
     reiniciarHistorial();
     if (!omitidos.isEmpty())
@@ -299,7 +303,9 @@ void MainWindow::on_actionNuevoProyecto_triggered()
         // The project stays open, marked as unsaved, so it can be saved elsewhere.
         avisarFalloGuardado();
         marcarModificado();
+        return;
     }
+    recordarProyecto(rutaProyecto());
 }
 
 void MainWindow::on_actionAbrirProyecto_triggered()
@@ -307,7 +313,7 @@ void MainWindow::on_actionAbrirProyecto_triggered()
     if (!descartarProyectoAbierto())
         return;
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir Proyecto"),
-                                                      QDir::homePath(), QStringLiteral("Proyectos(*.vro)"));
+                                                      carpetaParaAbrir(), QStringLiteral("Proyectos(*.vro)"));
     if (path.isEmpty())
         return;
     abrirProyecto(path);
@@ -358,6 +364,7 @@ void MainWindow::on_actionGuardarComo_triggered()
         return;
     }
     setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + nombre + QStringLiteral(".vro"));
+    recordarProyecto(rutaProyecto());
     if (QTreeWidgetItem *raiz = ui->treeWidgetProyecto->topLevelItem(0))
         raiz->setText(0, nombre);
 }
