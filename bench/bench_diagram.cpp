@@ -11,6 +11,7 @@
 // transitions in it (move, re-route, repaint the view).
 
 #include "arrow.h"
+#include "arrowlabel.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 

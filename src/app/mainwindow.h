@@ -43,6 +43,7 @@ class PanelEscenario;
 class SubWindow;
 class Verificacion;
 class XmlHandler;
+struct Maquina;
 
 namespace Ui {
 class MainWindow;
@@ -101,7 +102,10 @@ public:
     bool verificarEstadosIniciales();
 
     // --- Machine windows and zoom (mainwindow_ventanas.cpp) ---
-    void initSubWindow(const QString &nombre);
+    // The window of a new machine; not shown when mostrar is false (opening
+    // a project shows its windows together, with mostrarVentanas).
+    SubWindow *initSubWindow(const QString &nombre, bool mostrar = true);
+    void mostrarVentanas(const QList<QMdiSubWindow *> &ventanas);
     QGraphicsView *viewOf(DiagramScene *scene) const;
     // The view and the scene shown in a machine window; null for anything else.
     static QGraphicsView *viewOfWindow(QMdiSubWindow *window);
@@ -399,9 +403,9 @@ private:
     // scenes are kept as they are.
     QStringList construirEscenas(const QVector<bool> &conservar = {});
     void quitarEscena(DiagramScene *scene);
-    void cargarEstados(DiagramScene *scene, const QString &maquina);
-    QStringList cargarTransiciones(DiagramScene *scene, const QString &maquina);
-    QString cargarEstadoInicial(DiagramScene *scene, const QString &maquina);
+    void cargarEstados(DiagramScene *scene, const ::Maquina &maquina);
+    QStringList cargarTransiciones(DiagramScene *scene, const ::Maquina &maquina);
+    QString cargarEstadoInicial(DiagramScene *scene, const ::Maquina &maquina);
     void avisarOmitidos(const QStringList &omitidos);
     void cerrarDocumento();
 

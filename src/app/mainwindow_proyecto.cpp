@@ -5,6 +5,8 @@
 #include "idsproyecto.h"
 #include "lectorproyecto.h"
 #include "maquinaxml.h"
+#include "proyecto.h"
+#include "subwindow.h"
 #include "xmlhandler.h"
 
 #include <QDateTime>
@@ -12,6 +14,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTreeWidgetItem>
 
@@ -174,13 +177,15 @@ QStringList MainWindow::construirEscenas(const QVector<bool> &conservar)
     }
     m_sceneList.clear();
     QStringList omitidos;
-    for (int k = 0; k < conservadas.size(); ++k) {
-        if (conservadas.at(k)) {
+    QList<QMdiSubWindow *> nuevas;
+    const ::Proyecto proyecto = ::Proyecto::desdeDocumento(*m_datosXml);
+    for (int k = 0; k < proyecto.cantidadMaquinas(); ++k) {
+        if (conservadas.value(k)) {
             m_sceneList.append(conservadas.at(k));
             continue;
         }
-        const QString maquina = IdsProyecto::maquina(k);
-        const QString nombre = m_datosXml->getContenidoMaquina(maquina, QStringLiteral("nombre"));
+        const ::Maquina &maquina = proyecto.maquina(k);
+        const QString &nombre = maquina.nombre;
         DiagramScene *scene = nullptr;
         for (DiagramScene *anterior : qAsConst(anteriores)) {
             if (anterior->name() == nombre) {
@@ -193,17 +198,21 @@ QStringList MainWindow::construirEscenas(const QVector<bool> &conservar)
             scene->clearDiagram();
             m_sceneList.append(scene);
         } else {
-            initSubWindow(nombre);
+            nuevas << initSubWindow(nombre, false);
             scene = m_sceneList.value(k);
         }
         if (!scene)
             break;
+        // The scene's index is built once, after the fill, when first needed.
+        scene->setItemIndexMethod(QGraphicsScene::NoIndex);
         cargarEstados(scene, maquina);
         omitidos << cargarTransiciones(scene, maquina);
         omitidos << cargarEstadoInicial(scene, maquina);
+        scene->setItemIndexMethod(QGraphicsScene::BspTreeIndex);
     }
     for (DiagramScene *sobrante : qAsConst(anteriores))
         quitarEscena(sobrante);
+    mostrarVentanas(nuevas);
 
     // The table lists one machine, the active one; filling it for every
     // machine of a large project only to replace it each time is wasted work.
@@ -248,19 +257,19 @@ void MainWindow::habilitarImportacion(bool habilitar)
     ui->actionDesde_otro_proyecto->setEnabled(habilitar);
 }
 
-void MainWindow::cargarEstados(DiagramScene *scene, const QString &maquina)
+void MainWindow::cargarEstados(DiagramScene *scene, const ::Maquina &maquina)
 {
-    MaquinaXml(*m_datosXml, maquina, m_itemMenu).cargarEstados(scene);
+    MaquinaXml::cargarEstados(scene, maquina, m_itemMenu);
 }
 
-QStringList MainWindow::cargarTransiciones(DiagramScene *scene, const QString &maquina)
+QStringList MainWindow::cargarTransiciones(DiagramScene *scene, const ::Maquina &maquina)
 {
-    return MaquinaXml(*m_datosXml, maquina, m_itemMenu).cargarTransiciones(scene, scene->itemList());
+    return MaquinaXml::cargarTransiciones(scene, maquina, scene->itemList(), m_itemMenu);
 }
 
-QString MainWindow::cargarEstadoInicial(DiagramScene *scene, const QString &maquina)
+QString MainWindow::cargarEstadoInicial(DiagramScene *scene, const ::Maquina &maquina)
 {
-    return MaquinaXml(*m_datosXml, maquina, m_itemMenu).cargarEstadoInicial(scene, scene->itemList());
+    return MaquinaXml::cargarEstadoInicial(scene, maquina, scene->itemList(), m_itemMenu);
 }
 
 void MainWindow::cerrarDocumento()

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -33,15 +34,26 @@ QGraphicsView *primeraVista(DiagramScene *scene)
     return scene->views().isEmpty() ? nullptr : scene->views().first();
 }
 
-QList<Arrow *> salidasDe(const DiagramItem *estado)
+// Each icon set on a state's entry tells the tree view, which finds the row
+// with a walk over every row (thousands on a large project). While one of
+// these lives the view is told nothing; it repaints its visible rows once at
+// the end, which shows the same icons.
+class IconosEnLote
 {
-    QList<Arrow *> salidas;
-    for (Arrow *arrow : estado->arrows()) {
-        if (arrow->startItem() == estado)
-            salidas.append(arrow);
+public:
+    explicit IconosEnLote(QTreeWidget *arbol) : m_arbol(arbol), m_bloqueo(arbol->model()) {}
+    ~IconosEnLote()
+    {
+        m_bloqueo.unblock();
+        m_arbol->viewport()->update();
     }
-    return salidas;
-}
+    IconosEnLote(const IconosEnLote &) = delete;
+    IconosEnLote &operator=(const IconosEnLote &) = delete;
+
+private:
+    QTreeWidget *m_arbol;
+    QSignalBlocker m_bloqueo;
+};
 
 } // namespace
 
@@ -432,21 +444,30 @@ void MainWindow::agregarAcciones(const QStringList &filas)
 }
 
 // Marks the rows that some machine's current state can take; "(reset)"
-// keeps its icon always.
+// keeps its icon always. Only the icons that change are set: each one set
+// makes the table repaint its row.
 void MainWindow::actualizarIconosEventos()
 {
-    QStringList disponibles;
-    for (int j = 0; j < m_sceneList.size(); ++j) {
-        if (const DiagramItem *estado = estadoMostrado(j)) {
-            for (const Arrow *arrow : salidasDe(estado))
-                disponibles.append(arrow->event());
-        }
+    if (!m_simFilas)
+        return;
+    const ::Proyecto &proyecto = m_simFilas->proyecto();
+    QSet<QString> disponibles;
+    for (int j = 0; j < m_sceneList.size() && j < proyecto.cantidadMaquinas(); ++j) {
+        const int estado = m_idxMostrados.value(j, -1);
+        const QVector<Estado> &estados = proyecto.maquina(j).estados;
+        if (estado < 0 || estado >= estados.size())
+            continue;
+        for (const Transicion &transicion : estados.at(estado).transiciones)
+            disponibles.insert(transicion.disparador.texto());
     }
     QTableWidget *tabla = ui->tableWidgetSimEventos;
     for (int fila = 1; fila < tabla->rowCount(); ++fila) {
         QTableWidgetItem *item = tabla->item(fila, 0);
-        if (item)
-            item->setIcon(disponibles.contains(item->text()) ? iconoSim("events.png") : QIcon());
+        if (!item)
+            continue;
+        const bool disponible = disponibles.contains(item->text());
+        if (disponible == item->icon().isNull())
+            item->setIcon(disponible ? iconoSim("events.png") : QIcon());
     }
 }
 
@@ -469,6 +490,7 @@ void MainWindow::resetearSimulacion()
     enviarTrama(TramaEnlace::reset());
     m_simFilas->reiniciar();
     m_simC->reiniciar();
+    const IconosEnLote lote(ui->treeWidgetSimEstados);
     for (int j = 0; j < m_sceneList.size(); ++j) {
         DiagramScene *scene = m_sceneList.at(j);
         if (QTreeWidgetItem *entrada = entradaEstado(j, -1))
@@ -551,6 +573,7 @@ void MainWindow::mostrarPasoSimulado(const PasoMaquina &paso)
 // table shows the steps to show, the event icons follow the current states.
 void MainWindow::mostrarDisparos()
 {
+    const IconosEnLote lote(ui->treeWidgetSimEstados);
     for (int j = 0; j < m_sceneList.size(); ++j) {
         if (!m_disparoPendiente.at(j))
             continue;

@@ -37,7 +37,7 @@ VistaDiagrama *createView(DiagramScene *scene)
 
 } // namespace
 
-void MainWindow::initSubWindow(const QString &nombre)
+SubWindow *MainWindow::initSubWindow(const QString &nombre, bool mostrar)
 {
     auto *scene = new DiagramScene(nombre, m_itemMenu, this);
     connect(scene, &DiagramScene::itemInserted, this, &MainWindow::on_itemInserted);
@@ -62,17 +62,29 @@ void MainWindow::initSubWindow(const QString &nombre)
     subWindow->setWidget(view);
     subWindow->setAttribute(Qt::WA_DeleteOnClose);
     subWindow->setWindowTitle(nombre);
-    subWindow->setWindowIcon(QIcon(QStringLiteral(":/img/vireo.ico")));
+    // The main window's own icon, shared rather than read again for each window.
+    subWindow->setWindowIcon(windowIcon());
     ui->mdiArea->addSubWindow(subWindow);
 
     const QRect area = ui->mdiArea->viewport()->rect();
     subWindow->setGeometry(area.left(), area.top(), int(area.width() * 0.75), int(area.height() * 0.75));
-    if (ui->mdiArea->subWindowList().size() >= 2) {
-        subWindow->show();
-        ui->mdiArea->tileSubWindows();
-    } else {
-        subWindow->showMaximized();
+    if (mostrar)
+        mostrarVentanas({subWindow});
+    return subWindow;
+}
+
+// One window alone fills the area; more are tiled, once for all of them.
+void MainWindow::mostrarVentanas(const QList<QMdiSubWindow *> &ventanas)
+{
+    if (ventanas.isEmpty())
+        return;
+    if (ui->mdiArea->subWindowList().size() < 2) {
+        ventanas.first()->showMaximized();
+        return;
     }
+    for (QMdiSubWindow *ventana : ventanas)
+        ventana->show();
+    ui->mdiArea->tileSubWindows();
 }
 
 QGraphicsView *MainWindow::viewOf(DiagramScene *scene) const

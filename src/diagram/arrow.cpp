@@ -1,5 +1,6 @@
 #include "arrow.h"
 
+#include "arrowlabel.h"
 #include "diagramgeometry.h"
 #include "diagramitem.h"
 
@@ -7,7 +8,6 @@
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsSceneMouseEvent>
-#include <QGraphicsTextItem>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPathStroker>
@@ -24,19 +24,10 @@ QPen roundPen(const QColor &color, qreal width, Qt::PenStyle style = Qt::SolidLi
     return QPen(color, width, style, Qt::RoundCap, Qt::RoundJoin);
 }
 
-const QFont &labelFont()
-{
-    static const QFont font = [] {
-        QFont f(QStringLiteral("Consolas"), 10, QFont::Normal);
-        f.setStyleHint(QFont::TypeWriter);
-        return f;
-    }();
-    return font;
-}
-
-// The draggable control point. It re-routes its arrow whenever it moves,
-// however it was moved: by the arrow's own drag, by code, or by the
-// framework carrying it along with a dragged state.
+// The draggable control point. It re-routes its arrow whenever it moves in
+// a scene, however it was moved: by the arrow's own drag, by code, or by the
+// framework carrying it along with a dragged state. An arrow still being
+// built outside a scene is routed once by whoever builds it.
 class ControlPoint : public QGraphicsRectItem
 {
 public:
@@ -46,7 +37,7 @@ public:
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override
     {
-        if (change == ItemPositionHasChanged && m_following)
+        if (change == ItemPositionHasChanged && m_following && m_arrow->scene())
             m_arrow->updatePosition();
         return QGraphicsRectItem::itemChange(change, value);
     }
@@ -79,11 +70,7 @@ Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, Q
     m_mid->setZValue(6);
     m_mid->hide();
 
-    // The font goes in before the text: each of the two lays the label out
-    // again, which is most of the cost of opening a large project.
-    m_textItem = new QGraphicsTextItem(this);
-    m_textItem->setFont(labelFont());
-    m_textItem->setDefaultTextColor(Qt::black);
+    m_textItem = new ArrowLabel(this);
     m_textItem->setPlainText(QStringLiteral(" ? / ? "));
     m_textItem->setFlag(ItemIsMovable);
     m_textItem->setFlag(ItemIsSelectable);
@@ -174,7 +161,6 @@ void Arrow::updatePosition()
     m_headDirection =
         DiagramGeometry::headDirection(target - beyond, m_headDirection, target - m_from->pos());
     m_arrowHead = DiagramGeometry::headTriangle(head, m_headDirection);
-    m_pathMiddle = route.pointAtPercent(0.5);
     hull << m_arrowHead << control;
     m_boundingRect = hull.boundingRect().adjusted(-PenMargin, -PenMargin, PenMargin, PenMargin);
     m_shapeDirty = true;
@@ -221,10 +207,13 @@ void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWi
     painter->drawPolygon(m_arrowHead);
 
     if (isSelected() || m_mid->isSelected()) {
+        // Measured along the curve, which is costly: only a selected arrow
+        // shows its middle.
+        const QPointF middle = path().pointAtPercent(0.5);
         painter->setPen(QPen(color, 0.5, Qt::DashLine));
-        painter->drawLine(m_mid->pos(), m_pathMiddle);
+        painter->drawLine(m_mid->pos(), middle);
         painter->setPen(QPen(color, 2.5));
-        painter->drawPoint(m_pathMiddle);
+        painter->drawPoint(middle);
     }
 }
 
@@ -243,7 +232,6 @@ void Arrow::setText(const QString &event, const QStringList &actions)
     m_event = event;
     m_actions = actions;
     m_textItem->setPlainText(text);
-    m_textItem->update();
 }
 
 void Arrow::alignText()
@@ -258,11 +246,13 @@ void Arrow::alignText()
     placeLabel();
 }
 
-// The label is lit by its default text colour: its text stays plain and is
-// not laid out again, which keeps a simulation step cheap on large machines.
+// The label is lit by its text colour: its text stays plain and is not laid
+// out again, and the arrow's outline does not change, which keeps a
+// simulation step cheap on large machines.
 void Arrow::setActiva(bool activa)
 {
-    prepareGeometryChange();
+    if (activa == m_activa)
+        return;
     m_activa = activa;
     m_textItem->setDefaultTextColor(activa ? QColor(Qt::red) : QColor(Qt::black));
     update();

@@ -4,9 +4,9 @@
 #include <QGraphicsPathItem>
 #include <QStringList>
 
+class ArrowLabel;
 class DiagramItem;
 class QGraphicsRectItem;
-class QGraphicsTextItem;
 class QMenu;
 
 // One transition: a quadratic curve (a cubic loop for a self-transition) from
@@ -40,7 +40,7 @@ public:
     DiagramItem *startItem() const { return m_from; }
     DiagramItem *endItem() const { return m_to; }
     QGraphicsRectItem *midItem() const { return m_mid; }
-    QGraphicsTextItem *textItem() const { return m_textItem; }
+    ArrowLabel *textItem() const { return m_textItem; }
     QString event() const { return m_event; }
     QStringList actions() const { return m_actions; }
     void setColor(const QColor &color) { m_color = color; }
@@ -77,13 +77,12 @@ private:
     QPointF m_prev_head;
     QString m_event;
     QStringList m_actions;
-    QGraphicsTextItem *m_textItem = nullptr;
+    ArrowLabel *m_textItem = nullptr;
     QPointF m_textRelativePos;
     QPointF m_textPressOffset;
     bool m_textItemPressed = false;
     bool m_activa = false;
     QPointF m_headDirection;
-    QPointF m_pathMiddle;
     QRectF m_boundingRect;
     mutable QPainterPath m_shape;
     mutable bool m_shapeDirty = true;

@@ -214,6 +214,8 @@ void DiagramItem::setColor(const QColor &color)
 
 void DiagramItem::setActivo(bool activo)
 {
+    if (activo == m_activo)
+        return;
     m_activo = activo;
     update();
 }

@@ -1,10 +1,10 @@
 #include "diagramscene.h"
 
 #include "arrow.h"
+#include "arrowlabel.h"
 
 #include <QGraphicsLineItem>
 #include <QGraphicsSceneMouseEvent>
-#include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QTimer>
 
@@ -290,7 +290,7 @@ void DiagramScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *mouseEvent)
         emit arrowDoubleClicked(arrow);
         return;
     }
-    if (qgraphicsitem_cast<QGraphicsTextItem *>(item)) {
+    if (qgraphicsitem_cast<ArrowLabel *>(item)) {
         if (auto *owner = qgraphicsitem_cast<Arrow *>(item->parentItem()))
             emit arrowDoubleClicked(owner);
     }

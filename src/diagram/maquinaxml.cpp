@@ -3,15 +3,16 @@
 #include "arrow.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "escritormaquina.h"
 #include "idsproyecto.h"
+#include "proyecto.h"
 #include "xmlhandler.h"
 
 #include <QGraphicsRectItem>
+#include <QHash>
 
 namespace {
 
-// Coordinates beyond this are not drawings but damage; they read as missing.
-const qreal LIMITE_COORDENADA = 1e7;
 // Distance from a state's top-left corner to its initial-state marker when
 // the file does not store where the marker was.
 const qreal SEPARACION_MARCADOR = 40;
@@ -26,42 +27,57 @@ QString punto(const QPointF &p)
     return XmlHandler::formatoPunto(p);
 }
 
-bool leerCoordenada(const QString &texto, qreal *valor)
+// Each state's position in estados, for finding transition targets in
+// constant time.
+QHash<const DiagramItem *, int> indices(const QList<DiagramItem *> &estados)
 {
-    bool ok = false;
-    *valor = texto.toDouble(&ok);
-    return ok && qAbs(*valor) <= LIMITE_COORDENADA;
+    QHash<const DiagramItem *, int> indice;
+    indice.reserve(estados.size());
+    for (int i = 0; i < estados.size(); ++i)
+        indice.insert(estados.at(i), i);
+    return indice;
 }
 
-// A stored coordinate, or fallback when the text holds none ("-1" for a
-// missing element is a number and is returned as such).
-qreal leerNumero(const QString &texto, qreal fallback)
+// Writes estados and the transitions among them.
+void escribirEstados(EscritorMaquina &escritor, const QList<DiagramItem *> &estados)
 {
-    qreal valor = 0;
-    return leerCoordenada(texto, &valor) ? valor : fallback;
+    const QHash<const DiagramItem *, int> indice = indices(estados);
+    for (int i = 0; i < estados.size(); ++i) {
+        const DiagramItem *estado = estados.at(i);
+        escritor.estado(IdsProyecto::estado(i), estado->name(), estado->color().name(),
+                        numero(estado->pos().x()), numero(estado->pos().y()), numero(estado->rect().width()),
+                        numero(estado->rect().height()));
+        int j = 0;
+        const QList<Arrow *> flechas = estado->arrows();
+        for (const Arrow *arrow : flechas) {
+            const int destino = indice.value(arrow->endItem(), -1);
+            if (arrow->startItem() != estado || destino < 0)
+                continue;
+            escritor.transicion(IdsProyecto::transicion(j), arrow->event(),
+                                arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
+                                punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()));
+            ++j;
+        }
+    }
 }
 
-// A stored size truncated to whole units, or fallback when it is missing or
-// not positive.
-int leerMedida(const QString &texto, int fallback)
+// Keeps the scene's index off while many items go in; it is built once when
+// it is next needed.
+class SinIndice
 {
-    const qreal valor = leerNumero(texto, fallback);
-    return valor >= 1 ? int(valor) : fallback;
-}
+public:
+    explicit SinIndice(DiagramScene *scene) : m_scene(scene), m_metodo(scene->itemIndexMethod())
+    {
+        m_scene->setItemIndexMethod(QGraphicsScene::NoIndex);
+    }
+    ~SinIndice() { m_scene->setItemIndexMethod(m_metodo); }
+    SinIndice(const SinIndice &) = delete;
+    SinIndice &operator=(const SinIndice &) = delete;
 
-// "x,y" as stored in midPos and textPos; false when either number is missing.
-bool leerPunto(const QString &texto, QPointF *p)
-{
-    const QStringList partes = texto.split(QLatin1Char(','));
-    if (partes.size() != 2)
-        return false;
-    qreal x = 0;
-    qreal y = 0;
-    if (!leerCoordenada(partes.at(0), &x) || !leerCoordenada(partes.at(1), &y))
-        return false;
-    *p = QPointF(x, y);
-    return true;
-}
+private:
+    DiagramScene *m_scene;
+    QGraphicsScene::ItemIndexMethod m_metodo;
+};
 
 } // namespace
 
@@ -71,177 +87,157 @@ MaquinaXml::MaquinaXml(XmlHandler &documento, const QString &maquinaId, QMenu *m
 
 void MaquinaXml::guardar(const DiagramScene *scene)
 {
-    m_documento.addNuevaMaquina(m_maquina);
-    m_documento.addInfoMaquina(m_maquina, scene->name());
-    guardarEstados(scene->itemList());
-    guardarEstadoInicial(scene);
-}
-
-void MaquinaXml::guardarEstados(const QList<DiagramItem *> &estados)
-{
-    for (int i = 0; i < estados.size(); ++i) {
-        const DiagramItem *estado = estados.at(i);
-        const QString id = IdsProyecto::estado(i);
-        m_documento.addNuevoEstado(id, m_maquina);
-        m_documento.addInfoEstado(id, estado->name(), estado->color().name(), numero(estado->pos().x()),
-                                  numero(estado->pos().y()), numero(estado->rect().width()),
-                                  numero(estado->rect().height()), m_maquina);
-        int j = 0;
-        const QList<Arrow *> flechas = estado->arrows();
-        for (const Arrow *arrow : flechas) {
-            const int destino = estados.indexOf(arrow->endItem());
-            if (arrow->startItem() != estado || destino < 0)
-                continue;
-            m_documento.addNuevaTransicion(id, IdsProyecto::transicion(j), arrow->event(),
-                                           arrow->actions().join(QLatin1Char(',')),
-                                           IdsProyecto::estado(destino), punto(arrow->midItem()->scenePos()),
-                                           punto(arrow->textRelativePos()), m_maquina);
-            ++j;
-        }
-    }
-}
-
-void MaquinaXml::guardarEstadoInicial(const DiagramScene *scene)
-{
+    EscritorMaquina escritor(m_documento, m_maquina, scene->name());
+    const QList<DiagramItem *> estados = scene->itemList();
+    escribirEstados(escritor, estados);
     // A marker that lost its arrow marks no state: the machine is stored
     // without initial state rather than with a dangling one.
     const DiagramItem *marcador = scene->initialStateItem();
     if (!marcador || marcador->arrows().isEmpty())
         return;
     const Arrow *arrow = marcador->arrows().first();
-    const int destino = scene->itemList().indexOf(arrow->endItem());
+    const int destino = estados.indexOf(arrow->endItem());
     if (destino < 0)
         return;
-    m_documento.setInfoEstadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
-                                     arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
-                                     punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()),
-                                     m_maquina);
+    escritor.estadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
+                           arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
+                           punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()));
+}
+
+void MaquinaXml::guardarEstados(const QList<DiagramItem *> &estados)
+{
+    EscritorMaquina escritor(m_documento, m_maquina);
+    escribirEstados(escritor, estados);
+}
+
+Maquina MaquinaXml::modelo() const
+{
+    const Proyecto proyecto = Proyecto::desdeDocumento(m_documento);
+    for (int k = 0; k < proyecto.cantidadMaquinas(); ++k) {
+        if (IdsProyecto::maquina(k) == m_maquina)
+            return proyecto.maquina(k);
+    }
+    return Maquina();
 }
 
 QStringList MaquinaXml::cargar(DiagramScene *scene) const
 {
-    const QList<DiagramItem *> estados = cargarEstados(scene);
-    QStringList omitidos = cargarTransiciones(scene, estados);
-    omitidos << cargarEstadoInicial(scene, estados);
-    omitidos.removeAll(QString());
-    return omitidos;
+    return cargar(scene, modelo(), m_menu);
 }
 
 QList<DiagramItem *> MaquinaXml::cargarEstados(DiagramScene *scene) const
 {
+    return cargarEstados(scene, modelo(), m_menu);
+}
+
+QStringList MaquinaXml::cargarTransiciones(DiagramScene *scene, const QList<DiagramItem *> &estados) const
+{
+    return cargarTransiciones(scene, modelo(), estados, m_menu);
+}
+
+QString MaquinaXml::cargarEstadoInicial(DiagramScene *scene, const QList<DiagramItem *> &estados) const
+{
+    return cargarEstadoInicial(scene, modelo(), estados, m_menu);
+}
+
+QStringList MaquinaXml::cargar(DiagramScene *scene, const Maquina &maquina, QMenu *menu)
+{
+    const SinIndice sinIndice(scene);
+    const QList<DiagramItem *> estados = cargarEstados(scene, maquina, menu);
+    QStringList omitidos = cargarTransiciones(scene, maquina, estados, menu);
+    omitidos << cargarEstadoInicial(scene, maquina, estados, menu);
+    omitidos.removeAll(QString());
+    return omitidos;
+}
+
+QList<DiagramItem *> MaquinaXml::cargarEstados(DiagramScene *scene, const Maquina &maquina, QMenu *menu)
+{
+    const SinIndice sinIndice(scene);
     QList<DiagramItem *> nuevos;
-    const int cantidad = m_documento.cantidadEstados(m_maquina);
-    for (int a = 0; a < cantidad; ++a) {
-        const QString id = IdsProyecto::estado(a);
-        auto dato = [&](const char *tag) {
-            return m_documento.getContenidoDiagrama(id, QString::fromLatin1(tag), m_maquina);
-        };
-        const QPointF pos(leerNumero(dato("pos_x"), 0), leerNumero(dato("pos_y"), 0));
-        const int ancho = leerMedida(dato("ancho"), int(ESTADO_SIMPLE_WIDTH));
-        const int alto = leerMedida(dato("alto"), int(ESTADO_SIMPLE_HEIGHT));
-        QColor color(dato("color"));
+    nuevos.reserve(maquina.estados.size());
+    for (const Estado &dato : maquina.estados) {
+        QColor color(dato.color);
         if (!color.isValid())
             color = QColor(QStringLiteral("lightcyan"));
-
-        auto *estado = new DiagramItem(DiagramItem::EstadoSimple, m_menu);
+        auto *estado = new DiagramItem(DiagramItem::EstadoSimple, menu);
         scene->addItem(estado);
         scene->addToList(estado);
-        estado->setPos(pos);
-        estado->setSize(ancho, alto);
-        estado->setName(dato("nombre"));
+        estado->setPos(dato.posicion);
+        estado->setSize(dato.ancho >= 1 ? dato.ancho : int(ESTADO_SIMPLE_WIDTH),
+                        dato.alto >= 1 ? dato.alto : int(ESTADO_SIMPLE_HEIGHT));
+        estado->setName(dato.nombre);
         estado->setColor(color);
         nuevos << estado;
     }
     return nuevos;
 }
 
-QStringList MaquinaXml::cargarTransiciones(DiagramScene *scene, const QList<DiagramItem *> &estados) const
+QStringList MaquinaXml::cargarTransiciones(DiagramScene *scene, const Maquina &maquina,
+                                           const QList<DiagramItem *> &estados, QMenu *menu)
 {
+    const SinIndice sinIndice(scene);
     QStringList omitidas;
-    for (int i = 0; i < estados.size(); ++i) {
-        const QString id = IdsProyecto::estado(i);
-        const int cantidad = m_documento.cantidadTransiciones(id, m_maquina);
-        for (int j = 0; j < cantidad; ++j) {
-            const QString tr = IdsProyecto::transicion(j);
-            auto dato = [&](const char *tag) {
-                return m_documento.getContenidoTransicion(id, tr, QString::fromLatin1(tag), m_maquina);
-            };
-            const QString referencia = dato("idProxEstado");
-            const int destino = IdsProyecto::indiceEstado(referencia, estados.size());
-            if (destino < 0) {
+    for (int i = 0; i < estados.size() && i < maquina.estados.size(); ++i) {
+        const QVector<Transicion> &transiciones = maquina.estados.at(i).transiciones;
+        for (int j = 0; j < transiciones.size(); ++j) {
+            const Transicion &dato = transiciones.at(j);
+            if (dato.destino < 0 || dato.destino >= estados.size()) {
                 omitidas << QStringLiteral("%1: transición %2 de %3 hacia %4")
-                                .arg(scene->name(), tr, estados.at(i)->name(), referencia);
+                                .arg(scene->name(), IdsProyecto::transicion(j), estados.at(i)->name(),
+                                     dato.destinoId);
                 continue;
             }
             DiagramItem *inicio = estados.at(i);
-            DiagramItem *fin = estados.at(destino);
-            auto *arrow = new Arrow(inicio, fin, m_menu);
+            DiagramItem *fin = estados.at(dato.destino);
+            auto *arrow = new Arrow(inicio, fin, menu);
             arrow->setColor(Qt::black);
-            arrow->setText(dato("idEvento"), dato("idAcciones").split(QLatin1Char(',')));
-            QPointF mid;
-            if (leerPunto(dato("midPos"), &mid))
-                arrow->midItem()->setPos(mid);
+            arrow->setText(dato.disparador.texto(), dato.acciones.textos());
+            if (dato.tienePuntoControl)
+                arrow->midItem()->setPos(dato.puntoControl);
             inicio->addArrow(arrow);
             if (fin != inicio)
                 fin->addArrow(arrow);
             scene->addItem(arrow);
-            QPointF texto;
-            if (leerPunto(dato("textPos"), &texto))
-                arrow->setTextRelativePos(texto);
+            if (dato.tienePosicionEtiqueta)
+                arrow->setTextRelativePos(dato.posicionEtiqueta);
             arrow->updatePosition();
         }
     }
     return omitidas;
 }
 
-QString MaquinaXml::cargarEstadoInicial(DiagramScene *scene, const QList<DiagramItem *> &estados) const
+QString MaquinaXml::cargarEstadoInicial(DiagramScene *scene, const Maquina &maquina,
+                                        const QList<DiagramItem *> &estados, QMenu *menu)
 {
     scene->setInitialStateItem(nullptr);
-    auto dato = [&](const char *tag) {
-        return m_documento.getContenidoInicial(QString::fromLatin1(tag), m_maquina);
-    };
-    const QString referencia = dato("idProxEstado");
-    if (referencia == QLatin1String("-1"))
+    const TransicionInicial &inicial = maquina.inicial;
+    if (!inicial.definida || inicial.destinoId == QLatin1String("-1"))
         return QString();
     // The state is found by its stored index, not by its name: names may
     // repeat in a hand-edited file, and "-1" is itself a valid state name.
-    const int indice = IdsProyecto::indiceEstado(referencia, estados.size());
-    if (indice < 0)
-        return QStringLiteral("%1: estado inicial %2").arg(scene->name(), referencia);
+    if (inicial.destino < 0 || inicial.destino >= estados.size())
+        return QStringLiteral("%1: estado inicial %2").arg(scene->name(), inicial.destinoId);
 
-    DiagramItem *estado = estados.at(indice);
+    DiagramItem *estado = estados.at(inicial.destino);
     estado->setInicial(true);
-    auto *marcador = new DiagramItem(DiagramItem::EstadoInicial, m_menu);
+    auto *marcador = new DiagramItem(DiagramItem::EstadoInicial, menu);
     scene->addItem(marcador);
     scene->setInitialStateItem(marcador);
-
     const QPointF porDefecto = estado->pos() - QPointF(estado->rect().width() / 2 + SEPARACION_MARCADOR,
                                                        estado->rect().height() / 2 + SEPARACION_MARCADOR);
-    const QString posX = dato("pos_x");
-    const QString posY = dato("pos_y");
-    const QString midPos = dato("midPos");
-    const QString textPos = dato("textPos");
-    const bool formaAntigua = leerNumero(posX, 0) == -1 && leerNumero(posY, 0) == -1 &&
-                              midPos.section(QLatin1Char(','), 0, 0) == QLatin1String("-1") &&
-                              textPos.section(QLatin1Char(','), 0, 0) == QLatin1String("-1");
-    qreal x = 0;
-    qreal y = 0;
-    const bool posValida = !formaAntigua && leerCoordenada(posX, &x) && leerCoordenada(posY, &y);
-    marcador->setPos(posValida ? QPointF(x, y) : porDefecto);
+    marcador->setPos(inicial.tienePosicionMarcador ? inicial.posicionMarcador : porDefecto);
 
-    auto *arrow = new Arrow(marcador, estado, m_menu);
+    auto *arrow = new Arrow(marcador, estado, menu);
     arrow->setColor(Qt::black);
     arrow->setText(QStringLiteral("-"),
-                   formaAntigua ? QStringList(QString()) : dato("idAcciones").split(QLatin1Char(',')));
-    QPointF mid;
-    if (!formaAntigua && leerPunto(midPos, &mid))
-        arrow->midItem()->setPos(mid);
+                   inicial.formaAntigua ? QStringList(QString()) : inicial.acciones.textos());
+    if (inicial.tienePuntoControl)
+        arrow->midItem()->setPos(inicial.puntoControl);
     marcador->addArrow(arrow);
     estado->addArrow(arrow);
     scene->addItem(arrow);
-    QPointF texto;
-    if (!formaAntigua && leerPunto(textPos, &texto))
-        arrow->setTextRelativePos(texto);
+    if (inicial.tienePosicionEtiqueta)
+        arrow->setTextRelativePos(inicial.posicionEtiqueta);
     arrow->updatePosition();
     return QString();
 }

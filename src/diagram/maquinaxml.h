@@ -9,11 +9,13 @@ class DiagramItem;
 class DiagramScene;
 class QMenu;
 class XmlHandler;
+struct Maquina;
 
 // One machine of a project document and the items of its scene: the save
 // step writes a scene into the document, opening a project builds the scene
-// from it. The clipboard moves fragments of machines the same way, and
-// vireo-cli builds scenes with it to draw them without a window.
+// from the machine as the typed project model reads it. The clipboard moves
+// fragments of machines the same way, and vireo-cli builds scenes with it to
+// draw them without a window.
 class MaquinaXml
 {
 public:
@@ -40,8 +42,20 @@ public:
     // The three above; returns the lines about skipped references.
     QStringList cargar(DiagramScene *scene) const;
 
+    // The same from a machine of a model already built (opening a project
+    // builds it once for every machine). The scene's index is off while it
+    // fills and built once afterwards.
+    static QList<DiagramItem *> cargarEstados(DiagramScene *scene, const Maquina &maquina, QMenu *menu);
+    static QStringList cargarTransiciones(DiagramScene *scene, const Maquina &maquina,
+                                          const QList<DiagramItem *> &estados, QMenu *menu);
+    static QString cargarEstadoInicial(DiagramScene *scene, const Maquina &maquina,
+                                       const QList<DiagramItem *> &estados, QMenu *menu);
+    static QStringList cargar(DiagramScene *scene, const Maquina &maquina, QMenu *menu);
+
 private:
-    void guardarEstadoInicial(const DiagramScene *scene);
+    // The machine as the model reads it from the document; empty when the
+    // document does not hold it.
+    Maquina modelo() const;
 
     XmlHandler &m_documento;
     QString m_maquina;

@@ -107,6 +107,11 @@ bool XmlHandler::load(QIODevice *device, QString *error)
 
 bool XmlHandler::save()
 {
+    return save(toByteArray());
+}
+
+bool XmlHandler::save(const QByteArray &contenido)
+{
     const XmlNode *nombre = general(QStringLiteral("nombre"));
     const XmlNode *carpeta = general(QStringLiteral("carpeta"));
     if (!nombre || !carpeta || nombre->text().isEmpty()) {
@@ -115,7 +120,7 @@ bool XmlHandler::save()
     }
     const QString ruta = carpeta->text() + QLatin1Char('/') + nombre->text() + QStringLiteral(".vro");
     m_ultimoError.clear();
-    return guardarArchivoSeguro(ruta, toByteArray(), &m_ultimoError);
+    return guardarArchivoSeguro(ruta, contenido, &m_ultimoError);
 }
 
 QString XmlHandler::ultimoError() const
@@ -130,8 +135,12 @@ QByteArray XmlHandler::toByteArray() const
 
 QString XmlHandler::formatoNumero(double valor)
 {
+    // Whole numbers of up to six digits, most of what a diagram holds, read
+    // the same in both notations; the integer one is much faster to write.
     // -0 comes out of scene arithmetic now and then; it means 0.
-    return QString::number(valor == 0.0 ? 0.0 : valor, 'g', 6);
+    if (valor > -1e6 && valor < 1e6 && valor == double(qint64(valor)))
+        return QString::number(qint64(valor));
+    return QString::number(valor, 'g', 6);
 }
 
 QString XmlHandler::formatoPunto(double x, double y)

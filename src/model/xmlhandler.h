@@ -36,6 +36,9 @@ public:
     // document names no project or folder, or any byte could not be written;
     // the previous file is then left untouched.
     bool save();
+    // The same, writing contenido, which is this document's toByteArray()
+    // already made (a caller that keeps the bytes serializes only once).
+    bool save(const QByteArray &contenido);
     // Why the last save() failed, in Spanish for the user; empty after success.
     QString ultimoError() const;
     // The file content save() would write.
@@ -143,8 +146,10 @@ public:
     QStringList getNombresConstantesDefinidas() const;
 
 private:
-    // The typed model reads the tree directly, in one pass.
+    // The typed model reads the tree directly, in one pass; the machine
+    // writer appends to it the same way.
     friend class Proyecto;
+    friend class EscritorMaquina;
 
     XmlNode *raiz() const;
     XmlNode *general(const QString &tagName) const;

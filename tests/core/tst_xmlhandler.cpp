@@ -1,3 +1,4 @@
+#include "escritormaquina.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
@@ -27,8 +28,9 @@ void nuevoProyecto(XmlHandler &xml, const QString &carpeta = QStringLiteral("C:/
     xml.addNuevaConstante(QStringLiteral("FALSE"));
 }
 
-// The door project, built the way the save step rebuilds "maquinas".
-void proyectoPuerta(XmlHandler &xml)
+// The door project, built the way the save step rebuilds "maquinas": call by
+// call, or with the single-pass machine writer.
+void proyectoPuerta(XmlHandler &xml, bool conEscritor = false)
 {
     llenarGeneral(xml, QStringLiteral("ANA"), QStringLiteral("05-03-2024 11:02:41"));
     xml.addNuevaConstante(QStringLiteral("TRUE"));
@@ -36,23 +38,46 @@ void proyectoPuerta(XmlHandler &xml)
     xml.addNuevoEvento(QStringLiteral("ev_abrir"));
     xml.addNuevaAccion(QStringLiteral("motor_on()"));
     xml.borrarMaquinas();
+    const QString blanco = QStringLiteral("#ffffff");
+    const QStringList cerrada{
+        QStringLiteral("estado0"),         QStringLiteral("CERRADA"),        blanco,
+        XmlHandler::formatoNumero(-100.0), XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
+        XmlHandler::formatoNumero(60.0)};
+    const QStringList abierta{
+        QStringLiteral("estado1"),        QStringLiteral("ABIERTA"),        blanco,
+        XmlHandler::formatoNumero(250.0), XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
+        XmlHandler::formatoNumero(60.0)};
+    const QStringList abrir{QStringLiteral("tr0"),
+                            QStringLiteral("ev_abrir"),
+                            QStringLiteral("motor_on()"),
+                            QStringLiteral("estado1"),
+                            XmlHandler::formatoPunto(75, -80),
+                            XmlHandler::formatoPunto(QPointF(10, -20))};
+    const QStringList inicial{XmlHandler::formatoNumero(-240),
+                              XmlHandler::formatoNumero(-160),
+                              QString(""),
+                              QStringLiteral("estado0"),
+                              XmlHandler::formatoPunto(-190, -110),
+                              XmlHandler::formatoPunto(0, 0)};
+    if (conEscritor) {
+        EscritorMaquina maquina(xml, QStringLiteral("maquina0"), QStringLiteral("CONTROL"));
+        for (const QStringList &e : {cerrada, abierta}) {
+            maquina.estado(e[0], e[1], e[2], e[3], e[4], e[5], e[6]);
+            if (e == cerrada)
+                maquina.transicion(abrir[0], abrir[1], abrir[2], abrir[3], abrir[4], abrir[5]);
+        }
+        maquina.estadoInicial(inicial[0], inicial[1], inicial[2], inicial[3], inicial[4], inicial[5]);
+        return;
+    }
     xml.addNuevaMaquina(QStringLiteral("maquina0"));
     xml.addInfoMaquina(QStringLiteral("maquina0"), QStringLiteral("CONTROL"));
-    const QString blanco = QStringLiteral("#ffffff");
-    xml.addNuevoEstado(QStringLiteral("estado0"));
-    xml.addInfoEstado(QStringLiteral("estado0"), QStringLiteral("CERRADA"), blanco,
-                      XmlHandler::formatoNumero(-100.0), XmlHandler::formatoNumero(-50.0),
-                      XmlHandler::formatoNumero(120.0), XmlHandler::formatoNumero(60.0));
-    xml.addNuevaTransicion(QStringLiteral("estado0"), QStringLiteral("tr0"), QStringLiteral("ev_abrir"),
-                           QStringLiteral("motor_on()"), QStringLiteral("estado1"),
-                           XmlHandler::formatoPunto(75, -80), XmlHandler::formatoPunto(QPointF(10, -20)));
-    xml.addNuevoEstado(QStringLiteral("estado1"));
-    xml.addInfoEstado(QStringLiteral("estado1"), QStringLiteral("ABIERTA"), blanco,
-                      XmlHandler::formatoNumero(250.0), XmlHandler::formatoNumero(-50.0),
-                      XmlHandler::formatoNumero(120.0), XmlHandler::formatoNumero(60.0));
-    xml.setInfoEstadoInicial(XmlHandler::formatoNumero(-240), XmlHandler::formatoNumero(-160), QString(""),
-                             QStringLiteral("estado0"), XmlHandler::formatoPunto(-190, -110),
-                             XmlHandler::formatoPunto(0, 0));
+    for (const QStringList &e : {cerrada, abierta}) {
+        xml.addNuevoEstado(e[0]);
+        xml.addInfoEstado(e[0], e[1], e[2], e[3], e[4], e[5], e[6]);
+        if (e == cerrada)
+            xml.addNuevaTransicion(e[0], abrir[0], abrir[1], abrir[2], abrir[3], abrir[4], abrir[5]);
+    }
+    xml.setInfoEstadoInicial(inicial[0], inicial[1], inicial[2], inicial[3], inicial[4], inicial[5]);
 }
 
 using TestSupport::cargar;
@@ -82,10 +107,17 @@ private slots:
         QVERIFY2(escrito == esperado, qPrintable(TestSupport::diffReport(esperado, escrito)));
     }
 
+    void ejemploSeEscribeByteAByte_data()
+    {
+        QTest::addColumn<bool>("conEscritor");
+        QTest::newRow("llamada a llamada") << false;
+        QTest::newRow("escritor de una pasada") << true;
+    }
     void ejemploSeEscribeByteAByte()
     {
+        QFETCH(bool, conEscritor);
         XmlHandler xml(QStringLiteral("PUERTA"), XmlHandler::NUEVO_XML_DATOS);
-        proyectoPuerta(xml);
+        proyectoPuerta(xml, conEscritor);
         const QByteArray esperado = TestSupport::readFile(TestSupport::dataPath("model/ejemplo_puerta.vro"));
         const QByteArray escrito = xml.toByteArray();
         QVERIFY2(escrito == esperado, qPrintable(TestSupport::diffReport(esperado, escrito)));
@@ -367,6 +399,8 @@ private slots:
         QTest::addColumn<QString>("texto");
         QTest::newRow("redondeo") << 1234.5678 << "1234.57";
         QTest::newRow("entero") << 80.0 << "80";
+        QTest::newRow("seis cifras") << -999999.0 << "-999999";
+        QTest::newRow("un millon") << 1000000.0 << "1e+06";
         QTest::newRow("millon y medio") << 1500000.0 << "1.5e+06";
         QTest::newRow("pequeno") << 0.00001 << "1e-05";
         QTest::newRow("negativo") << -240.0 << "-240";

@@ -1,10 +1,10 @@
 #include "arrow.h"
+#include "arrowlabel.h"
 #include "diagramgeometry.h"
 #include "diagramgestures.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 
-#include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,10 +1,10 @@
 #include "arrow.h"
+#include "arrowlabel.h"
 #include "diagramgestures.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 
 #include <QGraphicsLineItem>
-#include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QSignalSpy>
 #include <QtTest>
@@ -246,7 +246,7 @@ private slots:
         QCOMPARE(arrows.size(), 1);
         QCOMPARE(arrows.at(0).at(0).value<Arrow *>(), arrow);
 
-        QGraphicsTextItem *label = arrow->textItem();
+        ArrowLabel *label = arrow->textItem();
         doubleClick(m_view, label->mapToScene(label->boundingRect().center()));
         QCOMPARE(arrows.size(), 2);
         QCOMPARE(arrows.at(1).at(0).value<Arrow *>(), arrow);

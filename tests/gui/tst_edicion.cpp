@@ -1,4 +1,5 @@
 #include "arrow.h"
+#include "arrowlabel.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "mainwindow.h"
@@ -10,7 +11,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
-#include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QInputDialog>
 #include <QLineEdit>

@@ -3,6 +3,7 @@
 // cancelled editors leave no trace; Save As keeps dots and never overwrites
 // without asking; a file that is no project never closes the open one.
 #include "arrow.h"
+#include "arrowlabel.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "mainwindow.h"
@@ -15,7 +16,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QInputDialog>
 #include <QLineEdit>

@@ -1,6 +1,7 @@
 // A project edited with the mouse (a state moved and resized with its grip, a
 // control point and a label dragged) reopens exactly as it was left.
 #include "arrow.h"
+#include "arrowlabel.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "mainwindow.h"
@@ -9,7 +10,6 @@
 
 #include <QAction>
 #include <QGraphicsRectItem>
-#include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QTemporaryDir>
 #include <QtTest>

@@ -4,6 +4,7 @@
 // its list, a control point, a label and a state's size dragged. Saved,
 // closed and opened again through the file dialog, it is exactly as it was.
 #include "arrow.h"
+#include "arrowlabel.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "dialogtransicion.h"
@@ -16,7 +17,6 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QGraphicsRectItem>
-#include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QInputDialog>
 #include <QLineEdit>

@@ -1,0 +1,96 @@
+#include "arrowlabel.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+
+namespace {
+
+const qreal Margin = 4;
+
+qreal lineHeight()
+{
+    static const qreal height = QFontMetricsF(ArrowLabel::font()).height();
+    return height;
+}
+
+// Labels repeat the same few lines ("evento /", "accion()"): each is measured
+// once. The cache is emptied when it grows beyond any real project's needs.
+qreal lineWidth(const QString &line)
+{
+    static QHash<QString, qreal> widths;
+    const auto found = widths.constFind(line);
+    if (found != widths.constEnd())
+        return found.value();
+    if (widths.size() > 20000)
+        widths.clear();
+    const qreal width = QFontMetricsF(ArrowLabel::font()).horizontalAdvance(line);
+    widths.insert(line, width);
+    return width;
+}
+
+} // namespace
+
+ArrowLabel::ArrowLabel(QGraphicsItem *parent) : QGraphicsItem(parent) {}
+
+const QFont &ArrowLabel::font()
+{
+    static const QFont font = [] {
+        QFont f(QStringLiteral("Consolas"), 10, QFont::Normal);
+        f.setStyleHint(QFont::TypeWriter);
+        return f;
+    }();
+    return font;
+}
+
+QRectF ArrowLabel::boundingRect() const
+{
+    return m_rect;
+}
+
+void ArrowLabel::setPlainText(const QString &text)
+{
+    if (text == m_text && !m_rect.isNull())
+        return;
+    prepareGeometryChange();
+    m_text = text;
+    m_lines.clear();
+    qreal width = 0;
+    int lines = 0;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        width = qMax(width, lineWidth(line));
+        ++lines;
+    }
+    m_rect = QRectF(0, 0, width + 2 * Margin, lines * lineHeight() + 2 * Margin);
+    update();
+}
+
+void ArrowLabel::setDefaultTextColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
+}
+
+void ArrowLabel::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    Q_UNUSED(widget)
+    if (m_lines.isEmpty()) {
+        for (const QStringRef &line : m_text.splitRef(QLatin1Char('\n'))) {
+            QStaticText laidOut(line.toString());
+            laidOut.setTextFormat(Qt::PlainText);
+            m_lines.append(laidOut);
+        }
+    }
+    painter->setFont(font());
+    painter->setPen(m_color);
+    for (int i = 0; i < m_lines.size(); ++i)
+        painter->drawStaticText(QPointF(Margin, Margin + i * lineHeight()), m_lines.at(i));
+    if (option->state & QStyle::State_Selected) {
+        painter->setPen(QPen(Qt::black, 0, Qt::DashLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(m_rect.adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+}
