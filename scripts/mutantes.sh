@@ -13,8 +13,10 @@
 #   scripts/mutantes.sh -c                 only check that every fault applies
 #
 # MUTANTES_BUILD (build-mutantes), MUTANTES_PUERTOS (first TCP port of the
-# suites, 27500) and MUTANTES_TIEMPO (seconds before a suite counts as hung,
-# 120) tune it. Run it under nice: it keeps both cores busy for a long while.
+# suites, 27500), MUTANTES_TIEMPO (seconds before a suite counts as hung, 120)
+# and MUTANTES_PRUEBAS (suites run at once, 3: most of them wait on timers and
+# sockets more than they compute) tune it. Run it under nice: it keeps both
+# cores busy for a long while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 raiz=$PWD
@@ -22,6 +24,7 @@ lista=$raiz/scripts/mutantes.txt
 build=${MUTANTES_BUILD:-build-mutantes}
 puertos=${MUTANTES_PUERTOS:-27500}
 tiempo=${MUTANTES_TIEMPO:-120}
+paralelas=${MUTANTES_PRUEBAS:-3}
 filtro=.
 semilla=
 muestra=
@@ -96,7 +99,7 @@ probar() {
   local cerca=$1 salida
   fallida=
   for seleccion in "-R" "-E"; do
-    salida=$(cd "$build" && ctest $seleccion "$cerca" -j 2 --stop-on-failure 2>&1) && continue
+    salida=$(cd "$build" && ctest $seleccion "$cerca" -j "$paralelas" --stop-on-failure 2>&1) && continue
     fallida=$(printf '%s\n' "$salida" | sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \(tst_[a-z_]*\) .*\*\*\*.*/\1/p' |
       head -1)
     [[ -n $fallida ]] || fallida=$(printf '%s\n' "$salida" | grep -m1 -o 'tst_[a-z_]*' || echo ctest)
