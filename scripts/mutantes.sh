@@ -10,6 +10,7 @@
 #   scripts/mutantes.sh                    every fault
 #   scripts/mutantes.sh -f 'model|sim-2'   only the faults whose ID matches
 #   scripts/mutantes.sh -s 7 -n 20         20 faults drawn with seed 7
+#   scripts/mutantes.sh -s 7               every fault, in an order drawn with seed 7
 #   scripts/mutantes.sh -c                 only check that every fault applies
 #
 # MUTANTES_BUILD (build-mutantes), MUTANTES_PUERTOS (first TCP port of the
@@ -122,10 +123,12 @@ while IFS=$'\t' read -r id ruta; do
   ids+=("$id")
   rutas+=("$ruta")
 done < <(listar)
+# A seed alone shuffles the whole list: a run cut short is then a fair sample.
+[[ -z $semilla || -n $muestra ]] || muestra=${#ids[@]}
 if [[ -n $muestra ]]; then
   orden=$(perl -e 'srand($ARGV[0]); my @i = (0 .. $ARGV[1] - 1);
     for (my $k = $#i; $k > 0; --$k) { my $j = int rand($k + 1); @i[$k, $j] = @i[$j, $k]; }
-    print join(" ", sort { $a <=> $b } @i[0 .. ($ARGV[2] < @i ? $ARGV[2] : @i) - 1]);' \
+    print join(" ", @i[0 .. ($ARGV[2] < @i ? $ARGV[2] : @i) - 1]);' \
     "${semilla:-1}" "${#ids[@]}" "$muestra")
   elegidos_ids=()
   elegidas_rutas=()
