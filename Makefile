@@ -2,7 +2,8 @@
 #   make run    installs what is missing, builds and starts Vireo
 #   make test   installs what is missing, builds and runs every test
 # `make test SANITIZE=1` runs the same suite under AddressSanitizer + UBSan
-# (in build-asan); `make bench` builds and runs the benchmark programs.
+# (in build-asan); `make bench` builds and runs the benchmark programs;
+# `make package` builds a Debian package (build/vireo_*.deb).
 # `make fuzz` builds the fuzz targets with clang (in build-fuzz) and runs each
 # for FUZZ_SECONDS seconds.
 
@@ -17,7 +18,7 @@ endif
 FUZZ_SECONDS ?= 60
 FUZZ_DIR ?= build-fuzz
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test bench package fuzz clean
 
 all: build
 
@@ -38,6 +39,9 @@ test: build
 
 bench: build
 	@scripts/run-benchmarks.sh $(BUILD_DIR)
+
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 fuzz:
 	@scripts/install-deps.sh fuzz

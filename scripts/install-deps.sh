@@ -5,8 +5,8 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ pkg-config
-  qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttranslations5-l10n
+  cmake make g++ pkg-config dpkg-dev
+  qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libqt5svg5-dev qttranslations5-l10n
   famfamfam-silk
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
   gcc-arm-none-eabi libnewlib-arm-none-eabi qemu-system-arm

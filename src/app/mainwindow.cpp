@@ -36,7 +36,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     initHerramientas();
     initMenus();
     initHistorial();
+    initImagen();
+    initVista();
+    initEscritorio();
+    initPortapapeles();
+    initTeclado();
     initEscenarios();
+    ordenarBarraDeHerramientas();
 
     // Wide enough for "ESTADO [machine]" findings and the simulation's
     // "action [machine]" rows; a saved layout overrides it.
@@ -168,6 +174,7 @@ void MainWindow::uiEnable()
     m_zoomLabel->setEnabled(true);
     m_sceneScaleCombo->setEnabled(true);
     ui->dockWidgetTransiciones->setEnabled(true);
+    mostrarTablaSegunAjustes();
 }
 
 void MainWindow::uiReset()

@@ -22,6 +22,7 @@
 
 class Arrow;
 class ClienteReportes;
+class QAction;
 class ServidorEventos;
 class QActionGroup;
 class SimulacionC;
@@ -119,6 +120,9 @@ public:
     QString getNameNuevoEstado();
     QString uniqueNameMaquina(const QString &nombre);
     QString uniqueNameEstado(const QString &nombre);
+    // Upper-case state name -> machine name, over every machine but excepto
+    // (the active one when null): the names a state of excepto may not take.
+    QHash<QString, QString> estadosDeOtrasMaquinas(const DiagramScene *excepto = nullptr) const;
     int indexOfMaquina(const QString &nombre) const;
     int indexOfEstado(const QString &nombreMaquina, const QString &nombreEstado) const;
     void initTablaTransiciones();
@@ -149,6 +153,9 @@ public:
     // Opens the project file at path as the open command does after its file
     // dialog; false when it could not be opened or parsed (already reported).
     bool abrirProyecto(const QString &path);
+    // True when the open project may be dropped: there is none, the user
+    // discarded its changes, or saved them. A failed save keeps it.
+    bool descartarProyectoAbierto();
 
     // --- Simulation (mainwindow_simulacion.cpp) ---
     void initTablaSimulacion();
@@ -185,6 +192,44 @@ public:
 
     // --- Documentation (mainwindow_documentacion.cpp) ---
     void CrearDocumentacion();
+
+    // --- Pictures (mainwindow_imagen.cpp) ---
+    // "Exportar imagen...": the active machine as PNG or SVG.
+    void exportarImagen();
+
+    // --- Zoom and view (mainwindow_vista.cpp) ---
+    static constexpr qreal ZOOM_MINIMO = 0.5;
+    static constexpr qreal ZOOM_MAXIMO = 2.0;
+    // Bounds of the zoom that fits a machine to its window.
+    static constexpr qreal AJUSTE_MINIMO = 0.5;
+    static constexpr qreal AJUSTE_MAXIMO = 1.0;
+    // "Ajustar a la ventana" for one machine window; each window after a
+    // project opens. A machine without states keeps its view.
+    void ajustarAVentana(QMdiSubWindow *ventana);
+    void ajustarVentanas();
+
+    // --- Clipboard (mainwindow_portapapeles.cpp) ---
+    // Copies the active machine's selected states with the transitions among
+    // them; false when nothing was copied.
+    bool copiarSeleccion();
+    void cortarSeleccion();
+    // Pastes the clipboard's states into the active machine, centred at
+    // *donde, under the pointer, or beside the copy; selects what was pasted.
+    void pegar(const QPointF *donde);
+    void seleccionarTodo();
+
+    // --- Keyboard and context menus (mainwindow_teclado.cpp) ---
+    void moverSeleccion(const QPointF &paso);
+    void renombrarEstado();
+
+    // --- Desktop: recent projects, folders, kept view (mainwindow_escritorio.cpp) ---
+    static constexpr int MAX_RECIENTES = 8;
+    // Most recent first, absolute paths.
+    QStringList proyectosRecientes() const;
+    // Puts the project file first in "Proyectos recientes" and makes its
+    // folder the one "Abrir Proyecto" starts in.
+    void recordarProyecto(const QString &ruta);
+    QString carpetaParaAbrir() const;
 
     // --- Import (mainwindow_importar.cpp) ---
     void ImportarArchivo();
@@ -318,7 +363,6 @@ private:
     void avisarFalloGuardado();
     bool confirmarReemplazo(const QString &elegido, const QString &destino);
     void guardarMaquina(DiagramScene *scene, const QString &maquina);
-    void guardarEstadoInicial(DiagramScene *scene, const QString &maquina);
     void habilitarProyecto();
     void habilitarImportacion(bool habilitar);
     // Shows documento as the open project, closing the one open before.
@@ -335,7 +379,6 @@ private:
     QString cargarEstadoInicial(DiagramScene *scene, const QString &maquina);
     void avisarOmitidos(const QStringList &omitidos);
     void cerrarDocumento();
-    bool descartarProyectoAbierto();
 
     // --- Simulation ---
     QTimer *m_timer = nullptr;
@@ -449,6 +492,49 @@ private:
     // --- Code generation ---
 
     // --- Documentation ---
+
+    // --- Pictures ---
+    QAction *m_actionExportarImagen = nullptr;
+    void initImagen();
+
+    // --- Zoom and view ---
+    QAction *m_actionAcercar = nullptr;
+    QAction *m_actionAlejar = nullptr;
+    QAction *m_actionZoom100 = nullptr;
+    QAction *m_actionAjustar = nullptr;
+    void initVista();
+    void ordenarBarraDeHerramientas();
+    void zoomPorPasos(int pasos);
+    void zoomConRueda(SubWindow *window, int pasos, const QPoint &posicion);
+
+    // --- Clipboard ---
+    QAction *m_actionCopiar = nullptr;
+    QAction *m_actionCortar = nullptr;
+    QAction *m_actionPegar = nullptr;
+    QAction *m_actionSeleccionarTodo = nullptr;
+    int m_pegadosSeguidos = 0;
+    void initPortapapeles();
+
+    // --- Keyboard and context menus ---
+    QAction *m_actionRenombrar = nullptr;
+    QTimer *m_finDeMovimiento = nullptr;
+    void initTeclado();
+    // Records a pending burst of arrow-key moves as its one step.
+    void completarMovimiento();
+    DiagramItem *estadoSeleccionado() const;
+    void cambiarColorEstado();
+    void hacerEstadoInicial();
+    void llenarMenuDeElemento();
+    void menuEnVacio(DiagramScene *scene, const QPoint &global, const QPointF &enEscena);
+    void nuevoEstadoEn(DiagramScene *scene, const QPointF &pos);
+
+    // --- Desktop ---
+    QMenu *m_menuRecientes = nullptr;
+    void initEscritorio();
+    void actualizarMenuRecientes();
+    void abrirReciente(const QString &ruta);
+    // Shows the transitions table unless the user hid it last time.
+    void mostrarTablaSegunAjustes();
 
     // --- Import ---
     void terminarImportacion(int agregados);

@@ -1,13 +1,13 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "imagendiagrama.h"
 #include "savefile.h"
 #include "xmlhandler.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QGraphicsView>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
@@ -35,25 +35,6 @@ void saltos(QTextCursor &cursor, int cantidad)
 {
     for (int i = 0; i < cantidad; ++i)
         cursor.insertText(QStringLiteral("\n"));
-}
-
-// What the view shows at its zoom and scroll position, frame and scroll bars
-// included, as PNG bytes; empty when there is nothing to picture.
-QByteArray imagenDeVista(QGraphicsView *vista)
-{
-    if (!vista || vista->size().isEmpty())
-        return QByteArray();
-    QImage imagen(vista->size(), QImage::Format_ARGB32_Premultiplied);
-    imagen.fill(vista->palette().window().color());
-    // The widget's render, not QGraphicsView's, which would draw the scene
-    // alone without the frame and the scroll bars.
-    static_cast<QWidget *>(vista)->render(&imagen);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!imagen.save(&buffer, "PNG"))
-        return QByteArray();
-    return bytes;
 }
 
 bool escribir(const QString &ruta, const QByteArray &contenido)
@@ -85,7 +66,10 @@ QByteArray html(QTextDocument &documento)
 
 // The page: logo, title, description, project data, one heading and picture
 // per machine, then the events and the actions that are not assignments.
-void escribirPagina(QTextDocument &pagina, const XmlHandler &datos, const QStringList &maquinas)
+// Each picture is drawn at ImagenDiagrama's scale and shown at the diagram's
+// own size (tamanos, in scene units), so that it stays sharp when zoomed or printed.
+void escribirPagina(QTextDocument &pagina, const XmlHandler &datos, const QStringList &maquinas,
+                    const QList<QSizeF> &tamanos)
 {
     const QTextCharFormat titulo = formato(Qt::darkBlue, 20);
     const QTextCharFormat encabezado = formato(Qt::red, 12);
@@ -115,7 +99,11 @@ void escribirPagina(QTextDocument &pagina, const XmlHandler &datos, const QStrin
     for (int k = 0; k < maquinas.size(); ++k) {
         cursor.insertText(QStringLiteral("Diagrama de estados - ") + maquinas.at(k), encabezado);
         saltos(cursor, 3);
-        cursor.insertImage(nombreImagen(k));
+        QTextImageFormat imagen;
+        imagen.setName(nombreImagen(k));
+        imagen.setWidth(tamanos.value(k).width());
+        imagen.setHeight(tamanos.value(k).height());
+        cursor.insertImage(imagen);
         saltos(cursor, 2);
     }
     saltos(cursor, 3);
@@ -151,9 +139,12 @@ void MainWindow::CrearDocumentacion()
     QDir().mkpath(carpeta);
 
     QString fallido;
+    QList<QSizeF> tamanos;
     for (int i = 0; i < m_sceneList.size() && fallido.isEmpty(); ++i) {
         const QString ruta = carpeta + QLatin1Char('/') + nombreImagen(i);
-        if (!escribir(ruta, imagenDeVista(viewOf(m_sceneList.at(i)))))
+        const ImagenDiagrama imagen(m_sceneList.at(i));
+        tamanos << imagen.area().size();
+        if (!escribir(ruta, imagen.png()))
             fallido = ruta;
     }
     if (fallido.isEmpty() && !copiarLogo(carpeta + QLatin1Char('/') + kLogo))
@@ -163,7 +154,7 @@ void MainWindow::CrearDocumentacion()
         for (const DiagramScene *scene : qAsConst(m_sceneList))
             maquinas.append(scene->name());
         QTextDocument pagina;
-        escribirPagina(pagina, *m_datosXml, maquinas);
+        escribirPagina(pagina, *m_datosXml, maquinas, tamanos);
         const QString ruta = carpeta + QLatin1Char('/') + kPagina;
         if (!escribir(ruta, html(pagina)))
             fallido = ruta;

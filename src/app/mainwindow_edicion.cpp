@@ -5,6 +5,7 @@
 #include "dialogeditorestado.h"
 #include "dialogtransicion.h"
 #include "regexpinputdialog.h"
+#include "validadornombre.h"
 #include "xmlhandler.h"
 
 #include <QGraphicsView>
@@ -13,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSet>
 #include <functional>
 
 #define DEFAULT_NAME_NUEVA_MAQUINA "MdE"
@@ -94,10 +96,15 @@ QString MainWindow::pedirNombre(const QString &titulo, const QString &inicial, c
                                 bool esMaquina)
 {
     bool ok = false;
-    QString texto =
-        RegExpInputDialog::getText(this, titulo, QStringLiteral("Definir el nombre:"), inicial,
-                                   QRegExp(QString::fromUtf8(kPatronNombre)), &ok, QIcon(icono), Qt::Dialog);
-    texto.replace(QLatin1Char(' '), QLatin1Char('_'));
+    const QHash<QString, QString> otras = esMaquina ? QHash<QString, QString>() : estadosDeOtrasMaquinas();
+    const auto validacion = [esMaquina, &otras](const QString &texto) {
+        const QString nombre = ValidadorNombre::normalizar(texto);
+        return esMaquina ? ValidadorNombre::problema(nombre) : ValidadorNombre::problemaEstado(nombre, otras);
+    };
+    QString texto = RegExpInputDialog::getText(this, titulo, QStringLiteral("Definir el nombre:"), inicial,
+                                               QRegExp(QString::fromUtf8(kPatronNombre)), &ok, QIcon(icono),
+                                               Qt::Dialog, validacion);
+    texto = ValidadorNombre::normalizar(texto);
     if (!ok || texto.isEmpty())
         return QString();
     return esMaquina ? uniqueNameMaquina(texto) : uniqueNameEstado(texto);
@@ -109,13 +116,34 @@ QString MainWindow::uniqueNameMaquina(const QString &nombre)
                        [this](const QString &candidato) { return indexOfMaquina(candidato) == -1; });
 }
 
+// Unique in the whole project, not only in the active machine: the generated
+// C defines every state of every machine under its upper-case name.
 QString MainWindow::uniqueNameEstado(const QString &nombre)
 {
-    DiagramScene *scene = activeScene();
-    const QString maquina = scene ? scene->name() : QString();
+    QSet<QString> ocupados;
+    for (const DiagramScene *scene : qAsConst(m_sceneList)) {
+        const QList<DiagramItem *> estados = scene->itemList();
+        for (const DiagramItem *estado : estados)
+            ocupados.insert(estado->name().toUpper());
+    }
     return nombreUnico(
         nombre, QStringLiteral(DEFAULT_NAME_NUEVO_ESTADO),
-        [this, &maquina](const QString &candidato) { return indexOfEstado(maquina, candidato) == -1; });
+        [&ocupados](const QString &candidato) { return !ocupados.contains(candidato.toUpper()); });
+}
+
+QHash<QString, QString> MainWindow::estadosDeOtrasMaquinas(const DiagramScene *excepto) const
+{
+    if (!excepto)
+        excepto = activeScene();
+    QHash<QString, QString> otras;
+    for (const DiagramScene *scene : m_sceneList) {
+        if (scene == excepto)
+            continue;
+        const QList<DiagramItem *> estados = scene->itemList();
+        for (const DiagramItem *estado : estados)
+            otras.insert(estado->name().toUpper(), scene->name());
+    }
+    return otras;
 }
 
 int MainWindow::indexOfMaquina(const QString &nombre) const
@@ -434,6 +462,7 @@ void MainWindow::on_itemDoubleClicked(int index)
     const int flechas = estado->arrows().size();
     DialogEditorEstado dialogo(this);
     dialogo.setDatos(index, m_datosXml, scene);
+    dialogo.setOtrasMaquinas(estadosDeOtrasMaquinas(scene));
     const bool aceptado = dialogo.exec() == QDialog::Accepted;
     if (!dialogo.datosModificados())
         return;

@@ -49,15 +49,15 @@ void MainWindow::BorrarEscenarios::operator()(EstadoEscenarios *estado) const
 void MainWindow::initEscenarios()
 {
     m_escenarios.reset(new EstadoEscenarios);
-    m_actionGrabarEscenario = new QAction(QIcon(QStringLiteral(":/img/img/bullet_red.png")),
+    m_actionGrabarEscenario = new QAction(QIcon(QStringLiteral(":/img/img/script_edit.png")),
                                           QStringLiteral("Grabar escenario"), this);
     m_actionGrabarEscenario->setObjectName(QStringLiteral("actionGrabarEscenario"));
     m_actionGrabarEscenario->setToolTip(QStringLiteral("Grabar los pasos de la simulación en un escenario"));
-    m_actionDetenerGrabacion = new QAction(QIcon(QStringLiteral(":/img/img/control_stop_blue.png")),
-                                           QStringLiteral("Detener"), this);
+    m_actionDetenerGrabacion =
+        new QAction(QIcon(QStringLiteral(":/img/img/script_save.png")), QStringLiteral("Detener"), this);
     m_actionDetenerGrabacion->setObjectName(QStringLiteral("actionDetenerGrabacion"));
     m_actionDetenerGrabacion->setToolTip(QStringLiteral("Detener la grabación y guardar el escenario"));
-    m_actionReproducirEscenario = new QAction(QIcon(QStringLiteral(":/img/img/control_play_blue.png")),
+    m_actionReproducirEscenario = new QAction(QIcon(QStringLiteral(":/img/img/script_go.png")),
                                               QStringLiteral("Reproducir escenario..."), this);
     m_actionReproducirEscenario->setObjectName(QStringLiteral("actionReproducirEscenario"));
     m_actionReproducirEscenario->setToolTip(QStringLiteral("Reproducir un escenario y comprobar cada paso"));

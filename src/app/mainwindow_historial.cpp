@@ -134,12 +134,14 @@ void MainWindow::actualizarHistorial()
 
 void MainWindow::deshacer()
 {
+    completarMovimiento();
     if (m_datosXml && m_uiMode != Simular && m_historial.puedeDeshacer())
         restaurarDocumento(m_historial.deshacer());
 }
 
 void MainWindow::rehacer()
 {
+    completarMovimiento();
     if (m_datosXml && m_uiMode != Simular && m_historial.puedeRehacer())
         restaurarDocumento(m_historial.rehacer());
 }

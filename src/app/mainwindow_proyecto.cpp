@@ -1,10 +1,10 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "arrow.h"
 #include "dialognuevoproyecto.h"
-#include "lectorproyecto.h"
 #include "idsproyecto.h"
+#include "lectorproyecto.h"
+#include "maquinaxml.h"
 #include "xmlhandler.h"
 
 #include <QDateTime>
@@ -12,69 +12,16 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGraphicsRectItem>
 #include <QPushButton>
 #include <QTreeWidgetItem>
 
 namespace {
 
 const char *const TITULO = "Vireo | Alderhall";
-// Coordinates beyond this are not drawings but damage; they read as missing.
-const qreal LIMITE_COORDENADA = 1e7;
-// Distance from a state's top-left corner to its initial-state marker when
-// the file does not store where the marker was.
-const qreal SEPARACION_MARCADOR = 40;
 
 QString ahora()
 {
     return XmlHandler::formatoFecha(QDateTime::currentDateTime());
-}
-
-QString numero(qreal valor)
-{
-    return XmlHandler::formatoNumero(valor);
-}
-
-QString punto(const QPointF &p)
-{
-    return XmlHandler::formatoPunto(p);
-}
-
-bool leerCoordenada(const QString &texto, qreal *valor)
-{
-    bool ok = false;
-    *valor = texto.toDouble(&ok);
-    return ok && qAbs(*valor) <= LIMITE_COORDENADA;
-}
-
-// A stored coordinate, or fallback when the text holds none ("-1" for a
-// missing element is a number and is returned as such).
-qreal leerNumero(const QString &texto, qreal fallback)
-{
-    qreal valor = 0;
-    return leerCoordenada(texto, &valor) ? valor : fallback;
-}
-
-// A stored size truncated to whole units, or fallback when it is missing or
-// not positive.
-int leerMedida(const QString &texto, int fallback)
-{
-    const qreal valor = leerNumero(texto, fallback);
-    return valor >= 1 ? int(valor) : fallback;
-}
-
-// "x,y" as stored in midPos and textPos; false when either number is missing.
-bool leerPunto(const QString &texto, QPointF *p)
-{
-    const QStringList partes = texto.split(QLatin1Char(','));
-    if (partes.size() != 2)
-        return false;
-    qreal x = 0;
-    qreal y = 0;
-    if (!leerCoordenada(partes.at(0), &x) || !leerCoordenada(partes.at(1), &y))
-        return false;
-    *p = QPointF(x, y);
-    return true;
 }
 
 // Far beyond any drawing a person makes (a machine of a few hundred states
@@ -112,6 +59,7 @@ bool MainWindow::guardarDatos()
 {
     if (!m_datosXml)
         return false;
+    completarMovimiento();
     const QString modificacion = m_datosXml->getContenidoGeneral(QStringLiteral("modificacion"));
     m_datosXml->setContenidoGeneral(QStringLiteral("modificacion"), ahora());
     sincronizarDocumento();
@@ -156,46 +104,7 @@ QString MainWindow::rutaProyecto() const
 
 void MainWindow::guardarMaquina(DiagramScene *scene, const QString &maquina)
 {
-    m_datosXml->addNuevaMaquina(maquina);
-    m_datosXml->addInfoMaquina(maquina, scene->name());
-    const QList<DiagramItem *> estados = scene->itemList();
-    for (int i = 0; i < estados.size(); ++i) {
-        const DiagramItem *estado = estados.at(i);
-        const QString id = IdsProyecto::estado(i);
-        m_datosXml->addNuevoEstado(id, maquina);
-        m_datosXml->addInfoEstado(id, estado->name(), estado->color().name(), numero(estado->pos().x()),
-                                  numero(estado->pos().y()), numero(estado->rect().width()),
-                                  numero(estado->rect().height()), maquina);
-        int j = 0;
-        for (const Arrow *arrow : estado->arrows()) {
-            const int destino = estados.indexOf(arrow->endItem());
-            if (arrow->startItem() != estado || destino < 0)
-                continue;
-            m_datosXml->addNuevaTransicion(id, IdsProyecto::transicion(j), arrow->event(),
-                                           arrow->actions().join(QLatin1Char(',')),
-                                           IdsProyecto::estado(destino), punto(arrow->midItem()->scenePos()),
-                                           punto(arrow->textRelativePos()), maquina);
-            ++j;
-        }
-    }
-    guardarEstadoInicial(scene, maquina);
-}
-
-void MainWindow::guardarEstadoInicial(DiagramScene *scene, const QString &maquina)
-{
-    // A marker that lost its arrow marks no state: the machine is stored
-    // without initial state rather than with a dangling one.
-    const DiagramItem *marcador = scene->initialStateItem();
-    if (!marcador || marcador->arrows().isEmpty())
-        return;
-    const Arrow *arrow = marcador->arrows().first();
-    const int destino = scene->itemList().indexOf(arrow->endItem());
-    if (destino < 0)
-        return;
-    m_datosXml->setInfoEstadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
-                                     arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
-                                     punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()),
-                                     maquina);
+    MaquinaXml(*m_datosXml, maquina, m_itemMenu).guardar(scene);
 }
 
 bool MainWindow::abrirProyecto(const QString &path)
@@ -220,6 +129,7 @@ bool MainWindow::abrirProyecto(const QString &path)
     }
     documento->setContenidoGeneral(QStringLiteral("carpeta"), QFileInfo(path).absolutePath());
     mostrarDocumento(documento.release(), QFileInfo(path).completeBaseName());
+    recordarProyecto(path);
     return true;
 }
 
@@ -231,6 +141,8 @@ void MainWindow::mostrarDocumento(XmlHandler *documento, const QString &titulo)
     habilitarProyecto();
     initExploradorProyecto();
     const QStringList omitidos = construirEscenas();
+    // Undo rebuilds the diagrams too, but leaves the user's zoom alone.
+    ajustarVentanas();
     setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + titulo);
     reiniciarHistorial();
     if (!omitidos.isEmpty())
@@ -314,119 +226,17 @@ void MainWindow::habilitarImportacion(bool habilitar)
 
 void MainWindow::cargarEstados(DiagramScene *scene, const QString &maquina)
 {
-    const int cantidad = m_datosXml->cantidadEstados(maquina);
-    for (int a = 0; a < cantidad; ++a) {
-        const QString id = IdsProyecto::estado(a);
-        auto dato = [&](const char *tag) {
-            return m_datosXml->getContenidoDiagrama(id, QString::fromLatin1(tag), maquina);
-        };
-        const QPointF pos(leerNumero(dato("pos_x"), 0), leerNumero(dato("pos_y"), 0));
-        const int ancho = leerMedida(dato("ancho"), int(ESTADO_SIMPLE_WIDTH));
-        const int alto = leerMedida(dato("alto"), int(ESTADO_SIMPLE_HEIGHT));
-        QColor color(dato("color"));
-        if (!color.isValid())
-            color = QColor(QStringLiteral("lightcyan"));
-
-        auto *estado = new DiagramItem(DiagramItem::EstadoSimple, m_itemMenu);
-        scene->addItem(estado);
-        scene->addToList(estado);
-        estado->setPos(pos);
-        estado->setSize(ancho, alto);
-        estado->setName(dato("nombre"));
-        estado->setColor(color);
-    }
+    MaquinaXml(*m_datosXml, maquina, m_itemMenu).cargarEstados(scene);
 }
 
 QStringList MainWindow::cargarTransiciones(DiagramScene *scene, const QString &maquina)
 {
-    QStringList omitidas;
-    const QList<DiagramItem *> estados = scene->itemList();
-    for (int i = 0; i < estados.size(); ++i) {
-        const QString id = IdsProyecto::estado(i);
-        const int cantidad = m_datosXml->cantidadTransiciones(id, maquina);
-        for (int j = 0; j < cantidad; ++j) {
-            const QString tr = IdsProyecto::transicion(j);
-            auto dato = [&](const char *tag) {
-                return m_datosXml->getContenidoTransicion(id, tr, QString::fromLatin1(tag), maquina);
-            };
-            const QString referencia = dato("idProxEstado");
-            const int destino = IdsProyecto::indiceEstado(referencia, estados.size());
-            if (destino < 0) {
-                omitidas << QStringLiteral("%1: transición %2 de %3 hacia %4")
-                                .arg(scene->name(), tr, estados.at(i)->name(), referencia);
-                continue;
-            }
-            DiagramItem *inicio = estados.at(i);
-            DiagramItem *fin = estados.at(destino);
-            auto *arrow = new Arrow(inicio, fin, m_itemMenu);
-            arrow->setColor(Qt::black);
-            arrow->setText(dato("idEvento"), dato("idAcciones").split(QLatin1Char(',')));
-            QPointF mid;
-            if (leerPunto(dato("midPos"), &mid))
-                arrow->midItem()->setPos(mid);
-            inicio->addArrow(arrow);
-            if (fin != inicio)
-                fin->addArrow(arrow);
-            scene->addItem(arrow);
-            QPointF texto;
-            if (leerPunto(dato("textPos"), &texto))
-                arrow->setTextRelativePos(texto);
-            arrow->updatePosition();
-        }
-    }
-    return omitidas;
+    return MaquinaXml(*m_datosXml, maquina, m_itemMenu).cargarTransiciones(scene, scene->itemList());
 }
 
 QString MainWindow::cargarEstadoInicial(DiagramScene *scene, const QString &maquina)
 {
-    scene->setInitialStateItem(nullptr);
-    auto dato = [&](const char *tag) {
-        return m_datosXml->getContenidoInicial(QString::fromLatin1(tag), maquina);
-    };
-    const QString referencia = dato("idProxEstado");
-    if (referencia == QLatin1String("-1"))
-        return QString();
-    // The state is found by its stored index, not by its name: names may
-    // repeat in a hand-edited file, and "-1" is itself a valid state name.
-    const int indice = IdsProyecto::indiceEstado(referencia, scene->itemList().size());
-    if (indice < 0)
-        return QStringLiteral("%1: estado inicial %2").arg(scene->name(), referencia);
-
-    DiagramItem *estado = scene->itemList().at(indice);
-    estado->setInicial(true);
-    auto *marcador = new DiagramItem(DiagramItem::EstadoInicial, m_itemMenu);
-    scene->addItem(marcador);
-    scene->setInitialStateItem(marcador);
-
-    const QPointF porDefecto = estado->pos() - QPointF(estado->rect().width() / 2 + SEPARACION_MARCADOR,
-                                                       estado->rect().height() / 2 + SEPARACION_MARCADOR);
-    const QString posX = dato("pos_x");
-    const QString posY = dato("pos_y");
-    const QString midPos = dato("midPos");
-    const QString textPos = dato("textPos");
-    const bool formaAntigua = leerNumero(posX, 0) == -1 && leerNumero(posY, 0) == -1 &&
-                              midPos.section(QLatin1Char(','), 0, 0) == QLatin1String("-1") &&
-                              textPos.section(QLatin1Char(','), 0, 0) == QLatin1String("-1");
-    qreal x = 0;
-    qreal y = 0;
-    const bool posValida = !formaAntigua && leerCoordenada(posX, &x) && leerCoordenada(posY, &y);
-    marcador->setPos(posValida ? QPointF(x, y) : porDefecto);
-
-    auto *arrow = new Arrow(marcador, estado, m_itemMenu);
-    arrow->setColor(Qt::black);
-    arrow->setText(QStringLiteral("-"),
-                   formaAntigua ? QStringList(QString()) : dato("idAcciones").split(QLatin1Char(',')));
-    QPointF mid;
-    if (!formaAntigua && leerPunto(midPos, &mid))
-        arrow->midItem()->setPos(mid);
-    marcador->addArrow(arrow);
-    estado->addArrow(arrow);
-    scene->addItem(arrow);
-    QPointF texto;
-    if (!formaAntigua && leerPunto(textPos, &texto))
-        arrow->setTextRelativePos(texto);
-    arrow->updatePosition();
-    return QString();
+    return MaquinaXml(*m_datosXml, maquina, m_itemMenu).cargarEstadoInicial(scene, scene->itemList());
 }
 
 void MainWindow::cerrarDocumento()
@@ -482,7 +292,9 @@ void MainWindow::on_actionNuevoProyecto_triggered()
         // The project stays open, marked as unsaved, so it can be saved elsewhere.
         avisarFalloGuardado();
         marcarModificado();
+        return;
     }
+    recordarProyecto(rutaProyecto());
 }
 
 void MainWindow::on_actionAbrirProyecto_triggered()
@@ -490,7 +302,7 @@ void MainWindow::on_actionAbrirProyecto_triggered()
     if (!descartarProyectoAbierto())
         return;
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir Proyecto"),
-                                                      QDir::homePath(), QStringLiteral("Proyectos(*.vro)"));
+                                                      carpetaParaAbrir(), QStringLiteral("Proyectos(*.vro)"));
     if (path.isEmpty())
         return;
     abrirProyecto(path);
@@ -541,6 +353,7 @@ void MainWindow::on_actionGuardarComo_triggered()
         return;
     }
     setWindowTitle(QString::fromUtf8(TITULO) + QStringLiteral(" - ") + nombre + QStringLiteral(".vro"));
+    recordarProyecto(rutaProyecto());
     if (QTreeWidgetItem *raiz = ui->treeWidgetProyecto->topLevelItem(0))
         raiz->setText(0, nombre);
 }

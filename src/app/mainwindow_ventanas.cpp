@@ -3,10 +3,12 @@
 
 #include "arrow.h"
 #include "subwindow.h"
+#include "vistadiagrama.h"
 
 #include <QComboBox>
 #include <QGraphicsView>
 #include <QMdiArea>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -21,9 +23,9 @@ qreal zoomFactor(const QString &text)
     return ok && percent > 0 ? percent / 100 : 0;
 }
 
-QGraphicsView *createView(DiagramScene *scene)
+VistaDiagrama *createView(DiagramScene *scene)
 {
-    auto *view = new QGraphicsView(scene);
+    auto *view = new VistaDiagrama(scene);
     view->setDragMode(QGraphicsView::RubberBandDrag);
     view->setRenderHint(QPainter::Antialiasing);
     view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
@@ -49,7 +51,15 @@ void MainWindow::initSubWindow(const QString &nombre)
     m_sceneList.append(scene);
 
     auto *subWindow = new SubWindow;
-    subWindow->setWidget(createView(scene));
+    VistaDiagrama *view = createView(scene);
+    connect(view, &VistaDiagrama::zoomConRueda, this, [this, subWindow](int pasos, const QPoint &posicion) {
+        zoomConRueda(subWindow, pasos, posicion);
+    });
+    connect(view, &VistaDiagrama::menuEnVacio, this,
+            [this, scene](const QPoint &global, const QPointF &enEscena) {
+                menuEnVacio(scene, global, enEscena);
+            });
+    subWindow->setWidget(view);
     subWindow->setAttribute(Qt::WA_DeleteOnClose);
     subWindow->setWindowTitle(nombre);
     subWindow->setWindowIcon(QIcon(QStringLiteral(":/img/vireo.ico")));
@@ -93,27 +103,26 @@ DiagramScene *MainWindow::sceneOfWindow(QMdiSubWindow *window)
 void MainWindow::on_sceneScaleChanged(const QString &scale)
 {
     auto *window = qobject_cast<SubWindow *>(ui->mdiArea->currentSubWindow());
-    if (!window)
-        return;
-    QGraphicsView *view = viewOfWindow(window);
-    const qreal factor = zoomFactor(scale);
-    if (!view || factor <= 0 || qFuzzyCompare(factor, window->currentScale()))
+    auto *view = qobject_cast<VistaDiagrama *>(viewOfWindow(window));
+    const qreal factor = qBound(ZOOM_MINIMO, zoomFactor(scale), ZOOM_MAXIMO);
+    if (!view || zoomFactor(scale) <= 0 || qFuzzyCompare(factor, window->currentScale()))
         return;
     window->setScale(factor);
-    const QTransform kept = view->transform();
-    view->resetTransform();
-    view->translate(kept.dx(), kept.dy());
-    view->scale(factor, factor);
-    view->viewport()->update();
+    view->zoomAlrededor(factor, view->viewport()->rect().center());
+    mostrarZoom(window);
 }
 
+// A zoom that is none of the selector's entries (typed, or fitted to the
+// window) is shown as the selector's text.
 void MainWindow::mostrarZoom(QMdiSubWindow *window)
 {
     auto *subWindow = qobject_cast<SubWindow *>(window);
     if (!subWindow || !m_sceneScaleCombo)
         return;
-    const QString text = QString::number(int(subWindow->currentScale() * 100)) + QLatin1Char('%');
+    const QString text = QString::number(qRound(subWindow->currentScale() * 100)) + QLatin1Char('%');
+    const QSignalBlocker bloqueo(m_sceneScaleCombo);
     const int index = m_sceneScaleCombo->findText(text);
-    if (index >= 0)
-        m_sceneScaleCombo->setCurrentIndex(index);
+    m_sceneScaleCombo->setCurrentIndex(index);
+    if (index < 0)
+        m_sceneScaleCombo->setEditText(text);
 }

@@ -9,6 +9,8 @@ int cmdGenerate(const QStringList &args);
 int cmdVerify(const QStringList &args);
 int cmdMonitor(const QStringList &args);
 int cmdSend(const QStringList &args);
+// Needs a QApplication (the diagrams are graphics items); no display.
+int cmdImagen(const QStringList &args);
 int cmdDepurar(const QStringList &args);
 int cmdSimulate(const QStringList &args);
 int cmdCheck(const QStringList &args);

@@ -1,7 +1,9 @@
 #include "commands.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <memory>
 
 namespace {
 
@@ -19,6 +21,8 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
                          "        Escucha en 127.0.0.1:8000 y muestra cada paso de la simulación.\n"
                          "  send EVENTO...\n"
                          "        Envía eventos a la simulación en curso (puerto 9000).\n"
+                         "  imagen PROYECTO.vro [--maquina NOMBRE] --out ARCHIVO.png|.svg\n"
+                         "        Dibuja los diagramas como \"Exportar imagen...\".\n"
                          "  depurar PROYECTO.vro --puerto RUTA [--velocidad N]\n"
                          "        Muestra cada transición que la placa envía por el puerto serie.\n"
                          "  simulate PROYECTO.vro [--modo filas|c] [--var NOMBRE=VALOR]... PASO...\n"
@@ -30,8 +34,22 @@ const char *const kUso = "Uso: vireo-cli COMANDO [opciones]\n"
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // Drawing diagrams needs the graphics items, hence a QApplication; its
+    // offscreen platform draws without any display (unless the caller chose
+    // a platform).
+    const bool dibuja = argc > 1 && qstrcmp(argv[1], "imagen") == 0;
+    if (dibuja && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The platform's own notices (no runtime folder, no session) say nothing
+    // to the user of a command; its messages go to stdout and stderr directly.
+    if (dibuja)
+        qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext &, const QString &mensaje) {
+            if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+                QTextStream(stderr) << mensaje << '\n';
+        });
+    const std::unique_ptr<QCoreApplication> app(dibuja ? new QApplication(argc, argv)
+                                                       : new QCoreApplication(argc, argv));
+    QStringList args = QCoreApplication::arguments().mid(1);
     QTextStream out(stdout);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         out << QString::fromUtf8(kUso);
@@ -48,6 +66,8 @@ int main(int argc, char *argv[])
         return cmdMonitor(args);
     if (command == QLatin1String("send"))
         return cmdSend(args);
+    if (command == QLatin1String("imagen"))
+        return cmdImagen(args);
     if (command == QLatin1String("depurar"))
         return cmdDepurar(args);
     if (command == QLatin1String("simulate"))

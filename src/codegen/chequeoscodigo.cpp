@@ -1,6 +1,7 @@
 #include "chequeoscodigo.h"
 
 #include "fragmentosc.h"
+#include "validadornombre.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -9,42 +10,16 @@
 
 namespace {
 
-bool esIdentificadorC(const QString &nombre)
-{
-    if (nombre.isEmpty() || nombre.at(0).isDigit())
-        return false;
-    return std::all_of(nombre.cbegin(), nombre.cend(), FragmentosC::esCaracterIdentificador);
-}
-
-bool esPalabraReservadaC(const QString &nombre)
-{
-    static const QSet<QString> reservadas = {
-        QStringLiteral("auto"),      QStringLiteral("break"),    QStringLiteral("case"),
-        QStringLiteral("char"),      QStringLiteral("const"),    QStringLiteral("continue"),
-        QStringLiteral("default"),   QStringLiteral("do"),       QStringLiteral("double"),
-        QStringLiteral("else"),      QStringLiteral("enum"),     QStringLiteral("extern"),
-        QStringLiteral("float"),     QStringLiteral("for"),      QStringLiteral("goto"),
-        QStringLiteral("if"),        QStringLiteral("inline"),   QStringLiteral("int"),
-        QStringLiteral("long"),      QStringLiteral("register"), QStringLiteral("restrict"),
-        QStringLiteral("return"),    QStringLiteral("short"),    QStringLiteral("signed"),
-        QStringLiteral("sizeof"),    QStringLiteral("static"),   QStringLiteral("struct"),
-        QStringLiteral("switch"),    QStringLiteral("typedef"),  QStringLiteral("union"),
-        QStringLiteral("unsigned"),  QStringLiteral("void"),     QStringLiteral("volatile"),
-        QStringLiteral("while"),     QStringLiteral("_Bool"),    QStringLiteral("_Complex"),
-        QStringLiteral("_Imaginary")};
-    return reservadas.contains(nombre);
-}
-
 // Why a name cannot stand where the generated C puts it (as comoC); empty
 // when it can. elemento names it for the user: "El evento «x»".
 QString problemaDeNombre(const QString &elemento, const QString &comoC)
 {
-    if (!esIdentificadorC(comoC)) {
+    if (!ValidadorNombre::esIdentificadorC(comoC)) {
         return elemento +
                QStringLiteral(" no es un identificador C válido (solo letras sin acento, dígitos y _, "
                               "sin empezar por un dígito).");
     }
-    if (esPalabraReservadaC(comoC))
+    if (ValidadorNombre::esPalabraReservadaC(comoC))
         return elemento + QStringLiteral(" es una palabra reservada de C.");
     return QString();
 }

@@ -31,6 +31,9 @@ public:
     void addToList(DiagramItem *item);
     void removeFromList(DiagramItem *item);
     void removeSelectedItems();
+    // Inserts a state of the current item type centred on pos, as a click in
+    // the InsertItem mode does (itemInserted is emitted).
+    void insertItemAt(const QPointF &pos);
     // Removes and destroys every item, the state list and the marker with
     // them, leaving an empty diagram with the same name.
     void clearDiagram();
@@ -63,7 +66,6 @@ protected:
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *mouseEvent) override;
 
 private:
-    void insertItemAt(const QPointF &pos);
     void insertLine(DiagramItem *item, const QPointF &pos);
     void insertArrow(DiagramItem *endItem);
     void removeState(DiagramItem *state);

@@ -4,6 +4,7 @@
 #include "arrow.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "validadornombre.h"
 
 #include <QMessageBox>
 #include <QPainter>
@@ -172,6 +173,11 @@ void DialogEditorEstado::cambiarNombre(const QString &texto)
     }
     if (nombre.isEmpty()) {
         m_ui->labelAdvertencia->setText(QStringLiteral("Debe definir un nombre para el Estado!"));
+        return;
+    }
+    const QString problema = ValidadorNombre::problemaEstado(nombre, m_otrasMaquinas);
+    if (!problema.isEmpty()) {
+        m_ui->labelAdvertencia->setText(problema);
         return;
     }
     if (nombre.toUpper() != item->name().toUpper()) {

@@ -2,6 +2,7 @@
 #define DIALOGEDITORESTADO_H
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -28,6 +29,9 @@ public:
 
     void setDatos(int indexEstado, XmlHandler *&datos, DiagramScene *&scene);
     bool datosModificados() const { return m_modificado; }
+    // The states of the other machines (upper-case name -> machine), which a
+    // new name may not repeat.
+    void setOtrasMaquinas(const QHash<QString, QString> &estados) { m_otrasMaquinas = estados; }
 
     // The nine SVG colour names offered as swatches, in order.
     static const QStringList &paleta();
@@ -48,6 +52,7 @@ private:
     DiagramScene *m_scene = nullptr;
     XmlHandler *m_datos = nullptr;
     bool m_modificado = false;
+    QHash<QString, QString> m_otrasMaquinas;
 };
 
 #endif // DIALOGEDITORESTADO_H

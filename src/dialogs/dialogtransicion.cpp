@@ -7,6 +7,7 @@
 #include "diagramscene.h"
 #include "idsproyecto.h"
 #include "regexpinputdialog.h"
+#include "validadornombre.h"
 #include "xmlhandler.h"
 
 #include <QCompleter>
@@ -427,9 +428,9 @@ QString DialogTransicion::pedirNombre(const QString &titulo, const QString &icon
     if (!m_datos)
         return QString();
     bool ok = false;
-    const QString nombre =
-        RegExpInputDialog::getText(this, titulo, QStringLiteral("Definir el nombre:"), QString(),
-                                   QRegExp(kPatronNombre), &ok, QIcon(icono), Qt::Dialog);
+    const QString nombre = RegExpInputDialog::getText(this, titulo, QStringLiteral("Definir el nombre:"),
+                                                      QString(), QRegExp(kPatronNombre), &ok, QIcon(icono),
+                                                      Qt::Dialog, &ValidadorNombre::problema);
     return ok ? nombre : QString();
 }
 

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 RegExpInputDialog::RegExpInputDialog(QWidget *parent, Qt::WindowFlags flags)
-    : QDialog(parent), m_label(new QLabel(this)), m_text(new QLineEdit(this)),
+    : QDialog(parent), m_label(new QLabel(this)), m_text(new QLineEdit(this)), m_problema(new QLabel(this)),
       m_buttonBox(new QDialogButtonBox(this)),
       m_aceptar(m_buttonBox->addButton(QStringLiteral("Aceptar"), QDialogButtonBox::AcceptRole)),
       m_regExp(QStringLiteral("*"), Qt::CaseSensitive, QRegExp::Wildcard),
@@ -23,6 +23,10 @@ RegExpInputDialog::RegExpInputDialog(QWidget *parent, Qt::WindowFlags flags)
     m_text->setFont(font);
     m_text->setValidator(m_validator);
     m_label->setBuddy(m_text);
+    m_problema->setFont(font);
+    m_problema->setWordWrap(true);
+    m_problema->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_problema->hide();
     connect(m_text, &QLineEdit::textEdited, this, &RegExpInputDialog::checkValid);
 
     m_buttonBox->addButton(QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole);
@@ -35,6 +39,7 @@ RegExpInputDialog::RegExpInputDialog(QWidget *parent, Qt::WindowFlags flags)
     layout->setSpacing(4);
     layout->addWidget(m_label);
     layout->addWidget(m_text);
+    layout->addWidget(m_problema);
     layout->addWidget(m_buttonBox);
     setMinimumSize(350, 90);
     checkValid(m_text->text());
@@ -74,20 +79,35 @@ QString RegExpInputDialog::getText() const
     return m_text->text();
 }
 
+void RegExpInputDialog::setValidacion(const Validacion &validacion)
+{
+    m_validacion = validacion;
+    checkValid(m_text->text());
+}
+
+QString RegExpInputDialog::problema() const
+{
+    return m_problema->text();
+}
+
 void RegExpInputDialog::checkValid(const QString &text)
 {
-    m_aceptar->setEnabled(!text.isEmpty());
+    const QString problema = m_validacion && !text.isEmpty() ? m_validacion(text) : QString();
+    m_problema->setText(problema);
+    m_problema->setVisible(!problema.isEmpty());
+    m_aceptar->setEnabled(!text.isEmpty() && problema.isEmpty());
 }
 
 QString RegExpInputDialog::getText(QWidget *parent, const QString &title, const QString &label,
                                    const QString &text, const QRegExp &regExp, bool *ok, const QIcon &icon,
-                                   Qt::WindowFlags flags)
+                                   Qt::WindowFlags flags, const Validacion &validacion)
 {
     RegExpInputDialog dialog(parent, flags);
     dialog.setTitle(title);
     dialog.setLabelText(label);
     dialog.setText(text);
     dialog.setRegExp(regExp);
+    dialog.setValidacion(validacion);
     dialog.setWindowIcon(icon);
 
     const bool accepted = dialog.exec() == QDialog::Accepted;

@@ -167,11 +167,15 @@ private slots:
                                                    << "mi_estado"
                                                    << "mi_estado"
                                                    << "" << true;
-        QTest::newRow("eñe and hyphen") << "señal-2"
-                                        << ""
-                                        << "señal-2"
-                                        << "señal-2"
-                                        << "" << true;
+        // Refused: the generated C could not use it.
+        QTest::newRow("eñe and hyphen")
+            << "señal-2"
+            << ""
+            << "espera"
+            << "señal-2"
+            << QString("\"señal-2\" no es un identificador C válido (solo letras sin "
+                       "acento, dígitos y _, sin empezar por un dígito)")
+            << false;
         QTest::newRow("refused character") << "a:b"
                                            << ""
                                            << "espera"

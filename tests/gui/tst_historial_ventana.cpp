@@ -300,6 +300,25 @@ const QList<TstHistorialVentana::Paso> &TstHistorialVentana::pasos()
              s.thenClick(QStringLiteral("Si"));
              accion(*t.m_ventana, "actionEliminarMaquina")->trigger();
          }},
+        {"pegar", "Pegar",
+         [](T &t, ModalScript &) {
+             t.clic(t.estado(QStringLiteral("A"))->pos());
+             accion(*t.m_ventana, "actionCopiar")->trigger();
+             accion(*t.m_ventana, "actionPegar")->trigger();
+         }},
+        {"mover con teclas", "Mover selección",
+         [](T &t, ModalScript &) {
+             t.clic(t.estado(QStringLiteral("A"))->pos());
+             for (const char *tecla : {"actionMoverDerecha", "actionMoverDerecha10", "actionMoverAbajo"})
+                 accion(*t.m_ventana, tecla)->trigger();
+             QTRY_VERIFY(accion(*t.m_ventana, "actionDeshacer")->isEnabled());
+         }},
+        {"renombrar desde el menú", "Renombrar estado",
+         [](T &t, ModalScript &s) {
+             s.then(nombrar(QStringLiteral("AA")));
+             t.clic(t.estado(QStringLiteral("A"))->pos());
+             accion(*t.m_ventana, "actionRenombrar")->trigger();
+         }},
         // Cancelled commands: no step, not a byte changed.
         {"editor de estado cancelado", "",
          [](T &t, ModalScript &s) {

@@ -581,10 +581,7 @@ void TstLifecycle::abrirEntradaMala()
 
     ModalScript script;
     script.thenDismiss().thenDismiss();
-    QElapsedTimer reloj;
-    reloj.start();
     QCOMPARE(m_ventana->abrirProyecto(archivo), abierto);
-    QVERIFY2(reloj.elapsed() < 20000, "abrir no debe colgarse");
     QCOMPARE(script.titulos(), titulo.isEmpty() ? QStringList() : QStringList(titulo));
     QCOMPARE(script.textos().size(), texto.isEmpty() ? 0 : 1);
     if (!texto.isEmpty()) {

@@ -241,18 +241,19 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
                           "menu:menuGenerar", "menu:menu_Ver", "menu:menuAyuda"}));
     QCOMPARE(widget<QMenu>("menu_Archivo")->title(), QStringLiteral("&Archivo"));
     QCOMPARE(widget<QMenu>("menu_Editar")->title(), QStringLiteral("&Editar"));
-    QCOMPARE(entries(widget<QMenu>("menu_Editar")->actions()),
-             QStringList({"actionDeshacer", "actionRehacer"}));
     QCOMPARE(widget<QMenu>("menu_Herramientas")->title(), QStringLiteral("&Herramientas"));
     QCOMPARE(widget<QMenu>("menuGenerar")->title(), QStringLiteral("Generar"));
     QCOMPARE(widget<QMenu>("menu_Ver")->title(), QStringLiteral("&Ver"));
     QCOMPARE(widget<QMenu>("menuAyuda")->title(), QStringLiteral("Ayuda"));
     QCOMPARE(widget<QMenu>("menuImportar_recursos")->title(), QStringLiteral("Importar recursos"));
 
-    QCOMPARE(
-        entries(widget<QMenu>("menu_Archivo")->actions()),
-        QStringList({"actionNuevoProyecto", "actionAbrirProyecto", "|", "actionGuardar", "actionGuardarComo",
-                     "|", "menu:menuImportar_recursos", "actionCerrarProyecto", "|", "actionSalir"}));
+    QCOMPARE(entries(widget<QMenu>("menu_Archivo")->actions()),
+             QStringList({"actionNuevoProyecto", "actionAbrirProyecto", "menu:menuProyectosRecientes", "|",
+                          "actionGuardar", "actionGuardarComo", "|", "actionExportarImagen",
+                          "menu:menuImportar_recursos", "actionCerrarProyecto", "|", "actionSalir"}));
+    QCOMPARE(entries(widget<QMenu>("menu_Editar")->actions()),
+             QStringList({"actionDeshacer", "actionRehacer", "|", "actionCortar", "actionCopiar",
+                          "actionPegar", "|", "actionSeleccionarTodo"}));
     QCOMPARE(entries(widget<QMenu>("menuImportar_recursos")->actions()),
              QStringList({"actionDesde_archivo", "actionDesde_otro_proyecto"}));
     QCOMPARE(entries(widget<QMenu>("menu_Herramientas")->actions()),
@@ -266,16 +267,18 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
     QCOMPARE(entries(widget<QMenu>("menuAyuda")->actions()), QStringList({"actionAcercaDe"}));
 
     const QList<QAction *> ver = widget<QMenu>("menu_Ver")->actions();
-    QCOMPARE(ver.size(), 6);
-    QCOMPARE(entries(ver.mid(0, 4)), QStringList({"|", "actionMosaico", "actionCascada", "|"}));
-    QCOMPARE(ver.at(4), widget<QDockWidget>("dockWidgetProyecto")->toggleViewAction());
-    QCOMPARE(ver.at(5), widget<QDockWidget>("dockWidgetTransiciones")->toggleViewAction());
+    QCOMPARE(ver.size(), 10);
+    QCOMPARE(entries(ver.mid(0, 8)),
+             QStringList({"actionAcercar", "actionAlejar", "actionZoom100", "actionAjustarVentana", "|",
+                          "actionMosaico", "actionCascada", "|"}));
+    QCOMPARE(ver.at(8), widget<QDockWidget>("dockWidgetProyecto")->toggleViewAction());
+    QCOMPARE(ver.at(9), widget<QDockWidget>("dockWidgetTransiciones")->toggleViewAction());
 
     const QToolBar *barra = widget<QToolBar>("mainToolBar");
     QCOMPARE(barra->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     QCOMPARE(m_window->toolBarArea(const_cast<QToolBar *>(barra)), Qt::TopToolBarArea);
     const QList<QAction *> botones = barra->actions();
-    QCOMPARE(entries(botones.mid(0, 27)), QStringList({"actionNuevoProyecto",
+    QCOMPARE(entries(botones.mid(0, 25)), QStringList({"actionNuevoProyecto",
                                                        "actionAbrirProyecto",
                                                        "actionGuardar",
                                                        "|",
@@ -299,15 +302,16 @@ void TestMainWindowShell::menusYBarraDeHerramientas()
                                                        "|",
                                                        "actionGenerarCodigo",
                                                        "actionGenerarDocumentacion",
-                                                       "|",
-                                                       "actionSubir_modelo",
-                                                       "actionActualizar_modelo"}));
-    QCOMPARE(botones.size(), 31);
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(27)))->text(),
+                                                       "|"}));
+    // The zoom comes before the entries that are never enabled, so that it
+    // shows at 1366 px (see ordenarBarraDeHerramientas).
+    QCOMPARE(botones.size(), 32);
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(25)))->text(),
              QStringLiteral(" Zoom: "));
-    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(28))));
-    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(29)))->text(), QStringLiteral("  "));
-    QVERIFY(botones.at(30)->isSeparator());
+    QVERIFY(qobject_cast<QComboBox *>(barra->widgetForAction(botones.at(26))));
+    QCOMPARE(entries(botones.mid(27, 1)), QStringList("actionAjustarVentana"));
+    QCOMPARE(qobject_cast<QLabel *>(barra->widgetForAction(botones.at(28)))->text(), QStringLiteral("  "));
+    QCOMPARE(entries(botones.mid(29)), QStringList({"|", "actionSubir_modelo", "actionActualizar_modelo"}));
 
     for (const char *name : {"dockWidgetProyecto", "dockWidgetSimulacion", "dockWidgetVerificar"}) {
         QDockWidget *dock = widget<QDockWidget>(name);

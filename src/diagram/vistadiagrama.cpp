@@ -1,0 +1,50 @@
+#include "vistadiagrama.h"
+
+#include <QContextMenuEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+VistaDiagrama::VistaDiagrama(QGraphicsScene *scene, QWidget *parent) : QGraphicsView(scene, parent) {}
+
+void VistaDiagrama::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QGraphicsView::wheelEvent(event);
+        return;
+    }
+    // Touchpads send fractions of a notch; they add up to whole steps.
+    m_restoRueda += event->angleDelta().y();
+    const int pasos = m_restoRueda / QWheelEvent::DefaultDeltasPerStep;
+    m_restoRueda -= pasos * QWheelEvent::DefaultDeltasPerStep;
+    if (pasos != 0)
+        emit zoomConRueda(pasos, event->position().toPoint());
+    event->accept();
+}
+
+void VistaDiagrama::contextMenuEvent(QContextMenuEvent *event)
+{
+    QGraphicsView::contextMenuEvent(event);
+    if (event->isAccepted() || itemAt(event->pos()))
+        return;
+    event->accept();
+    emit menuEnVacio(event->globalPos(), mapToScene(event->pos()));
+}
+
+void VistaDiagrama::zoomAlrededor(qreal factor, const QPoint &ancla)
+{
+    const QPointF punto = mapToScene(ancla);
+    setTransform(QTransform::fromScale(factor, factor));
+    const QPoint desvio = mapFromScene(punto) - ancla;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + desvio.x());
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + desvio.y());
+}
+
+void VistaDiagrama::zoomCentrado(qreal factor, const QPointF &centro)
+{
+    setTransform(QTransform::fromScale(factor, factor));
+    // The scene grows to hold new items only when asked for its rectangle;
+    // asking updates the scroll ranges (even when the zoom did not change),
+    // so that centro can be reached.
+    scene()->sceneRect();
+    centerOn(centro);
+}

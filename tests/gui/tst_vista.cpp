@@ -1,0 +1,163 @@
+#include "diagramitem.h"
+#include "diagramscene.h"
+#include "mainwindow.h"
+#include "proyectoprueba.h"
+#include "subwindow.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGraphicsView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+namespace {
+
+qreal zoomDe(QGraphicsView *vista)
+{
+    return vista->transform().m11();
+}
+
+void rueda(QGraphicsView *vista, const QPoint &pos, int notches,
+           Qt::KeyboardModifiers mod = Qt::ControlModifier)
+{
+    QWheelEvent evento(pos, vista->viewport()->mapToGlobal(pos), QPoint(), QPoint(0, 120 * notches),
+                       Qt::NoButton, mod, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(vista->viewport(), &evento);
+}
+
+} // namespace
+
+// Zoom and view of the machine windows.
+class TstVista : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_ventana = new MainWindow;
+        m_ventana->resize(1366, 675);
+        m_ventana->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_ventana));
+    }
+    void cleanup() { delete m_ventana; }
+
+    // Every tool of the bar, the zoom selector included, shows at 1366 px
+    // with the usual 10-point desktop font (the offscreen platform's own
+    // default is 12 points).
+    void zoomVisibleA1366()
+    {
+        const QFont anterior = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+        cleanup();
+        init();
+        const auto restaurar = qScopeGuard([&anterior] { QApplication::setFont(anterior); });
+        auto *combo = m_ventana->findChild<QToolBar *>("mainToolBar")->findChild<QComboBox *>();
+        QVERIFY(combo);
+        QTRY_VERIFY(combo->isVisible());
+        auto *barra = m_ventana->findChild<QToolBar *>("mainToolBar");
+        QVERIFY(combo->geometry().right() < barra->width());
+        QVERIFY(barra->widgetForAction(m_ventana->findChild<QAction *>("actionGenerarDocumentacion"))
+                    ->isVisible());
+    }
+
+    // Ctrl + wheel steps through the zoom levels, keeping the scene point
+    // under the pointer in place; a plain wheel scrolls.
+    void ruedaConControl()
+    {
+        QGraphicsView *vista = maquinaConEstados({{0, 0}, {600, 300}});
+        const QPoint pos(200, 150);
+        const QPointF bajoElPuntero = vista->mapToScene(pos);
+        rueda(vista, pos, 1);
+        QCOMPARE(zoomDe(vista), 1.25);
+        QVERIFY((vista->mapFromScene(bajoElPuntero) - pos).manhattanLength() <= 2);
+        QCOMPARE(combo()->currentText(), QStringLiteral("125%"));
+        rueda(vista, pos, -3);
+        QCOMPARE(zoomDe(vista), 0.5);
+        rueda(vista, pos, -1);
+        QCOMPARE(zoomDe(vista), 0.5);
+        rueda(vista, pos, 1, Qt::NoModifier);
+        QCOMPARE(zoomDe(vista), 0.5);
+
+        accion("actionZoom100")->trigger();
+        QCOMPARE(zoomDe(vista), 1.0);
+        QCOMPARE(accion("actionZoom100")->shortcut(), QKeySequence("Ctrl+0"));
+        accion("actionAcercar")->trigger();
+        QCOMPARE(zoomDe(vista), 1.25);
+    }
+
+    // "Ajustar a la ventana" shows the whole machine, between 50 % and 100 %.
+    void ajustar_data()
+    {
+        QTest::addColumn<QList<QPointF>>("estados");
+        QTest::addColumn<qreal>("minimo");
+        QTest::addColumn<qreal>("maximo");
+        QTest::newRow("pequeña: 100 %") << QList<QPointF>{{3000, 2000}} << 1.0 << 1.0;
+        QTest::newRow("mediana: entre ambos") << QList<QPointF>{{-400, 0}, {900, 0}} << 0.51 << 0.99;
+        QTest::newRow("enorme: 50 %") << QList<QPointF>{{0, 0}, {9000, 6000}} << 0.5 << 0.5;
+    }
+
+    void ajustar()
+    {
+        QFETCH(QList<QPointF>, estados);
+        QFETCH(qreal, minimo);
+        QFETCH(qreal, maximo);
+        QGraphicsView *vista = maquinaConEstados(estados);
+        accion("actionAjustarVentana")->trigger();
+        QVERIFY2(zoomDe(vista) >= minimo && zoomDe(vista) <= maximo,
+                 qPrintable(QString::number(zoomDe(vista))));
+        const QRectF visible = vista->mapToScene(vista->viewport()->rect()).boundingRect();
+        const DiagramItem *primero = m_ventana->activeScene()->itemList().first();
+        QVERIFY(visible.contains(primero->sceneBoundingRect()) || minimo == 0.5);
+        QVERIFY(visible.contains(primero->pos()) || minimo == 0.5);
+        if (maximo < 1.0)
+            QCOMPARE(combo()->currentText(), QString::number(qRound(zoomDe(vista) * 100)) + "%");
+    }
+
+    // Each window of an opened project shows its states, wherever they are.
+    void alAbrirSeVenLosEstados()
+    {
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath("lejos.vro");
+        {
+            MainWindow otra;
+            QVERIFY(ProyectoPrueba::crear(otra, dir.path(), "lejos"));
+            DiagramScene *scene = ProyectoPrueba::maquina(otra, "MdE1");
+            ProyectoPrueba::estado(scene, "LEJOS", QPointF(4000, 3000));
+            ProyectoPrueba::estado(scene, "MAS_LEJOS", QPointF(4400, 3200));
+            QVERIFY(otra.guardarDatos());
+        }
+        QVERIFY(m_ventana->abrirProyecto(ruta));
+        QGraphicsView *vista = m_ventana->viewOf(m_ventana->sceneList().first());
+        const QRectF visible = vista->mapToScene(vista->viewport()->rect()).boundingRect();
+        for (const DiagramItem *estado : m_ventana->sceneList().first()->itemList())
+            QVERIFY(visible.contains(estado->sceneBoundingRect()));
+        QCOMPARE(zoomDe(vista), 1.0);
+    }
+
+private:
+    QAction *accion(const char *nombre) const { return m_ventana->findChild<QAction *>(nombre); }
+    QComboBox *combo() const
+    {
+        return m_ventana->findChild<QToolBar *>("mainToolBar")->findChild<QComboBox *>();
+    }
+
+    QGraphicsView *maquinaConEstados(const QList<QPointF> &posiciones)
+    {
+        m_ventana->findChild<QMdiArea *>()->setEnabled(true);
+        DiagramScene *scene = ProyectoPrueba::maquina(*m_ventana, "MdE1");
+        for (int i = 0; i < posiciones.size(); ++i)
+            ProyectoPrueba::estado(scene, QString("E%1").arg(i), posiciones.at(i));
+        m_ventana->uiEnable();
+        return m_ventana->viewOf(scene);
+    }
+
+    MainWindow *m_ventana = nullptr;
+};
+
+QTEST_MAIN(TstVista)
+#include "tst_vista.moc"
