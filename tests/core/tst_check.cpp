@@ -52,13 +52,14 @@ class TestCheck : public QObject
     }
 
 private slots:
-    // A class of four: one right, one with a wrong target, one missing a
-    // transition and one that is not a project.
+    // A class of five: one right, one with a wrong target, one missing a
+    // transition, one that is not a project and one without an initial state.
     void curso()
     {
         const QString escenario = archivo("luz.escenario", kEscenario);
         const QStringList proyectos{proyecto("bien.vro", kBien), proyecto("destino.vro", kDestinoMal),
-                                    proyecto("falta.vro", kFalta), archivo("roto.vro", "<proyecto")};
+                                    proyecto("falta.vro", kFalta), archivo("roto.vro", "<proyecto"),
+                                    proyecto("sin.vro", "maquina M\nA -> B : a\n")};
         const QString csv = m_dir.filePath("notas.csv");
         const Salida salida =
             TestSupport::runCli(QStringList{"check", escenario} + proyectos + QStringList{"--csv", csv});
@@ -69,8 +70,9 @@ private slots:
                 ",4,5,2,2,3,3,\"línea 9: estado Luz: se esperaba APAGADA, se encontró ENCENDIDA\"\n" +
                 proyectos.at(2) +
                 ",4,5,2,2,2,2,\"línea 7: acciones Luz: se esperaba cuenta += 1, se encontró (ninguna)\"\n" +
-                proyectos.at(3) + ",0,5,0,0,0,0,el archivo no es un proyecto de Vireo legible\n");
-        QVERIFY2(salida.out.contains("1 de 4 proyectos cumplieron todas las comprobaciones."),
+                proyectos.at(3) + ",0,5,0,0,0,0,el archivo no es un proyecto de Vireo legible\n" +
+                proyectos.at(4) + ",0,5,0,2,0,1,M: No se encuentra definido el Estado Inicial\n");
+        QVERIFY2(salida.out.contains("1 de 5 proyectos cumplieron todas las comprobaciones."),
                  salida.out.constData());
         QVERIFY(salida.err.isEmpty());
 
@@ -121,6 +123,9 @@ private slots:
         QTest::newRow("missing scenario")
             << QStringList{"check", "/no/existe.escenario", "p.vro"}
             << QByteArray("/no/existe.escenario: no se pudo abrir el archivo\n");
+        const QString malo = archivo("malo.escenario", "evento a\nestado M\n");
+        QTest::newRow("malformed scenario") << QStringList{"check", malo, proyecto("p.vro", kBien)}
+                                            << malo.toUtf8() + ":2: se espera «estado MAQUINA ESTADO»\n";
     }
     void errores()
     {
@@ -130,24 +135,6 @@ private slots:
         QCOMPARE(salida.exitCode, 2);
         QVERIFY2(salida.err.startsWith(err), salida.err.constData());
         QVERIFY(salida.out.isEmpty());
-    }
-
-    void escenarioMalformado()
-    {
-        const QString escenario = archivo("malo.escenario", "evento a\nestado M\n");
-        const Salida salida = TestSupport::runCli({"check", escenario, proyecto("p.vro", kBien)});
-        QCOMPARE(salida.exitCode, 2);
-        QCOMPARE(salida.err, escenario.toUtf8() + ":2: se espera «estado MAQUINA ESTADO»\n");
-    }
-
-    void sinEstadoInicial()
-    {
-        const QString p = proyecto("sin.vro", "maquina M\nA -> B : a\n");
-        const QString csv = m_dir.filePath("sin.csv");
-        QCOMPARE(TestSupport::runCli({"check", archivo("s.escenario", kEscenario), p, "--csv", csv}).exitCode,
-                 1);
-        QCOMPARE(TestSupport::readFile(csv),
-                 kEncabezado + p.toUtf8() + ",0,5,0,2,0,1,M: No se encuentra definido el Estado Inicial\n");
     }
 };
 

@@ -19,61 +19,43 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<bool>("juntos");
-        QTest::newRow("same event") << "a"
-                                    << "a" << true;
-        QTest::newRow("a vs a && b") << "a"
-                                     << "a && b" << true;
-        QTest::newRow("events are free") << "a"
-                                         << "b" << true;
-        QTest::newRow("event and its negation") << "a"
-                                                << "!a" << false;
-        QTest::newRow("negated group") << "!(x > 3 || a)"
-                                       << "a" << false;
-        QTest::newRow("x > 3 vs x < 2") << "x > 3"
-                                        << "x < 2" << false;
-        QTest::newRow("x > 3 vs x >= 3") << "x > 3"
-                                         << "x >= 3" << true;
-        QTest::newRow("no integer between") << "x > 3"
-                                            << "x < 4" << false;
-        QTest::newRow("fractions round") << "x > 2.5"
-                                         << "x < 3" << false;
-        QTest::newRow("fraction never equal") << "x == 1"
-                                              << "x == 1.5" << false;
-        QTest::newRow("== and !=") << "x == 3"
-                                   << "x != 3" << false;
-        QTest::newRow("!= leaves others") << "x != 3"
-                                          << "x == 4" << true;
-        QTest::newRow("exclusions fill the range") << "x != 1 && x != 2 && x >= 1"
-                                                   << "x <= 2" << false;
-        QTest::newRow("hexadecimal") << "x > 0x10"
-                                     << "x < 17" << false;
-        QTest::newRow("negative") << "x < -2"
-                                  << "x > -3" << false;
-        QTest::newRow("not binds to the comparison") << "!x > 3"
-                                                     << "x > 5" << false;
-        QTest::newRow("TRUE vs FALSE") << "p == TRUE"
-                                       << "p == FALSE" << false;
-        QTest::newRow("FALSE is 0") << "p == FALSE"
-                                    << "p == 0" << true;
-        QTest::newRow("two names, exact difference") << "x > LIMITE"
-                                                     << "x < LIMITE" << false;
-        QTest::newRow("name and number unrelated") << "x > LIMITE"
-                                                   << "x < 3" << true;
-        QTest::newRow("other comparison is free") << "x == 2*y"
-                                                  << "x == 3" << true;
-        QTest::newRow("free comparison and its opposite") << "x == 2*y"
-                                                          << "x != 2*y" << false;
-        QTest::newRow("choice forced") << "(a || x > 3) && x < 2"
-                                       << "!a" << false;
-        QTest::newRow("choice open") << "(a || x > 3) && x < 2"
-                                     << "!b" << true;
-        QTest::newRow("different variables") << "x > 3"
-                                             << "y < 2" << true;
-        QTest::newRow("unreadable never fires") << "a &&"
-                                                << "a" << false;
-        QTest::newRow("reset never fires") << "-"
-                                           << "a" << false;
+        const struct
+        {
+            const char *nombre, *a, *b;
+            bool juntos;
+        } filas[] = {
+            {"same event", "a", "a", true},
+            {"a vs a && b", "a", "a && b", true},
+            {"events are free", "a", "b", true},
+            {"event and its negation", "a", "!a", false},
+            {"negated group", "!(x > 3 || a)", "a", false},
+            {"x > 3 vs x < 2", "x > 3", "x < 2", false},
+            {"x > 3 vs x >= 3", "x > 3", "x >= 3", true},
+            {"no integer between", "x > 3", "x < 4", false},
+            {"fractions round", "x > 2.5", "x < 3", false},
+            {"fraction never equal", "x == 1", "x == 1.5", false},
+            {"== and !=", "x == 3", "x != 3", false},
+            {"!= leaves others", "x != 3", "x == 4", true},
+            {"exclusions fill the range", "x != 1 && x != 2 && x >= 1", "x <= 2", false},
+            {"hexadecimal", "x > 0x10", "x < 17", false},
+            {"negative", "x < -2", "x > -3", false},
+            {"not binds to the comparison", "!x > 3", "x > 5", false},
+            {"TRUE vs FALSE", "p == TRUE", "p == FALSE", false},
+            {"FALSE is 0", "p == FALSE", "p == 0", true},
+            {"two names, exact difference", "x > LIMITE", "x < LIMITE", false},
+            {"name and number unrelated", "x > LIMITE", "x < 3", true},
+            {"other comparison is free", "x == 2*y", "x == 3", true},
+            {"free comparison and its opposite", "x == 2*y", "x != 2*y", false},
+            {"choice forced", "(a || x > 3) && x < 2", "!a", false},
+            {"choice open", "(a || x > 3) && x < 2", "!b", true},
+            {"different variables", "x > 3", "y < 2", true},
+            {"unreadable never fires", "a &&", "a", false},
+            {"reset never fires", "-", "a", false},
+        };
+        for (const auto &fila : filas)
+            QTest::newRow(fila.nombre) << QString(fila.a) << QString(fila.b) << fila.juntos;
     }
+
     void compatibles()
     {
         QFETCH(QString, a);

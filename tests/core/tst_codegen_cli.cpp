@@ -37,10 +37,8 @@ private slots:
     void errores();
     void ayuda();
     void noSeBloqueaConUnaTuberia();
-    void escribeJuntoAlProyectoSinModificarlo_data();
-    void escribeJuntoAlProyectoSinModificarlo();
-    void escribeEnLaCarpetaIndicada();
-    void avisaLosMotivosPorStderr();
+    void genera_data();
+    void genera();
 
 private:
     QTemporaryDir m_temporal;
@@ -106,70 +104,61 @@ void TstCodegenCli::noSeBloqueaConUnaTuberia()
     QVERIFY2(salida.err.contains(QStringLiteral("no es un archivo de proyecto")), qPrintable(salida.err));
 }
 
-void TstCodegenCli::escribeJuntoAlProyectoSinModificarlo_data()
+// Without --out the files go next to the project file, whatever folder the
+// project stores (/tmp); the project file is left as it was. The pointer
+// style names on stderr the machines it leaves out.
+void TstCodegenCli::genera_data()
 {
-    QTest::addColumn<QString>("estilo");
-    QTest::addColumn<QString>("subcarpeta");
-    QTest::newRow("switch") << "switch"
-                            << "switch";
-    QTest::newRow("ptr") << "ptr"
-                         << "ptrFuncion";
+    QTest::addColumn<QStringList>("opciones");
+    QTest::addColumn<QString>("salida"); // relative to the project's folder
+    QTest::addColumn<QString>("dorados");
+    QTest::addColumn<QString>("aviso");
+    const QString aviso =
+        QStringLiteral("Advertencia: %1: El estilo puntero a función ejecuta solo la primera "
+                       "máquina (motor); no se ejecutará: luz.\n");
+    QTest::newRow("switch junto al proyecto") << QStringList{"--style", "switch"} << "resultados_DEMO/switch"
+                                              << "switch" << QString();
+    QTest::newRow("ptr junto al proyecto") << QStringList{"--style", "ptr"} << "resultados_DEMO/ptrFuncion"
+                                           << "ptrFuncion" << aviso;
+    QTest::newRow("switch en otra carpeta")
+        << QStringList{"--out", "../fuera/de/todo", "--style=switch"} << "../fuera/de/todo"
+        << "switch" << QString();
 }
 
-void TstCodegenCli::escribeJuntoAlProyectoSinModificarlo()
+void TstCodegenCli::genera()
 {
-    QFETCH(QString, estilo);
-    QFETCH(QString, subcarpeta);
-    // The stored "carpeta" (/tmp) is not where the file is: the file's folder wins.
-    const QString carpetaProyecto = m_temporal.filePath(QStringLiteral("alumno_") + estilo);
-    QVERIFY(QDir().mkpath(carpetaProyecto));
-    const QString proyecto = carpetaProyecto + QStringLiteral("/entrega.vro");
+    QFETCH(QStringList, opciones);
+    QFETCH(QString, salida);
+    QFETCH(QString, dorados);
+    QFETCH(QString, aviso);
+    QTemporaryDir temporal;
+    const QString carpeta = temporal.filePath(QStringLiteral("alumno"));
+    QVERIFY(QDir().mkpath(carpeta));
+    const QString proyecto = carpeta + QStringLiteral("/entrega.vro");
     const QByteArray original =
         TestSupport::readFile(TestSupport::dataPath(QStringLiteral("codegen/dos_maquinas.vro")));
     QVERIFY(TestSupport::writeFile(proyecto, original));
     const QDateTime modificado = QFileInfo(proyecto).lastModified();
+    opciones.replaceInStrings(QStringLiteral(".."), temporal.path());
 
-    const Salida salida = vireoCli({QStringLiteral("generate"), QStringLiteral("--style"), estilo, proyecto});
-    QCOMPARE(salida.codigo, 0);
-    const QString esperada = carpetaProyecto + QStringLiteral("/resultados_DEMO/") + subcarpeta;
-    QCOMPARE(salida.out, esperada + QLatin1Char('\n'));
-    for (const QString &archivo : kArchivos) {
-        QCOMPARE(TestSupport::readFile(esperada + QLatin1Char('/') + archivo),
-                 TestSupport::readFile(
-                     TestSupport::dataPath(QStringLiteral("codegen/golden/%1/%2").arg(subcarpeta, archivo))));
-    }
-    QCOMPARE(TestSupport::readFile(proyecto), original);
-    QCOMPARE(QFileInfo(proyecto).lastModified(), modificado);
-    QCOMPARE(QDir(carpetaProyecto).entryList(QDir::Files), QStringList{QStringLiteral("entrega.vro")});
-}
-
-void TstCodegenCli::escribeEnLaCarpetaIndicada()
-{
-    const QString destino = m_temporal.filePath(QStringLiteral("fuera/de/todo"));
-    const Salida salida = vireoCli({QStringLiteral("generate"), QStringLiteral("--out"), destino,
-                                    QStringLiteral("--style=switch"),
-                                    TestSupport::dataPath(QStringLiteral("codegen/dos_maquinas.vro"))});
-    QCOMPARE(salida.codigo, 0);
-    QCOMPARE(salida.out, destino + QLatin1Char('\n'));
-    QVERIFY(salida.err.isEmpty());
-    QStringList escritos = QDir(destino).entryList(QDir::Files);
+    const Salida s = vireoCli(QStringList{QStringLiteral("generate")} + opciones + QStringList{proyecto});
+    QCOMPARE(s.codigo, 0);
+    const QString esperada = QDir::cleanPath(carpeta + QLatin1Char('/') + salida);
+    QCOMPARE(s.out, esperada + QLatin1Char('\n'));
+    QCOMPARE(s.err, aviso.isEmpty() ? aviso : aviso.arg(proyecto));
+    QStringList escritos = QDir(esperada).entryList(QDir::Files);
     QStringList esperados = kArchivos;
     escritos.sort();
     esperados.sort();
     QCOMPARE(escritos, esperados);
-}
-
-void TstCodegenCli::avisaLosMotivosPorStderr()
-{
-    const QString destino = m_temporal.filePath(QStringLiteral("ptr"));
-    const QString proyecto = TestSupport::dataPath(QStringLiteral("codegen/dos_maquinas.vro"));
-    const Salida salida = vireoCli({QStringLiteral("generate"), QStringLiteral("--style"),
-                                    QStringLiteral("ptr"), proyecto, QStringLiteral("--out"), destino});
-    QCOMPARE(salida.codigo, 0);
-    QCOMPARE(salida.err, QStringLiteral("Advertencia: ") + proyecto +
-                             QStringLiteral(": El estilo puntero a función ejecuta solo la primera máquina "
-                                            "(motor); no se ejecutará: luz.\n"));
-    QVERIFY(QFileInfo::exists(destino + QStringLiteral("/AP_MdeE.c")));
+    for (const QString &archivo : kArchivos) {
+        QCOMPARE(TestSupport::readFile(esperada + QLatin1Char('/') + archivo),
+                 TestSupport::readFile(
+                     TestSupport::dataPath(QStringLiteral("codegen/golden/%1/%2").arg(dorados, archivo))));
+    }
+    QCOMPARE(TestSupport::readFile(proyecto), original);
+    QCOMPARE(QFileInfo(proyecto).lastModified(), modificado);
+    QCOMPARE(QDir(carpeta).entryList(QDir::Files), QStringList{QStringLiteral("entrega.vro")});
 }
 
 QTEST_GUILESS_MAIN(TstCodegenCli)

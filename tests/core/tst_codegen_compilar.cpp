@@ -1,6 +1,6 @@
 #include "generadorcodigo.h"
 #include "programac.h"
-#include "proyectotexto.h"
+#include "proyectodescrito.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
@@ -18,13 +18,11 @@ namespace {
 // A project file (a path ending in ".vro") or a project written as text.
 std::unique_ptr<XmlHandler> cargar(const QString &proyecto)
 {
-    if (!proyecto.endsWith(QLatin1String(".vro")))
-        return TestSupport::proyectoDesdeTexto(proyecto);
     auto datos = std::make_unique<XmlHandler>();
-    QFile archivo(proyecto);
-    if (!archivo.open(QIODevice::ReadOnly) || !datos->load(&archivo))
-        return nullptr;
-    return datos;
+    const bool leido = proyecto.endsWith(QLatin1String(".vro"))
+                           ? TestSupport::cargar(*datos, TestSupport::readFile(proyecto))
+                           : ProyectoDescrito::cargar(proyecto, datos.get());
+    return leido ? std::move(datos) : nullptr;
 }
 
 // Every example shipped with Vireo, then the test projects.
@@ -129,6 +127,11 @@ void TstCodegenCompilar::pasos_data()
     QTest::addColumn<QByteArray>("esperado");
     const int sw = int(EstiloCodigo::Switch);
     const int ptr = int(EstiloCodigo::PunteroAFuncion);
+    auto ambos = [=](const char *nombre, const QString &proyecto, const QByteArray &pasos,
+                     const QByteArray &traza) {
+        QTest::addRow("%s switch", nombre) << proyecto << sw << pasos << traza;
+        QTest::addRow("%s ptr", nombre) << proyecto << ptr << pasos << traza;
+    };
 
     // LIMITE is 0. Step 6 has temp > LIMITE and the self-loop both true: only
     // the first one fires. A forced state outside the cases goes back to the
@@ -176,30 +179,21 @@ void TstCodegenCompilar::pasos_data()
                                    "BLOQUEADA | motor_parar | intentos=3\n"
                                    "CERRANDO | motor_cerrar | intentos=0\n"
                                    "CERRADA | motor_parar | intentos=0\n";
-    QTest::newRow("puerta switch") << ejemplo("puerta.vro") << sw << pasosPuerta << trazaPuerta;
-    QTest::newRow("puerta ptr") << ejemplo("puerta.vro") << ptr << pasosPuerta << trazaPuerta;
+    ambos("puerta", ejemplo("puerta.vro"), pasosPuerta, trazaPuerta);
 
     // The first transition's assignment makes the second trigger true: the
     // second fires only on a later step.
     const QString habilita =
         QStringLiteral("maquina m\ninicial A\n"
-                       "A -> B : ev && x < 1 / x = 1\nA -> C : x >= 1 / f()\nB -> A : ev\n"
-                       "eventos ev\nacciones f()\nvariables x");
-    const QByteArray pasosHabilita = "ev\nev\n-\n";
-    const QByteArray trazaHabilita = "B | | x=1\nA | | x=1\nC | f | x=1\n";
-    QTest::newRow("asignacion habilita switch") << habilita << sw << pasosHabilita << trazaHabilita;
-    QTest::newRow("asignacion habilita ptr") << habilita << ptr << pasosHabilita << trazaHabilita;
+                       "A -> B : ev && x < 1 / x = 1\nA -> C : x >= 1 / f()\nB -> A : ev\n");
+    ambos("asignacion habilita", habilita, "ev\nev\n-\n", "B | | x=1\nA | | x=1\nC | f | x=1\n");
 
     // "!v_x >= v_x" means "not (v_x >= v_x)", never true; C alone would read
     // "(!v_x) >= v_x". A constant is defined under the name the trigger uses.
     const QString negada = QStringLiteral("maquina m\ninicial A\n"
                                           "A -> B : !v_x >= v_x / f()\nA -> C : !v_x >= 3 / g()\n"
-                                          "C -> A : v_x >= tope / f()\n"
-                                          "acciones f() g()\nvariables v_x\nconstantes tope");
-    const QByteArray pasosNegada = "-\n-\nv_x=3\n";
-    const QByteArray trazaNegada = "C | g | v_x=0\nA | f | v_x=0\nA | | v_x=3\n";
-    QTest::newRow("comparacion negada switch") << negada << sw << pasosNegada << trazaNegada;
-    QTest::newRow("comparacion negada ptr") << negada << ptr << pasosNegada << trazaNegada;
+                                          "C -> A : v_x >= tope / f()\nconstantes tope");
+    ambos("comparacion negada", negada, "-\n-\nv_x=3\n", "C | g | v_x=0\nA | f | v_x=0\nA | | v_x=3\n");
 }
 
 void TstCodegenCompilar::pasos()
@@ -279,10 +273,10 @@ void TstCodegenCompilar::textosHostiles()
     QFETCH(int, estilo);
     QFETCH(QString, motivo);
     QFETCH(QStringList, nuevos);
-    const QString base =
-        QStringLiteral("maquina m\ninicial A / f()\nA -> B : ev && x > 1 / f(),x = 2\n"
-                       "B -> A : ev\neventos ev\nacciones f()\nvariables x\nconstantes tope");
-    auto datos = TestSupport::proyectoDesdeTexto(base);
+    const QString base = QStringLiteral("maquina m\ninicial A / f()\nA -> B : ev && x > 1 / f(),x = 2\n"
+                                        "B -> A : ev\nconstantes tope");
+    auto datos = cargar(base);
+    QVERIFY(datos);
     const QString m = QStringLiteral("maquina0");
     const QString e = QStringLiteral("estado0");
     const QString tr = QStringLiteral("tr0");
@@ -320,8 +314,7 @@ void TstCodegenCompilar::textosHostiles()
     QStringList &esperados = m_simbolosLimpios[estilo];
     if (esperados.isEmpty()) {
         const QString limpia = carpetaNueva();
-        QVERIFY(
-            GeneradorCodigo(*TestSupport::proyectoDesdeTexto(base)).generar(EstiloCodigo(estilo), limpia));
+        QVERIFY(GeneradorCodigo(*cargar(base)).generar(EstiloCodigo(estilo), limpia));
         esperados =
             TestSupport::ProgramaC::simbolosDefinidos(limpia, QStringLiteral("gcc"), opciones, &error);
         QVERIFY2(!esperados.isEmpty(), qPrintable(error));

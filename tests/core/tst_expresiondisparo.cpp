@@ -56,55 +56,36 @@ private slots:
     {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("arbol");
-        QTest::newRow("evento") << "boton"
-                                << "boton";
-        QTest::newRow("y") << "a && b"
-                           << "Y(a,b)";
-        QTest::newRow("o") << "a || b"
-                           << "O(a,b)";
-        QTest::newRow("y antes que o, a la derecha") << "a || b && c"
-                                                     << "O(a,Y(b,c))";
-        QTest::newRow("y antes que o, a la izquierda") << "a && b || c"
-                                                       << "O(Y(a,b),c)";
-        QTest::newRow("agrupa por la izquierda") << "a && b && c"
-                                                 << "Y(Y(a,b),c)";
-        QTest::newRow("parentesis") << "(a || b) && c"
-                                    << "Y(O(a,b),c)";
-        QTest::newRow("parentesis dobles") << "((a))"
-                                           << "a";
-        QTest::newRow("negacion") << "!a"
-                                  << "!(a)";
-        QTest::newRow("doble negacion") << "!!a"
-                                        << "!(!(a))";
-        QTest::newRow("negacion de grupo") << "!(a || b)"
-                                           << "!(O(a,b))";
-        QTest::newRow("negacion solo del operando") << "!a && b"
-                                                    << "Y(!(a),b)";
-        QTest::newRow("negacion de comparacion") << "!temp > 30"
-                                                 << "!([temp > 30])";
-        QTest::newRow("==") << "x == 1"
-                            << "[x == 1]";
-        QTest::newRow("!=") << "x != 1"
-                            << "[x != 1]";
-        QTest::newRow(">") << "x > 1"
-                           << "[x > 1]";
-        QTest::newRow("<") << "x < 1"
-                           << "[x < 1]";
-        QTest::newRow(">=") << "x >= 1"
-                            << "[x >= 1]";
-        QTest::newRow("<=") << "x <= 1"
-                            << "[x <= 1]";
-        QTest::newRow("sin blancos") << "temp>=30&&!b"
-                                     << "Y([temp >= 30],!(b))";
-        QTest::newRow("valores del editor") << "x == -3 || y < LIMITE || z != a+1"
-                                            << "O(O([x == -3],[y < LIMITE]),[z != a+1])";
-        QTest::newRow("comparacion en grupo") << "(x > 3)"
-                                              << "[x > 3]";
-        QTest::newRow("ejemplo del editor") << "!(boton || temp > 30) && timeout"
-                                            << "Y(!(O(boton,[temp > 30])),timeout)";
-        QTest::newRow("letras no ascii") << "año && señal"
-                                         << "Y(año,señal)";
+        const char *const filas[][2] = {
+            {"boton", "boton"},
+            {"a && b", "Y(a,b)"},
+            {"a || b", "O(a,b)"},
+            {"a || b && c", "O(a,Y(b,c))"},
+            {"a && b || c", "O(Y(a,b),c)"},
+            {"a && b && c", "Y(Y(a,b),c)"},
+            {"(a || b) && c", "Y(O(a,b),c)"},
+            {"((a))", "a"},
+            {"!a", "!(a)"},
+            {"!!a", "!(!(a))"},
+            {"!(a || b)", "!(O(a,b))"},
+            {"!a && b", "Y(!(a),b)"},
+            {"!temp > 30", "!([temp > 30])"},
+            {"x == 1", "[x == 1]"},
+            {"x != 1", "[x != 1]"},
+            {"x > 1", "[x > 1]"},
+            {"x < 1", "[x < 1]"},
+            {"x >= 1", "[x >= 1]"},
+            {"x <= 1", "[x <= 1]"},
+            {"temp>=30&&!b", "Y([temp >= 30],!(b))"},
+            {"x == -3 || y < LIMITE || z != a+1", "O(O([x == -3],[y < LIMITE]),[z != a+1])"},
+            {"(x > 3)", "[x > 3]"},
+            {"!(boton || temp > 30) && timeout", "Y(!(O(boton,[temp > 30])),timeout)"},
+            {"año && señal", "Y(año,señal)"},
+        };
+        for (const auto &fila : filas)
+            QTest::newRow(fila[0]) << QString::fromUtf8(fila[0]) << QString::fromUtf8(fila[1]);
     }
+
     void validas()
     {
         QFETCH(QString, texto);

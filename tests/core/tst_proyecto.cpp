@@ -3,19 +3,12 @@
 #include "testsupport.h"
 #include "xmlhandler.h"
 
-#include <QBuffer>
 #include <QDirIterator>
 #include <QtTest>
 
 namespace {
 
-bool cargar(XmlHandler &xml, const QByteArray &bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return xml.load(&buffer);
-}
+using TestSupport::cargar;
 
 Proyecto desdeArchivo(const QString &ruta)
 {
@@ -141,32 +134,27 @@ private slots:
         }
     }
 
+    // What igualAlDocumento does not compare: positions, sizes and the parts
+    // of triggers and actions.
     void puerta()
     {
         const Proyecto p = desdeArchivo(TestSupport::dataPath("model/ejemplo_puerta.vro"));
-        QCOMPARE(p.cantidadMaquinas(), 1);
         const Maquina &m = p.maquina(0);
-        QCOMPARE(m.nombre, QString("CONTROL"));
         QCOMPARE(m.estadoInicial(), 0);
         QVERIFY(m.inicial.tienePosicionMarcador);
         QCOMPARE(m.inicial.posicionMarcador, QPointF(-240, -160));
         QCOMPARE(m.inicial.puntoControl, QPointF(-190, -110));
         QVERIFY(m.inicial.acciones.sinAcciones());
-        QCOMPARE(m.estados.size(), 2);
         const Estado &cerrada = m.estados.at(0);
-        QCOMPARE(cerrada.nombre, QString("CERRADA"));
-        QCOMPARE(cerrada.color, QString("#ffffff"));
         QCOMPARE(cerrada.posicion, QPointF(-100, -50));
         QCOMPARE(cerrada.ancho, 120);
         QCOMPARE(cerrada.alto, 60);
-        QCOMPARE(cerrada.transiciones.size(), 1);
         const Transicion &t = cerrada.transiciones.at(0);
         QCOMPARE(t.disparador.eventos(), QStringList{"ev_abrir"});
         QCOMPARE(t.acciones.entradas().at(0).nombre, QString("motor_on"));
         QCOMPARE(t.destino, 1);
         QCOMPARE(t.puntoControl, QPointF(75, -80));
         QCOMPARE(t.posicionEtiqueta, QPointF(10, -20));
-        QVERIFY(m.estados.at(1).transiciones.isEmpty());
         QVERIFY(p.problemas().isEmpty());
     }
 

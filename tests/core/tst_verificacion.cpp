@@ -1,3 +1,5 @@
+#include "descripcionproyecto.h"
+#include "testsupport.h"
 #include "usagerules.h"
 #include "verificacion.h"
 #include "xmlhandler.h"
@@ -33,38 +35,22 @@ struct ModeloPrueba
     QStringList variables;
 };
 
-// Fills the document the way the save step writes the scenes.
-void llenar(XmlHandler &xml, const ModeloPrueba &proyecto)
+// Loads the model into the document through its project file.
+bool llenar(XmlHandler &xml, const ModeloPrueba &proyecto)
 {
-    xml.setContenidoGeneral("nombre", "PRUEBA");
-    for (const QString &e : proyecto.eventos)
-        xml.addNuevoEvento(e);
-    for (const QString &a : proyecto.acciones)
-        xml.addNuevaAccion(a);
-    for (const QString &v : proyecto.variables)
-        xml.addNuevaVariable(v);
-    xml.borrarMaquinas();
-    for (int k = 0; k < proyecto.maquinas.size(); ++k) {
-        const Maquina &m = proyecto.maquinas.at(k);
-        const QString mId = QString("maquina%1").arg(k);
-        xml.addNuevaMaquina(mId);
-        xml.addInfoMaquina(mId, m.nombre);
-        for (int i = 0; i < m.estados.size(); ++i) {
-            const QString eId = QString("estado%1").arg(i);
-            xml.addNuevoEstado(eId, mId);
-            xml.addInfoEstado(eId, m.estados.at(i), "#ffffff", "0", "0", "120", "60", mId);
-            int j = 0;
-            for (const Transicion &t : m.transiciones) {
-                if (t.desde != i)
-                    continue;
-                xml.addNuevaTransicion(eId, QString("tr%1").arg(j++), t.disparador, t.acciones,
-                                       QString("estado%1").arg(t.hasta), "0,0", "0,0", mId);
-            }
-        }
-        if (m.inicial >= 0)
-            xml.setInfoEstadoInicial("-100", "-100", m.accionesIniciales, QString("estado%1").arg(m.inicial),
-                                     "0,0", "0,0", mId);
+    DescripcionProyecto descripcion;
+    descripcion.eventos = proyecto.eventos;
+    descripcion.acciones = proyecto.acciones;
+    descripcion.variables = proyecto.variables;
+    for (const Maquina &m : proyecto.maquinas) {
+        DescripcionProyecto::Maquina maquina{m.nombre, m.inicial, m.accionesIniciales, {}};
+        for (const QString &estado : m.estados)
+            maquina.estados.append({estado, {}});
+        for (const Transicion &t : m.transiciones)
+            maquina.estados[t.desde].transiciones.append({t.disparador, t.acciones, t.hasta});
+        descripcion.maquinas.append(maquina);
     }
+    return TestSupport::cargar(xml, descripcion.xml());
 }
 
 struct Resultado
@@ -74,7 +60,7 @@ struct Resultado
 
 Resultado verificar(const ModeloPrueba &proyecto)
 {
-    XmlHandler xml(QStringLiteral("PRUEBA"), XmlHandler::NUEVO_XML_DATOS);
+    XmlHandler xml;
     llenar(xml, proyecto);
     const Verificacion v(xml);
     return {v.estadosSinSalida(), v.estadosSinActivar(), v.eventosSinUtilizar(), v.accionesSinUtilizar(),
@@ -187,8 +173,8 @@ private slots:
         const Maquina primera{
             "MdE1", {"a", "b", "perdido"}, {{0, 1, "ev", ""}, {1, 0, "ev", ""}, {2, 0, "ev", ""}}};
         const Maquina segunda{"MdE2", {"x", "y"}, {{0, 1, "ev", ""}, {1, 0, "ev", ""}}};
-        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
-        llenar(xml, {{primera, segunda}, {"ev"}, {}, {}});
+        XmlHandler xml;
+        QVERIFY(llenar(xml, {{primera, segunda}, {"ev"}, {}, {}}));
         const Verificacion v(xml);
         QCOMPARE(v.estadosSinActivar(), QStringList{"PERDIDO [MdE1]"});
         QVERIFY(v.estadosSinSalida().isEmpty());
@@ -290,8 +276,8 @@ private slots:
         Maquina sin = ciclo("ev", "");
         sin.nombre = "MdE2";
         sin.inicial = -1;
-        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
-        llenar(xml, {{ciclo("ev", ""), sin, sin}, {"nunca"}, {}, {}});
+        XmlHandler xml;
+        QVERIFY(llenar(xml, {{ciclo("ev", ""), sin, sin}, {"nunca"}, {}, {}}));
         const Verificacion v(xml);
         QCOMPARE(v.maquinaSinEstadoInicial(), 1);
         QVERIFY(!v.hayHallazgos());
@@ -301,8 +287,9 @@ private slots:
     // target naming no state is outside the format and ignored.
     void archivosAntiguosYDestinosRotos()
     {
-        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
-        llenar(xml, {{Maquina{"M", {"a", "b"}, {{0, 1, "ev", ""}, {1, 0, "ev", ""}}, -1}}, {"ev"}, {}, {}});
+        XmlHandler xml;
+        QVERIFY(llenar(
+            xml, {{Maquina{"M", {"a", "b"}, {{0, 1, "ev", ""}, {1, 0, "ev", ""}}, -1}}, {"ev"}, {}, {}}));
         xml.setContenidoInicial("idProxEstado", "estado0", "maquina0");
         xml.addNuevaTransicion("estado1", "tr1", "ev", "roto()", "estado9", "0,0", "0,0", "maquina0");
         xml.addNuevaAccion("roto()");

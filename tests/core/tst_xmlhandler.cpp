@@ -1,7 +1,6 @@
 #include "testsupport.h"
 #include "xmlhandler.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -56,13 +55,7 @@ void proyectoPuerta(XmlHandler &xml)
                              XmlHandler::formatoPunto(0, 0));
 }
 
-bool cargar(XmlHandler &xml, const QByteArray &bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return xml.load(&buffer);
-}
+using TestSupport::cargar;
 
 QStringList etiquetasEventos(const XmlHandler &xml)
 {
@@ -98,24 +91,19 @@ private slots:
         QVERIFY2(escrito == esperado, qPrintable(TestSupport::diffReport(esperado, escrito)));
     }
 
+    // What tst_proyecto does not compare with the model: positions, sizes
+    // and the reset's fields.
     void ejemploSeLeeCompleto()
     {
         XmlHandler xml;
         QVERIFY(cargar(xml, TestSupport::readFile(TestSupport::dataPath("model/ejemplo_puerta.vro"))));
-        QCOMPARE(xml.getContenidoGeneral("nombre"), QString("PUERTA"));
-        QCOMPARE(xml.getContenidoGeneral("autores"), QString("ANA"));
         QCOMPARE(xml.getContenidoGeneral("creacion"), kFecha);
-        QCOMPARE(xml.getContenidoGeneral("modificacion"), QString("05-03-2024 11:02:41"));
-        QCOMPARE(xml.getContenidoGeneral("carpeta"), QString("C:/proyectos/PUERTA"));
-        QCOMPARE(xml.cantidadMaquinas(), 1);
-        QCOMPARE(xml.getContenidoMaquina("maquina0", "nombre"), QString("CONTROL"));
         QCOMPARE(xml.cantidadEstados(), 2);
         QCOMPARE(xml.getEstadoInicial(), QString("CERRADA"));
-        QCOMPARE(xml.getContenidoInicial("pos_x"), QString("-240"));
-        QCOMPARE(xml.getContenidoInicial("pos_y"), QString("-160"));
-        QCOMPARE(xml.getContenidoInicial("idAcciones"), QString(""));
-        QCOMPARE(xml.getContenidoInicial("midPos"), QString("-190,-110"));
-        QCOMPARE(xml.getContenidoInicial("textPos"), QString("0,0"));
+        const QStringList inicial{"pos_x", "pos_y", "idAcciones", "midPos", "textPos"};
+        const QStringList valoresInicial{"-240", "-160", "", "-190,-110", "0,0"};
+        for (int i = 0; i < inicial.size(); ++i)
+            QCOMPARE(xml.getContenidoInicial(inicial[i]), valoresInicial[i]);
         const QStringList diagrama{"nombre", "color", "pos_x", "pos_y", "ancho", "alto"};
         const QStringList estado0{"CERRADA", "#ffffff", "-100", "-50", "120", "60"};
         const QStringList estado1{"ABIERTA", "#ffffff", "250", "-50", "120", "60"};
@@ -123,18 +111,10 @@ private slots:
             QCOMPARE(xml.getContenidoDiagrama("estado0", diagrama[i]), estado0[i]);
             QCOMPARE(xml.getContenidoEstado("estado1", "diagrama", diagrama[i]), estado1[i]);
         }
-        QCOMPARE(xml.cantidadTransiciones("estado0"), 1);
         QCOMPARE(xml.cantidadTransiciones("estado1"), -1);
-        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "idEvento"), QString("ev_abrir"));
-        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "idAcciones"), QString("motor_on()"));
-        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "idProxEstado"), QString("estado1"));
         QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "midPos"), QString("75,-80"));
         QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "textPos"), QString("10,-20"));
-        QCOMPARE(xml.getNombresEventosDefinidos(), QStringList{"ev_abrir"});
-        QCOMPARE(xml.getNombresAccionesDefinidas(), QStringList{"motor_on()"});
-        QCOMPARE(xml.getNombresVariablesDefinidas(), QStringList{});
         QCOMPARE(xml.cantidadVariables(), 0);
-        QCOMPARE(xml.getNombresConstantesDefinidas(), (QStringList{"TRUE", "FALSE"}));
     }
 
     void ejemploLeidoSeReescribeIgual()

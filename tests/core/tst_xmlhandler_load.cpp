@@ -24,13 +24,7 @@ QByteArray bombaDeEntidades()
     return dtd + "]>\n<proyecto><general><nombre>&e9;</nombre></general></proyecto>\n";
 }
 
-bool cargar(XmlHandler &xml, const QByteArray &bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return xml.load(&buffer);
-}
+using TestSupport::cargar;
 
 } // namespace
 

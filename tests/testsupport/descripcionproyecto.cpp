@@ -24,7 +24,11 @@ QString lista(const QString &tag, const QString &prefijo, const QStringList &nom
 QString maquina(const DescripcionProyecto::Maquina &m, int k)
 {
     QString texto = QStringLiteral("<maquina%1>").arg(k) + elemento(QStringLiteral("nombre"), m.nombre);
-    if (m.inicial >= 0) {
+    // Vireo keeps an empty "estadoInicial" for a machine without one; the
+    // document counts a machine's states by that element being there.
+    if (m.inicial < 0) {
+        texto += QStringLiteral("<estadoInicial/>");
+    } else {
         texto += QStringLiteral("<estadoInicial><pos_x>-100</pos_x><pos_y>-100</pos_y>") +
                  elemento(QStringLiteral("idAcciones"), m.accionesIniciales) +
                  QStringLiteral("<idProxEstado>estado%1</idProxEstado><midPos>-50,-50</midPos>"

@@ -4,7 +4,6 @@
 #include "testsupport.h"
 #include "xmlhandler.h"
 
-#include <QBuffer>
 #include <QRegularExpression>
 
 namespace {
@@ -38,6 +37,24 @@ void declarar(const QString &disparador, const QString &acciones, DescripcionPro
     }
 }
 
+// A catalogue line ("eventos a b"); false when the line is something else.
+bool catalogo(const QString &linea, DescripcionProyecto &proyecto)
+{
+    QStringList *const listas[] = {&proyecto.eventos, &proyecto.acciones, &proyecto.variables,
+                                   &proyecto.constantes};
+    const char *const nombres[] = {"eventos", "acciones", "variables", "constantes"};
+    const QString palabra = linea.section(QLatin1Char(' '), 0, 0);
+    for (int i = 0; i < 4; ++i) {
+        if (palabra != QLatin1String(nombres[i]))
+            continue;
+        for (const QString &nombre :
+             linea.section(QLatin1Char(' '), 1).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            agregar(*listas[i], nombre);
+        return true;
+    }
+    return false;
+}
+
 int indice(DescripcionProyecto::Maquina &maquina, const QString &estado)
 {
     for (int i = 0; i < maquina.estados.size(); ++i) {
@@ -59,7 +76,7 @@ QByteArray vro(const QString &descripcion)
     proyecto.nombre = QStringLiteral("prueba");
     for (const QString &cruda : descripcion.split(QLatin1Char('\n'))) {
         const QString linea = cruda.trimmed();
-        if (linea.isEmpty())
+        if (linea.isEmpty() || catalogo(linea, proyecto))
             continue;
         if (linea.startsWith(QLatin1String("maquina "))) {
             proyecto.maquinas.append({linea.mid(8), -1, QString(), {}});
@@ -80,17 +97,7 @@ QByteArray vro(const QString &descripcion)
             declarar(m.captured(3), m.captured(4), proyecto);
         }
     }
-    // Vireo keeps an empty "estadoInicial" for a machine without one; the
-    // document counts a machine's states by that element being there.
-    QByteArray xml = proyecto.xml();
-    for (int k = 0; k < proyecto.maquinas.size(); ++k) {
-        if (proyecto.maquinas.at(k).inicial >= 0)
-            continue;
-        const QByteArray nombre = "<maquina" + QByteArray::number(k) + "><nombre>" +
-                                  proyecto.maquinas.at(k).nombre.toHtmlEscaped().toUtf8() + "</nombre>";
-        xml.replace(nombre, nombre + "<estadoInicial/>");
-    }
-    return xml;
+    return proyecto.xml();
 }
 
 bool escribir(const QString &ruta, const QString &descripcion)
@@ -100,9 +107,7 @@ bool escribir(const QString &ruta, const QString &descripcion)
 
 bool cargar(const QString &descripcion, XmlHandler *datos)
 {
-    QByteArray contenido = vro(descripcion);
-    QBuffer buffer(&contenido);
-    return buffer.open(QIODevice::ReadOnly) && datos->load(&buffer);
+    return TestSupport::cargar(*datos, vro(descripcion));
 }
 
 } // namespace ProyectoDescrito

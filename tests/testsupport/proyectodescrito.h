@@ -12,8 +12,11 @@ class XmlHandler;
 //   inicial ESTADO [/ ACCIONES]    its initial state
 //   estado ESTADO                  a state (states are also made by arrows)
 //   DESDE -> HASTA : DISPARADOR [/ ACCIONES]
+//   eventos|acciones|variables|constantes NOMBRE...   more catalogue entries
 // in file order; ACCIONES are joined with "," as stored. Events, actions and
-// variables are declared from what the triggers and actions use.
+// variables are declared from what the triggers and actions use and from the
+// catalogue lines, in order of first mention; TRUE and FALSE are the first
+// constants.
 namespace ProyectoDescrito {
 
 QByteArray vro(const QString &descripcion);

@@ -1,5 +1,8 @@
 #include "testsupport.h"
 
+#include "xmlhandler.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QProcess>
 
@@ -19,6 +22,12 @@ bool writeFile(const QString &path, const QByteArray &content)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return file.write(content) == content.size();
+}
+
+bool cargar(XmlHandler &datos, QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    return buffer.open(QIODevice::ReadOnly) && datos.load(&buffer);
 }
 
 QString dataPath(const QString &relative)

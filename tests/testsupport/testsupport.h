@@ -5,10 +5,14 @@
 #include <QString>
 #include <QStringList>
 
+class XmlHandler;
+
 namespace TestSupport {
 
 QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &content);
+// Loads bytes into the document as a project file; false if it did not load.
+bool cargar(XmlHandler &datos, QByteArray bytes);
 // Path of a file under tests/data.
 QString dataPath(const QString &relative);
 // Compares two texts line by line and, on mismatch, returns a readable report

@@ -1,0 +1,74 @@
+
+/************************************************************************************************************************************
+ * Copyright (c) Vireo. Todos los derechos reservados.
+ * La redistribución y el uso en forma de código fuente y en forma objeto, con o sin modificaciones,
+ * están permitidos siempre que se cumplan las siguientes condiciones:
+ * 1. Las redistribuciones del código fuente deben conservar el aviso de copyright anterior, esta lista
+ *    de condiciones y la siguiente renuncia de garantía.
+ * 2. Las redistribuciones en forma objeto deben reproducir el aviso de copyright anterior, esta lista de
+ *    condiciones y la siguiente renuncia de garantía en la documentación y otros materiales provistos
+ *    con la distribución.
+ * 3. Ni el nombre del titular de los derechos ni los de sus colaboradores pueden usarse para respaldar
+ *    o promocionar productos derivados de este software sin su permiso previo y por escrito.
+ *
+ * ESTE SOFTWARE ES PROVISTO POR LOS TITULARES DE LOS DERECHOS Y SUS COLABORADORES "TAL CUAL", Y SE
+ * RECHAZA TODA GARANTÍA EXPRESA O IMPLÍCITA, INCLUIDAS, SIN LIMITARSE A ELLAS, LAS GARANTÍAS IMPLÍCITAS
+ * DE COMERCIABILIDAD Y DE APTITUD PARA UN FIN DETERMINADO. EN NINGÚN CASO LOS TITULARES DE VIREO NI SUS
+ * COLABORADORES SERÁN RESPONSABLES POR DAÑOS DIRECTOS, INDIRECTOS, INCIDENTALES, ESPECIALES, EJEMPLARES
+ * O CONSECUENTES (INCLUIDOS, SIN LIMITARSE A ELLOS, LA ADQUISICIÓN DE BIENES O SERVICIOS SUSTITUTOS, LA
+ * PÉRDIDA DE USO, DE DATOS O DE BENEFICIOS, O LA INTERRUPCIÓN DE LA ACTIVIDAD), CUALQUIERA SEA SU CAUSA Y
+ * LA TEORÍA DE RESPONSABILIDAD, CONTRACTUAL, OBJETIVA O EXTRACONTRACTUAL, QUE SURJA DE CUALQUIER MODO DEL
+ * USO DE ESTE SOFTWARE (VIREO), AUN HABIENDO SIDO ADVERTIDOS DE LA POSIBILIDAD DE TALES DAÑOS.
+ *	
+ * El contenido de este archivo es generado en forma automatica a partir del modelo planteado. Cualquier cambio realizado sobre el modelo
+ * generara un nuevo codigo que eliminara todos los cambios realizados por el desarrollador en el fuente previamente generado
+**************************************************************************************************************************************/
+
+/**
+*	\file AP_MdeE.h
+*	\brief Resumen del archivo
+*	\details Descripcion detallada del archivo
+*	\author Pruebas
+*	\date 01-01-2026 00:00:00
+*/
+/*********************************************************************************************************************************
+*** MODULO
+**********************************************************************************************************************************/
+#ifndef INC_MDEE_H_
+#define INC_MDEE_H_
+
+/*********************************************************************************************************************************
+*** INCLUDES GLOBALES
+**********************************************************************************************************************************/
+
+/*********************************************************************************************************************************
+*** DEFINES GLOBALES
+**********************************************************************************************************************************/
+#define	TRUE			1
+#define	FALSE			0
+
+//!< Definicion de Estados
+#define	UNICO		0
+
+/*********************************************************************************************************************************
+*** MACROS GLOBALES
+**********************************************************************************************************************************/
+
+/*********************************************************************************************************************************
+*** TIPO DE DATOS GLOBALES
+**********************************************************************************************************************************/
+
+/*********************************************************************************************************************************
+*** VARIABLES GLOBALES
+**********************************************************************************************************************************/
+
+/*********************************************************************************************************************************
+*** PROTOTIPOS DE FUNCIONES GLOBALES
+**********************************************************************************************************************************/
+//!< Declaracion de la Maquina de Estados
+void maquina_motor(void);
+
+void maquina_estado( void );
+
+
+#endif /* INC_MDEE_H_ */

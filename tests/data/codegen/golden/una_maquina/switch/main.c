@@ -1,0 +1,31 @@
+/**
+*	\file main.c
+*	\brief Resumen del contenido del archivo
+*	\details Descripcion detallada del archivo
+*	\author ANA
+*	\date 05-03-2024 11:02:41
+*/
+
+#include "funciones.h"
+
+
+extern int cuenta;extern int temp;
+
+
+void main(void)
+{
+
+//declaracion de variables
+//inicializacion de perifericos
+
+	inicializar() ;
+
+
+	while(1)
+	{
+
+		maquina_motor();
+
+
+	}
+}
