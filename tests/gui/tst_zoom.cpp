@@ -78,10 +78,7 @@ private slots:
         QCOMPARE(m_window->activeScene(), scene);
         QCOMPARE(zoomOf(first), 1.0);
         QCOMPARE(view->dragMode(), QGraphicsView::RubberBandDrag);
-        QCOMPARE(view->viewportUpdateMode(), QGraphicsView::FullViewportUpdate);
-        QVERIFY(view->renderHints() & QPainter::Antialiasing);
         QVERIFY(view->viewport()->hasMouseTracking());
-        QVERIFY(scene->sceneRect().contains(QRectF(-1250, -750, 2500, 1500)));
         // It shows the top-left corner of the initial area.
         const QPointF corner = view->mapToScene(0, 0);
         QVERIFY2(qAbs(corner.x() + 1250) < 5 && qAbs(corner.y() + 750) < 5,
@@ -95,33 +92,8 @@ private slots:
         QVERIFY(!first->geometry().intersects(second->geometry()));
     }
 
-    void closingHides()
-    {
-        m_window->initSubWindow(QStringLiteral("MdE1"));
-        QMdiSubWindow *window = m_area->subWindowList().value(0);
-        QPointer<QMdiSubWindow> guard(window);
-        window->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(guard);
-        QVERIFY(window->isHidden());
-        QCOMPARE(m_area->subWindowList().size(), 1);
-        QCOMPARE(m_window->sceneList().size(), 1);
-    }
-
-    void zoomIsAbsolute()
-    {
-        m_window->initSubWindow(QStringLiteral("MdE1"));
-        QMdiSubWindow *window = m_area->subWindowList().value(0);
-        m_area->setActiveSubWindow(window);
-        chooseZoom(QStringLiteral("200%"));
-        QCOMPARE(zoomOf(window), 2.0);
-        chooseZoom(QStringLiteral("50%"));
-        QCOMPARE(zoomOf(window), 0.5);
-        QCOMPARE(static_cast<SubWindow *>(window)->currentScale(), 0.5);
-        chooseZoom(QStringLiteral("no number"));
-        QCOMPARE(zoomOf(window), 0.5);
-    }
-
+    // The zoom is absolute, belongs to the active window, and the combo box
+    // shows the active window's own; a text that is no number changes nothing.
     void eachWindowKeepsItsZoom()
     {
         m_window->initSubWindow(QStringLiteral("MdE1"));
@@ -130,11 +102,14 @@ private slots:
         QMdiSubWindow *second = m_area->subWindowList().value(1);
 
         m_area->setActiveSubWindow(first);
+        chooseZoom(QStringLiteral("200%"));
         chooseZoom(QStringLiteral("150%"));
+        chooseZoom(QStringLiteral("no number"));
         m_area->setActiveSubWindow(second);
         chooseZoom(QStringLiteral("75%"));
         QCOMPARE(zoomOf(first), 1.5);
         QCOMPARE(zoomOf(second), 0.75);
+        QCOMPARE(static_cast<SubWindow *>(second)->currentScale(), 0.75);
 
         QComboBox *combo = zoomCombo();
         m_area->setActiveSubWindow(first);
@@ -144,8 +119,6 @@ private slots:
         m_area->setActiveSubWindow(second);
         if (combo)
             QCOMPARE(combo->currentText(), QStringLiteral("75%"));
-        QCOMPARE(zoomOf(first), 1.5);
-        QCOMPARE(zoomOf(second), 0.75);
     }
 
     void noWindowNoZoom()
