@@ -89,7 +89,6 @@ void MainWindow::sincronizarDocumento()
         if (escrita.vigente && escrita.foto == foto)
             continue;
         const QString maquina = IdsProyecto::maquina(k);
-        m_datosXml->vaciarMaquina(maquina);
         guardarMaquina(m_sceneList.at(k), maquina);
         escrita = MaquinaEscrita{std::move(foto), m_datosXml->maquinaToByteArray(maquina), true};
     }

@@ -16,9 +16,14 @@ void valor(XmlNode *padre, const QString &tag, const QString &texto)
 EscritorMaquina::EscritorMaquina(XmlHandler &documento, const QString &maquinaId, const QString &nombre)
 {
     XmlNode *maquinas = documento.lista(QStringLiteral("maquinas"));
-    if (!maquinas || maquinas->firstChildElement(maquinaId))
+    if (!maquinas)
         return;
-    m_maquina = maquinas->appendElement(maquinaId);
+    // A machine written again keeps its place among the others.
+    m_maquina = maquinas->firstChildElement(maquinaId);
+    if (m_maquina)
+        m_maquina->removeChildren();
+    else
+        m_maquina = maquinas->appendElement(maquinaId);
     valor(m_maquina, QStringLiteral("nombre"), nombre);
     m_inicial = m_maquina->appendElement(QStringLiteral("estadoInicial"));
 }

@@ -14,8 +14,8 @@ class XmlNode;
 class EscritorMaquina
 {
 public:
-    // Nothing is written when the document has no machine list or already
-    // holds maquinaId.
+    // Nothing is written when the document has no machine list; a machine
+    // maquinaId already there is emptied and written again in its place.
     EscritorMaquina(XmlHandler &documento, const QString &maquinaId, const QString &nombre);
     // Goes on with maquinaId, which exists: states are appended after those
     // it has, and its initial state is written only when it has none.

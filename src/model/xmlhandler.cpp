@@ -234,18 +234,6 @@ void XmlHandler::borrarMaquinas()
         maquinas->removeChildren();
 }
 
-void XmlHandler::vaciarMaquina(const QString &maquinaId)
-{
-    XmlNode *nodo = maquina(maquinaId);
-    if (!nodo) {
-        addNuevaMaquina(maquinaId);
-        return;
-    }
-    nodo->removeChildren();
-    nodo->appendElement(QStringLiteral("nombre"));
-    nodo->appendElement(QStringLiteral("estadoInicial"));
-}
-
 void XmlHandler::recortarMaquinas(int cantidad)
 {
     XmlNode *maquinas = lista(QStringLiteral("maquinas"));

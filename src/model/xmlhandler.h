@@ -63,9 +63,6 @@ public:
     QString getContenidoMaquina(const QString &maquinaId, const QString &tagName) const;
     int cantidadMaquinas() const;
     void borrarMaquinas();
-    // Leaves machine maquinaId with only its "nombre" and "estadoInicial",
-    // both empty, appending it when missing.
-    void vaciarMaquina(const QString &maquinaId);
     // Removes the machines after the first cantidad.
     void recortarMaquinas(int cantidad);
 
