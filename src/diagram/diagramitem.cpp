@@ -5,13 +5,22 @@
 #include "diagramscene.h"
 
 #include <QCursor>
-#include <QGraphicsDropShadowEffect>
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsSceneMouseEvent>
+#include <QHash>
+#include <QImage>
 #include <QMenu>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
+#include <QtMath>
+
+// Qt's blur, the one its drop-shadow effect uses; exported by QtWidgets.
+QT_BEGIN_NAMESPACE
+Q_WIDGETS_EXPORT void qt_blurImage(QPainter *p, QImage &blurImage, qreal radius, bool quality, bool alphaOnly,
+                                   int transposed = 0);
+QT_END_NAMESPACE
 
 namespace {
 
@@ -40,13 +49,93 @@ QRectF gripRect(const QRectF &rect)
     return QRectF(rect.right() - GripSize / 2, rect.bottom() - GripSize / 2, GripSize, GripSize);
 }
 
+// The soft shadow under every state and marker, in pixels of the device at
+// 100 % and above (so a picture exported at 2x has the shadow the screen
+// shows), shrunk with the drawing below 100 %, so that it stays within the
+// item's bounding rectangle.
+const qreal ShadowBlur = 10;
+const qreal StateShadowOffset = 4;
+const qreal MarkerShadowOffset = 2;
+const QColor ShadowColor(63, 63, 63, 180);
+const qreal BodyMargin = 3;
+
+struct ShadowKey
+{
+    int type;
+    QSizeF size;
+    qreal scale;
+    bool operator==(const ShadowKey &o) const
+    {
+        return type == o.type && size == o.size && qFuzzyCompare(scale, o.scale);
+    }
+};
+
+uint qHash(const ShadowKey &key, uint seed = 0)
+{
+    return ::qHash(qRound(key.size.width() * 8), seed) ^ ::qHash(qRound(key.size.height() * 8)) ^
+           ::qHash(qRound(key.scale * 1024)) ^ uint(key.type);
+}
+
+// Where the shadow reaches, in item units, around a body drawn in box.
+QRectF shadowReach(const QRectF &box, qreal offset)
+{
+    const QRectF body = box.adjusted(-BodyMargin, -BodyMargin, BodyMargin, BodyMargin);
+    return body.united(
+        body.translated(offset, offset).adjusted(-ShadowBlur, -ShadowBlur, ShadowBlur, ShadowBlur));
+}
+
+// The blurred shadow of outline drawn at scale, in device pixels, and the
+// position of its top-left corner relative to the item's origin. Rendering a
+// blur is slow: each shape and scale is rendered once, and a state only draws
+// the image. States of a machine mostly share their size, so the cache stays small.
+const QImage &shadowImage(const ShadowKey &key, const QPainterPath &outline, qreal offset, QPoint *corner)
+{
+    static QHash<ShadowKey, QPair<QImage, QPoint>> cache;
+    auto hit = cache.constFind(key);
+    if (hit == cache.constEnd()) {
+        if (cache.size() > 64)
+            cache.clear();
+        const qreal reach = qMin(key.scale, qreal(1));
+        const QRectF box = outline.boundingRect();
+        const QRectF body(box.topLeft() * key.scale, box.size() * key.scale);
+        const qreal margin = BodyMargin * key.scale;
+        const QRectF padded = body.adjusted(-margin, -margin, margin, margin);
+        const qreal shift = offset * reach;
+        const qreal blur = ShadowBlur * reach;
+        const QRect area =
+            padded.united(padded.translated(shift, shift).adjusted(-blur, -blur, blur, blur)).toAlignedRect();
+
+        QImage source(area.size(), QImage::Format_ARGB32_Premultiplied);
+        source.fill(0);
+        QPainter painter(&source);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(QPointF(-area.topLeft()) + QPointF(shift, shift));
+        painter.scale(key.scale, key.scale);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::black);
+        painter.drawPath(outline);
+        painter.end();
+
+        QImage shadow(area.size(), QImage::Format_ARGB32_Premultiplied);
+        shadow.fill(0);
+        painter.begin(&shadow);
+        qt_blurImage(&painter, source, blur, false, true);
+        painter.end();
+        painter.begin(&shadow);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(shadow.rect(), ShadowColor);
+        painter.end();
+        hit = cache.insert(key, qMakePair(shadow, area.topLeft()));
+    }
+    *corner = hit->second;
+    return hit->first;
+}
+
 } // namespace
 
 DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsItem *parent)
     : QGraphicsRectItem(parent), m_diagramType(diagramType), m_contextMenu(contextMenu)
 {
-    auto *shadow = new QGraphicsDropShadowEffect;
-    shadow->setBlurRadius(10);
     if (m_diagramType == EstadoSimple) {
         m_name = QStringLiteral("?");
         setZValue(8);
@@ -62,15 +151,12 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsI
         m_resizeHandle->setFlag(ItemIsSelectable);
         m_resizeHandle->setCursor(Qt::SizeFDiagCursor);
         m_resizeHandle->setZValue(8);
-        shadow->setOffset(4, 4);
     } else if (m_diagramType == EstadoInicial) {
         m_name = QStringLiteral("RESET");
         setZValue(7);
         setRect(-ESTADO_INICIAL_DIAM / 2, -ESTADO_INICIAL_DIAM / 2, ESTADO_INICIAL_DIAM, ESTADO_INICIAL_DIAM);
         m_polygon = DiagramGeometry::circleHitPolygon(rect());
-        shadow->setOffset(2, 2);
     }
-    setGraphicsEffect(shadow);
     setCursor(Qt::PointingHandCursor);
     setFlag(ItemIsMovable);
     setFlag(ItemIsSelectable);
@@ -79,7 +165,12 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsI
 
 QRectF DiagramItem::boundingRect() const
 {
-    return rect().adjusted(-3, -3, 3, 3);
+    return shadowReach(rect(), shadowOffset());
+}
+
+qreal DiagramItem::shadowOffset() const
+{
+    return m_diagramType == EstadoInicial ? MarkerShadowOffset : StateShadowOffset;
 }
 
 QPainterPath DiagramItem::shape() const
@@ -96,10 +187,35 @@ void DiagramItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
 {
     Q_UNUSED(option)
     Q_UNUSED(widget)
+    paintShadow(painter);
     if (m_diagramType == EstadoSimple)
         paintState(painter);
     else if (m_diagramType == EstadoInicial)
         paintMarker(painter);
+}
+
+void DiagramItem::paintShadow(QPainter *painter)
+{
+    // A vector picture keeps its shapes as shapes: a blurred image has no place in it.
+    if (painter->paintEngine() && painter->paintEngine()->type() == QPaintEngine::SVG)
+        return;
+    const QTransform toDevice = painter->worldTransform();
+    const qreal scale = qSqrt(qAbs(toDevice.determinant()));
+    if (scale <= 0)
+        return;
+    QPoint corner;
+    const QImage &shadow =
+        shadowImage({m_diagramType, rect().size(), scale}, shape(), shadowOffset(), &corner);
+    if (toDevice.type() > QTransform::TxScale) {
+        painter->drawImage(QRectF(QPointF(corner) / scale, QSizeF(shadow.size()) / scale), shadow);
+        return;
+    }
+    // Drawn pixel for pixel in device coordinates, as the blur was rendered.
+    const QPointF origin = toDevice.map(QPointF(0, 0));
+    painter->save();
+    painter->setWorldTransform(QTransform());
+    painter->drawImage(QPoint(qRound(origin.x()), qRound(origin.y())) + corner, shadow);
+    painter->restore();
 }
 
 void DiagramItem::paintState(QPainter *painter)

@@ -60,6 +60,9 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
+    // The soft shadow under the body, drawn from a shared cache of blurred images.
+    void paintShadow(QPainter *painter);
+    qreal shadowOffset() const;
     void paintState(QPainter *painter);
     void paintMarker(QPainter *painter);
     // Sets the box (centred on the origin), moves the grip to its corner and

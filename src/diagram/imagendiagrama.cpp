@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QFileInfo>
-#include <QGraphicsEffect>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QPainter>
@@ -36,34 +35,6 @@ private:
     const QList<QGraphicsItem *> m_seleccion;
 };
 
-// Switches the items' effects (the states' drop shadows) off while a vector
-// picture is drawn: an effect is painted as an embedded raster image.
-class SinEfectos
-{
-public:
-    explicit SinEfectos(QGraphicsScene *scene)
-    {
-        const QList<QGraphicsItem *> items = scene->items();
-        for (QGraphicsItem *item : items) {
-            QGraphicsEffect *efecto = item->graphicsEffect();
-            if (efecto && efecto->isEnabled()) {
-                efecto->setEnabled(false);
-                m_efectos << efecto;
-            }
-        }
-    }
-    ~SinEfectos()
-    {
-        for (QGraphicsEffect *efecto : qAsConst(m_efectos))
-            efecto->setEnabled(true);
-    }
-    SinEfectos(const SinEfectos &) = delete;
-    SinEfectos &operator=(const SinEfectos &) = delete;
-
-private:
-    QList<QGraphicsEffect *> m_efectos;
-};
-
 void dibujar(QGraphicsScene *scene, QPainter &painter, const QRectF &destino, const QRectF &origen)
 {
     painter.setRenderHint(QPainter::Antialiasing);
@@ -86,11 +57,7 @@ QRectF ImagenDiagrama::areaDeItems() const
     for (const QGraphicsItem *item : items) {
         if (!item->isVisible())
             continue;
-        QRectF rect = item->boundingRect();
-        const QGraphicsEffect *efecto = item->graphicsEffect();
-        if (efecto && efecto->isEnabled())
-            rect = efecto->boundingRectFor(rect);
-        area |= item->mapRectToScene(rect);
+        area |= item->mapRectToScene(item->boundingRect());
     }
     return area;
 }
@@ -137,7 +104,6 @@ QByteArray ImagenDiagrama::svg() const
     const SinSeleccion sinSeleccion(m_scene);
     // Framed as the PNG is, shadows included, so that both pictures match.
     const QRectF origen = areaDeItems().adjusted(-MARGEN, -MARGEN, MARGEN, MARGEN);
-    const SinEfectos sinEfectos(m_scene);
     const QRectF destino(QPointF(0, 0), origen.size());
 
     QByteArray bytes;
