@@ -19,28 +19,13 @@ using DiagramFixture::addTransicion;
 
 namespace {
 
-struct Estado
-{
-    QPointF pos;
-    bool sombra;
-};
-
-} // namespace
-
-Q_DECLARE_METATYPE(QList<Estado>)
-
-namespace {
-
 // A scene as the window builds it: the hidden initial area first.
-DiagramScene *escena(const QList<Estado> &estados)
+DiagramScene *escena(const QList<QPointF> &estados)
 {
     auto *scene = new DiagramScene(QStringLiteral("MdE"), nullptr);
     scene->initSceneRect(-1250, -750, 2500, 1500);
-    for (int i = 0; i < estados.size(); ++i) {
-        DiagramItem *item = addEstado(scene, QStringLiteral("E%1").arg(i), estados.at(i).pos);
-        if (!estados.at(i).sombra)
-            item->setGraphicsEffect(nullptr);
-    }
+    for (int i = 0; i < estados.size(); ++i)
+        addEstado(scene, QStringLiteral("E%1").arg(i), estados.at(i));
     return scene;
 }
 
@@ -69,18 +54,17 @@ private slots:
     // beyond the box shifted by 4; the margin is 20, and a PNG doubles it all.
     void tamanoDelPng_data()
     {
-        QTest::addColumn<QList<Estado>>("estados");
+        QTest::addColumn<QList<QPointF>>("estados");
         QTest::addColumn<QSize>("tamano");
-        QTest::newRow("un estado sin sombra") << QList<Estado>{{{0, 0}, false}} << QSize(312, 222);
-        QTest::newRow("un estado con sombra") << QList<Estado>{{{0, 0}, true}} << QSize(352, 262);
+        QTest::newRow("un estado") << QList<QPointF>{{0, 0}} << QSize(352, 262);
         QTest::newRow("dos estados lejos del origen")
-            << QList<Estado>{{{3000, 2000}, false}, {{3300, 2100}, false}} << QSize(912, 422);
-        QTest::newRow("coordenadas negativas") << QList<Estado>{{{-5000, -4000}, false}} << QSize(312, 222);
+            << QList<QPointF>{{3000, 2000}, {3300, 2100}} << QSize(952, 462);
+        QTest::newRow("coordenadas negativas") << QList<QPointF>{{-5000, -4000}} << QSize(352, 262);
     }
 
     void tamanoDelPng()
     {
-        QFETCH(QList<Estado>, estados);
+        QFETCH(QList<QPointF>, estados);
         QFETCH(QSize, tamano);
         QScopedPointer<DiagramScene> scene(escena(estados));
         const ImagenDiagrama imagen(scene.data());
@@ -95,7 +79,7 @@ private slots:
     // selection is back afterwards.
     void sinSeleccion()
     {
-        QScopedPointer<DiagramScene> scene(escena({{{0, 0}, true}, {{300, 0}, true}}));
+        QScopedPointer<DiagramScene> scene(escena({{0, 0}, {300, 0}}));
         addTransicion(scene.data(), scene->itemList().at(0), scene->itemList().at(1), "ev", {"a()"});
         const QImage limpia = ImagenDiagrama(scene.data()).imagen();
         scene->itemList().at(0)->setSelected(true);
@@ -106,7 +90,7 @@ private slots:
     // A diagram too large for memory at twice its size is drawn smaller.
     void diagramaEnorme()
     {
-        QScopedPointer<DiagramScene> scene(escena({{{0, 0}, false}, {{60000, 40000}, false}}));
+        QScopedPointer<DiagramScene> scene(escena({{0, 0}, {60000, 40000}}));
         const QImage imagen = ImagenDiagrama(scene.data()).imagen();
         QVERIFY(!imagen.isNull());
         QVERIFY(qint64(imagen.width()) * imagen.height() <= ImagenDiagrama::PIXELES_MAXIMOS);
@@ -116,7 +100,7 @@ private slots:
     // name as text, no embedded raster.
     void svg()
     {
-        QScopedPointer<DiagramScene> scene(escena({{{0, 0}, true}, {{300, 0}, true}, {{150, 200}, true}}));
+        QScopedPointer<DiagramScene> scene(escena({{0, 0}, {300, 0}, {150, 200}}));
         const QList<DiagramItem *> e = scene->itemList();
         addTransicion(scene.data(), e.at(0), e.at(1), "ev", {"a()"});
         addTransicion(scene.data(), e.at(1), e.at(1), "ev", {"a()"});
