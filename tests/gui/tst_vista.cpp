@@ -112,7 +112,7 @@ private slots:
                  qPrintable(QString::number(zoomDe(vista))));
         const QRectF visible = vista->mapToScene(vista->viewport()->rect()).boundingRect();
         const DiagramItem *primero = m_ventana->activeScene()->itemList().first();
-        QVERIFY(visible.contains(primero->sceneBoundingRect()) || minimo == 0.5);
+        QVERIFY(visible.contains(primero->mapRectToScene(primero->rect())) || minimo == 0.5);
         QVERIFY(visible.contains(primero->pos()) || minimo == 0.5);
         if (maximo < 1.0)
             QCOMPARE(combo()->currentText(), QString::number(qRound(zoomDe(vista) * 100)) + "%");
