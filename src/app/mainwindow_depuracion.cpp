@@ -89,7 +89,6 @@ void MainWindow::on_actionDepurar_triggered()
     // The window paints in bursts of a millisecond or two; on a busy machine
     // the kernel's pseudo-terminal worker and the link's thread, woken by a
     // line meanwhile, would wait for the whole burst on its core.
-
     RebanadaHilo::pedir(RebanadaHilo::VentanaMicrosegundos);
 
     if (!ui->dockWidgetVerificar->isHidden()) {
