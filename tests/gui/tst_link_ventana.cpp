@@ -180,19 +180,9 @@ private slots:
         QCOMPARE(m_w->uiMode(), MainWindow::Editar);
     }
 
-    void conexionesLiberadas()
+    // Destroying the window with a peer still connected is clean.
+    void cerrarConUnPeerConectado()
     {
-        for (int i = 0; i < 200; ++i) {
-            QTcpSocket cliente;
-            conectar(cliente);
-            QTRY_COMPARE(conexionesAceptadas(), 1);
-            if (i % 2)
-                cliente.disconnectFromHost();
-            else
-                cliente.abort();
-            QTRY_COMPARE(conexionesAceptadas(), 0);
-        }
-        // Destroying the window with a peer still connected is clean too.
         QTcpSocket cliente;
         conectar(cliente);
         QTRY_COMPARE(conexionesAceptadas(), 1);

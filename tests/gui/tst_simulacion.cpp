@@ -1,6 +1,6 @@
 #include "arrow.h"
 #include "mainwindow.h"
-#include "onnextmodal.h"
+#include "modalscript.h"
 #include "simulacionprueba.h"
 #include "testsupport.h"
 
@@ -437,27 +437,15 @@ private slots:
         m_w = new MainWindow;
         m_w->show();
         QVERIFY(abrirFixture(*m_w, *m_dir, "SININICIAL"));
-        QString texto;
-        TestSupport::onNextModal([&texto](QWidget *modal) {
-            auto *caja = qobject_cast<QMessageBox *>(modal);
-            QVERIFY(caja);
-            QCOMPARE(caja->windowTitle(), QString("Advertencia"));
-            texto = caja->text();
-            caja->accept();
-        });
+        ModalScript script;
+        script.thenDismiss();
         accion("actionSimular")->trigger();
-        QCOMPARE(texto, QString("MdE2: No se encuentra definido el Estado Inicial"));
+        QCOMPARE(script.titulos(), QStringList("Advertencia"));
+        QCOMPARE(script.textos(), QStringList("MdE2: No se encuentra definido el Estado Inicial"));
         QCOMPARE(m_w->uiMode(), MainWindow::Editar);
         QVERIFY(!accion("actionSimular")->isChecked());
         QVERIFY(!timer());
         QVERIFY(accion("actionGuardar")->isEnabled());
-    }
-
-    void accionesDivididas()
-    {
-        QCOMPARE(m_w->AccionesDivididas({"encender"}), QString("encender"));
-        QCOMPARE(m_w->AccionesDivididas({"encender", "cuenta = 0 [motor]"}),
-                 QString("encender;cuenta = 0 [motor]"));
     }
 };
 
