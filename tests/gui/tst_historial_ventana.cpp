@@ -253,7 +253,8 @@ const QList<Paso> &pasos()
          [](V &v, S &s) {
              s.then([](QWidget *w) {
                  Anidados anidados;
-                 anidados.then(V::nombrar(QStringLiteral("nuevo"))).then(V::nombrar(QStringLiteral("otra_var")));
+                 anidados.then(V::nombrar(QStringLiteral("nuevo")))
+                     .then(V::nombrar(QStringLiteral("otra_var")));
                  boton(w, "toolButtonNuevoEvento");
                  fila(w, "listWidgetEventos", 1);
                  boton(w, "toolButtonEliminarEvento");
@@ -472,13 +473,20 @@ void TstHistorialVentana::guardarComo_data()
     QTest::addColumn<QString>("existente");
     QTest::addColumn<bool>("reemplazar");
     QTest::addColumn<QString>("nombre"); // empty: nothing is written
-    QTest::newRow("puntos") << "Semaforo.v2.vro" << "Semaforo.vro" << false << "Semaforo.v2";
-    QTest::newRow("sin extensión") << "Semaforo.v2" << "" << false << "Semaforo.v2";
-    QTest::newRow("mayúsculas") << "Semaforo.VRO" << "" << false << "Semaforo";
-    QTest::newRow("existente rechazado") << "Semaforo.vro" << "Semaforo.vro" << false << "";
-    QTest::newRow("existente aceptado") << "Semaforo.vro" << "Semaforo.vro" << true << "Semaforo";
-    QTest::newRow("existente sin extensión rechazado") << "Semaforo" << "Semaforo.vro" << false << "";
-    QTest::newRow("existente en mayúsculas rechazado") << "Semaforo.VRO" << "Semaforo.vro" << false << "";
+    QTest::newRow("puntos") << "Semaforo.v2.vro"
+                            << "Semaforo.vro" << false << "Semaforo.v2";
+    QTest::newRow("sin extensión") << "Semaforo.v2"
+                                   << "" << false << "Semaforo.v2";
+    QTest::newRow("mayúsculas") << "Semaforo.VRO"
+                                << "" << false << "Semaforo";
+    QTest::newRow("existente rechazado") << "Semaforo.vro"
+                                         << "Semaforo.vro" << false << "";
+    QTest::newRow("existente aceptado") << "Semaforo.vro"
+                                        << "Semaforo.vro" << true << "Semaforo";
+    QTest::newRow("existente sin extensión rechazado") << "Semaforo"
+                                                       << "Semaforo.vro" << false << "";
+    QTest::newRow("existente en mayúsculas rechazado") << "Semaforo.VRO"
+                                                       << "Semaforo.vro" << false << "";
 }
 
 // The project then lives in the new file and folder, a fresh copy (created
@@ -510,11 +518,13 @@ void TstHistorialVentana::guardarComo()
             }
         };
         ModalScript script;
-        script.then([&](QWidget *w) {
-            Anidados pregunta;
-            pregunta.then(responder);
-            VentanaPrueba::elegirArchivo(carpeta + '/' + elegido)(w);
-        }).then(responder);
+        script
+            .then([&](QWidget *w) {
+                Anidados pregunta;
+                pregunta.then(responder);
+                VentanaPrueba::elegirArchivo(carpeta + '/' + elegido)(w);
+            })
+            .then(responder);
         m_v->accion("actionGuardarComo")->trigger();
     }
     if (nombre.isEmpty()) {
@@ -526,8 +536,10 @@ void TstHistorialVentana::guardarComo()
     const XmlHandler *doc = (*m_v)->documento();
     QCOMPARE(doc->getContenidoGeneral(QStringLiteral("nombre")), nombre);
     QCOMPARE(doc->getContenidoGeneral(QStringLiteral("carpeta")), carpeta);
-    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")), doc->getContenidoGeneral(QStringLiteral("modificacion")));
-    QVERIFY(TestSupport::readFile(carpeta + '/' + nombre + ".vro").contains("<nombre>" + nombre.toUtf8() + "</nombre>"));
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")),
+             doc->getContenidoGeneral(QStringLiteral("modificacion")));
+    QVERIFY(TestSupport::readFile(carpeta + '/' + nombre + ".vro")
+                .contains("<nombre>" + nombre.toUtf8() + "</nombre>"));
     QCOMPARE(titulo(), QStringLiteral("Vireo | Alderhall - ") + nombre + QStringLiteral(".vro"));
     QCOMPARE(m_v->hijo<QTreeWidget>("treeWidgetProyecto")->topLevelItem(0)->text(0), nombre);
     QVERIFY(QFileInfo::exists(m_v->ruta(QStringLiteral("banco.vro"))));
@@ -552,7 +564,7 @@ void TstHistorialVentana::abrirFallidoConservaElProyecto_data()
         estados.append("<estado").append(QByteArray::number(i)).append("/>");
     QTest::newRow("50 001 estados") << estados.append("</maquina0></maquinas></proyecto>") << grande;
     QByteArray transiciones(proyecto + "<maquina0><nombre>M</nombre><estadoInicial/><estado0>"
-                            "<diagrama/><transiciones>");
+                                       "<diagrama/><transiciones>");
     for (int i = 0; i < 150001; ++i)
         transiciones.append("<tr").append(QByteArray::number(i)).append("/>");
     transiciones.append("</transiciones></estado0></maquina0></maquinas></proyecto>");

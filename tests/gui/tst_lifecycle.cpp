@@ -110,7 +110,7 @@ private slots:
 
     void nuevoProyectoEscribeElEsqueleto();
     void noYCancelarNoDejaProyectoAbierto();
-    void laPuertaIdaYVuelta();
+    void laPuertaAbierta();
     void proyectoHechoConLosComandosYElRaton();
     void inicialDeVersionAnterior();
     void archivoRenombrado();
@@ -123,10 +123,6 @@ private slots:
     void ejemplos();
 
 private:
-    // Closes the project, opens it again from archivo and checks that it
-    // is as it was, and that saving it again writes the same bytes.
-    void reabrir(const QString &archivo, bool mismosBytes = true);
-
     VentanaPrueba *m_v = nullptr;
 };
 
@@ -139,24 +135,6 @@ void TstLifecycle::cleanup()
 {
     delete m_v;
     m_v = nullptr;
-}
-
-void TstLifecycle::reabrir(const QString &archivo, bool mismosBytes)
-{
-    const QStringList antes = ProyectoPrueba::descripcion(**m_v);
-    QVERIFY((*m_v)->guardarDatos());
-    const QByteArray primero = TestSupport::readFile(archivo);
-    m_v->accion("actionCerrarProyecto")->trigger();
-    QVERIFY(!(*m_v)->documento() && (*m_v)->sceneList().isEmpty());
-    QVERIFY((*m_v)->abrirProyecto(archivo));
-    QCOMPARE(ProyectoPrueba::descripcion(**m_v), antes);
-    QCOMPARE(tituloDe(*m_v), TITULO + QStringLiteral(" - ") + QFileInfo(archivo).completeBaseName());
-    QVERIFY(!(*m_v)->isModificado());
-    QVERIFY(m_v->accion("actionNuevoEstado")->isEnabled());
-    QVERIFY((*m_v)->guardarDatos());
-    const QByteArray segundo = TestSupport::readFile(archivo);
-    QVERIFY2(!mismosBytes || sinModificacion(segundo) == sinModificacion(primero),
-             qPrintable(TestSupport::diffReport(primero, segundo)));
 }
 
 // The new project's file, title and commands; an empty project opened again
@@ -173,8 +151,8 @@ void TstLifecycle::nuevoProyectoEscribeElEsqueleto()
     QCOMPARE(tituloDe(*m_v), TITULO + QStringLiteral(" - demo.vro"));
     QVERIFY(!(*m_v)->isModificado());
     for (int vez = 0; vez < 2; ++vez) {
-        for (const char *a : {"actionNuevaMaquina", "actionGuardar", "actionGuardarComo", "actionCerrarProyecto",
-                              "actionDesde_archivo", "actionDesde_otro_proyecto"})
+        for (const char *a : {"actionNuevaMaquina", "actionGuardar", "actionGuardarComo",
+                              "actionCerrarProyecto", "actionDesde_archivo", "actionDesde_otro_proyecto"})
             QVERIFY2(m_v->accion(a)->isEnabled(), a);
         for (const char *a : {"actionNuevoEstado", "actionNuevaTransicion", "actionEliminarMaquina",
                               "actionSimular", "actionVerificar", "actionGenerarCodigo"})
@@ -214,52 +192,28 @@ void TstLifecycle::noYCancelarNoDejaProyectoAbierto()
     QVERIFY(!QFileInfo::exists(m_v->ruta(QStringLiteral("demo.vro"))));
 }
 
-// Three machines (one empty, one without initial state), odd numbers, a
-// self loop and a trigger with "&&" and "<": written exactly as
-// tests/data/lifecycle/puerta.vro, and read back the same.
-void TstLifecycle::laPuertaIdaYVuelta()
+// Three machines (one empty, one without initial state), odd numbers and a
+// self loop are drawn as stored; sizes are read back whole.
+void TstLifecycle::laPuertaAbierta()
 {
-    QVERIFY(m_v->crear(QStringLiteral("PUERTA"), QString(), QStringLiteral("ANA")));
-    XmlHandler *doc = (*m_v)->documento();
-    doc->addNuevoEvento(QStringLiteral("ev_abrir"));
-    doc->addNuevoEvento(QStringLiteral("ev_pulso"));
-    doc->addNuevaAccion(QStringLiteral("motor_on()"));
-    doc->addNuevaAccion(QStringLiteral("luz_on()"));
-    doc->addNuevaVariable(QStringLiteral("n"));
-
-    DiagramScene *control = ProyectoPrueba::maquina(**m_v, QStringLiteral("CONTROL"));
-    DiagramItem *cerrada = ProyectoPrueba::estado(control, QStringLiteral("CERRADA"), {-100, -50}, Qt::white);
-    DiagramItem *abierta = ProyectoPrueba::estado(control, QStringLiteral("ABIERTA"), {250, -50}, Qt::white);
-    cerrada->setSize(120, 60);
-    abierta->setSize(120, 60);
-    Arrow *abrir = ProyectoPrueba::transicion(control, cerrada, abierta, QStringLiteral("ev_abrir"),
-                                              {QStringLiteral("motor_on()")});
-    abrir->midItem()->setPos(75, -80);
-    abrir->setTextRelativePos({10, -20});
-    Arrow *reset = ProyectoPrueba::inicial(control, cerrada);
-    control->initialStateItem()->setPos(-240, -160);
-    reset->midItem()->setPos(-190, -110);
-    reset->setTextRelativePos({0, 0});
-
-    DiagramScene *luz = ProyectoPrueba::maquina(**m_v, QStringLiteral("LUZ"));
-    DiagramItem *apagada = ProyectoPrueba::estado(luz, QStringLiteral("APAGADA"), {1234.5678, 0.00001});
-    apagada->setSize(120.7, 1500000);
-    Arrow *lazo = ProyectoPrueba::transicion(luz, apagada, apagada, QStringLiteral("ev_pulso && n < 3"),
-                                             {QStringLiteral("n += 1"), QStringLiteral("luz_on()")});
-    lazo->midItem()->setPos(1130.07, 15);
-    lazo->setTextRelativePos({-4.5, 0});
-    ProyectoPrueba::maquina(**m_v, QStringLiteral("VACIA"));
-
-    QVERIFY((*m_v)->guardarDatos());
-    const QString archivo = m_v->ruta(QStringLiteral("PUERTA.vro"));
-    const QByteArray esperado =
-        TestSupport::readFile(TestSupport::dataPath(QStringLiteral("lifecycle/puerta.vro")));
-    const QByteArray escrito = normalizar(TestSupport::readFile(archivo), m_v->ruta());
-    QVERIFY2(escrito == esperado, qPrintable(TestSupport::diffReport(esperado, escrito)));
-    // Sizes are read back whole: the width 120.7 comes back as 120.
-    reabrir(archivo, false);
-    QCOMPARE((*m_v)->sceneList().at(1)->itemList().at(0)->pos(), QPointF(1234.57, 1e-05));
-    QCOMPARE((*m_v)->sceneList().at(1)->itemList().at(0)->rect().size(), QSizeF(120, 1500000));
+    QVERIFY(m_v->abrirDato(QStringLiteral("lifecycle/puerta.vro")));
+    const QList<DiagramScene *> escenas = (*m_v)->sceneList();
+    QCOMPARE(escenas.size(), 3);
+    QCOMPARE(escenas.at(0)->name(), QStringLiteral("CONTROL"));
+    QCOMPARE(escenas.at(0)->initialStateItem()->pos(), QPointF(-240, -160));
+    QCOMPARE(escenas.at(0)->itemList().at(0)->color(), QColor(Qt::white));
+    DiagramItem *apagada = escenas.at(1)->itemList().value(0);
+    QVERIFY(apagada && !escenas.at(1)->initialStateItem());
+    QCOMPARE(apagada->pos(), QPointF(1234.57, 1e-05));
+    QCOMPARE(apagada->rect().size(), QSizeF(120, 1500000));
+    QCOMPARE(apagada->arrows().size(), 1);
+    const Arrow *lazo = apagada->arrows().first();
+    QVERIFY(lazo->startItem() == apagada && lazo->endItem() == apagada);
+    QCOMPARE(lazo->event(), QStringLiteral("ev_pulso && n < 3"));
+    QCOMPARE(lazo->actions(), QStringList({QStringLiteral("n += 1"), QStringLiteral("luz_on()")}));
+    QCOMPARE(lazo->midItem()->scenePos(), QPointF(1130.07, 15));
+    QCOMPARE(lazo->textRelativePos(), QPointF(-4.5, 0));
+    QVERIFY(escenas.at(2)->itemList().isEmpty() && !escenas.at(2)->initialStateItem());
 }
 
 // Machines and states named in their dialogs, transitions drawn and filled
@@ -332,7 +286,8 @@ void TstLifecycle::proyectoHechoConLosComandosYElRaton()
     comando("actionNuevaMaquina", {VentanaPrueba::nombrar(QStringLiteral("Peatones"))});
     comando("actionNuevoEstado", {});
     clic({-1100, -650}, VentanaPrueba::nombrar(QStringLiteral("Espera")));
-    comando("actionEstadoInicial", {VentanaPrueba::nombrar(QStringLiteral("ESPERA")), transicion(QString(), {})});
+    comando("actionEstadoInicial",
+            {VentanaPrueba::nombrar(QStringLiteral("ESPERA")), transicion(QString(), {})});
     QCOMPARE((*m_v)->sceneList().size(), 2);
     QVERIFY((*m_v)->isModificado() && (*m_v)->windowTitle().contains(QLatin1Char('*')));
 
@@ -354,7 +309,8 @@ void TstLifecycle::proyectoHechoConLosComandosYElRaton()
                 VentanaPrueba::elegirArchivo(movido)(w);
             }});
     QCOMPARE(ProyectoPrueba::descripcion(**m_v), antes);
-    QCOMPARE((*m_v)->documento()->getContenidoGeneral(QStringLiteral("carpeta")), m_v->ruta(QStringLiteral("otra")));
+    QCOMPARE((*m_v)->documento()->getContenidoGeneral(QStringLiteral("carpeta")),
+             m_v->ruta(QStringLiteral("otra")));
     QVERIFY(!(*m_v)->isModificado());
     comando("actionGuardar", {});
     const QByteArray segundo = TestSupport::readFile(movido);
@@ -499,9 +455,10 @@ void TstLifecycle::referenciasRotas()
     QVERIFY(m_v->abrirDato(QStringLiteral("lifecycle/referencias_rotas.vro")));
     QCOMPARE(script.titulos(), QStringList(QStringLiteral("Advertencia")));
     const QString aviso = script.textos().value(0);
-    QVERIFY2(aviso.startsWith(QStringLiteral("El archivo tiene referencias a estados que no existen")), qPrintable(aviso));
-    for (const char *rota : {"ROTA: transición tr0 de A hacia estado9", "ROTA: transición tr2 de A hacia otro1",
-                             "ROTA: estado inicial estado7"})
+    QVERIFY2(aviso.startsWith(QStringLiteral("El archivo tiene referencias a estados que no existen")),
+             qPrintable(aviso));
+    for (const char *rota : {"ROTA: transición tr0 de A hacia estado9",
+                             "ROTA: transición tr2 de A hacia otro1", "ROTA: estado inicial estado7"})
         QVERIFY2(aviso.contains(QString::fromUtf8(rota)), qPrintable(aviso));
     DiagramScene *scene = (*m_v)->sceneList().value(0);
     QVERIFY(scene && !scene->initialStateItem());
@@ -521,7 +478,8 @@ void TstLifecycle::referenciasRotas()
     muchas.addInfoMaquina(QStringLiteral("maquina0"), QStringLiteral("M"));
     muchas.addNuevoEstado(QStringLiteral("estado0"));
     for (int j = 0; j < 12; ++j)
-        muchas.addNuevaTransicion("estado0", QStringLiteral("tr%1").arg(j), "ev", "", "estado9", "0,0", "0,0");
+        muchas.addNuevaTransicion("estado0", QStringLiteral("tr%1").arg(j), "ev", "", "estado9", "0,0",
+                                  "0,0");
     QVERIFY(muchas.save());
     ModalScript otro;
     otro.thenDismiss();
@@ -555,7 +513,8 @@ void TstLifecycle::ejemplos()
     QVERIFY((*m_v)->abrirProyecto(copia));
     QVERIFY2(script.titulos().isEmpty(), qPrintable(script.textos().join(QLatin1Char('\n'))));
     QCOMPARE(tituloDe(*m_v), TITULO + QStringLiteral(" - ") + QFileInfo(archivo).completeBaseName());
-    QCOMPARE((*m_v)->documento()->getContenidoGeneral(QStringLiteral("nombre")), QFileInfo(archivo).completeBaseName());
+    QCOMPARE((*m_v)->documento()->getContenidoGeneral(QStringLiteral("nombre")),
+             QFileInfo(archivo).completeBaseName());
     QVERIFY((*m_v)->verificarEstadosIniciales());
     QVERIFY(m_v->accion("actionGenerarCodigo")->isEnabled());
 
@@ -579,8 +538,9 @@ void TstLifecycle::ejemplos()
     }
     QVERIFY(lazo && asigna);
     QVERIFY((*m_v)->guardarDatos());
-    const QByteArray original = normalizar(
-        normalizar(TestSupport::readFile(archivo), QStringLiteral("/tmp/vireo-ejemplos")), QStringLiteral("."));
+    const QByteArray original =
+        normalizar(normalizar(TestSupport::readFile(archivo), QStringLiteral("/tmp/vireo-ejemplos")),
+                   QStringLiteral("."));
     const QByteArray guardado = normalizar(TestSupport::readFile(copia), m_v->ruta());
     QVERIFY2(guardado == original, qPrintable(TestSupport::diffReport(original, guardado)));
 }

@@ -100,7 +100,10 @@ private slots:
 
 private:
     QAction *accion(const char *nombre) const { return m_w->findChild<QAction *>(QLatin1String(nombre)); }
-    template<typename T> T *hijo(const char *nombre) const { return m_w->findChild<T *>(QLatin1String(nombre)); }
+    template<typename T> T *hijo(const char *nombre) const
+    {
+        return m_w->findChild<T *>(QLatin1String(nombre));
+    }
     QWidget *zoom() const { return hijo<QToolBar>("mainToolBar")->findChild<QComboBox *>(); }
 
     std::unique_ptr<MainWindow> m_w;
@@ -134,7 +137,8 @@ void TestMainWindowShell::disposicion()
     QCOMPARE(m_w->uiMode(), MainWindow::Editar);
     QVERIFY(!m_w->isModificado() && !m_w->documento() && m_w->sceneList().isEmpty());
 
-    const QByteArray esperado = TestSupport::readFile(TestSupport::dataPath(QStringLiteral("ventana/disposicion.txt")));
+    const QByteArray esperado =
+        TestSupport::readFile(TestSupport::dataPath(QStringLiteral("ventana/disposicion.txt")));
     QList<QAction *> acciones;
     for (const QByteArray &linea : esperado.split('\n')) {
         if (linea.startsWith("action"))
@@ -279,7 +283,8 @@ void TestMainWindowShell::preguntaAlCerrar()
     QCOMPARE(int(m_w->maybeSave()), resultado);
     QCOMPARE(script.titulos(), QStringList(QStringLiteral("Vireo")));
     QCOMPARE(script.textos(),
-             QStringList(QStringLiteral("El proyecto fue modificado.\n ¿Desea guardar los cambios antes de cerrarlo?")));
+             QStringList(QStringLiteral(
+                 "El proyecto fue modificado.\n ¿Desea guardar los cambios antes de cerrarlo?")));
     botones.sort();
     QCOMPARE(botones, QStringList({"Cancelar:1", "No:2", "Si:0"}));
 }

@@ -121,10 +121,7 @@ private slots:
         m_arbol = m_ventana->findChild<QTreeWidget *>("treeWidgetVerificar");
         construir();
     }
-    void cleanup()
-    {
-        delete m_v;
-    }
+    void cleanup() { delete m_v; }
 
     void arbol()
     {
@@ -211,7 +208,8 @@ private slots:
         QVERIFY(!m_ventana->isModificado());
         QVERIFY(!m_ventana->windowTitle().contains('*'));
         QVERIFY(dock->isVisible() && dock->isEnabled());
-        QVERIFY(m_ventana->tabifiedDockWidgets(m_ventana->findChild<QDockWidget *>("dockWidgetProyecto")).contains(dock));
+        QVERIFY(m_ventana->tabifiedDockWidgets(m_ventana->findChild<QDockWidget *>("dockWidgetProyecto"))
+                    .contains(dock));
         QVERIFY(TestSupport::readFile(rutaProyecto()).contains("<nombre>Perdido</nombre>"));
         const QStringList arbol = volcar(m_arbol);
 
