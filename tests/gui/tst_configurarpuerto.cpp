@@ -1,7 +1,6 @@
 #include "configurarpuerto.h"
 
 #include <QComboBox>
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +15,6 @@ class TestConfigurarPuerto : public QObject
 
 private slots:
     void formulario();
-    void estadoOculto();
     void listaDePuertos();
     void conectarGuardaElPuertoElegido_data();
     void conectarGuardaElPuertoElegido();
@@ -32,50 +30,27 @@ private:
     }
 };
 
+// The connection state line is kept but hidden; the port is typed or chosen
+// (a pseudo-terminal, the virtual board's, is not listed: its path is typed).
 void TestConfigurarPuerto::formulario()
 {
     ConfigurarPuerto dialog;
     QCOMPARE(dialog.size(), QSize(321, 158));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Dialog"));
-
-    auto *grupo = find<QGroupBox>(dialog, "groupBoxConex");
-    QVERIFY(grupo);
-    QCOMPARE(grupo->title(), QStringLiteral("Conexión"));
-    QCOMPARE(grupo->geometry(), QRect(10, 10, 300, 101));
-    QCOMPARE(grupo->minimumWidth(), 300);
-    auto *form = qobject_cast<QFormLayout *>(grupo->layout());
-    QVERIFY(form);
-    QCOMPARE(form->objectName(), QStringLiteral("formLayout"));
-    QCOMPARE(form->fieldGrowthPolicy(), QFormLayout::AllNonFixedFieldsGrow);
-
-    QCOMPARE(find<QLabel>(dialog, "labelPort")->text(), QStringLiteral("Puerto"));
-    QCOMPARE(find<QLabel>(dialog, "labelEstadoConex")->text(), QStringLiteral("Estado"));
-    auto *combo = find<QComboBox>(dialog, "comboBoxPuertos");
-    // A pseudo-terminal (the virtual board's) is not listed: its path is typed.
-    QVERIFY(combo->isEditable());
-    QCOMPARE(find<QLabel>(dialog, "labelVelocidad")->text(), QStringLiteral("Velocidad"));
+    QCOMPARE(find<QGroupBox>(dialog, "groupBoxConex")->title(), QStringLiteral("Conexión"));
+    const QList<QPair<const char *, QString>> textos{{"labelPort", "Puerto"},
+                                                     {"labelEstadoConex", "Estado"},
+                                                     {"labelVelocidad", "Velocidad"},
+                                                     {"pushButtonRefreshPorts", "Actualizar"},
+                                                     {"pushButtonConectar", "Conectar"},
+                                                     {"pushButtonCancelar", "Cancelar"}};
+    for (const auto &texto : textos)
+        QCOMPARE(dialog.findChild<QWidget *>(texto.first)->property("text").toString(), texto.second);
+    QCOMPARE(find<QPushButton>(dialog, "pushButtonRefreshPorts")->toolTip(),
+             QStringLiteral("Refrescar puertos"));
+    QVERIFY(find<QComboBox>(dialog, "comboBoxPuertos")->isEditable());
     QCOMPARE(find<QComboBox>(dialog, "comboBoxVelocidad")->currentText(), QStringLiteral("115200"));
-    QCOMPARE(combo->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
-    QVERIFY(dialog.findChild<QLayout *>(QStringLiteral("horizontalLayout")));
-
-    auto *actualizar = find<QPushButton>(dialog, "pushButtonRefreshPorts");
-    QCOMPARE(actualizar->text(), QStringLiteral("Actualizar"));
-    QCOMPARE(actualizar->toolTip(), QStringLiteral("Refrescar puertos"));
-    QCOMPARE(actualizar->statusTip(), QStringLiteral("Refrescar puertos"));
-
-    auto *conectar = find<QPushButton>(dialog, "pushButtonConectar");
-    QCOMPARE(conectar->text(), QStringLiteral("Conectar"));
-    QCOMPARE(conectar->geometry(), QRect(30, 120, 75, 23));
-    auto *cancelar = find<QPushButton>(dialog, "pushButtonCancelar");
-    QCOMPARE(cancelar->text(), QStringLiteral("Cancelar"));
-    QCOMPARE(cancelar->geometry(), QRect(210, 120, 75, 23));
-
     QVERIFY(dialog.ObtenerNombrePuerto().isEmpty());
-}
 
-void TestConfigurarPuerto::estadoOculto()
-{
-    ConfigurarPuerto dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     auto *estado = find<QLineEdit>(dialog, "lineEditEstado");
@@ -83,10 +58,7 @@ void TestConfigurarPuerto::estadoOculto()
     QVERIFY(!find<QLabel>(dialog, "labelEstadoConex")->isVisible());
     QVERIFY(find<QComboBox>(dialog, "comboBoxPuertos")->isVisible());
     QVERIFY(estado->isReadOnly());
-    QCOMPARE(estado->alignment(), Qt::AlignCenter);
     QCOMPARE(estado->text(), QStringLiteral("Desconectado"));
-    QCOMPARE(estado->styleSheet(),
-             QStringLiteral("font-weight: normal; color: white; background-color: red;"));
 }
 
 void TestConfigurarPuerto::listaDePuertos()
@@ -98,7 +70,6 @@ void TestConfigurarPuerto::listaDePuertos()
     for (int i = 0; i < ports.size(); ++i) {
         QCOMPARE(combo->itemText(i), ports.at(i).portName());
         QCOMPARE(combo->itemData(i).toString(), ports.at(i).portName());
-        QVERIFY(combo->itemIcon(i).isNull());
     }
 }
 
@@ -114,19 +85,17 @@ void TestConfigurarPuerto::conectarGuardaElPuertoElegido_data()
     QTest::addColumn<QString>("speed");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("expectedSpeed");
-    QTest::newRow("sin puertos") << "pushButtonConectar" << QStringList() << -1 << ""
-                                 << "" << QString() << 115200;
-    QTest::newRow("el primero") << "pushButtonConectar" << QStringList({"ttyUSB0", "ttyACM0"}) << 0 << ""
-                                << "9600"
-                                << "ttyUSB0" << 9600;
-    QTest::newRow("el segundo") << "pushButtonConectar" << QStringList({"ttyUSB0", "ttyACM0"}) << 1 << ""
-                                << ""
-                                << "ttyACM0" << 115200;
-    QTest::newRow("ruta escrita") << "pushButtonConectar" << QStringList({"ttyUSB0"}) << 0 << " /dev/pts/7 "
-                                  << "57600"
-                                  << "/dev/pts/7" << 57600;
-    QTest::newRow("cancelar") << "pushButtonCancelar" << QStringList({"ttyUSB9"}) << 0 << ""
-                              << "9600" << QString() << 115200;
+    const auto fila = [](const char *nombre, const char *boton, const char *puertos, int actual,
+                         const char *escrito, const char *velocidad, const char *esperado, int esperada) {
+        QTest::newRow(nombre) << QString("pushButton") + boton
+                              << QString(puertos).split(' ', Qt::SkipEmptyParts) << actual << escrito
+                              << velocidad << esperado << esperada;
+    };
+    fila("sin puertos", "Conectar", "", -1, "", "", "", 115200);
+    fila("el primero", "Conectar", "ttyUSB0 ttyACM0", 0, "", "9600", "ttyUSB0", 9600);
+    fila("el segundo", "Conectar", "ttyUSB0 ttyACM0", 1, "", "", "ttyACM0", 115200);
+    fila("ruta escrita", "Conectar", "ttyUSB0", 0, " /dev/pts/7 ", "57600", "/dev/pts/7", 57600);
+    fila("cancelar", "Cancelar", "ttyUSB9", 0, "", "9600", "", 115200);
 }
 
 void TestConfigurarPuerto::conectarGuardaElPuertoElegido()

@@ -38,17 +38,6 @@ bool hasEdge(const QPolygonF &polygon, const QPointF &a, const QPointF &b)
     return false;
 }
 
-Arrow *link(DiagramScene *scene, DiagramItem *from, DiagramItem *to)
-{
-    auto *arrow = new Arrow(from, to, nullptr);
-    from->addArrow(arrow);
-    if (to != from)
-        to->addArrow(arrow);
-    scene->addItem(arrow);
-    arrow->updatePosition();
-    return arrow;
-}
-
 int countPixels(const QImage &image, const QRect &area, const std::function<bool(QColor)> &test)
 {
     int count = 0;
@@ -181,7 +170,7 @@ private slots:
         QGraphicsView *view = showView(&scene);
         DiagramItem *state = addState(&scene, QPointF(-100, -50));
         DiagramItem *other = addState(&scene, QPointF(250, 0));
-        Arrow *arrow = link(&scene, other, state);
+        Arrow *arrow = addArrow(&scene, other, state);
         const QPointF topLeft = state->mapToScene(state->rect().topLeft());
 
         click(view, state->pos());
@@ -233,7 +222,7 @@ private slots:
         DiagramScene scene(QStringLiteral("M"), nullptr);
         QGraphicsView *view = showView(&scene);
         DiagramItem *state = addState(&scene, QPointF(0, 0));
-        Arrow *loop = link(&scene, state, state);
+        Arrow *loop = addArrow(&scene, state, state);
         const QPointF offset = loop->midItem()->pos() - state->pos();
         const QPainterPath shape = loop->path().translated(QPointF(80, 60));
 
@@ -307,49 +296,6 @@ private slots:
         state->setActivo(false);
         state->setSelected(false);
         QCOMPARE(countPixels(render(), QRect(0, 0, 200, 120), isRedish), 0);
-    }
-
-    // A small machine with every kind of element, as the editor shows it.
-    // Set VIREO_PICTURE to a file name to keep the picture.
-    void picture()
-    {
-        DiagramScene scene(QStringLiteral("Semaforo"), nullptr);
-        DiagramItem *rojo = addState(&scene, QPointF(0, 0), QStringLiteral("Rojo"));
-        DiagramItem *verde = addState(&scene, QPointF(320, 0), QStringLiteral("Verde"));
-        DiagramItem *ambar = addState(&scene, QPointF(160, 200), QStringLiteral("Ambar intermitente"));
-        ambar->setColor(QColor(QStringLiteral("moccasin")));
-        ambar->setSize(140, 70);
-        scene.insertInitialStateItem(0);
-        rojo->setInicial(true);
-        Arrow *reset = scene.initialStateItem()->arrows().first();
-        reset->setText(QStringLiteral("-"), {QStringLiteral("apagarTodo()")});
-        reset->alignText();
-        Arrow *go = link(&scene, rojo, verde);
-        go->setText(QStringLiteral("tiempo"), {QStringLiteral("encenderVerde()"), QStringLiteral("n = 0")});
-        go->alignText();
-        Arrow *back = link(&scene, verde, ambar);
-        back->setText(QStringLiteral("boton && n > 2"), {QString()});
-        back->alignText();
-        Arrow *loop = link(&scene, ambar, ambar);
-        loop->setText(QStringLiteral("tick"), {QStringLiteral("n += 1")});
-        loop->alignText();
-        Arrow *last = link(&scene, ambar, rojo);
-        last->setText(QStringLiteral("tiempo"), {QStringLiteral("apagarAmbar()")});
-        last->alignText();
-        last->setActiva(true);
-        ambar->setActivo(true);
-        verde->setSelected(true);
-        back->setSelected(true);
-
-        QGraphicsView view(&scene);
-        view.setRenderHint(QPainter::Antialiasing);
-        view.setSceneRect(-200, -140, 620, 420);
-        view.resize(624, 424);
-        const QImage image = view.grab().toImage();
-        QVERIFY(countPixels(image, image.rect(), isRedish) > 500);
-        const QString keep = qEnvironmentVariable("VIREO_PICTURE");
-        if (!keep.isEmpty())
-            QVERIFY(image.save(keep));
     }
 };
 

@@ -286,19 +286,20 @@ private slots:
         QTest::addColumn<int>("arrowsLeft");
         QTest::addColumn<bool>("markerLeft");
         QTest::addColumn<bool>("bInicial");
-        QTest::newRow("arrow only") << QStringList{"a->c"} << QStringList{"A", "B", "C"} << 3 << true << true;
-        QTest::newRow("initial arrow")
-            << QStringList{"init"} << QStringList{"A", "B", "C"} << 3 << false << false;
-        QTest::newRow("marker only") << QStringList{"marker"} << QStringList{"A", "B", "C"} << 3 << false
-                                     << false;
-        QTest::newRow("initial state") << QStringList{"B"} << QStringList{"A", "C"} << 2 << false << false;
-        QTest::newRow("state with arrows") << QStringList{"A"} << QStringList{"B", "C"} << 2 << true << true;
-        QTest::newRow("marker then state")
-            << QStringList{"marker", "B"} << QStringList{"A", "C"} << 2 << false << false;
-        QTest::newRow("state then marker")
-            << QStringList{"B", "marker"} << QStringList{"A", "C"} << 2 << false << false;
-        QTest::newRow("everything") << QStringList{"A", "B", "C", "marker", "init", "a->c", "loop"}
-                                    << QStringList{} << 0 << false << false;
+        const auto fila = [](const char *caso, const char *selection, const char *left, int arrows,
+                             bool marker, bool bInicial) {
+            QTest::newRow(caso) << QString(selection).split(' ')
+                                << QString(left).split(' ', Qt::SkipEmptyParts) << arrows << marker
+                                << bInicial;
+        };
+        fila("arrow only", "a->c", "A B C", 3, true, true);
+        fila("initial arrow", "init", "A B C", 3, false, false);
+        fila("marker only", "marker", "A B C", 3, false, false);
+        fila("initial state", "B", "A C", 2, false, false);
+        fila("state with arrows", "A", "B C", 2, true, true);
+        fila("marker then state", "marker B", "A C", 2, false, false);
+        fila("state then marker", "B marker", "A C", 2, false, false);
+        fila("everything", "A B C marker init a->c loop", "", 0, false, false);
     }
     void removeSelected()
     {
@@ -313,18 +314,9 @@ private slots:
         DiagramItem *b = addState(m_scene, QPointF(0, 0), QStringLiteral("B"));
         DiagramItem *c = addState(m_scene, QPointF(300, 0), QStringLiteral("C"));
         QHash<QString, QGraphicsItem *> named{{"A", a}, {"B", b}, {"C", c}};
-        const auto connectStates = [this](DiagramItem *from, DiagramItem *to) {
-            auto *arrow = new Arrow(from, to, nullptr);
-            from->addArrow(arrow);
-            if (to != from)
-                to->addArrow(arrow);
-            m_scene->addItem(arrow);
-            arrow->updatePosition();
-            return arrow;
-        };
-        connectStates(a, b);
-        named.insert("a->c", connectStates(a, c));
-        named.insert("loop", connectStates(c, c));
+        addArrow(m_scene, a, b);
+        named.insert("a->c", addArrow(m_scene, a, c));
+        named.insert("loop", addArrow(m_scene, c, c));
         b->setInicial(true);
         m_scene->insertInitialStateItem(1);
         named.insert("marker", m_scene->initialStateItem());

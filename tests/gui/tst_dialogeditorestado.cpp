@@ -1,9 +1,9 @@
 #include "arrow.h"
-#include "diagramfixture.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "dialogeditorestado.h"
-#include "modalanswer.h"
+#include "modalscript.h"
+#include "proyectoprueba.h"
 #include "xmlhandler.h"
 
 #include <QClipboard>
@@ -14,10 +14,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
-
-using DiagramFixture::addEstado;
-using DiagramFixture::addReset;
-using DiagramFixture::addTransicion;
 
 namespace {
 
@@ -40,13 +36,13 @@ struct Maquina
         : datos(new XmlHandler(QStringLiteral("prueba"), XmlHandler::NUEVO_XML_DATOS)),
           escena(new DiagramScene(QStringLiteral("MdE1"), nullptr))
     {
-        espera = addEstado(escena, QStringLiteral("espera"));
-        activo = addEstado(escena, QStringLiteral("activo"), QPointF(300, 0));
-        reset = addReset(escena, espera, {QString()});
+        espera = ProyectoPrueba::estado(escena, QStringLiteral("espera"), QPointF());
+        activo = ProyectoPrueba::estado(escena, QStringLiteral("activo"), QPointF(300, 0));
+        reset = ProyectoPrueba::inicial(escena, espera);
         haciaActivo =
             contada(espera, activo, QStringLiteral("boton && temp > 30"), {"encender()", "cuenta += 1"});
         bucle = contada(espera, espera, QStringLiteral("t"), {QString()});
-        addTransicion(escena, activo, espera, QStringLiteral("x"), {"apagar()"});
+        ProyectoPrueba::transicion(escena, activo, espera, QStringLiteral("x"), {"apagar()"});
     }
     ~Maquina()
     {
@@ -139,48 +135,22 @@ private slots:
         QTest::addColumn<QString>("aviso");
         QTest::addColumn<bool>("modificado");
         const QString duplicado = "Ya existe un Estado con el mismo nombre!";
-        const QString vacio = "Debe definir un nombre para el Estado!";
-        QTest::newRow("new name") << "reposo"
-                                  << ""
-                                  << "reposo"
-                                  << "reposo"
-                                  << "" << true;
-        QTest::newRow("case only") << "ESPERA"
-                                   << ""
-                                   << "ESPERA"
-                                   << "ESPERA"
-                                   << "" << true;
-        QTest::newRow("other state in other case") << "ACTIVO"
-                                                   << ""
-                                                   << "espera"
-                                                   << "ACTIVO" << duplicado << false;
-        QTest::newRow("typed up to a duplicate") << ""
-                                                 << "Activo"
-                                                 << "Activ"
-                                                 << "Activo" << duplicado << true;
-        QTest::newRow("erased") << ""
-                                << ""
-                                << "espera"
-                                << "" << vacio << false;
-        QTest::newRow("blanks become underscores") << "mi estado"
-                                                   << ""
-                                                   << "mi_estado"
-                                                   << "mi_estado"
-                                                   << "" << true;
+        const auto fila = [](const char *caso, const char *pegado, const char *tecleado, const char *nombre,
+                             const char *campo, const QString &aviso, bool modificado) {
+            QTest::newRow(caso) << pegado << tecleado << nombre << campo << aviso << modificado;
+        };
+        fila("new name", "reposo", "", "reposo", "reposo", "", true);
+        fila("case only", "ESPERA", "", "ESPERA", "ESPERA", "", true);
+        fila("other state in other case", "ACTIVO", "", "espera", "ACTIVO", duplicado, false);
+        fila("typed up to a duplicate", "", "Activo", "Activ", "Activo", duplicado, true);
+        fila("erased", "", "", "espera", "", "Debe definir un nombre para el Estado!", false);
+        fila("blanks become underscores", "mi estado", "", "mi_estado", "mi_estado", "", true);
         // Refused: the generated C could not use it.
-        QTest::newRow("eñe and hyphen")
-            << "señal-2"
-            << ""
-            << "espera"
-            << "señal-2"
-            << QString("\"señal-2\" no es un identificador C válido (solo letras sin "
-                       "acento, dígitos y _, sin empezar por un dígito)")
-            << false;
-        QTest::newRow("refused character") << "a:b"
-                                           << ""
-                                           << "espera"
-                                           << "espera"
-                                           << "" << false;
+        fila("eñe and hyphen", "señal-2", "", "espera", "señal-2",
+             "\"señal-2\" no es un identificador C válido (solo letras sin acento, dígitos y _, sin empezar "
+             "por un dígito)",
+             false);
+        fila("refused character", "a:b", "", "espera", "espera", "", false);
     }
     void rename()
     {
@@ -300,11 +270,11 @@ private slots:
         QVERIFY(eliminar->isEnabled());
 
         g_flechasDestruidas = 0;
-        const auto pregunta = ModalAnswer::pressButton(respuesta);
+        ModalScript pregunta;
+        pregunta.thenClick(respuesta);
         QTest::mouseClick(eliminar, Qt::LeftButton);
-        QVERIFY(pregunta->seen);
-        QCOMPARE(pregunta->title, QString("Eliminar Transición"));
-        QCOMPARE(pregunta->text, QString("¿Está seguro que desea eliminar la Transición?"));
+        QCOMPARE(pregunta.titulos(), QStringList("Eliminar Transición"));
+        QCOMPARE(pregunta.textos(), QStringList("¿Está seguro que desea eliminar la Transición?"));
 
         QCOMPARE(lineas(lista), quedan);
         const bool borrada = respuesta == "Si";
@@ -328,7 +298,8 @@ private slots:
         auto *lista = hijo<QListWidget>(dialog, "listWidgetTransiciones");
         QCOMPARE(lineas(lista), QStringList{"activo -> x / apagar() -> espera"});
         lista->setCurrentRow(0);
-        ModalAnswer::pressButton("Si");
+        ModalScript pregunta;
+        pregunta.thenClick("Si");
         QTest::mouseClick(hijo<QPushButton>(dialog, "pushButtonEliminar"), Qt::LeftButton);
         QCOMPARE(lista->count(), 0);
         QVERIFY(!hijo<QPushButton>(dialog, "pushButtonEliminar")->isEnabled());

@@ -1,4 +1,4 @@
-#include "modalanswer.h"
+#include "modalscript.h"
 #include "regexpinputdialog.h"
 
 #include <QLayout>
@@ -95,13 +95,15 @@ private slots:
         QFETCH(QString, boton);
         QFETCH(bool, aceptado);
         QFETCH(QString, nombre);
-        const auto shown = ModalAnswer::typeAndPress(QStringLiteral("x"), boton);
+        ModalScript script;
+        script.thenType(QStringLiteral("x"), boton);
         bool ok = !aceptado;
         QCOMPARE(RegExpInputDialog::getText(nullptr, QStringLiteral("Nuevo Evento"),
                                             QStringLiteral("Definir el nombre:"), QStringLiteral("algo"),
                                             kCatalogo, &ok, QIcon(), Qt::Dialog),
                  nombre);
-        QCOMPARE(shown->title, QStringLiteral("Nuevo Evento"));
+        QCOMPARE(script.titulos(), QStringList("Nuevo Evento"));
+        QCOMPARE(script.textos(), QStringList("algo"));
         QCOMPARE(ok, aceptado);
     }
 
