@@ -600,9 +600,6 @@ private slots:
               DialogTransicion::EditarTransicion);
         QCOMPARE(m_dialog->minimumSize(), QSize(682, 300));
         m_dialog->resize(m_dialog->minimumSize());
-        const QString carpeta = qEnvironmentVariable("VIREO_CAPTURAS");
-        if (!carpeta.isEmpty())
-            m_dialog->grab().save(carpeta + "/dialogtransicion.png");
         const QSize necesario = m_dialog->layout()->minimumSize();
         QVERIFY2(necesario.width() <= 682 && necesario.height() <= 300,
                  qPrintable(QString("%1x%2").arg(necesario.width()).arg(necesario.height())));
