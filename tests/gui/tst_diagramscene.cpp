@@ -455,6 +455,12 @@ private slots:
         QVERIFY(!state.shape().contains(QPointF(54.5, 32))); // the rounded corner is cut off
         state.setName(QStringLiteral("Espera_larga"));
         QCOMPARE(state.toolTip(), QStringLiteral("ESPERA_LARGA"));
+        // Any size is applied around the centre, which stays put.
+        state.setPos(10, 20);
+        state.setSize(40, 30);
+        QCOMPARE(state.rect(), QRectF(-20, -15, 40, 30));
+        QCOMPARE(state.pos(), QPointF(10, 20));
+        QCOMPARE(state.polygon().boundingRect(), QRectF(-20.8, -15.8, 41.6, 31.6));
     }
 
     // A new state's outline for arrows: straight edges at x = ±56 between
@@ -528,16 +534,6 @@ private slots:
         marker.setSize(300, 300);
         QCOMPARE(marker.rect(), QRectF(-10, -10, 20, 20));
         QCOMPARE(marker.polygon().boundingRect(), QRectF(-10, -10, 20, 20));
-    }
-
-    void setSizeAppliesAnySize()
-    {
-        DiagramItem state(DiagramItem::EstadoSimple, nullptr);
-        state.setPos(10, 20);
-        state.setSize(40, 30);
-        QCOMPARE(state.rect(), QRectF(-20, -15, 40, 30));
-        QCOMPARE(state.pos(), QPointF(10, 20));
-        QCOMPARE(state.polygon().boundingRect(), QRectF(-20.8, -15.8, 41.6, 31.6));
     }
 
     void resizeWithGrip_data()

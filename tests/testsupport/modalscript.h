@@ -16,7 +16,9 @@ class QWidget;
 // can check what the user was told and offered. Polling stops when the script is
 // destroyed, so a dialog that never came cannot be answered by a later test.
 // A dialog that its handler left open is rejected after a few seconds, so a
-// wrong answer fails the test instead of hanging it.
+// wrong answer fails the test instead of hanging it. A handler is not called
+// again while it runs, so a handler that opens dialogs of its own answers
+// them with a script of its own, made just before the click that opens them.
 class ModalScript : public QObject
 {
 public:
