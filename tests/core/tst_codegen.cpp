@@ -101,10 +101,8 @@ void TstCodegen::archivosDorados_data()
         const char *dorados;
     } filas[] = {
         {"dos maquinas", QStringLiteral("codegen/dos_maquinas.vro"), ""},
-        {"una maquina", QStringLiteral("codegen/una_maquina.vro"), "una_maquina/"},
         {"catalogos raros", QStringLiteral("codegen/catalogos_raros.vro"), "catalogos_raros/"},
         {"acciones", acciones, "acciones/"},
-        {"un estado", QStringLiteral("maquina motor\ninicial unico"), "un_estado/"},
         {"sin maquinas", QString(), "sin_maquinas/"},
     };
     for (const auto &fila : filas) {

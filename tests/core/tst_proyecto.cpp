@@ -41,17 +41,6 @@ class TestProyecto : public QObject
     Q_OBJECT
 
 private slots:
-    void ids()
-    {
-        QCOMPARE(IdsProyecto::maquina(0), QString("maquina0"));
-        QCOMPARE(IdsProyecto::estado(11), QString("estado11"));
-        QCOMPARE(IdsProyecto::transicion(2), QString("tr2"));
-        QCOMPARE(IdsProyecto::evento(3), QString("ev3"));
-        QCOMPARE(IdsProyecto::accion(4), QString("acc4"));
-        QCOMPARE(IdsProyecto::variable(5), QString("var5"));
-        QCOMPARE(IdsProyecto::constante(1), QString("cons1"));
-    }
-
     void indiceEstado_data()
     {
         QTest::addColumn<QString>("id");
