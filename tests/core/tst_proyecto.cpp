@@ -241,16 +241,6 @@ private slots:
         QVERIFY(p.eventos().isEmpty());
         QVERIFY(p.problemas().isEmpty());
     }
-
-    // Copies share their data: handing the model around costs nothing.
-    void copiasCompartidas()
-    {
-        const Proyecto p = desdeArchivo(VIREO_SOURCE_DIR "/examples/semaforo.vro");
-        const Proyecto copia = p;
-        QCOMPARE(copia.maquinas().constData(), p.maquinas().constData());
-        const Transicion &t = p.maquina(0).estados.at(0).transiciones.at(0);
-        QCOMPARE(Transicion(t).disparador.nodos().constData(), t.disparador.nodos().constData());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestProyecto)
