@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "lectorproyecto.h"
 
 #include "modelodepuracion.h"
 #include "proyecto.h"
@@ -114,13 +115,13 @@ int cmdDepurar(const QStringList &args)
         return 2;
     }
 
-    QFile archivo(opciones.proyecto);
-    XmlHandler datos;
-    if (!archivo.open(QIODevice::ReadOnly) || !datos.load(&archivo)) {
-        errores << "Error: no se puede leer el proyecto " << opciones.proyecto << "\n";
+    QString motivo;
+    const std::unique_ptr<XmlHandler> datos = LectorProyecto::leerArchivo(opciones.proyecto, &motivo);
+    if (!datos) {
+        errores << "Error: no se puede leer el proyecto " << opciones.proyecto << ": " << motivo << "\n";
         return 1;
     }
-    const ModeloDepuracion modelo(Proyecto::desdeDocumento(datos));
+    const ModeloDepuracion modelo(Proyecto::desdeDocumento(*datos));
 
     PuertoDepuracion puerto;
     if (!puerto.abrir(opciones.puerto, opciones.velocidad)) {

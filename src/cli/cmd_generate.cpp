@@ -3,6 +3,7 @@
 #include "consola.h"
 #include "generadorcodigo.h"
 #include "lectoropciones.h"
+#include "lectorproyecto.h"
 #include "xmlhandler.h"
 
 #include <QDir>
@@ -36,7 +37,6 @@ const char *const kAyuda =
     "inicial o carpeta no escribible; 2 uso incorrecto.\n";
 
 // Projects are small; anything bigger is not one and is refused before parsing.
-const qint64 kTamanoMaximo = 64 * 1024 * 1024;
 
 struct Opciones
 {
@@ -80,7 +80,7 @@ QString cargarProyecto(const QString &ruta, XmlHandler *datos)
         return QStringLiteral("no existe el archivo %1").arg(ruta);
     if (!info.isFile())
         return QStringLiteral("%1 no es un archivo de proyecto").arg(ruta);
-    if (info.size() > kTamanoMaximo)
+    if (info.size() > LectorProyecto::kTamanoMaximo)
         return QStringLiteral("%1 es demasiado grande para ser un proyecto de Vireo").arg(ruta);
     QFile archivo(ruta);
     if (!archivo.open(QIODevice::ReadOnly))

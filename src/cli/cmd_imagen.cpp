@@ -1,14 +1,14 @@
 #include "commands.h"
 
+#include "consola.h"
 #include "diagramscene.h"
 #include "idsproyecto.h"
 #include "imagendiagrama.h"
+#include "lectorproyecto.h"
 #include "maquinaxml.h"
 #include "xmlhandler.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 
 namespace {
 
@@ -23,8 +23,6 @@ const char *const kAyuda =
     "Códigos de salida: 0 imágenes escritas; 1 proyecto ilegible, máquina inexistente\n"
     "o archivo no escribible; 2 uso incorrecto.\n";
 
-const qint64 kTamanoMaximo = 64 * 1024 * 1024;
-
 struct Opciones
 {
     QString proyecto;
@@ -32,20 +30,6 @@ struct Opciones
     QString salida;
     bool ayuda = false;
 };
-
-QTextStream &salida()
-{
-    static QTextStream stream(stdout);
-    stream.setCodec("UTF-8");
-    return stream;
-}
-
-QTextStream &errores()
-{
-    static QTextStream stream(stderr);
-    stream.setCodec("UTF-8");
-    return stream;
-}
 
 // Empty when the arguments are usable; the reason otherwise.
 QString leerOpciones(const QStringList &args, Opciones *opciones)
@@ -86,6 +70,9 @@ QString numerado(const QString &ruta, int numero)
     return QStringLiteral("%1_%2.%3").arg(base).arg(numero).arg(info.suffix());
 }
 
+using Consola::errores;
+using Consola::salida;
+
 bool dibujarMaquina(XmlHandler &datos, int indice, const QString &ruta)
 {
     const QString id = IdsProyecto::maquina(indice);
@@ -110,23 +97,19 @@ int cmdImagen(const QStringList &args)
         salida() << QString::fromUtf8(kAyuda);
         return 0;
     }
-    if (!problema.isEmpty()) {
-        errores() << "Error: " << problema << "\n\n" << QString::fromUtf8(kAyuda);
-        return 2;
-    }
+    if (!problema.isEmpty())
+        return Consola::usoIncorrecto(problema, kAyuda);
 
-    QFile archivo(opciones.proyecto);
-    XmlHandler datos;
-    if (!archivo.open(QIODevice::ReadOnly) || archivo.size() > kTamanoMaximo || !datos.load(&archivo)) {
-        errores() << QStringLiteral("Error: no se pudo leer el proyecto ") << opciones.proyecto << '\n';
-        return 1;
-    }
+    QString motivo;
+    const std::unique_ptr<XmlHandler> leido = LectorProyecto::leerArchivo(opciones.proyecto, &motivo);
+    if (!leido)
+        return Consola::fallo(
+            QStringLiteral("no se pudo leer el proyecto %1: %2").arg(opciones.proyecto, motivo));
+    XmlHandler &datos = *leido;
     const int cantidad = qMax(datos.cantidadMaquinas(), 0);
     if (opciones.maquina.isEmpty()) {
-        if (cantidad == 0) {
-            errores() << QStringLiteral("Error: el proyecto %1 no tiene máquinas\n").arg(opciones.proyecto);
-            return 1;
-        }
+        if (cantidad == 0)
+            return Consola::fallo(QStringLiteral("el proyecto %1 no tiene máquinas").arg(opciones.proyecto));
         bool todas = true;
         for (int k = 0; k < cantidad; ++k)
             todas = dibujarMaquina(datos, k, numerado(opciones.salida, k + 1)) && todas;
@@ -137,7 +120,6 @@ int cmdImagen(const QStringList &args)
         if (nombre == opciones.maquina)
             return dibujarMaquina(datos, k, opciones.salida) ? 0 : 1;
     }
-    errores()
-        << QStringLiteral("Error: el proyecto no tiene ninguna máquina llamada %1\n").arg(opciones.maquina);
-    return 1;
+    return Consola::fallo(
+        QStringLiteral("el proyecto no tiene ninguna máquina llamada %1").arg(opciones.maquina));
 }

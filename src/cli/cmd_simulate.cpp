@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "lectorproyecto.h"
 
 #include "proyecto.h"
 #include "simulacionc.h"
@@ -156,13 +157,13 @@ int cmdSimulate(const QStringList &args)
         err << opciones.error << "\n\n" << QString::fromUtf8(kAyuda);
         return 2;
     }
-    QFile archivo(opciones.proyecto);
-    XmlHandler datos;
-    if (!archivo.open(QIODevice::ReadOnly) || !datos.load(&archivo)) {
-        err << QStringLiteral("No se pudo leer el proyecto %1\n").arg(opciones.proyecto);
+    QString motivo;
+    const std::unique_ptr<XmlHandler> datos = LectorProyecto::leerArchivo(opciones.proyecto, &motivo);
+    if (!datos) {
+        err << QStringLiteral("No se pudo leer el proyecto %1: %2\n").arg(opciones.proyecto, motivo);
         return 1;
     }
-    const Proyecto proyecto = Proyecto::desdeDocumento(datos);
+    const Proyecto proyecto = Proyecto::desdeDocumento(*datos);
     for (const Maquina &maquina : proyecto.maquinas()) {
         if (maquina.estadoInicial() < 0) {
             err << maquina.nombre << QStringLiteral(": No se encuentra definido el Estado Inicial\n");

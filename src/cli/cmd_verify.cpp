@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "caminosestados.h"
+#include "lectorproyecto.h"
 #include "proyecto.h"
 #include "verificacion.h"
 #include "xmlhandler.h"
@@ -58,7 +59,8 @@ int cmdVerify(const QStringList &args)
     }
     const QString ruta = posicionales.first();
     QFile archivo(ruta);
-    if (!archivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!LectorProyecto::problemaArchivo(ruta).isEmpty() ||
+        !archivo.open(QIODevice::ReadOnly | QIODevice::Text)) {
         err << "No se pudo abrir el archivo " << ruta << '\n';
         return 2;
     }

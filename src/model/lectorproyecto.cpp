@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QXmlStreamReader>
 
 namespace {
@@ -45,8 +46,25 @@ bool tieneNombre(const QByteArray &bytes)
 
 } // namespace
 
+QString LectorProyecto::problemaArchivo(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("el archivo no existe");
+    if (!info.isFile())
+        return QStringLiteral("no es un archivo de proyecto");
+    if (info.size() > kTamanoMaximo)
+        return QStringLiteral("el archivo es demasiado grande para ser un proyecto de Vireo");
+    return QString();
+}
+
 std::unique_ptr<XmlHandler> LectorProyecto::leerArchivo(const QString &path, QString *motivo)
 {
+    const QString problema = problemaArchivo(path);
+    if (!problema.isEmpty()) {
+        informar(motivo, problema);
+        return nullptr;
+    }
     QFile archivo(path);
     if (!archivo.open(QIODevice::ReadOnly)) {
         informar(motivo, QStringLiteral("no se puede leer el archivo (%1)").arg(archivo.errorString()));

@@ -14,6 +14,14 @@ class XmlHandler;
 class LectorProyecto
 {
 public:
+    // A project is a plain file of at most this many bytes: reading anything
+    // else (a FIFO, a device, a huge file picked by mistake) could block or
+    // exhaust memory before the parser has a say.
+    static constexpr qint64 kTamanoMaximo = 64 * 1024 * 1024;
+
+    // Empty when path can be read as a project; else why not, in Spanish,
+    // without the path.
+    static QString problemaArchivo(const QString &path);
     // Null when the file cannot be read or is no project; *motivo then says
     // why in Spanish ("no es un proyecto de Vireo", the parser's line and
     // column, ...), without the path.
