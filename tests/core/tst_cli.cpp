@@ -144,6 +144,7 @@ private slots:
               "No existe el puerto serie /dev/no-existe-vireo.");
         error("send sin eventos", {"send"}, 2, "Falta el evento.");
         error("send evento sin trama", {"send", "a:b"}, 2, "no puede enviarse");
+        error("send evento con @", {"send", "a@b"}, 2, "no puede enviarse");
         error("send puerto", {"send", "--port", "0", "boton"}, 2, "--port");
         error("monitor argumento de mas", {"monitor", "x"}, 2, "Argumento de más");
         error("send sin nadie escuchando", {"send", "--port", QString::number(puertoCerrado()), "boton"}, 1,
@@ -241,15 +242,19 @@ private slots:
         QTest::addColumn<QString>("salida"); // relative to the project's folder
         QTest::addColumn<QString>("dorados");
         QTest::addColumn<QString>("aviso");
+        QTest::addColumn<QString>("nombre"); // of the project; a folder name only without "/"
         QTest::newRow("switch") << QStringList{"--style", "switch"} << "resultados_DEMO/switch"
-                                << "switch" << QString();
+                                << "switch" << QString() << "DEMO";
+        QTest::newRow("nombre con barra") << QStringList{"--style", "switch"} << "resultados_entrega/switch"
+                                          << "switch" << QString() << "a/b";
         QTest::newRow("ptr") << QStringList{"--style", "ptr"} << "resultados_DEMO/ptrFuncion"
                              << "ptrFuncion"
                              << "Advertencia: %1: El estilo puntero a función ejecuta solo la primera "
-                                "máquina (motor); no se ejecutará: luz.\n";
+                                "máquina (motor); no se ejecutará: luz.\n"
+                             << "DEMO";
         QTest::newRow("otra carpeta")
             << QStringList{"--out", "../fuera/de/todo", "--style=switch"} << "../fuera/de/todo"
-            << "switch" << QString();
+            << "switch" << QString() << "DEMO";
     }
     void generate()
     {
@@ -257,11 +262,14 @@ private slots:
         QFETCH(QString, salida);
         QFETCH(QString, dorados);
         QFETCH(QString, aviso);
+        QFETCH(QString, nombre);
         QTemporaryDir temporal;
         const QString carpeta = temporal.filePath("alumno");
         QVERIFY(QDir().mkpath(carpeta));
         const QString proyecto = carpeta + "/entrega.vro";
-        const QByteArray original = TestSupport::readFile(dataPath("codegen/dos_maquinas.vro"));
+        const QByteArray original =
+            TestSupport::readFile(dataPath("codegen/dos_maquinas.vro"))
+                .replace("<nombre>DEMO</nombre>", "<nombre>" + nombre.toUtf8() + "</nombre>");
         QVERIFY(TestSupport::writeFile(proyecto, original));
         const QDateTime modificado = QFileInfo(proyecto).lastModified();
         opciones.replaceInStrings("..", temporal.path());
@@ -313,7 +321,7 @@ private slots:
         const QString escenario = archivo("luz.escenario", kEscenario);
         const QStringList p{proyecto("bien.vro", kBien), proyecto("destino.vro", kDestinoMal),
                             proyecto("falta.vro", kFalta), archivo("roto.vro", "<proyecto"),
-                            proyecto("sin.vro", "maquina M\nA -> B : a\n")};
+                            proyecto("sin.vro", "maquina @M\nA -> B : a\n")};
         const QString csv = m_dir.filePath("notas.csv");
         const TestSupport::CliResult r =
             TestSupport::runCli(QStringList{"check", escenario} + p + QStringList{"--csv", csv});
@@ -327,7 +335,7 @@ private slots:
                 p.at(2) +
                 ",4,5,2,2,2,2,\"línea 7: acciones Luz: se esperaba cuenta += 1, se encontró (ninguna)\"\n" +
                 p.at(3) + ",0,5,0,0,0,0,el archivo no es un proyecto de Vireo legible\n" + p.at(4) +
-                ",0,5,0,2,0,1,M: No se encuentra definido el Estado Inicial\n");
+                ",0,5,0,2,0,1,'@M: No se encuentra definido el Estado Inicial\n");
         QVERIFY2(r.out.contains("1 de 5 proyectos cumplieron todas las comprobaciones."), r.out.constData());
         QVERIFY(r.err.isEmpty());
         QCOMPARE(TestSupport::runCli({"check", escenario, p.at(0)}).exitCode, 0);
