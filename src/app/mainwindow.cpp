@@ -71,6 +71,9 @@ MainWindow::~MainWindow()
 {
     terminarEnlace();
     destruirEscenas();
+    // The dock hides while QWidget's destructor deletes it, after ui is gone:
+    // that is not the user hiding the table, and must not reach the lambdas.
+    ui->dockWidgetTransiciones->disconnect(this);
     delete m_datosXml;
     delete ui;
 }

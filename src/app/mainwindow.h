@@ -343,7 +343,7 @@ private:
     // A new, opened or closed project starts with an empty history.
     void reiniciarHistorial();
     // After a clean save: the file now holds the current state.
-    void historialGuardado();
+    void historialGuardado(const Instantanea &guardada);
     // Shows the history's state: the "*", the undo and redo entries, the
     // recovery file.
     void actualizarHistorial();

@@ -16,6 +16,10 @@ namespace {
 
 const QString kLogo = QStringLiteral("logoAlderhall.png");
 const QString kPagina = QStringLiteral("indexDoc.html");
+// Each picture holds at most this many pixels: an ordinary machine (a dozen
+// states) is still drawn at twice its size, while a project of many large
+// machines is documented in about a second rather than in many.
+const qint64 kPixelesPorImagen = 2LL * 1024 * 1024;
 
 QString nombreImagen(int maquina)
 {
@@ -142,7 +146,7 @@ void MainWindow::CrearDocumentacion()
     QList<QSizeF> tamanos;
     for (int i = 0; i < m_sceneList.size() && fallido.isEmpty(); ++i) {
         const QString ruta = carpeta + QLatin1Char('/') + nombreImagen(i);
-        const ImagenDiagrama imagen(m_sceneList.at(i));
+        const ImagenDiagrama imagen(m_sceneList.at(i), kPixelesPorImagen);
         tamanos << imagen.area().size();
         if (!escribir(ruta, imagen.png()))
             fallido = ruta;

@@ -91,9 +91,9 @@ void MainWindow::reiniciarHistorial()
     actualizarHistorial();
 }
 
-void MainWindow::historialGuardado()
+void MainWindow::historialGuardado(const Instantanea &guardada)
 {
-    m_historial.marcarGuardado(instantanea());
+    m_historial.marcarGuardado(guardada);
     actualizarHistorial();
 }
 

@@ -65,13 +65,16 @@ bool MainWindow::guardarDatos()
     completarMovimiento();
     const QString modificacion = m_datosXml->getContenidoGeneral(QStringLiteral("modificacion"));
     m_datosXml->setContenidoGeneral(QStringLiteral("modificacion"), ahora());
-    sincronizarDocumento();
-    if (!m_datosXml->save()) {
+    // The history's pieces are the document's bytes: the machines unchanged
+    // since they were last written keep theirs, and the file is made of them
+    // rather than by writing the whole document again.
+    const Instantanea guardada = instantanea();
+    if (!m_datosXml->save(guardada.documento())) {
         m_datosXml->setContenidoGeneral(QStringLiteral("modificacion"), modificacion);
         avisarFalloGuardado();
         return false;
     }
-    historialGuardado();
+    historialGuardado(guardada);
     return true;
 }
 

@@ -74,17 +74,23 @@ SubWindow *MainWindow::initSubWindow(const QString &nombre, bool mostrar)
 }
 
 // One window alone fills the area; more are tiled, once for all of them.
+// Showing each window activates it in turn; only the window left active
+// fills the transitions table, once, rather than every machine's in turn.
 void MainWindow::mostrarVentanas(const QList<QMdiSubWindow *> &ventanas)
 {
     if (ventanas.isEmpty())
         return;
-    if (ui->mdiArea->subWindowList().size() < 2) {
-        ventanas.first()->showMaximized();
-        return;
+    {
+        const QSignalBlocker sinActivaciones(ui->mdiArea);
+        if (ui->mdiArea->subWindowList().size() < 2) {
+            ventanas.first()->showMaximized();
+        } else {
+            for (QMdiSubWindow *ventana : ventanas)
+                ventana->show();
+            ui->mdiArea->tileSubWindows();
+        }
     }
-    for (QMdiSubWindow *ventana : ventanas)
-        ventana->show();
-    ui->mdiArea->tileSubWindows();
+    on_mdiArea_subWindowActivated(ui->mdiArea->activeSubWindow());
 }
 
 QGraphicsView *MainWindow::viewOf(DiagramScene *scene) const

@@ -1,5 +1,6 @@
 #include "imagendiagrama.h"
 
+#include "codificadorpng.h"
 #include "savefile.h"
 
 #include <QBuffer>
@@ -7,7 +8,6 @@
 #include <QGraphicsEffect>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
-#include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QtMath>
@@ -75,7 +75,9 @@ void dibujar(QGraphicsScene *scene, QPainter &painter, const QRectF &destino, co
 
 } // namespace
 
-ImagenDiagrama::ImagenDiagrama(QGraphicsScene *scene) : m_scene(scene) {}
+ImagenDiagrama::ImagenDiagrama(QGraphicsScene *scene, qint64 pixelesMaximos)
+    : m_scene(scene), m_pixelesMaximos(pixelesMaximos)
+{}
 
 QRectF ImagenDiagrama::areaDeItems() const
 {
@@ -103,9 +105,9 @@ qreal ImagenDiagrama::escala() const
 {
     const QRectF rect = area();
     const qreal pixeles = rect.width() * rect.height() * ESCALA_PNG * ESCALA_PNG;
-    if (pixeles <= PIXELES_MAXIMOS)
+    if (pixeles <= m_pixelesMaximos)
         return ESCALA_PNG;
-    return ESCALA_PNG * qSqrt(PIXELES_MAXIMOS / pixeles);
+    return ESCALA_PNG * qSqrt(m_pixelesMaximos / pixeles);
 }
 
 QImage ImagenDiagrama::imagen() const
@@ -127,20 +129,7 @@ QImage ImagenDiagrama::imagen() const
 
 QByteArray ImagenDiagrama::png() const
 {
-    const QImage dibujo = imagen();
-    if (dibujo.isNull())
-        return QByteArray();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    // Quality 80 is zlib level 1, the fastest that compresses: a diagram is
-    // mostly white and still shrinks well, while the default level takes
-    // several times as long on a large one.
-    writer.setQuality(80);
-    if (!writer.write(dibujo))
-        return QByteArray();
-    return bytes;
+    return CodificadorPng::codificar(imagen());
 }
 
 QByteArray ImagenDiagrama::svg() const

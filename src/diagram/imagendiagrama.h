@@ -25,14 +25,16 @@ public:
     // SVG keeps every detail of any diagram.
     static constexpr qint64 PIXELES_MAXIMOS = 8LL * 1024 * 1024;
 
-    explicit ImagenDiagrama(QGraphicsScene *scene);
+    // pixelesMaximos bounds the PNG instead of PIXELES_MAXIMOS.
+    explicit ImagenDiagrama(QGraphicsScene *scene, qint64 pixelesMaximos = PIXELES_MAXIMOS);
 
     // In scene coordinates, margin included.
     QRectF area() const;
     // The visible items' bounding rectangle as they are now (a selected
     // state's grip included), without margin.
     QRectF areaDeItems() const;
-    // The scale imagen() uses: ESCALA_PNG unless the picture would be too big.
+    // The scale imagen() uses: ESCALA_PNG unless the picture would hold more
+    // than its pixel bound.
     qreal escala() const;
     QImage imagen() const;
     QByteArray png() const;
@@ -44,6 +46,7 @@ public:
 
 private:
     QGraphicsScene *m_scene;
+    qint64 m_pixelesMaximos;
 };
 
 #endif // IMAGENDIAGRAMA_H

@@ -297,6 +297,7 @@ void TstLifecycle::idaYVuelta()
 
     QVERIFY(m_ventana->guardarDatos());
     const QByteArray segundo = TestSupport::readFile(archivo);
+    QCOMPARE(segundo, m_ventana->documento()->toByteArray());
     QVERIFY2(sinModificacion(segundo) == sinModificacion(primero),
              qPrintable(TestSupport::diffReport(primero, segundo)));
 }
