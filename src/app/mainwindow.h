@@ -17,6 +17,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPair>
+#include <QTime>
 #include <QVector>
 #include <memory>
 
@@ -172,11 +173,12 @@ public:
     void Analizar(const QString &eventoRecibido);
 
     // --- Serial debugging (mainwindow_depuracion.cpp) ---
-    // Shows the steps of one read of the port, whose frames the relay has
-    // already sent. The display follows in mostrarDepuracion(), at most once
-    // per panel tick, so a board sending thousands of lines a second costs
-    // one repaint per tick: the diagrams show the last step of each machine,
-    // the panel lists the steps (lines out of the model in red).
+    // Queues the steps the relay has read since the last panel tick (their
+    // frames are already sent). mostrarDepuracion() takes them and shows
+    // them at most once per tick, so a board sending thousands of lines a
+    // second costs one wake-up and one repaint per tick: the diagrams show
+    // the last step of each machine, the panel lists the steps (lines out
+    // of the model in red).
     void aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &pasos);
     void mostrarDepuracion();
 
@@ -476,6 +478,10 @@ private:
     // false marks a line out of the model) and each machine's last step.
     QVector<QPair<bool, QStringList>> m_filasPendientes;
     QVector<QPair<Arrow *, int>> m_pasosPendientes;
+    // The panel's clock: the time of day debugging started plus the time
+    // since, so that a line costs no reading of the time zone.
+    QTime m_horaInicioDepuracion;
+    qint64 m_inicioDepuracion = 0;
 
     // --- Simulation link ---
     // The report link and the debug relay live in a thread of their own,

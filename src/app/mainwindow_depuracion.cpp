@@ -3,7 +3,9 @@
 
 #include "arrow.h"
 #include "proyecto.h"
+#include "rebanadahilo.h"
 
+#include <QDateTime>
 #include <QGraphicsView>
 #include <QHeaderView>
 #include <QTime>
@@ -41,7 +43,10 @@ void MainWindow::initPanelDepuracion()
     tabla->verticalHeader()->hide();
     tabla->setColumnWidth(0, tabla->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000")) + 16);
     ui->dockWidgetDepuracion->hide();
-    connect(m_relevoDepuracion, &RelevoDepuracion::pasosRecibidos, this, &MainWindow::aplicarPasosDepuracion);
+    connect(m_relevoDepuracion, &RelevoDepuracion::pasosPendientes, this, [this]() {
+        if (m_uiMode == Depurar && !m_timerDepuracion->isActive())
+            m_timerDepuracion->start();
+    });
     connect(m_relevoDepuracion, &RelevoDepuracion::cerrado, this, &MainWindow::depuracionCerrada);
     m_timerDepuracion = new QTimer(this);
     m_timerDepuracion->setSingleShot(true);
@@ -81,6 +86,10 @@ void MainWindow::on_actionDepurar_triggered()
     }
     m_uiMode = Depurar;
     ui->actionDepurar->setChecked(true);
+    // The window paints in bursts of a millisecond or two; on a busy machine
+    // the kernel's pseudo-terminal worker and the link's thread, woken by a
+    // line meanwhile, would wait for the whole burst on its core.
+    RebanadaHilo::pedir(RebanadaHilo::VentanaMicrosegundos);
 
     if (!ui->dockWidgetVerificar->isHidden()) {
         ui->dockWidgetVerificar->hide();
@@ -92,6 +101,8 @@ void MainWindow::on_actionDepurar_triggered()
     habilitarEdicion(false);
     ui->actionSimular->setEnabled(false);
     ui->tableWidgetDepuracion->setRowCount(0);
+    m_horaInicioDepuracion = QTime::currentTime();
+    m_inicioDepuracion = QDateTime::currentMSecsSinceEpoch();
     ui->treeWidgetSimEstados->clear();
 
     // Until a machine's first line arrives, where the board is is unknown:
@@ -130,6 +141,7 @@ void MainWindow::depuracionCerrada(const QString &motivo)
 void MainWindow::terminarDepuracion()
 {
     enHiloEnlace([this]() { m_relevoDepuracion->terminar(); });
+    RebanadaHilo::restablecer();
     m_timerDepuracion->stop();
     m_filasPendientes.clear();
     m_pasosPendientes.clear();
@@ -167,32 +179,40 @@ void MainWindow::aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &p
 {
     if (m_uiMode != Depurar)
         return;
-    const QString hora = QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz"));
-    for (const RelevoDepuracion::Paso &paso : pasos) {
+    // Only the panel's last rows are worth writing; every step still moves
+    // its machine.
+    const int primeraFila = qMax(0, pasos.size() - MaxFilasDepuracion);
+    for (int i = 0; i < pasos.size(); ++i) {
+        const RelevoDepuracion::Paso &paso = pasos.at(i);
         const PasoMaquina &p = paso.paso;
         Arrow *flecha = p.maquina >= 0 && p.maquina < m_sceneList.size()
                             ? flechaDeTransicion(p.maquina, p.origen, p.transicion)
                             : nullptr;
+        if (flecha)
+            m_pasosPendientes[p.maquina] = {flecha, p.destino};
+        if (i < primeraFila)
+            continue;
+        const QString hora =
+            m_horaInicioDepuracion.addMSecs(int((paso.recibido - m_inicioDepuracion) % 86'400'000))
+                .toString(QStringLiteral("hh:mm:ss.zzz"));
         if (!flecha) {
             m_filasPendientes.append(
                 {false,
                  {hora, QStringLiteral("no corresponde al modelo: ") + QString::fromLatin1(paso.linea)}});
             continue;
         }
-        m_pasosPendientes[p.maquina] = {flecha, p.destino};
         const Reporte &r = paso.reporte;
         m_filasPendientes.append({true, {hora, r.maquina, r.estado, r.evento, r.proxEstado, r.acciones}});
     }
     if (m_filasPendientes.size() > MaxFilasDepuracion)
         m_filasPendientes.remove(0, m_filasPendientes.size() - MaxFilasDepuracion);
-    if (!m_filasPendientes.isEmpty() && !m_timerDepuracion->isActive())
-        m_timerDepuracion->start();
 }
 
 void MainWindow::mostrarDepuracion()
 {
     if (m_uiMode != Depurar)
         return;
+    aplicarPasosDepuracion(m_relevoDepuracion->tomarPasos());
     for (int j = 0; j < m_pasosPendientes.size(); ++j) {
         const QPair<Arrow *, int> paso = m_pasosPendientes.at(j);
         if (!paso.first)

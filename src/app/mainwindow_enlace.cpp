@@ -3,6 +3,7 @@
 
 #include "clientereportes.h"
 #include "puertosenlace.h"
+#include "rebanadahilo.h"
 #include "servidoreventos.h"
 #include "simulacionc.h"
 
@@ -18,6 +19,12 @@ void MainWindow::iniciarServidor()
     m_relevoDepuracion->moveToThread(m_hiloEnlace);
     connect(m_hiloEnlace, &QThread::finished, m_clienteReportes, &QObject::deleteLater);
     connect(m_hiloEnlace, &QThread::finished, m_relevoDepuracion, &QObject::deleteLater);
+    // The link's thread only ever runs for microseconds at a time: with a
+    // short slice it takes a busy core at once when a line or an event
+    // arrives, instead of waiting for the window to finish painting.
+    connect(
+        m_hiloEnlace, &QThread::started, m_hiloEnlace,
+        []() { RebanadaHilo::pedir(RebanadaHilo::EnlaceMicrosegundos); }, Qt::DirectConnection);
     m_hiloEnlace->start();
     m_servidorEventos = new ServidorEventos(this);
     connect(m_servidorEventos, &ServidorEventos::eventosRecibidos, this,

@@ -3,9 +3,11 @@
 #include "clientereportes.h"
 #include "modelodepuracion.h"
 
+#include <QDateTime>
+#include <utility>
+
 RelevoDepuracion::RelevoDepuracion(ClienteReportes *enlace) : m_enlace(enlace), m_puerto(this)
 {
-    qRegisterMetaType<QVector<RelevoDepuracion::Paso>>();
     connect(&m_puerto, &PuertoDepuracion::lineasRecibidas, this, &RelevoDepuracion::relevar);
     connect(&m_puerto, &PuertoDepuracion::cerrado, this, [this](const QString &motivo) {
         m_modelo.reset();
@@ -28,6 +30,14 @@ void RelevoDepuracion::terminar()
 {
     m_puerto.cerrar();
     m_modelo.reset();
+    tomarPasos();
+}
+
+QVector<RelevoDepuracion::Paso> RelevoDepuracion::tomarPasos()
+{
+    QMutexLocker bloqueo(&m_mutexPasos);
+    m_avisado = false;
+    return std::exchange(m_pasos, {});
 }
 
 void RelevoDepuracion::relevar(const QVector<LineaDepuracion> &lineas)
@@ -36,10 +46,12 @@ void RelevoDepuracion::relevar(const QVector<LineaDepuracion> &lineas)
         return;
     QVector<Paso> pasos;
     QByteArray tramas;
+    const qint64 ahora = QDateTime::currentMSecsSinceEpoch();
     for (const LineaDepuracion &linea : lineas) {
         if (!linea.valida)
             continue;
         Paso paso;
+        paso.recibido = ahora;
         paso.linea = linea.texto;
         if (m_modelo->resolver(linea, &paso.paso)) {
             paso.reporte = paso.paso.reporte(m_modelo->proyecto());
@@ -51,6 +63,15 @@ void RelevoDepuracion::relevar(const QVector<LineaDepuracion> &lineas)
     // of them.
     if (!tramas.isEmpty())
         m_enlace->enviar(tramas);
-    if (!pasos.isEmpty())
-        emit pasosRecibidos(pasos);
+    if (pasos.isEmpty())
+        return;
+    bool avisar = false;
+    {
+        QMutexLocker bloqueo(&m_mutexPasos);
+        m_pasos += pasos;
+        avisar = !m_avisado;
+        m_avisado = true;
+    }
+    if (avisar)
+        emit pasosPendientes();
 }

@@ -6,6 +6,7 @@
 #include "tramaenlace.h"
 
 #include <QMetaType>
+#include <QMutex>
 #include <QObject>
 #include <QVector>
 #include <memory>
@@ -17,11 +18,13 @@ class Proyecto;
 // Follows a board for the window, in the thread of the report link: every
 // transition line read from the port has its report frame sent on the link
 // as soon as it is read, before the window hears of it, so drawing the
-// diagrams and the panel never delays a frame. The window then gets the
-// steps of each read in one queued signal.
+// diagrams and the panel never delays a frame. The steps then wait for the
+// window, which takes them all at once when it next refreshes: a board
+// logging hundreds of lines a second wakes the window once per refresh, not
+// once per read.
 //
 // Lives in the same thread as its ClienteReportes; iniciar() and terminar()
-// are called in that thread.
+// are called in that thread, tomarPasos() in any.
 class RelevoDepuracion : public QObject
 {
     Q_OBJECT
@@ -31,6 +34,8 @@ public:
     // when its numbers name no transition of the project) and its report.
     struct Paso
     {
+        // When it was read, in milliseconds since the epoch.
+        qint64 recibido = 0;
         QByteArray linea;
         PasoMaquina paso;
         Reporte reporte;
@@ -44,9 +49,12 @@ public:
     bool iniciar(const Proyecto &proyecto, const QString &ruta, qint32 velocidad);
     void terminar();
     QString errorString() const { return m_puerto.errorString(); }
+    // The steps relayed since the last call, oldest first.
+    QVector<Paso> tomarPasos();
 
 signals:
-    void pasosRecibidos(const QVector<RelevoDepuracion::Paso> &pasos);
+    // Steps wait in tomarPasos(); sent once until they are taken.
+    void pasosPendientes();
     // The port failed after opening; the relay has stopped.
     void cerrado(const QString &motivo);
 
@@ -56,9 +64,9 @@ private:
     ClienteReportes *m_enlace;
     PuertoDepuracion m_puerto;
     std::unique_ptr<ModeloDepuracion> m_modelo;
+    QMutex m_mutexPasos;
+    QVector<Paso> m_pasos;
+    bool m_avisado = false;
 };
-
-Q_DECLARE_METATYPE(RelevoDepuracion::Paso)
-Q_DECLARE_METATYPE(QVector<RelevoDepuracion::Paso>)
 
 #endif // RELEVODEPURACION_H

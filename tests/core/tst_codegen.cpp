@@ -83,17 +83,6 @@ void TstCodegen::archivosDorados_data()
 {
     QTest::addColumn<QString>("proyecto");
     QTest::addColumn<QString>("dorados");
-    // Every form of action list, initial actions, a state name two machines
-    // share (both get a number) and a second machine the pointer style leaves out.
-    const QString acciones = QStringLiteral("maquina motor\ninicial apagado / f(),n = 0\n"
-                                            "apagado -> encendido : boton / encender(),cuenta = 0\n"
-                                            "apagado -> encendido : e2 / n = 2\n"
-                                            "apagado -> apagado : e3\n"
-                                            "encendido -> apagado : boton / n += 1,apagar()\n"
-                                            "encendido -> apagado : e2 / a(),n = 1,b()\n"
-                                            "encendido -> listo : e3 / a(),n -= 1\n"
-                                            "maquina bomba\ninicial listo\n"
-                                            "listo -> otro : n > 3 && !(e2 || e3) / f()\n");
     const struct
     {
         const char *nombre;
@@ -101,11 +90,7 @@ void TstCodegen::archivosDorados_data()
         const char *dorados;
     } filas[] = {
         {"dos maquinas", QStringLiteral("codegen/dos_maquinas.vro"), ""},
-        {"una maquina", QStringLiteral("codegen/una_maquina.vro"), "una_maquina/"},
-        {"catalogos raros", QStringLiteral("codegen/catalogos_raros.vro"), "catalogos_raros/"},
-        {"acciones", acciones, "acciones/"},
-        {"un estado", QStringLiteral("maquina motor\ninicial unico"), "un_estado/"},
-        {"sin maquinas", QString(), "sin_maquinas/"},
+        {"acciones", QStringLiteral("codegen/acciones.vro"), "acciones/"},
     };
     for (const auto &fila : filas) {
         QTest::addRow("%s switch", fila.nombre) << fila.proyecto << fila.dorados + QStringLiteral("switch");
@@ -152,7 +137,9 @@ void TstCodegen::problemas_data()
     const int ptr = int(EstiloCodigo::PunteroAFuncion);
     const QString motor = QStringLiteral("maquina motor\ninicial ");
     QTest::newRow("sano") << motor + "a\nestado b\neventos ev\nvariables v" << ptr << "";
-    QTest::newRow("catalogo raro") << "codegen/catalogos_raros.vro" << sw << "";
+    QTest::newRow("catalogo raro") << motor +
+                                          "a\neventos raro()\nacciones x(),y() sinParentesis\nconstantes tope"
+                                   << sw << "";
     QTest::newRow("enie") << motor + "año" << sw
                           << "El estado «año» de la máquina «motor» no es un identificador C válido";
     QTest::newRow("digito inicial") << motor + "1a" << sw

@@ -248,33 +248,6 @@ private slots:
         QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
         QCOMPARE(cli.exitCode(), 0);
     }
-
-    void cliFalla_data()
-    {
-        QTest::addColumn<QStringList>("argumentos");
-        QTest::addColumn<int>("codigo");
-        QTest::addColumn<QString>("mensaje");
-        QTest::newRow("no port") << QStringList{kSemaforo} << 2 << "Falta --puerto.";
-        QTest::newRow("no project") << QStringList{"--puerto", "/dev/null"} << 2 << "Falta el proyecto.";
-        QTest::newRow("bad speed") << QStringList{kSemaforo, "--puerto", "/dev/x", "--velocidad", "rapido"}
-                                   << 2 << "--velocidad necesita";
-        QTest::newRow("unknown option")
-            << QStringList{kSemaforo, "--port", "/dev/x"} << 2 << "Opción desconocida";
-        QTest::newRow("unreadable project") << QStringList{"/no/existe.vro", "--puerto", "/dev/x"} << 1
-                                            << "no se puede leer el proyecto /no/existe.vro";
-        QTest::newRow("missing port") << QStringList{kSemaforo, "--puerto", "/dev/no-existe-vireo"} << 1
-                                      << "No existe el puerto serie /dev/no-existe-vireo.";
-    }
-    void cliFalla()
-    {
-        QFETCH(QStringList, argumentos);
-        QFETCH(int, codigo);
-        QFETCH(QString, mensaje);
-        const TestSupport::CliResult resultado = TestSupport::runCli(QStringList{"depurar"} + argumentos);
-        QCOMPARE(resultado.exitCode, codigo);
-        QVERIFY2(QString::fromUtf8(resultado.err).contains(mensaje), resultado.err.constData());
-        QVERIFY(resultado.out.isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(TstDepuracion)

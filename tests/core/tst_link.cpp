@@ -145,14 +145,10 @@ private slots:
         QCOMPARE(lectura.consumidos, consumidos);
         QCOMPARE(lectura.tieneEvento, tieneEvento);
         QCOMPARE(lectura.evento, evento);
-    }
-
-    void leerEventoDesdeUnaPosicion()
-    {
-        const QByteArray datos("5:boton@7:timeout@");
-        const LecturaEvento lectura = TramaEnlace::leerEvento(datos, 8);
-        QCOMPARE(lectura.evento, QString("timeout"));
-        QCOMPARE(lectura.consumidos, 10);
+        // Read from a position, the bytes before it do not count.
+        const LecturaEvento desde = TramaEnlace::leerEvento("7:timeout@" + datos, 10);
+        QVERIFY(desde.estado == lectura.estado && desde.consumidos == lectura.consumidos);
+        QCOMPARE(desde.evento, evento);
     }
 
     // Every way of cutting the stream in two gives the same events, once each.
@@ -287,31 +283,6 @@ private slots:
         QCOMPARE(PuertosEnlace::reportes(), quint16(8000));
         qputenv("VIREO_PUERTO_EVENTOS", "x");
         QCOMPARE(PuertosEnlace::eventos(), quint16(9000));
-    }
-
-    void cliArgumentos_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("codigo");
-        QTest::addColumn<QString>("mensaje");
-        QTest::newRow("send without events") << QStringList{"send"} << 2 << "Falta el evento.";
-        QTest::newRow("event that cannot be framed")
-            << QStringList{"send", "a:b"} << 2 << "no puede enviarse";
-        QTest::newRow("bad port") << QStringList{"send", "--port", "0", "boton"} << 2 << "--port";
-        QTest::newRow("monitor extra argument") << QStringList{"monitor", "x"} << 2 << "Argumento de más";
-        QTest::newRow("nobody listening")
-            << QStringList{"send", "--port", QString::number(puertoCerrado()), "boton"} << 1
-            << "No se pudo conectar con Vireo";
-        QTest::newRow("help") << QStringList{"send", "--help"} << 0 << "";
-    }
-    void cliArgumentos()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(int, codigo);
-        QFETCH(QString, mensaje);
-        const TestSupport::CliResult cli = TestSupport::runCli(args, 10000);
-        QCOMPARE(cli.exitCode, codigo);
-        QVERIFY2(QString::fromUtf8(cli.err).contains(mensaje), qPrintable(mensaje));
     }
 
     void visible_data()

@@ -41,17 +41,6 @@ class TestProyecto : public QObject
     Q_OBJECT
 
 private slots:
-    void ids()
-    {
-        QCOMPARE(IdsProyecto::maquina(0), QString("maquina0"));
-        QCOMPARE(IdsProyecto::estado(11), QString("estado11"));
-        QCOMPARE(IdsProyecto::transicion(2), QString("tr2"));
-        QCOMPARE(IdsProyecto::evento(3), QString("ev3"));
-        QCOMPARE(IdsProyecto::accion(4), QString("acc4"));
-        QCOMPARE(IdsProyecto::variable(5), QString("var5"));
-        QCOMPARE(IdsProyecto::constante(1), QString("cons1"));
-    }
-
     void indiceEstado_data()
     {
         QTest::addColumn<QString>("id");
@@ -251,16 +240,6 @@ private slots:
         QCOMPARE(p.nombre(), QString("-1"));
         QVERIFY(p.eventos().isEmpty());
         QVERIFY(p.problemas().isEmpty());
-    }
-
-    // Copies share their data: handing the model around costs nothing.
-    void copiasCompartidas()
-    {
-        const Proyecto p = desdeArchivo(VIREO_SOURCE_DIR "/examples/semaforo.vro");
-        const Proyecto copia = p;
-        QCOMPARE(copia.maquinas().constData(), p.maquinas().constData());
-        const Transicion &t = p.maquina(0).estados.at(0).transiciones.at(0);
-        QCOMPARE(Transicion(t).disparador.nodos().constData(), t.disparador.nodos().constData());
     }
 };
 

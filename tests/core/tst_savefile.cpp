@@ -15,7 +15,7 @@ namespace {
 
 QStringList archivosEn(const QString &carpeta)
 {
-    return QDir(carpeta).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    return QDir(carpeta).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 // A project far bigger than the file-size limit the failing saves run under.
@@ -90,7 +90,7 @@ private slots:
         QVERIFY(!guardarArchivoSeguro(ruta, "x", &error));
         QCOMPARE(error,
                  QStringLiteral("No se pudo guardar el archivo %1: %2").arg(ruta, motivo.arg(dir.path())));
-        QCOMPARE(archivosEn(dir.path()), QStringList{"archivo"});
+        QCOMPARE(archivosEn(dir.path()), (QStringList{"archivo", "carpeta"}));
     }
 
     void escrituraIncompletaNoTocaElArchivo()

@@ -1,138 +1,44 @@
+#include "caminosestados.h"
+#include "chequeoconflictos.h"
+#include "decisordisparos.h"
 #include "descripcionproyecto.h"
+#include "proyecto.h"
+#include "proyectodescrito.h"
 #include "testsupport.h"
 #include "usagerules.h"
 #include "verificacion.h"
 #include "xmlhandler.h"
 
-#include <QRandomGenerator>
-#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
+// The checks of "Verificar": states without a way out or in, catalogue
+// entries never used, transitions in conflict, and the paths from the reset.
 namespace {
 
-struct Transicion
+std::unique_ptr<XmlHandler> cargar(const QString &descripcion)
 {
-    int desde;
-    int hasta;
-    QString disparador;
-    QString acciones;
-};
-
-struct Maquina
-{
-    QString nombre;
-    QStringList estados;
-    QVector<Transicion> transiciones;
-    int inicial = 0;
-    QString accionesIniciales = QString("");
-};
-
-struct ModeloPrueba
-{
-    QVector<Maquina> maquinas;
-    QStringList eventos;
-    QStringList acciones;
-    QStringList variables;
-};
-
-// Loads the model into the document through its project file.
-bool llenar(XmlHandler &xml, const ModeloPrueba &proyecto)
-{
-    DescripcionProyecto descripcion;
-    descripcion.eventos = proyecto.eventos;
-    descripcion.acciones = proyecto.acciones;
-    descripcion.variables = proyecto.variables;
-    for (const Maquina &m : proyecto.maquinas) {
-        DescripcionProyecto::Maquina maquina{m.nombre, m.inicial, m.accionesIniciales, {}};
-        for (const QString &estado : m.estados)
-            maquina.estados.append({estado, {}});
-        for (const Transicion &t : m.transiciones)
-            maquina.estados[t.desde].transiciones.append({t.disparador, t.acciones, t.hasta});
-        descripcion.maquinas.append(maquina);
-    }
-    return TestSupport::cargar(xml, descripcion.xml());
+    auto datos = std::make_unique<XmlHandler>();
+    return ProyectoDescrito::cargar(descripcion, datos.get()) ? std::move(datos) : nullptr;
 }
 
-struct Resultado
+// Machine MdE1 of states a, b, c in a cycle, the first transition with the
+// given trigger and actions, and the catalogue exactly as given.
+DescripcionProyecto ciclo(const QString &disparador, const QString &acciones, const QStringList &eventos,
+                          const QStringList &declaradas, const QStringList &variables)
 {
-    QStringList sinSalida, sinActivar, eventos, acciones, variables;
-};
-
-Resultado verificar(const ModeloPrueba &proyecto)
-{
-    XmlHandler xml;
-    llenar(xml, proyecto);
-    const Verificacion v(xml);
-    return {v.estadosSinSalida(), v.estadosSinActivar(), v.eventosSinUtilizar(), v.accionesSinUtilizar(),
-            v.variablesSinUtilizar()};
-}
-
-// The rules as written, one regular expression search per name and
-// transition, to hold the verification's single pass against.
-Resultado verificarDirecto(const ModeloPrueba &proyecto)
-{
-    QVector<bool> ev(proyecto.eventos.size()), ac(proyecto.acciones.size()), va(proyecto.variables.size());
-    Resultado r;
-    const QRegularExpression comparacion("\\=|\\!\\=|\\<|\\>");
-    auto usar = [&](const QString &disparador, const QStringList &acciones) {
-        for (const QString &parte :
-             disparador.split(QRegularExpression("\\&\\&|\\|\\|"), Qt::SkipEmptyParts)) {
-            const bool esComparacion = parte.contains(comparacion);
-            auto palabra = [&parte](const QString &n) {
-                return !n.isEmpty() &&
-                       parte.contains(QRegularExpression("\\b" + QRegularExpression::escape(n) + "\\b"));
-            };
-            for (int i = 0; i < ev.size(); ++i)
-                ev[i] = ev[i] || (!esComparacion && palabra(proyecto.eventos.at(i)));
-            for (int i = 0; i < va.size(); ++i)
-                va[i] = va[i] || (esComparacion && palabra(proyecto.variables.at(i)));
-        }
-        for (int i = 0; i < ac.size(); ++i)
-            ac[i] = ac[i] || UsageRules::actionUsedLoosely(acciones, proyecto.acciones.at(i));
-        for (int i = 0; i < va.size(); ++i)
-            va[i] = va[i] || UsageRules::variableUsedInActions(acciones, proyecto.variables.at(i));
-    };
-    for (const Maquina &m : proyecto.maquinas) {
-        QVector<bool> activado(m.estados.size()), salida(m.estados.size());
-        for (const Transicion &t : m.transiciones) {
-            if (t.desde != t.hasta) {
-                activado[t.hasta] = true;
-                salida[t.desde] = true;
-            }
-            usar(t.disparador, t.acciones.split(','));
-        }
-        activado[m.inicial] = true;
-        usar("-", m.accionesIniciales.split(','));
-        for (int i = 0; i < m.estados.size(); ++i) {
-            const QString h = m.estados.at(i).toUpper() + " [" + m.nombre + "]";
-            if (!activado.at(i))
-                r.sinActivar << h;
-            if (!salida.at(i))
-                r.sinSalida << h;
-        }
-    }
-    for (int i = 0; i < ev.size(); ++i)
-        if (!ev.at(i))
-            r.eventos << proyecto.eventos.at(i);
-    for (int i = 0; i < ac.size(); ++i)
-        if (!ac.at(i))
-            r.acciones << proyecto.acciones.at(i);
-    for (int i = 0; i < va.size(); ++i)
-        if (!va.at(i))
-            r.variables << proyecto.variables.at(i);
-    return r;
-}
-
-// One machine of three states where every state is reached and left.
-Maquina ciclo(const QString &disparador, const QString &acciones)
-{
-    return {
-        "MdE1", {"a", "b", "c"}, {{0, 1, disparador, acciones}, {1, 2, "ev", ""}, {2, 0, "ev", ""}}, 0, ""};
+    DescripcionProyecto p;
+    p.eventos = eventos;
+    p.acciones = declaradas;
+    p.variables = variables;
+    p.maquinas.append({"MdE1",
+                       0,
+                       "",
+                       {{"a", {{disparador, acciones, 1}}}, {"b", {{"ev", "", 2}}}, {"c", {{"ev", "", 0}}}}});
+    return p;
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Maquina)
 
 class TestVerificacion : public QObject
 {
@@ -141,50 +47,49 @@ class TestVerificacion : public QObject
 private slots:
     void estados_data()
     {
-        QTest::addColumn<Maquina>("maquina");
+        QTest::addColumn<QString>("proyecto");
         QTest::addColumn<QStringList>("sinSalida");
         QTest::addColumn<QStringList>("sinActivar");
         QTest::newRow("only self-transitions into a state")
-            << Maquina{"MdE1", {"espera", "solo"}, {{0, 0, "ev", ""}, {1, 1, "ev", ""}, {1, 0, "ev", ""}}}
+            << "maquina MdE1\ninicial espera\nespera -> espera : ev\nsolo -> solo : ev\nsolo -> espera : ev"
             << QStringList{"ESPERA [MdE1]"} << QStringList{"SOLO [MdE1]"};
         QTest::newRow("initial state reached from the marker only")
-            << Maquina{"MdE1", {"inicio", "fin"}, {{0, 1, "ev", ""}, {1, 1, "ev", ""}}}
+            << "maquina MdE1\ninicial inicio\ninicio -> fin : ev\nfin -> fin : ev"
             << QStringList{"FIN [MdE1]"} << QStringList();
         QTest::newRow("only exit is a self-transition")
-            << Maquina{"MdE1", {"a", "b"}, {{0, 1, "ev", ""}, {1, 1, "ev", ""}, {1, 1, "otro", ""}}}
-            << QStringList{"B [MdE1]"} << QStringList();
-        QTest::newRow("no transitions at all") << Maquina{"M", {"uno", "Dos"}, {}}
+            << "maquina MdE1\ninicial a\na -> b : ev\nb -> b : ev\nb -> b : otro" << QStringList{"B [MdE1]"}
+            << QStringList();
+        QTest::newRow("no transitions at all") << "maquina M\ninicial uno\nestado Dos"
                                                << QStringList{"UNO [M]", "DOS [M]"} << QStringList{"DOS [M]"};
-        QTest::newRow("initial state elsewhere") << Maquina{"M", {"a", "b"}, {{0, 1, "ev", ""}}, 1}
-                                                 << QStringList{"B [M]"} << QStringList{"A [M]"};
+        QTest::newRow("initial state elsewhere")
+            << "maquina M\nestado a\ninicial b\na -> b : ev" << QStringList{"B [M]"} << QStringList{"A [M]"};
     }
     void estados()
     {
-        QFETCH(Maquina, maquina);
+        QFETCH(QString, proyecto);
         QFETCH(QStringList, sinSalida);
         QFETCH(QStringList, sinActivar);
-        const Resultado r = verificar({{maquina}, {"ev", "otro"}, {}, {}});
-        QCOMPARE(r.sinSalida, sinSalida);
-        QCOMPARE(r.sinActivar, sinActivar);
+        const auto datos = cargar(proyecto);
+        QVERIFY(datos);
+        const Verificacion v(*datos);
+        QCOMPARE(v.estadosSinSalida(), sinSalida);
+        QCOMPARE(v.estadosSinActivar(), sinActivar);
     }
 
-    void dosMaquinas()
+    void arbolDeDosMaquinas()
     {
-        const Maquina primera{
-            "MdE1", {"a", "b", "perdido"}, {{0, 1, "ev", ""}, {1, 0, "ev", ""}, {2, 0, "ev", ""}}};
-        const Maquina segunda{"MdE2", {"x", "y"}, {{0, 1, "ev", ""}, {1, 0, "ev", ""}}};
-        XmlHandler xml;
-        QVERIFY(llenar(xml, {{primera, segunda}, {"ev"}, {}, {}}));
-        const Verificacion v(xml);
+        const auto datos = cargar("maquina MdE1\ninicial a\na -> b : ev\nb -> a : ev\nperdido -> a : ev\n"
+                                  "maquina MdE2\ninicial x\nx -> y : ev\ny -> x : ev");
+        QVERIFY(datos);
+        const Verificacion v(*datos);
         QCOMPARE(v.estadosSinActivar(), QStringList{"PERDIDO [MdE1]"});
         QVERIFY(v.estadosSinSalida().isEmpty());
         const std::vector<EntradaVerificacion> arbol = v.arbol();
         QCOMPARE(arbol.size(), size_t(4));
-        QVERIFY(!arbol[0].conHallazgos());
-        QVERIFY(arbol[1].conHallazgos());
-        QVERIFY(!arbol[2].conHallazgos());
+        QCOMPARE((QVector<bool>{arbol[0].conHallazgos(), arbol[1].conHallazgos(), arbol[2].conHallazgos(),
+                                arbol[3].conHallazgos()}),
+                 (QVector<bool>{false, true, false, false}));
         QCOMPARE(arbol[3].texto, QString("Chequeo de transiciones en conflicto"));
-        QVERIFY(!arbol[3].conHallazgos());
     }
 
     void elementos_data()
@@ -197,52 +102,49 @@ private slots:
         QTest::addColumn<QStringList>("eventosSinUso");
         QTest::addColumn<QStringList>("accionesSinUso");
         QTest::addColumn<QStringList>("variablesSinUso");
-        const QStringList ninguno;
+        const QStringList no;
         QTest::newRow("event only inside a comparison")
             << "x > 3"
-            << "" << QStringList{"x", "ev"} << ninguno << QStringList{"x"} << QStringList{"x"} << ninguno
-            << ninguno;
-        QTest::newRow("bare variable in a trigger") << "on && ev"
-                                                    << "" << QStringList{"ev"} << ninguno << QStringList{"on"}
-                                                    << ninguno << ninguno << QStringList{"on"};
+            << "" << QStringList{"x", "ev"} << no << QStringList{"x"} << QStringList{"x"} << no << no;
+        QTest::newRow("bare variable in a trigger")
+            << "on && ev"
+            << "" << QStringList{"ev"} << no << QStringList{"on"} << no << no << QStringList{"on"};
         QTest::newRow("variable found anywhere in an action entry")
             << "ev"
             << "encender_led_on()" << QStringList{"ev"} << QStringList{"encender_led_on()"}
-            << QStringList{"on"} << ninguno << ninguno << ninguno;
+            << QStringList{"on"} << no << no << no;
         QTest::newRow("action as a substring")
             << "ev"
-            << "toggle_led()" << QStringList{"ev"} << QStringList{"led()", "toggle_led()", "apagar()"}
-            << ninguno << ninguno << QStringList{"apagar()"} << ninguno;
+            << "toggle_led()" << QStringList{"ev"} << QStringList{"led()", "toggle_led()", "apagar()"} << no
+            << no << QStringList{"apagar()"} << no;
         QTest::newRow("action test is case-sensitive")
             << "ev"
-            << "LED()" << QStringList{"ev"} << QStringList{"led()"} << ninguno << ninguno
-            << QStringList{"led()"} << ninguno;
+            << "LED()" << QStringList{"ev"} << QStringList{"led()"} << no << no << QStringList{"led()"} << no;
         QTest::newRow("whole words only in triggers")
             << "botonera && t >= 30"
-            << "" << QStringList{"boton", "botonera", "ev"} << ninguno << QStringList{"t", "te"}
-            << QStringList{"boton"} << ninguno << QStringList{"te"};
-        QTest::newRow("negation and groups") << "!(boton || t != 1) && !pulso"
-                                             << "" << QStringList{"boton", "pulso", "ev"} << ninguno
-                                             << QStringList{"t"} << ninguno << ninguno << ninguno;
+            << "" << QStringList{"boton", "botonera", "ev"} << no << QStringList{"t", "te"}
+            << QStringList{"boton"} << no << QStringList{"te"};
+        QTest::newRow("negation and groups")
+            << "!(boton || t != 1) && !pulso"
+            << "" << QStringList{"boton", "pulso", "ev"} << no << QStringList{"t"} << no << no << no;
         QTest::newRow("no catalogue") << "ev"
-                                      << "" << ninguno << ninguno << ninguno << ninguno << ninguno << ninguno;
+                                      << "" << no << no << no << no << no << no;
         QTest::newRow("names are not patterns")
             << "axb && ev"
             << "" << QStringList{"a.b", "ev"} << QStringList{"a.b()"} << QStringList{"[x"}
             << QStringList{"a.b"} << QStringList{"a.b()"} << QStringList{"[x"};
-        // "(x)" is not a word: a blank and "(" are both non-word characters, so
-        // no word boundary comes before it.
+        // "(x)" is not a word: a blank and "(" are both non-word characters,
+        // so no word boundary comes before it.
         QTest::newRow("odd names used as written")
             << "a.b && (x) > 1"
             << "f(1)(),y*=2" << QStringList{"a.b", "ev"} << QStringList{"f(1)()"} << QStringList{"(x)", "y*"}
-            << ninguno << ninguno << QStringList{"(x)"};
+            << no << no << QStringList{"(x)"};
         QTest::newRow("empty names from a hand-edited file")
             << "ev"
-            << "" << QStringList{"ev"} << QStringList{""} << QStringList{""} << ninguno << ninguno << ninguno;
+            << "" << QStringList{"ev"} << QStringList{""} << QStringList{""} << no << no << no;
         QTest::newRow("assignment keeps its variable used")
             << "ev"
-            << "cuenta += 1" << QStringList{"ev"} << ninguno << QStringList{"cuenta", "c"} << ninguno
-            << ninguno << ninguno;
+            << "cuenta += 1" << QStringList{"ev"} << no << QStringList{"cuenta", "c"} << no << no << no;
     }
     void elementos()
     {
@@ -254,31 +156,26 @@ private slots:
         QFETCH(QStringList, eventosSinUso);
         QFETCH(QStringList, accionesSinUso);
         QFETCH(QStringList, variablesSinUso);
-        const Resultado r =
-            verificar({{ciclo(disparador, acciones)}, eventos, accionesDeclaradas, variables});
-        QCOMPARE(r.eventos, eventosSinUso);
-        QCOMPARE(r.acciones, accionesSinUso);
-        QCOMPARE(r.variables, variablesSinUso);
-    }
-
-    // The initial transition's actions count, its trigger "-" uses nothing.
-    void transicionInicial()
-    {
-        Maquina m = ciclo("ev", "");
-        m.accionesIniciales = "reset(),n = 0";
-        const Resultado r = verificar({{m}, {"ev"}, {"reset()"}, {"n"}});
-        QVERIFY(r.acciones.isEmpty());
-        QVERIFY(r.variables.isEmpty());
-    }
-
-    void sinEstadoInicial()
-    {
-        Maquina sin = ciclo("ev", "");
-        sin.nombre = "MdE2";
-        sin.inicial = -1;
         XmlHandler xml;
-        QVERIFY(llenar(xml, {{ciclo("ev", ""), sin, sin}, {"nunca"}, {}, {}}));
+        QVERIFY(TestSupport::cargar(
+            xml, ciclo(disparador, acciones, eventos, accionesDeclaradas, variables).xml()));
         const Verificacion v(xml);
+        QCOMPARE(v.eventosSinUtilizar(), eventosSinUso);
+        QCOMPARE(v.accionesSinUtilizar(), accionesSinUso);
+        QCOMPARE(v.variablesSinUtilizar(), variablesSinUso);
+    }
+
+    // The initial transition's actions count; a machine without an initial
+    // state stops the verification before any finding.
+    void transicionInicialYMaquinaSinInicial()
+    {
+        auto datos = cargar("maquina M\ninicial a / reset(),n = 0\na -> b : ev\nb -> a : ev");
+        QVERIFY(datos);
+        QVERIFY(!Verificacion(*datos).hayHallazgos());
+        datos =
+            cargar("maquina M\ninicial a\na -> a : ev\nmaquina MdE2\na -> a : ev\nmaquina S\na -> a : ev\n"
+                   "eventos nunca");
+        const Verificacion v(*datos);
         QCOMPARE(v.maquinaSinEstadoInicial(), 1);
         QVERIFY(!v.hayHallazgos());
     }
@@ -287,70 +184,156 @@ private slots:
     // target naming no state is outside the format and ignored.
     void archivosAntiguosYDestinosRotos()
     {
-        XmlHandler xml;
-        QVERIFY(llenar(
-            xml, {{Maquina{"M", {"a", "b"}, {{0, 1, "ev", ""}, {1, 0, "ev", ""}}, -1}}, {"ev"}, {}, {}}));
-        xml.setContenidoInicial("idProxEstado", "estado0", "maquina0");
-        xml.addNuevaTransicion("estado1", "tr1", "ev", "roto()", "estado9", "0,0", "0,0", "maquina0");
-        xml.addNuevaAccion("roto()");
-        const Verificacion v(xml);
+        const auto xml = cargar("maquina M\na -> b : ev\nb -> a : ev");
+        xml->setContenidoInicial("idProxEstado", "estado0", "maquina0");
+        xml->addNuevaTransicion("estado1", "tr1", "ev", "roto()", "estado9", "0,0", "0,0", "maquina0");
+        xml->addNuevaAccion("roto()");
+        const Verificacion v(*xml);
         QCOMPARE(v.maquinaSinEstadoInicial(), -1);
         QVERIFY(v.estadosSinActivar().isEmpty());
         QCOMPARE(v.accionesSinUtilizar(), QStringList{"roto()"});
     }
 
-    // Random projects whose names overlap, repeat and hold characters that
-    // mean something in a pattern, checked against the rules as written.
-    void igualQueLasReglasDirectas()
+    // The dialogs' usage tests: a trigger split at its connectives, a name
+    // used as an event or as a variable, an action by its exact entry.
+    void reglasDeUso_data()
     {
-        QRandomGenerator azar(20240305);
-        const QStringList piezas{"a", "b", "ab", "x_1", "on", "(", ")", ".",
-                                 "+", "*", "[",  "ñ",   "=",  "!", " "};
-        auto nombre = [&]() {
-            QString n;
-            const int largo = 1 + azar.bounded(3);
-            for (int i = 0; i < largo; ++i)
-                n += piezas.at(azar.bounded(piezas.size()));
-            return n.trimmed().isEmpty() ? QString("z") : n.trimmed();
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("asEvent");
+        QTest::addColumn<bool>("asVariable");
+        QTest::newRow("single") << "boton" << QStringList{"boton"} << "boton" << true << false;
+        QTest::newRow("and") << "boton && x > 3" << QStringList{"boton ", " x > 3"} << "boton" << true
+                             << false;
+        QTest::newRow("comparison") << "!(a || x > 3)" << QStringList{"!(a ", " x > 3)"} << "x" << false
+                                    << true;
+        QTest::newRow("empty") << "" << QStringList{} << "x" << false << false;
+        QTest::newRow("leftmost connective first")
+            << "a &&& b" << QStringList{"a ", "& b"} << "b" << true << false;
+        QTest::newRow("runs of connectives") << "a||||b&&" << QStringList{"a", "b"} << "b" << true << false;
+        QTest::newRow("single marks stay") << "a & b | c" << QStringList{"a & b | c"} << "b" << true << false;
+        QTest::newRow("prefix is not the word")
+            << "botonera" << QStringList{"botonera"} << "boton" << false << false;
+        QTest::newRow("negated group") << "!(boton)" << QStringList{"!(boton)"} << "boton" << true << false;
+    }
+    void reglasDeUso()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(QStringList, parts);
+        QFETCH(QString, name);
+        QFETCH(bool, asEvent);
+        QFETCH(bool, asVariable);
+        QCOMPARE(UsageRules::triggerParts(trigger), parts);
+        QCOMPARE(UsageRules::eventUsedInTrigger(trigger, name), asEvent);
+        QCOMPARE(UsageRules::variableUsedInTrigger(trigger, name), asVariable);
+        const QStringList list{"encender_led_on()", "cuenta += 1"};
+        QVERIFY(!UsageRules::actionUsedInActions(list, "led_on()"));
+        QVERIFY(UsageRules::actionUsedInActions(list, "encender_led_on()"));
+    }
+
+    void disparadoresCompatibles_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("juntos");
+        const struct
+        {
+            const char *nombre, *a, *b;
+            bool juntos;
+        } filas[] = {
+            {"same event", "a", "a", true},
+            {"a vs a && b", "a", "a && b", true},
+            {"events are free", "a", "b", true},
+            {"event and its negation", "a", "!a", false},
+            {"negated group", "!(x > 3 || a)", "a", false},
+            {"x > 3 vs x < 2", "x > 3", "x < 2", false},
+            {"x > 3 vs x >= 3", "x > 3", "x >= 3", true},
+            {"no integer between", "x > 3", "x < 4", false},
+            {"fractions round", "x > 2.5", "x < 3", false},
+            {"fraction never equal", "x == 1", "x == 1.5", false},
+            {"== and !=", "x == 3", "x != 3", false},
+            {"!= leaves others", "x != 3", "x == 4", true},
+            {"exclusions fill the range", "x != 1 && x != 2 && x >= 1", "x <= 2", false},
+            {"hexadecimal", "x > 0x10", "x < 17", false},
+            {"negative", "x < -2", "x > -3", false},
+            {"not binds to the comparison", "!x > 3", "x > 5", false},
+            {"TRUE vs FALSE", "p == TRUE", "p == FALSE", false},
+            {"FALSE is 0", "p == FALSE", "p == 0", true},
+            {"two names, exact difference", "x > LIMITE", "x < LIMITE", false},
+            {"name and number unrelated", "x > LIMITE", "x < 3", true},
+            {"other comparison is free", "x == 2*y", "x == 3", true},
+            {"free comparison and its opposite", "x == 2*y", "x != 2*y", false},
+            {"choice forced", "(a || x > 3) && x < 2", "!a", false},
+            {"choice open", "(a || x > 3) && x < 2", "!b", true},
+            {"different variables", "x > 3", "y < 2", true},
+            {"unreadable never fires", "a &&", "a", false},
+            {"reset never fires", "-", "a", false},
         };
-        auto lista = [&](int max) {
-            QStringList l;
-            for (int i = azar.bounded(max); i > 0; --i)
-                l << nombre();
-            return l;
-        };
-        const QStringList conectores{" && ", " || ", "&&", "|", "&"};
-        const QStringList operadores{" == ", " > ", " <= ", " ", "!", "("};
-        for (int ronda = 0; ronda < 200; ++ronda) {
-            ModeloPrueba p{{}, lista(6), lista(6), lista(6)};
-            for (int k = 1 + azar.bounded(2); k > 0; --k) {
-                Maquina m{QString("M%1").arg(k), {}, {}, 0, ""};
-                const int estados = 1 + azar.bounded(4);
-                for (int i = 0; i < estados; ++i)
-                    m.estados << QString("e%1").arg(i);
-                m.inicial = azar.bounded(estados);
-                m.accionesIniciales = azar.bounded(2) ? nombre() : QString("");
-                for (int t = azar.bounded(6); t > 0; --t) {
-                    QString disparador = nombre();
-                    for (int c = azar.bounded(3); c > 0; --c)
-                        disparador += conectores.at(azar.bounded(conectores.size())) + nombre() +
-                                      operadores.at(azar.bounded(operadores.size())) + nombre();
-                    QStringList acciones;
-                    for (int a = azar.bounded(3); a >= 0; --a)
-                        acciones << nombre() + operadores.at(azar.bounded(operadores.size())) + nombre();
-                    m.transiciones.append(
-                        {azar.bounded(estados), azar.bounded(estados), disparador, acciones.join(',')});
-                }
-                p.maquinas.append(m);
-            }
-            const Resultado rapido = verificar(p);
-            const Resultado directo = verificarDirecto(p);
-            QCOMPARE(rapido.sinSalida, directo.sinSalida);
-            QCOMPARE(rapido.sinActivar, directo.sinActivar);
-            QCOMPARE(rapido.eventos, directo.eventos);
-            QCOMPARE(rapido.acciones, directo.acciones);
-            QCOMPARE(rapido.variables, directo.variables);
-        }
+        for (const auto &fila : filas)
+            QTest::newRow(fila.nombre) << QString(fila.a) << QString(fila.b) << fila.juntos;
+    }
+    void disparadoresCompatibles()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, juntos);
+        const ExpresionDisparo ea = ExpresionDisparo::analizar(a);
+        const ExpresionDisparo eb = ExpresionDisparo::analizar(b);
+        QCOMPARE(DecisorDisparos::compatibles(ea, eb), juntos);
+        QCOMPARE(DecisorDisparos::compatibles(eb, ea), juntos);
+    }
+
+    // A balanced tree of choices that all fail: the search must stay within
+    // its budget and the thread's stack.
+    void muchasOpciones()
+    {
+        QString disparador = QStringLiteral("x > 100");
+        for (int i = 0; i < 60; ++i)
+            disparador = QStringLiteral("(e%1 || x > %2) && (%3)").arg(i).arg(i).arg(disparador);
+        const ExpresionDisparo grande = ExpresionDisparo::analizar(disparador);
+        QVERIFY(grande.esValida());
+        QVERIFY(DecisorDisparos::compatibles(grande, ExpresionDisparo::analizar("x > 101")));
+        QVERIFY(!DecisorDisparos::compatibles(grande, ExpresionDisparo::analizar("x < 50")));
+    }
+
+    void conflictos()
+    {
+        const auto datos = cargar("maquina M\ninicial A\nA -> B : a\nA -> C : a && b\nA -> B : x > 3\n"
+                                  "A -> C : x < 2\nB -> A : a\nC -> A : b\n"
+                                  "maquina N\ninicial Q\nQ -> Q : c\nQ -> Q : c / d()");
+        const ChequeoConflictos chequeo(Proyecto::desdeDocumento(*datos));
+        QCOMPARE(chequeo.hallazgos(),
+                 QStringList({"A [M]: a | a && b", "A [M]: a | x > 3", "A [M]: a | x < 2",
+                              "A [M]: a && b | x > 3", "A [M]: a && b | x < 2", "Q [N]: c | c"}));
+        const ConflictoTransiciones &ultimo = chequeo.conflictos().last();
+        QCOMPARE(QVector<int>({ultimo.maquina, ultimo.estado, ultimo.primera, ultimo.segunda}),
+                 QVector<int>({1, 0, 0, 1}));
+    }
+
+    // The self-loop leads nowhere new, the second transition on row "a"
+    // never fires, and E has no way in; `verify --caminos` prints the same.
+    void caminos()
+    {
+        const QString proyecto = "maquina M\ninicial A\nA -> A : t\nA -> B : a\nA -> C : a\nB -> C : b\n"
+                                 "B -> D : x > 3 && a\nestado E\nmaquina N\ninicial P\nP -> Q : a\n";
+        const auto datos = cargar(proyecto);
+        const CaminosEstados caminos(Proyecto::desdeDocumento(*datos));
+        const QStringList lineas{"M A: (inicial)",    "M B: a",         "M C: a, b", "M D: a, x > 3 && a",
+                                 "M E: inalcanzable", "N P: (inicial)", "N Q: a"};
+        QCOMPARE(caminos.lineas(), lineas);
+        QVERIFY(!caminos.alcanzable(0, 4));
+        QCOMPARE(caminos.camino(0, 3), QStringList({"a", "x > 3 && a"}));
+
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath("p.vro");
+        QVERIFY(ProyectoDescrito::escribir(ruta, proyecto));
+        const TestSupport::CliResult salida = TestSupport::runCli({"verify", "--caminos", ruta});
+        QCOMPARE(salida.exitCode, 1);
+        QVERIFY2(
+            salida.out.endsWith("\nCaminos desde el reset\n    " + lineas.join("\n    ").toUtf8() + "\n"),
+            salida.out.constData());
+        QVERIFY(!TestSupport::runCli({"verify", ruta}).out.contains("Caminos"));
     }
 };
 

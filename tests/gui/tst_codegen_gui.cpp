@@ -1,12 +1,10 @@
-#include "mainwindow.h"
-#include "modalscript.h"
 #include "testsupport.h"
+#include "ventanaprueba.h"
 #include "xmlhandler.h"
 
 #include <QAction>
 #include <QDir>
 #include <QInputDialog>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -54,37 +52,32 @@ private:
     QString abrir(const QString &relativo);
     void generar(ModalScript &guion);
 
-    std::unique_ptr<QTemporaryDir> m_carpeta;
-    std::unique_ptr<MainWindow> m_ventana;
+    std::unique_ptr<VentanaPrueba> m_ventana;
 };
 
 void TstCodegenGui::init()
 {
-    m_carpeta = std::make_unique<QTemporaryDir>();
-    m_ventana = std::make_unique<MainWindow>();
+    m_ventana = std::make_unique<VentanaPrueba>();
 }
 
 void TstCodegenGui::cleanup()
 {
     m_ventana.reset();
-    m_carpeta.reset();
 }
 
 QString TstCodegenGui::abrir(const QString &relativo)
 {
-    const QString ruta = m_carpeta->filePath(QStringLiteral("DEMO.vro"));
+    const QString ruta = m_ventana->ruta(QStringLiteral("DEMO.vro"));
     QByteArray contenido = TestSupport::readFile(TestSupport::dataPath(relativo));
     contenido.replace("<nombre>SININICIAL</nombre>", "<nombre>DEMO</nombre>");
-    if (!TestSupport::writeFile(ruta, contenido) || !m_ventana->abrirProyecto(ruta))
+    if (!TestSupport::writeFile(ruta, contenido) || !(*m_ventana)->abrirProyecto(ruta))
         return QString();
     return ruta;
 }
 
 void TstCodegenGui::generar(ModalScript &guion)
 {
-    QAction *accion = m_ventana->findChild<QAction *>(QStringLiteral("actionGenerarCodigo"));
-    QVERIFY(accion);
-    accion->trigger();
+    m_ventana->accion("actionGenerarCodigo")->trigger();
     QTRY_COMPARE(guion.pendientes(), 0);
 }
 
@@ -122,14 +115,14 @@ void TstCodegenGui::generaElEstiloElegido()
              (QStringList{QStringLiteral("Generar Código"),
                           QStringLiteral("Elegir el tipo de implemetación: "), QStringLiteral("Switch Case"),
                           QStringLiteral("Puntero a Función"), QStringLiteral("Switch Case")}));
-    const QString carpeta = m_carpeta->path() + QStringLiteral("/resultados_DEMO/") + subcarpeta;
+    const QString carpeta = m_ventana->ruta() + QStringLiteral("/resultados_DEMO/") + subcarpeta;
     QCOMPARE(guion.titulos(), QStringList{titulo});
     QCOMPARE(guion.textos(),
              QStringList{QStringLiteral("Se encuentra disponible el código en ") + carpeta + motivos});
 
     // The command saved first, so the files carry the new modification date.
     const QByteArray fecha =
-        m_ventana->documento()->getContenidoGeneral(QStringLiteral("modificacion")).toLatin1();
+        (*m_ventana)->documento()->getContenidoGeneral(QStringLiteral("modificacion")).toLatin1();
     for (const QString &archivo : kArchivos) {
         QByteArray esperado = TestSupport::readFile(
             TestSupport::dataPath(QStringLiteral("codegen/golden/%1/%2").arg(subcarpeta, archivo)));
@@ -138,7 +131,7 @@ void TstCodegenGui::generaElEstiloElegido()
         QVERIFY2(esperado == obtenido,
                  qPrintable(archivo + QStringLiteral(": ") + TestSupport::diffReport(esperado, obtenido)));
     }
-    QVERIFY(!m_ventana->isModificado());
+    QVERIFY(!(*m_ventana)->isModificado());
 }
 
 void TstCodegenGui::cancelarNoEscribeNada()
@@ -149,7 +142,7 @@ void TstCodegenGui::cancelarNoEscribeNada()
     guion.then(elegir(QString(), &vistos));
     generar(guion);
     QVERIFY(guion.titulos().isEmpty());
-    QVERIFY(!QFileInfo::exists(m_carpeta->filePath(QStringLiteral("resultados_DEMO"))));
+    QVERIFY(!QFileInfo::exists(m_ventana->ruta(QStringLiteral("resultados_DEMO"))));
 }
 
 void TstCodegenGui::maquinaSinEstadoInicial()
@@ -160,21 +153,21 @@ void TstCodegenGui::maquinaSinEstadoInicial()
     generar(guion);
     QCOMPARE(guion.titulos(), QStringList{QStringLiteral("Advertencia")});
     QCOMPARE(guion.textos(), QStringList{QStringLiteral("luz: No se encuentra definido el Estado Inicial")});
-    QVERIFY(!QFileInfo::exists(m_carpeta->filePath(QStringLiteral("resultados_DEMO"))));
+    QVERIFY(!QFileInfo::exists(m_ventana->ruta(QStringLiteral("resultados_DEMO"))));
 }
 
 void TstCodegenGui::escrituraFallidaSeAdvierte()
 {
     QVERIFY(!abrir(QStringLiteral("codegen/dos_maquinas.vro")).isEmpty());
     // A file where the results folder should be: nothing can be written below it.
-    QVERIFY(TestSupport::writeFile(m_carpeta->filePath(QStringLiteral("resultados_DEMO")), "x"));
+    QVERIFY(TestSupport::writeFile(m_ventana->ruta(QStringLiteral("resultados_DEMO")), "x"));
     QStringList vistos;
     ModalScript guion;
     guion.then(elegir(QStringLiteral("Switch Case"), &vistos)).thenDismiss();
     generar(guion);
     QCOMPARE(guion.titulos(), QStringList{QStringLiteral("Generar Código")});
     QCOMPARE(guion.textos(),
-             QStringList{QStringLiteral("No se pudo escribir el archivo \n") + m_carpeta->path() +
+             QStringList{QStringLiteral("No se pudo escribir el archivo \n") + m_ventana->ruta() +
                          QStringLiteral("/resultados_DEMO/switch/main.c")});
 }
 

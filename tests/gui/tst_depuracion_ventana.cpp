@@ -1,6 +1,6 @@
 #include "arrow.h"
 #include "mainwindow.h"
-#include "onnextmodal.h"
+#include "modalscript.h"
 #include "pseudoterminal.h"
 #include "puertodepuracion.h"
 #include "simulacionprueba.h"
@@ -46,19 +46,15 @@ private:
     // Starts debugging where it must fail; returns the warning shown.
     QString depurarConAviso()
     {
-        QString aviso;
-        TestSupport::onNextModal([&](QWidget *modal) {
-            if (auto *caja = qobject_cast<QMessageBox *>(modal)) {
-                aviso = caja->text();
-                caja->accept();
-            }
-        });
+        ModalScript script;
+        script.thenDismiss();
         accion("actionDepurar")->trigger();
-        return aviso;
+        return script.textos().value(0);
     }
     void elegirPuerto(const QString &ruta, const QString &velocidad)
     {
-        TestSupport::onNextModal([&](QWidget *modal) {
+        ModalScript script;
+        script.then([&](QWidget *modal) {
             modal->findChild<QComboBox *>("comboBoxPuertos")->setEditText(ruta);
             modal->findChild<QComboBox *>("comboBoxVelocidad")->setEditText(velocidad);
             modal->findChild<QPushButton *>("pushButtonConectar")->click();
@@ -150,15 +146,13 @@ private slots:
     {
         accion("actionDepurar")->trigger();
         QCOMPARE(m_w->uiMode(), MainWindow::Depurar);
-        QString aviso;
-        TestSupport::onNextModal([&](QWidget *modal) {
-            aviso = static_cast<QMessageBox *>(modal)->text();
-            static_cast<QMessageBox *>(modal)->accept();
-        });
+        ModalScript script;
+        script.thenDismiss();
         m_placa->cerrar();
         QTRY_COMPARE(m_w->uiMode(), MainWindow::Editar);
-        QTRY_COMPARE(aviso, QStringLiteral("Se perdió la conexión con el puerto %1.\nLa depuración terminó.")
-                                .arg(m_placa->esclavo()));
+        QTRY_COMPARE(script.textos().value(0),
+                     QStringLiteral("Se perdió la conexión con el puerto %1.\nLa depuración terminó.")
+                         .arg(m_placa->esclavo()));
         QVERIFY(accion("actionNuevoEstado")->isEnabled());
     }
 

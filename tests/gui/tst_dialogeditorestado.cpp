@@ -1,9 +1,9 @@
 #include "arrow.h"
-#include "diagramfixture.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "dialogeditorestado.h"
-#include "modalanswer.h"
+#include "modalscript.h"
+#include "proyectoprueba.h"
 #include "xmlhandler.h"
 
 #include <QClipboard>
@@ -14,10 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
-
-using DiagramFixture::addEstado;
-using DiagramFixture::addReset;
-using DiagramFixture::addTransicion;
+#include <memory>
 
 namespace {
 
@@ -40,13 +37,13 @@ struct Maquina
         : datos(new XmlHandler(QStringLiteral("prueba"), XmlHandler::NUEVO_XML_DATOS)),
           escena(new DiagramScene(QStringLiteral("MdE1"), nullptr))
     {
-        espera = addEstado(escena, QStringLiteral("espera"));
-        activo = addEstado(escena, QStringLiteral("activo"), QPointF(300, 0));
-        reset = addReset(escena, espera, {QString()});
+        espera = ProyectoPrueba::estado(escena, QStringLiteral("espera"), QPointF());
+        activo = ProyectoPrueba::estado(escena, QStringLiteral("activo"), QPointF(300, 0));
+        reset = ProyectoPrueba::inicial(escena, espera);
         haciaActivo =
             contada(espera, activo, QStringLiteral("boton && temp > 30"), {"encender()", "cuenta += 1"});
         bucle = contada(espera, espera, QStringLiteral("t"), {QString()});
-        addTransicion(escena, activo, espera, QStringLiteral("x"), {"apagar()"});
+        ProyectoPrueba::transicion(escena, activo, espera, QStringLiteral("x"), {"apagar()"});
     }
     ~Maquina()
     {
@@ -74,22 +71,6 @@ struct Maquina
     Arrow *bucle;
 };
 
-template<typename T> T *hijo(QWidget &padre, const char *nombre)
-{
-    T *widget = padre.findChild<T *>(QLatin1String(nombre));
-    if (!widget)
-        qFatal("falta el widget %s", nombre);
-    return widget;
-}
-
-void abrir(DialogEditorEstado &dialog, Maquina &m, int indice)
-{
-    dialog.setDatos(indice, m.datos, m.escena);
-    dialog.setWindowModality(Qt::NonModal);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-}
-
 QStringList lineas(QListWidget *lista)
 {
     QStringList resultado;
@@ -109,25 +90,53 @@ int flechasEnEscena(const DiagramScene *escena)
 
 } // namespace
 
+// A fresh machine and dialog for each case; abrir() edits one of its states.
 class TestDialogEditorEstado : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<Maquina> m;
+    std::unique_ptr<DialogEditorEstado> m_dialog;
+
+    template<typename T> T *hijo(const char *nombre)
+    {
+        T *widget = m_dialog->findChild<T *>(QLatin1String(nombre));
+        if (!widget)
+            qFatal("falta el widget %s", nombre);
+        return widget;
+    }
+    void abrir(int indice)
+    {
+        m_dialog->setDatos(indice, m->datos, m->escena);
+        m_dialog->setWindowModality(Qt::NonModal);
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+    }
+
 private slots:
+    void init()
+    {
+        m.reset(new Maquina);
+        m_dialog.reset(new DialogEditorEstado(nullptr));
+    }
+    void cleanup()
+    {
+        m_dialog.reset();
+        m.reset();
+    }
+
     void fillsFromTheState()
     {
-        Maquina m;
-        DialogEditorEstado dialog(nullptr);
-        abrir(dialog, m, 0);
-        QCOMPARE(hijo<QLineEdit>(dialog, "lineEditNombre")->text(), QString("espera"));
-        QVERIFY(hijo<QLabel>(dialog, "labelAdvertencia")->text().isEmpty());
+        abrir(0);
+        QCOMPARE(hijo<QLineEdit>("lineEditNombre")->text(), QString("espera"));
+        QVERIFY(hijo<QLabel>("labelAdvertencia")->text().isEmpty());
         // Only the transitions leaving the state: not the reset arrow that
         // ends here, not activo's, and the self-loop once.
-        QCOMPARE(lineas(hijo<QListWidget>(dialog, "listWidgetTransiciones")),
+        QCOMPARE(lineas(hijo<QListWidget>("listWidgetTransiciones")),
                  (QStringList{"espera -> boton && temp > 30 / encender(),cuenta += 1 -> activo",
                               "espera -> t /  -> espera"}));
-        QVERIFY(!hijo<QPushButton>(dialog, "pushButtonEliminar")->isEnabled());
-        QVERIFY(!dialog.datosModificados());
+        QVERIFY(!hijo<QPushButton>("pushButtonEliminar")->isEnabled());
+        QVERIFY(!m_dialog->datosModificados());
     }
 
     void rename_data()
@@ -139,48 +148,22 @@ private slots:
         QTest::addColumn<QString>("aviso");
         QTest::addColumn<bool>("modificado");
         const QString duplicado = "Ya existe un Estado con el mismo nombre!";
-        const QString vacio = "Debe definir un nombre para el Estado!";
-        QTest::newRow("new name") << "reposo"
-                                  << ""
-                                  << "reposo"
-                                  << "reposo"
-                                  << "" << true;
-        QTest::newRow("case only") << "ESPERA"
-                                   << ""
-                                   << "ESPERA"
-                                   << "ESPERA"
-                                   << "" << true;
-        QTest::newRow("other state in other case") << "ACTIVO"
-                                                   << ""
-                                                   << "espera"
-                                                   << "ACTIVO" << duplicado << false;
-        QTest::newRow("typed up to a duplicate") << ""
-                                                 << "Activo"
-                                                 << "Activ"
-                                                 << "Activo" << duplicado << true;
-        QTest::newRow("erased") << ""
-                                << ""
-                                << "espera"
-                                << "" << vacio << false;
-        QTest::newRow("blanks become underscores") << "mi estado"
-                                                   << ""
-                                                   << "mi_estado"
-                                                   << "mi_estado"
-                                                   << "" << true;
+        const auto fila = [](const char *caso, const char *pegado, const char *tecleado, const char *nombre,
+                             const char *campo, const QString &aviso, bool modificado) {
+            QTest::newRow(caso) << pegado << tecleado << nombre << campo << aviso << modificado;
+        };
+        fila("new name", "reposo", "", "reposo", "reposo", "", true);
+        fila("case only", "ESPERA", "", "ESPERA", "ESPERA", "", true);
+        fila("other state in other case", "ACTIVO", "", "espera", "ACTIVO", duplicado, false);
+        fila("typed up to a duplicate", "", "Activo", "Activ", "Activo", duplicado, true);
+        fila("erased", "", "", "espera", "", "Debe definir un nombre para el Estado!", false);
+        fila("blanks become underscores", "mi estado", "", "mi_estado", "mi_estado", "", true);
         // Refused: the generated C could not use it.
-        QTest::newRow("eñe and hyphen")
-            << "señal-2"
-            << ""
-            << "espera"
-            << "señal-2"
-            << QString("\"señal-2\" no es un identificador C válido (solo letras sin "
-                       "acento, dígitos y _, sin empezar por un dígito)")
-            << false;
-        QTest::newRow("refused character") << "a:b"
-                                           << ""
-                                           << "espera"
-                                           << "espera"
-                                           << "" << false;
+        fila("eñe and hyphen", "señal-2", "", "espera", "señal-2",
+             "\"señal-2\" no es un identificador C válido (solo letras sin acento, dígitos y _, sin empezar "
+             "por un dígito)",
+             false);
+        fila("refused character", "a:b", "", "espera", "espera", "", false);
     }
     void rename()
     {
@@ -190,10 +173,8 @@ private slots:
         QFETCH(QString, campo);
         QFETCH(QString, aviso);
         QFETCH(bool, modificado);
-        Maquina m;
-        DialogEditorEstado dialog(nullptr);
-        abrir(dialog, m, 0);
-        auto *edit = hijo<QLineEdit>(dialog, "lineEditNombre");
+        abrir(0);
+        auto *edit = hijo<QLineEdit>("lineEditNombre");
         edit->setFocus();
         edit->selectAll();
         if (!pegado.isEmpty()) {
@@ -203,14 +184,14 @@ private slots:
             QTest::keyClick(edit, Qt::Key_Backspace);
             QTest::keyClicks(edit, tecleado);
         }
-        QCOMPARE(m.espera->name(), nombre);
+        QCOMPARE(m->espera->name(), nombre);
         QCOMPARE(edit->text(), campo);
-        QCOMPARE(hijo<QLabel>(dialog, "labelAdvertencia")->text(), aviso);
-        QCOMPARE(dialog.datosModificados(), modificado);
-        QVERIFY(lineas(hijo<QListWidget>(dialog, "listWidgetTransiciones"))
+        QCOMPARE(hijo<QLabel>("labelAdvertencia")->text(), aviso);
+        QCOMPARE(m_dialog->datosModificados(), modificado);
+        QVERIFY(lineas(hijo<QListWidget>("listWidgetTransiciones"))
                     .first()
-                    .startsWith(m.espera->name() + " -> "));
-        QCOMPARE(m.activo->name(), QString("activo"));
+                    .startsWith(m->espera->name() + " -> "));
+        QCOMPARE(m->activo->name(), QString("activo"));
     }
 
     void colour_data()
@@ -227,29 +208,27 @@ private slots:
         QFETCH(QString, inicial);
         QFETCH(int, muestra);
         QFETCH(QString, vista);
-        Maquina m;
-        m.espera->setColor(QColor(inicial));
-        DialogEditorEstado dialog(nullptr);
-        abrir(dialog, m, 0);
-        auto *combo = hijo<QComboBox>(dialog, "comboBoxColor");
-        auto *preview = hijo<QLabel>(dialog, "labelColor");
+        m->espera->setColor(QColor(inicial));
+        abrir(0);
+        auto *combo = hijo<QComboBox>("comboBoxColor");
+        auto *preview = hijo<QLabel>("labelColor");
         QCOMPARE(combo->count(), 9);
         QCOMPARE(combo->currentIndex(), muestra);
         QCOMPARE(preview->styleSheet(), vista);
-        QCOMPARE(m.espera->color(), QColor(inicial));
-        QVERIFY(!dialog.datosModificados());
+        QCOMPARE(m->espera->color(), QColor(inicial));
+        QVERIFY(!m_dialog->datosModificados());
 
         // Picking another swatch recolours the state at once; coming back to
         // the first one is what gives "azure".
         combo->setFocus();
         QTest::keyClick(combo, muestra == 0 ? Qt::Key_Down : Qt::Key_Home);
         const QString elegido = muestra == 0 ? "white" : "azure";
-        QCOMPARE(m.espera->color(), QColor(elegido));
+        QCOMPARE(m->espera->color(), QColor(elegido));
         QCOMPARE(preview->styleSheet(), "background-color: " + QColor(elegido).name());
-        QVERIFY(dialog.datosModificados());
+        QVERIFY(m_dialog->datosModificados());
         if (muestra == 0) {
             QTest::keyClick(combo, Qt::Key_Up);
-            QCOMPARE(m.espera->color(), QColor("azure"));
+            QCOMPARE(m->espera->color(), QColor("azure"));
         }
     }
 
@@ -258,10 +237,8 @@ private slots:
         QCOMPARE(DialogEditorEstado::paleta(),
                  (QStringList{"azure", "white", "lightblue", "royalblue", "lightgreen", "yellowgreen", "tan",
                               "orange", "red"}));
-        Maquina m;
-        DialogEditorEstado dialog(nullptr);
-        abrir(dialog, m, 0);
-        auto *combo = hijo<QComboBox>(dialog, "comboBoxColor");
+        abrir(0);
+        auto *combo = hijo<QComboBox>("comboBoxColor");
         for (int i = 0; i < combo->count(); ++i) {
             QVERIFY(combo->itemText(i).isEmpty());
             QCOMPARE(combo->itemData(i).value<QColor>(), QColor(DialogEditorEstado::paleta().at(i)));
@@ -288,71 +265,63 @@ private slots:
         QFETCH(int, fila);
         QFETCH(QString, respuesta);
         QFETCH(QStringList, quedan);
-        Maquina m;
-        Arrow *elegida = fila == 0 ? m.haciaActivo : m.bucle;
-        const int flechas = flechasEnEscena(m.escena);
-        DialogEditorEstado dialog(nullptr);
-        abrir(dialog, m, 0);
-        auto *lista = hijo<QListWidget>(dialog, "listWidgetTransiciones");
-        auto *eliminar = hijo<QPushButton>(dialog, "pushButtonEliminar");
+        Arrow *elegida = fila == 0 ? m->haciaActivo : m->bucle;
+        const int flechas = flechasEnEscena(m->escena);
+        abrir(0);
+        auto *lista = hijo<QListWidget>("listWidgetTransiciones");
+        auto *eliminar = hijo<QPushButton>("pushButtonEliminar");
         QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
                           lista->visualItemRect(lista->item(fila)).center());
         QVERIFY(eliminar->isEnabled());
 
         g_flechasDestruidas = 0;
-        const auto pregunta = ModalAnswer::pressButton(respuesta);
+        ModalScript pregunta;
+        pregunta.thenClick(respuesta);
         QTest::mouseClick(eliminar, Qt::LeftButton);
-        QVERIFY(pregunta->seen);
-        QCOMPARE(pregunta->title, QString("Eliminar Transición"));
-        QCOMPARE(pregunta->text, QString("¿Está seguro que desea eliminar la Transición?"));
+        QCOMPARE(pregunta.titulos(), QStringList("Eliminar Transición"));
+        QCOMPARE(pregunta.textos(), QStringList("¿Está seguro que desea eliminar la Transición?"));
 
         QCOMPARE(lineas(lista), quedan);
         const bool borrada = respuesta == "Si";
-        QCOMPARE(dialog.datosModificados(), borrada);
+        QCOMPARE(m_dialog->datosModificados(), borrada);
         QCOMPARE(g_flechasDestruidas, borrada ? 1 : 0);
-        QCOMPARE(flechasEnEscena(m.escena), flechas - (borrada ? 1 : 0));
+        QCOMPARE(flechasEnEscena(m->escena), flechas - (borrada ? 1 : 0));
         if (borrada) {
-            QVERIFY(!m.espera->arrows().contains(elegida));
-            QVERIFY(!m.activo->arrows().contains(elegida));
+            QVERIFY(!m->espera->arrows().contains(elegida));
+            QVERIFY(!m->activo->arrows().contains(elegida));
             QVERIFY(!eliminar->isEnabled());
         }
-        QVERIFY(m.espera->arrows().contains(m.reset));
+        QVERIFY(m->espera->arrows().contains(m->reset));
     }
 
     void deleteTheOnlyTransition()
     {
-        Maquina m;
-        DialogEditorEstado dialog(nullptr);
-        abrir(dialog, m, 1);
-        QCOMPARE(hijo<QLineEdit>(dialog, "lineEditNombre")->text(), QString("activo"));
-        auto *lista = hijo<QListWidget>(dialog, "listWidgetTransiciones");
+        abrir(1);
+        QCOMPARE(hijo<QLineEdit>("lineEditNombre")->text(), QString("activo"));
+        auto *lista = hijo<QListWidget>("listWidgetTransiciones");
         QCOMPARE(lineas(lista), QStringList{"activo -> x / apagar() -> espera"});
         lista->setCurrentRow(0);
-        ModalAnswer::pressButton("Si");
-        QTest::mouseClick(hijo<QPushButton>(dialog, "pushButtonEliminar"), Qt::LeftButton);
+        ModalScript pregunta;
+        pregunta.thenClick("Si");
+        QTest::mouseClick(hijo<QPushButton>("pushButtonEliminar"), Qt::LeftButton);
         QCOMPARE(lista->count(), 0);
-        QVERIFY(!hijo<QPushButton>(dialog, "pushButtonEliminar")->isEnabled());
-        QCOMPARE(m.espera->arrows(), (QList<Arrow *>{m.reset, m.haciaActivo, m.bucle}));
-        QVERIFY(m.activo->arrows() == QList<Arrow *>{m.haciaActivo});
+        QVERIFY(!hijo<QPushButton>("pushButtonEliminar")->isEnabled());
+        QCOMPARE(m->espera->arrows(), (QList<Arrow *>{m->reset, m->haciaActivo, m->bucle}));
+        QVERIFY(m->activo->arrows() == QList<Arrow *>{m->haciaActivo});
 
-        QTest::mouseClick(hijo<QPushButton>(dialog, "pushButtonListo"), Qt::LeftButton);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QVERIFY(dialog.datosModificados());
+        QTest::mouseClick(hijo<QPushButton>("pushButtonListo"), Qt::LeftButton);
+        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+        QVERIFY(m_dialog->datosModificados());
     }
 
     void layoutAtFixedSize()
     {
-        Maquina m;
-        DialogEditorEstado dialog(nullptr);
-        QCOMPARE(dialog.windowTitle(), QString("Editar Estado"));
-        QCOMPARE(dialog.minimumSize(), QSize(515, 400));
-        QCOMPARE(dialog.maximumSize(), QSize(515, 400));
-        abrir(dialog, m, 0);
-        const QSize necesario = dialog.layout()->minimumSize();
+        QCOMPARE(m_dialog->windowTitle(), QString("Editar Estado"));
+        QCOMPARE(m_dialog->minimumSize(), QSize(515, 400));
+        QCOMPARE(m_dialog->maximumSize(), QSize(515, 400));
+        abrir(0);
+        const QSize necesario = m_dialog->layout()->minimumSize();
         QVERIFY(necesario.width() <= 515 && necesario.height() <= 400);
-        const QString carpeta = qEnvironmentVariable("VIREO_CAPTURAS");
-        if (!carpeta.isEmpty())
-            dialog.grab().save(carpeta + "/dialogeditorestado.png");
     }
 };
 

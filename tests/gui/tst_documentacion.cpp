@@ -107,17 +107,13 @@ class TestDocumentacion : public QObject
 
     void zoom(DiagramScene *scene, const QString &texto)
     {
-        QGraphicsView *vista = m_ventana->viewOf(scene);
         auto *area = m_ventana->findChild<QMdiArea *>("mdiArea");
-        for (QMdiSubWindow *w : area->subWindowList()) {
-            if (w->widget() == vista)
-                area->setActiveSubWindow(w);
+        area->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(m_ventana->viewOf(scene)->parentWidget()));
+        for (QComboBox *combo : m_ventana->findChildren<QComboBox *>()) {
+            if (combo->findText(texto) >= 0)
+                combo->setCurrentIndex(combo->findText(texto));
         }
-        auto *combo = m_ventana->findChild<QComboBox *>();
-        if (combo && combo->findText(texto) >= 0)
-            combo->setCurrentIndex(combo->findText(texto));
-        else
-            QMetaObject::invokeMethod(m_ventana, "on_sceneScaleChanged", Q_ARG(QString, texto));
+        QCOMPARE(m_ventana->viewOf(scene)->transform().m11(), texto.chopped(1).toDouble() / 100);
     }
 
 private slots:

@@ -3,7 +3,8 @@
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "mainwindow.h"
-#include "onnextmodal.h"
+#include "modalscript.h"
+#include "proyectoprueba.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
@@ -24,31 +25,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-using TestSupport::onNextModal;
-
 namespace {
-
-// Answers a name dialog: remembers what it offered, types the given text
-// (unless null) and presses the button with the given caption.
-void answerName(QString *offered, const QString &typed, const QString &button = QStringLiteral("Aceptar"))
-{
-    onNextModal([offered, typed, button](QWidget *modal) {
-        auto *edit = modal->findChild<QLineEdit *>();
-        if (offered)
-            *offered = edit->text();
-        if (!typed.isNull()) {
-            edit->clear();
-            QTest::keyClicks(edit, typed);
-        }
-        for (QPushButton *b : modal->findChildren<QPushButton *>()) {
-            if (b->text() == button) {
-                b->click();
-                return;
-            }
-        }
-        modal->close();
-    });
-}
 
 template<typename T> T *child(QWidget *parent, const char *name)
 {
@@ -61,6 +38,14 @@ template<typename T> T *child(QWidget *parent, const char *name)
 void click(QWidget *parent, const char *name)
 {
     QTest::mouseClick(child<QAbstractButton>(parent, name), Qt::LeftButton);
+}
+
+// Clicks a button of the dialog that answers the name dialog it opens.
+void clickNaming(QWidget *parent, const char *name, const QString &typed)
+{
+    ModalScript script;
+    script.thenType(typed);
+    click(parent, name);
 }
 
 void doubleClickFirst(QWidget *parent, const char *list)
@@ -77,32 +62,22 @@ void doubleClickFirst(QWidget *parent, const char *list)
 // event, the variable and the action on the way, as a user would.
 void buildTransition(QWidget *dialog)
 {
-    answerName(nullptr, QStringLiteral("boton"));
-    click(dialog, "toolButtonNuevoEvento");
+    clickNaming(dialog, "toolButtonNuevoEvento", QStringLiteral("boton"));
     click(dialog, "toolButtonAgregarEvento");
     click(dialog, "pushButtonAnd");
-
     child<QToolBox>(dialog, "toolBoxDisparador")->setCurrentIndex(1);
-    answerName(nullptr, QStringLiteral("x"));
-    click(dialog, "toolButtonNuevaVariableExpresion");
+    clickNaming(dialog, "toolButtonNuevaVariableExpresion", QStringLiteral("x"));
     doubleClickFirst(dialog, "listWidgetVariablesExpresion");
     child<QComboBox>(dialog, "comboBoxComparacion")->setCurrentText(QStringLiteral(">"));
     QTest::keyClicks(child<QLineEdit>(dialog, "lineEditValorExpresion"), QStringLiteral("3"));
     click(dialog, "toolButtonAgregarExpresion");
-
-    answerName(nullptr, QStringLiteral("encender"));
-    click(dialog, "toolButtonNuevaAccion");
+    clickNaming(dialog, "toolButtonNuevaAccion", QStringLiteral("encender"));
     click(dialog, "toolButtonAgregarAccion");
     child<QToolBox>(dialog, "toolBoxAcciones")->setCurrentIndex(1);
     doubleClickFirst(dialog, "listWidgetVariablesAsignacion");
     QTest::keyClicks(child<QLineEdit>(dialog, "lineEditValorAsignacion"), QStringLiteral("0"));
     click(dialog, "toolButtonAgregarAsignacion");
     click(dialog, "pushButtonAceptar");
-}
-
-void rejectModal()
-{
-    onNextModal([](QWidget *modal) { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); });
 }
 
 } // namespace
@@ -126,11 +101,29 @@ private:
 
     QPoint viewPosOf(const DiagramItem *item) { return activeView()->mapFromScene(item->scenePos()); }
 
-    DiagramItem *insertState(const QPoint &at, const QString &typed = QString())
+    // Runs "Nueva Máquina", answers its name dialog and returns the name it offered.
+    QStringList newMachine(const QString &typed = QString(),
+                           const QString &button = QStringLiteral("Aceptar"))
+    {
+        ModalScript script;
+        script.thenType(typed, button);
+        action("actionNuevaMaquina")->trigger();
+        return script.textos();
+    }
+
+    // Clicks at with "Nuevo Estado" and returns the name its dialog offered.
+    QStringList nameState(const QPoint &at, const QString &button = QStringLiteral("Aceptar"))
     {
         action("actionNuevoEstado")->trigger();
-        answerName(nullptr, typed);
+        ModalScript script;
+        script.thenType(QString(), button);
         clickAt(at);
+        return script.textos();
+    }
+
+    DiagramItem *insertState(const QPoint &at)
+    {
+        nameState(at);
         return m_window->activeScene()->itemList().value(m_window->activeScene()->itemList().size() - 1);
     }
 
@@ -173,48 +166,27 @@ private slots:
 
     void machineNames()
     {
-        QString offered;
-        answerName(&offered, QString());
-        action("actionNuevaMaquina")->trigger();
-        QCOMPARE(offered, QStringLiteral("MdE1"));
+        QCOMPARE(newMachine(), QStringList("MdE1"));
         QCOMPARE(m_window->sceneList().size(), 1);
         QCOMPARE(m_window->sceneList().at(0)->name(), QStringLiteral("MdE1"));
         QVERIFY(m_window->isModificado());
         QVERIFY(m_window->windowTitle().contains(QLatin1Char('*')));
-
-        answerName(&offered, QStringLiteral("mi maquina"));
-        action("actionNuevaMaquina")->trigger();
-        QCOMPARE(offered, QStringLiteral("MdE2"));
+        QCOMPARE(newMachine(QStringLiteral("mi maquina")), QStringList("MdE2"));
         QCOMPARE(m_window->sceneList().at(1)->name(), QStringLiteral("mi_maquina"));
-
-        answerName(nullptr, QStringLiteral("MI_MAQUINA"));
-        action("actionNuevaMaquina")->trigger();
+        newMachine(QStringLiteral("MI_MAQUINA"));
         QCOMPARE(m_window->sceneList().at(2)->name(), QStringLiteral("MI_MAQUINA2"));
-
-        answerName(nullptr, QString(), QStringLiteral("Cancelar"));
-        action("actionNuevaMaquina")->trigger();
+        newMachine(QString(), QStringLiteral("Cancelar"));
         QCOMPARE(m_window->sceneList().size(), 3);
     }
 
+    // States are numbered over the whole project (the C names every state);
+    // a cancelled name removes the new state.
     void statesAreNamedOrRemoved()
     {
-        answerName(nullptr, QString());
-        action("actionNuevaMaquina")->trigger();
-        QString offered;
-        action("actionNuevoEstado")->trigger();
-        answerName(&offered, QString());
-        clickAt(QPoint(150, 150));
-        QCOMPARE(offered, QStringLiteral("ESTADO1"));
-
-        action("actionNuevoEstado")->trigger();
-        answerName(&offered, QString());
-        clickAt(QPoint(400, 150));
-        QCOMPARE(offered, QStringLiteral("ESTADO2"));
-
-        action("actionNuevoEstado")->trigger();
-        answerName(nullptr, QString(), QStringLiteral("Cancelar"));
-        clickAt(QPoint(400, 400));
-
+        newMachine();
+        QCOMPARE(nameState(QPoint(150, 150)), QStringList("ESTADO1"));
+        QCOMPARE(nameState(QPoint(400, 150)), QStringList("ESTADO2"));
+        nameState(QPoint(400, 400), QStringLiteral("Cancelar"));
         DiagramScene *scene = m_window->activeScene();
         QCOMPARE(scene->itemList().size(), 2);
         QCOMPARE(scene->itemList().at(0)->name(), QStringLiteral("ESTADO1"));
@@ -222,27 +194,22 @@ private slots:
         QVERIFY(action("actionSeleccionar")->isChecked());
         QCOMPARE(scene->mode(), DiagramScene::MoveItem);
         QVERIFY(m_window->windowTitle().contains(QLatin1Char('*')));
-
-        // States of other machines count too: the C names every state.
-        answerName(nullptr, QString());
-        action("actionNuevaMaquina")->trigger();
-        action("actionNuevoEstado")->trigger();
-        answerName(&offered, QString());
-        clickAt(QPoint(150, 150));
-        QCOMPARE(offered, QStringLiteral("ESTADO3"));
+        newMachine();
+        QCOMPARE(nameState(QPoint(150, 150)), QStringList("ESTADO3"));
     }
 
     void acceptedTransitionShowsItsLabel()
     {
-        answerName(nullptr, QString());
-        action("actionNuevaMaquina")->trigger();
+        newMachine();
         DiagramItem *a = insertState(QPoint(150, 150));
         DiagramItem *b = insertState(QPoint(450, 150));
         action("actionNuevaTransicion")->trigger();
         clickAt(viewPosOf(a));
-        onNextModal(buildTransition);
-        clickAt(viewPosOf(b));
-
+        {
+            ModalScript script;
+            script.then(buildTransition);
+            clickAt(viewPosOf(b));
+        }
         QCOMPARE(a->arrows().size(), 1);
         Arrow *arrow = a->arrows().first();
         QCOMPARE(arrow->endItem(), b);
@@ -258,7 +225,8 @@ private slots:
         // A self-loop on the second state, accepted with the trigger only.
         action("actionNuevaTransicion")->trigger();
         clickAt(viewPosOf(b));
-        onNextModal([](QWidget *dialog) {
+        ModalScript script;
+        script.then([](QWidget *dialog) {
             doubleClickFirst(dialog, "listWidgetEventos");
             click(dialog, "pushButtonAceptar");
         });
@@ -269,17 +237,14 @@ private slots:
         QCOMPARE(tableRow(1), (QStringList{"ESTADO2", "ESTADO2", "boton", "-"}));
     }
 
+    // The second machine tiles the windows: the marker stays, Qt's suffix goes.
     void modifiedMarkerSurvivesMaximizedWindows()
     {
-        answerName(nullptr, QString());
-        action("actionNuevaMaquina")->trigger();
+        newMachine();
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Vireo | Alderhall - demo* - [MdE1]"));
         insertState(QPoint(150, 150));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Vireo | Alderhall - demo* - [MdE1]"));
-
-        // The second machine tiles the windows: the marker stays, Qt's suffix goes.
-        answerName(nullptr, QString());
-        action("actionNuevaMaquina")->trigger();
+        newMachine();
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Vireo | Alderhall - demo*"));
         QVERIFY(m_window->guardarDatos());
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Vireo | Alderhall - demo"));
@@ -287,13 +252,13 @@ private slots:
 
     void cancelledTransitionLeavesNothing()
     {
-        answerName(nullptr, QString());
-        action("actionNuevaMaquina")->trigger();
+        newMachine();
         DiagramItem *a = insertState(QPoint(150, 150));
         DiagramItem *b = insertState(QPoint(450, 150));
         action("actionNuevaTransicion")->trigger();
         clickAt(viewPosOf(a));
-        rejectModal();
+        ModalScript script;
+        script.thenDismiss();
         clickAt(viewPosOf(b));
         QVERIFY(a->arrows().isEmpty());
         QVERIFY(b->arrows().isEmpty());
@@ -304,25 +269,29 @@ private slots:
         QVERIFY(action("actionSeleccionar")->isChecked());
     }
 
+    // Cancelling the reset arrow's editor puts the machine back as it was:
+    // rebuilt, so the old items are gone.
     void cancelledInitialStateLeavesNoMarker()
     {
-        answerName(nullptr, QString());
-        action("actionNuevaMaquina")->trigger();
-        DiagramItem *a = insertState(QPoint(150, 150));
+        newMachine();
+        insertState(QPoint(150, 150));
         insertState(QPoint(450, 150));
-        onNextModal([](QWidget *modal) {
-            auto *dialog = qobject_cast<QInputDialog *>(modal);
-            QVERIFY(dialog);
-            QCOMPARE(dialog->comboBoxItems(), (QStringList{"ESTADO1", "ESTADO2"}));
-            dialog->setTextValue(QStringLiteral("ESTADO1"));
-            rejectModal();
-            dialog->accept();
-        });
+        QStringList offered;
+        ModalScript script;
+        script
+            .then([&offered](QWidget *modal) {
+                auto *dialog = qobject_cast<QInputDialog *>(modal);
+                offered = dialog->comboBoxItems();
+                dialog->setTextValue(QStringLiteral("ESTADO1"));
+                dialog->accept();
+            })
+            .thenDismiss();
         action("actionEstadoInicial")->trigger();
-        // Cancelling puts the machine back as it was: rebuilt, so a is gone.
+        QCOMPARE(offered, (QStringList{"ESTADO1", "ESTADO2"}));
+        QCOMPARE(script.pendientes(), 0);
         DiagramScene *scene = m_window->activeScene();
         QVERIFY(!scene->initialStateItem());
-        a = scene->itemList().value(0);
+        DiagramItem *a = scene->itemList().value(0);
         QVERIFY(a && !a->isEstadoInicial());
         QVERIFY(a->arrows().isEmpty());
         QCOMPARE(tableRows(), 0);
@@ -330,49 +299,24 @@ private slots:
 
     void initialStateWithoutStatesWarns()
     {
-        answerName(nullptr, QString());
-        action("actionNuevaMaquina")->trigger();
-        QString text;
-        onNextModal([&text](QWidget *modal) {
-            text = qobject_cast<QMessageBox *>(modal)->text();
-            modal->close();
-        });
+        newMachine();
+        ModalScript script;
+        script.thenDismiss();
         action("actionEstadoInicial")->trigger();
-        QCOMPARE(text, QStringLiteral("No hay ningún estado definido para seleccionar como inicial."));
+        QCOMPARE(script.textos(),
+                 QStringList("No hay ningún estado definido para seleccionar como inicial."));
         QVERIFY(action("actionSeleccionar")->isChecked());
     }
 
     void tableRowsFollowTheMachine()
     {
-        answerName(nullptr, QString());
-        action("actionNuevaMaquina")->trigger();
+        newMachine();
         DiagramScene *scene = m_window->activeScene();
-        auto *a = new DiagramItem(DiagramItem::EstadoSimple, nullptr);
-        auto *b = new DiagramItem(DiagramItem::EstadoSimple, nullptr);
-        a->setName(QStringLiteral("espera"));
-        b->setName(QStringLiteral("activo"));
-        for (DiagramItem *item : {a, b}) {
-            scene->addItem(item);
-            scene->addToList(item);
-        }
-        const auto link = [scene](DiagramItem *from, DiagramItem *to, const QString &event,
-                                  const QStringList &acts) {
-            auto *arrow = new Arrow(from, to, nullptr);
-            from->addArrow(arrow);
-            if (to != from)
-                to->addArrow(arrow);
-            scene->addItem(arrow);
-            arrow->setText(event, acts);
-            return arrow;
-        };
-        link(a, b, QStringLiteral("boton"), {QStringLiteral("encender()"), QStringLiteral("cuenta = 0")});
-        link(b, b, QStringLiteral("tick"), {QString()});
-        auto *marker = new DiagramItem(DiagramItem::EstadoInicial, nullptr);
-        scene->addItem(marker);
-        scene->setInitialStateItem(marker);
-        a->setInicial(true);
-        link(marker, a, QStringLiteral("-"), {QString()});
-
+        DiagramItem *a = ProyectoPrueba::estado(scene, QStringLiteral("espera"), QPointF());
+        DiagramItem *b = ProyectoPrueba::estado(scene, QStringLiteral("activo"), QPointF(300, 0));
+        ProyectoPrueba::transicion(scene, a, b, QStringLiteral("boton"), {"encender()", "cuenta = 0"});
+        ProyectoPrueba::transicion(scene, b, b, QStringLiteral("tick"), {QString()});
+        ProyectoPrueba::inicial(scene, a);
         m_window->updateTablaTransiciones(scene);
         auto *table = m_window->findChild<QTableWidget *>(QStringLiteral("tableWidgetTransiciones"));
         QStringList headers;
@@ -389,14 +333,9 @@ private slots:
 
     void deletingTheLastMachineDisablesEditing()
     {
-        answerName(nullptr, QString());
-        action("actionNuevaMaquina")->trigger();
-        onNextModal([](QWidget *modal) {
-            for (QPushButton *b : modal->findChildren<QPushButton *>()) {
-                if (b->text() == QStringLiteral("Si"))
-                    b->click();
-            }
-        });
+        newMachine();
+        ModalScript script;
+        script.thenClick(QStringLiteral("Si"));
         action("actionEliminarMaquina")->trigger();
         QVERIFY(m_window->sceneList().isEmpty());
         for (const char *name : {"actionSeleccionar", "actionNuevoEstado", "actionGenerarCodigo",

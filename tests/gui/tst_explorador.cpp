@@ -1,14 +1,13 @@
 #include "diagramitem.h"
 #include "diagramscene.h"
-#include "mainwindow.h"
 #include "proyectoprueba.h"
+#include "ventanaprueba.h"
 #include "xmlhandler.h"
 
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -27,10 +26,7 @@ private slots:
     void menuContextual();
 
 private:
-    QTreeWidget *arbol() const
-    {
-        return m_ventana->findChild<QTreeWidget *>(QStringLiteral("treeWidgetProyecto"));
-    }
+    QTreeWidget *arbol() const { return m_v->hijo<QTreeWidget>("treeWidgetProyecto"); }
     QTreeWidgetItem *grupo(int i) const { return arbol()->topLevelItem(0)->child(i); }
     QStringList textos(const QTreeWidgetItem *item) const
     {
@@ -44,33 +40,28 @@ private:
         arbol()->scrollToItem(item);
         return arbol()->visualItemRect(item).center();
     }
-    // A view sees a double click only after the press that precedes it.
     void dobleClic(QTreeWidgetItem *item) const
     {
-        const QPoint pos = centro(item);
-        QTest::mouseClick(arbol()->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
-        QTest::mouseDClick(arbol()->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
+        arbol()->scrollToItem(item);
+        VentanaPrueba::dobleClic(arbol(), arbol()->visualItemRect(item));
     }
     // Names of the actions of any menu that pops up while run is running.
     QStringList menuDurante(const std::function<void()> &run);
 
-    QTemporaryDir *m_tmp = nullptr;
+    VentanaPrueba *m_v = nullptr;
     MainWindow *m_ventana = nullptr;
 };
 
 void TstExplorador::init()
 {
-    m_tmp = new QTemporaryDir;
-    m_ventana = new MainWindow;
-    m_ventana->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_ventana));
-    QVERIFY(ProyectoPrueba::crear(*m_ventana, m_tmp->path(), QStringLiteral("demo")));
+    m_v = new VentanaPrueba;
+    m_ventana = &**m_v;
+    QVERIFY(m_v->crear(QStringLiteral("demo")));
 }
 
 void TstExplorador::cleanup()
 {
-    delete m_ventana;
-    delete m_tmp;
+    delete m_v;
 }
 
 QStringList TstExplorador::menuDurante(const std::function<void()> &run)
@@ -158,7 +149,7 @@ void TstExplorador::dobleClicMuestraUnaMaquinaOculta()
     ProyectoPrueba::maquina(*m_ventana, QStringLiteral("B"));
     ProyectoPrueba::maquina(*m_ventana, QStringLiteral("C"));
     m_ventana->updateExploradorProyecto();
-    auto *area = m_ventana->findChild<QMdiArea *>(QStringLiteral("mdiArea"));
+    auto *area = m_v->hijo<QMdiArea>("mdiArea");
     QMdiSubWindow *b = area->subWindowList().at(1);
     b->close();
     QVERIFY(b->isHidden());
@@ -219,7 +210,7 @@ void TstExplorador::menuContextual()
     QCOMPARE(mostrado, menu);
     if (!menu.isEmpty()) {
         // The command acts on the active window: it is the machine clicked.
-        auto *area = m_ventana->findChild<QMdiArea *>(QStringLiteral("mdiArea"));
+        auto *area = m_v->hijo<QMdiArea>("mdiArea");
         QVERIFY(area->activeSubWindow());
         QCOMPARE(area->activeSubWindow()->windowTitle(), entrada);
     }

@@ -1,86 +1,300 @@
 // Undo and redo through the real window: every kind of step the user can take
 // is one step that takes the project back byte for byte and forward again;
 // cancelled editors leave no trace; Save As keeps dots and never overwrites
-// without asking; a file that is no project never closes the open one.
+// without asking; a file that cannot be opened never closes the open project.
 #include "arrow.h"
 #include "arrowlabel.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
-#include "mainwindow.h"
-#include "modalscript.h"
-#include "onnextmodal.h"
 #include "proyectoprueba.h"
 #include "testsupport.h"
+#include "ventanaprueba.h"
 #include "xmlhandler.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGraphicsView>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QPushButton>
+#include <QMessageBox>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QToolBar>
-#include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
 
-const QPointF kA(-1100, -620);
-const QPointF kB(-800, -620);
-
-QAction *accion(MainWindow &w, const char *nombre)
+using Accion = std::function<void(VentanaPrueba &, ModalScript &)>;
+// A dialog opened from inside an answer needs a script of its own: the
+// answering script's timer does not tick again until its answer returns.
+using Anidados = ModalScript;
+struct Paso
 {
-    return w.findChild<QAction *>(QLatin1String(nombre));
-}
+    const char *fila;
+    const char *texto; // the step's name in the Edit menu; empty when no step is taken
+    Accion accion;
+};
 
-template<typename T> T *hijo(QWidget *w, const char *nombre)
+void boton(QWidget *w, const char *nombre)
 {
-    return w->findChild<T *>(QLatin1String(nombre));
-}
-
-void pulsar(QWidget *w, const char *boton)
-{
-    QAbstractButton *b = hijo<QAbstractButton>(w, boton);
-    QVERIFY2(b, boton);
+    QAbstractButton *b = w->findChild<QAbstractButton *>(QLatin1String(nombre));
+    QVERIFY2(b, nombre);
     b->click();
 }
 
-// Types into the name dialog and accepts it.
-ModalScript::Handler nombrar(const QString &nombre)
+void fila(QWidget *dialogo, const char *lista, int fila)
 {
-    return [nombre](QWidget *w) {
-        auto *campo = w->findChild<QLineEdit *>();
-        campo->selectAll();
-        QTest::keyClicks(campo, nombre);
-        for (QPushButton *b : w->findChildren<QPushButton *>()) {
-            if (b->text() == QStringLiteral("Aceptar"))
-                b->click();
+    dialogo->findChild<QListWidget *>(QLatin1String(lista))->setCurrentRow(fila);
+}
+
+DiagramItem *estado(VentanaPrueba &v, const QString &nombre)
+{
+    for (DiagramItem *e : v->sceneList().value(0)->itemList()) {
+        if (e->name() == nombre)
+            return e;
+    }
+    return nullptr;
+}
+
+// The arrow A -> B, or A's self loop.
+Arrow *flecha(VentanaPrueba &v)
+{
+    for (Arrow *a : estado(v, QStringLiteral("A"))->arrows()) {
+        if (a->startItem()->name() == QStringLiteral("A"))
+            return a;
+    }
+    return nullptr;
+}
+
+void editarFlecha(VentanaPrueba &v)
+{
+    v.dobleClic(flecha(v)->path().pointAtPercent(0.3));
+}
+
+void dobleClicEnA(VentanaPrueba &v)
+{
+    v.dobleClic(estado(v, QStringLiteral("A"))->pos());
+}
+
+void clicEn(VentanaPrueba &v, const char *nombre)
+{
+    v.clic(estado(v, QLatin1String(nombre))->pos());
+}
+
+void clicEnFlecha(VentanaPrueba &v)
+{
+    v.clic(flecha(v)->path().pointAtPercent(0.5));
+}
+
+const QList<Paso> &pasos()
+{
+    using V = VentanaPrueba;
+    using S = ModalScript;
+    static const QList<Paso> lista{
+        {"nuevo estado", "Nuevo estado",
+         [](V &v, S &s) {
+             s.then(V::nombrar(QStringLiteral("C")));
+             v.accion("actionNuevoEstado")->trigger();
+             v.clic({-950, -450});
+         }},
+        {"renombrar estado", "Renombrar estado",
+         [](V &v, S &s) {
+             s.then([](QWidget *w) {
+                 auto *campo = w->findChild<QLineEdit *>(QStringLiteral("lineEditNombre"));
+                 campo->selectAll();
+                 QTest::keyClicks(campo, QStringLiteral("AA"));
+                 boton(w, "pushButtonListo");
+             });
+             dobleClicEnA(v);
+         }},
+        {"cambiar color", "Cambiar color del estado",
+         [](V &v, S &s) {
+             s.then([](QWidget *w) {
+                 w->findChild<QComboBox *>(QStringLiteral("comboBoxColor"))->setCurrentIndex(7);
+                 boton(w, "pushButtonListo");
+             });
+             dobleClicEnA(v);
+         }},
+        {"mover estado", "Mover estado",
+         [](V &v, S &) {
+             const QPointF a = estado(v, QStringLiteral("A"))->pos();
+             v.arrastrar(a, a + QPointF(40, 30));
+         }},
+        {"redimensionar estado", "Redimensionar estado",
+         [](V &v, S &) {
+             DiagramItem *b = estado(v, QStringLiteral("B"));
+             v.clic(b->pos());
+             const QPointF esquina = b->mapToScene(b->rect().bottomRight());
+             v.arrastrar(esquina, esquina + QPointF(30, 20));
+         }},
+        {"eliminar estado", "Eliminar estado",
+         [](V &v, S &s) {
+             clicEn(v, "B");
+             s.thenClick(QStringLiteral("Si"));
+             v.accion("actionEliminarElemento")->trigger();
+         }},
+        {"nueva transición", "Nueva transición",
+         [](V &v, S &s) {
+             s.then([](QWidget *w) {
+                 fila(w, "listWidgetEventos", 1);
+                 boton(w, "toolButtonAgregarEvento");
+                 boton(w, "pushButtonAceptar");
+             });
+             v.accion("actionNuevaTransicion")->trigger();
+             clicEn(v, "B");
+             clicEn(v, "A");
+         }},
+        {"editar transición", "Editar transición",
+         [](V &v, S &s) {
+             s.then([](QWidget *w) {
+                 boton(w, "pushButtonBorrar");
+                 fila(w, "listWidgetEventos", 1);
+                 boton(w, "toolButtonAgregarEvento");
+                 boton(w, "pushButtonAceptar");
+             });
+             editarFlecha(v);
+         }},
+        {"declarar evento", "Editar transición",
+         [](V &v, S &s) {
+             s.then([](QWidget *w) {
+                 Anidados anidados;
+                 anidados.then(V::nombrar(QStringLiteral("nuevo")));
+                 boton(w, "toolButtonNuevoEvento");
+                 boton(w, "pushButtonAceptar");
+             });
+             editarFlecha(v);
+         }},
+        {"quitar evento", "Editar transición",
+         [](V &v, S &s) {
+             s.then([](QWidget *w) {
+                 fila(w, "listWidgetEventos", 1);
+                 boton(w, "toolButtonEliminarEvento");
+                 boton(w, "pushButtonAceptar");
+             });
+             editarFlecha(v);
+         }},
+        {"eliminar transición", "Eliminar transición",
+         [](V &v, S &s) {
+             clicEnFlecha(v);
+             s.thenClick(QStringLiteral("Si"));
+             v.accion("actionEliminarElemento")->trigger();
+         }},
+        {"curvar transición", "Curvar transición",
+         [](V &v, S &) {
+             clicEnFlecha(v);
+             const QPointF mid = flecha(v)->midItem()->scenePos();
+             v.arrastrar(mid, mid + QPointF(0, -60));
+         }},
+        {"mover etiqueta", "Mover etiqueta",
+         [](V &v, S &) {
+             clicEnFlecha(v);
+             const QPointF etiqueta = flecha(v)->textItem()->sceneBoundingRect().center();
+             v.arrastrar(etiqueta, etiqueta + QPointF(25, 10));
+         }},
+        {"estado inicial", "Estado inicial",
+         [](V &v, S &s) {
+             s.then(V::nombrar(QStringLiteral("B"))).then(V::pulsar("pushButtonAceptar"));
+             v.accion("actionEstadoInicial")->trigger();
+         }},
+        {"importar", "Importar recursos",
+         [](V &v, S &s) {
+             s.then(V::elegirArchivo(v.ruta(QStringLiteral("otro/otro.vro"))));
+             v.accion("actionDesde_otro_proyecto")->trigger();
+         }},
+        {"nueva máquina", "Nueva máquina",
+         [](V &v, S &s) {
+             s.then(V::nombrar(QStringLiteral("Otra")));
+             v.accion("actionNuevaMaquina")->trigger();
+         }},
+        {"eliminar máquina", "Eliminar máquina",
+         [](V &v, S &s) {
+             s.thenClick(QStringLiteral("Si"));
+             v.accion("actionEliminarMaquina")->trigger();
+         }},
+        {"pegar", "Pegar",
+         [](V &v, S &) {
+             clicEn(v, "A");
+             v.accion("actionCopiar")->trigger();
+             v.accion("actionPegar")->trigger();
+         }},
+        {"mover con teclas", "Mover selección",
+         [](V &v, S &) {
+             clicEn(v, "A");
+             for (const char *tecla : {"actionMoverDerecha", "actionMoverDerecha10", "actionMoverAbajo"})
+                 v.accion(tecla)->trigger();
+             QTRY_VERIFY(v.accion("actionDeshacer")->isEnabled());
+         }},
+        {"renombrar desde el menú", "Renombrar estado",
+         [](V &v, S &s) {
+             s.then(V::nombrar(QStringLiteral("AA")));
+             clicEn(v, "A");
+             v.accion("actionRenombrar")->trigger();
+         }},
+        // Cancelled commands: no step, not a byte changed.
+        {"editor de estado cancelado", "",
+         [](V &v, S &s) {
+             s.then([](QWidget *w) {
+                 auto *campo = w->findChild<QLineEdit *>(QStringLiteral("lineEditNombre"));
+                 campo->selectAll();
+                 QTest::keyClicks(campo, QStringLiteral("Z"));
+                 w->findChild<QComboBox *>(QStringLiteral("comboBoxColor"))->setCurrentIndex(5);
+                 fila(w, "listWidgetTransiciones", 0);
+                 Anidados anidados;
+                 anidados.thenClick(QStringLiteral("Si"));
+                 boton(w, "pushButtonEliminar");
+                 QVERIFY(w->findChild<QListWidget *>(QStringLiteral("listWidgetTransiciones"))->count() == 0);
+                 boton(w, "pushButtonCancelar");
+             });
+             dobleClicEnA(v);
+         }},
+        {"editor de transición cancelado", "",
+         [](V &v, S &s) {
+             s.then([](QWidget *w) {
+                 Anidados anidados;
+                 anidados.then(V::nombrar(QStringLiteral("nuevo")))
+                     .then(V::nombrar(QStringLiteral("otra_var")));
+                 boton(w, "toolButtonNuevoEvento");
+                 fila(w, "listWidgetEventos", 1);
+                 boton(w, "toolButtonEliminarEvento");
+                 boton(w, "toolButtonNuevaVariableExpresion");
+                 boton(w, "pushButtonCancelar");
+             });
+             editarFlecha(v);
+         }},
+        {"nueva transición cancelada", "",
+         [](V &v, S &s) {
+             s.then(V::pulsar("pushButtonCancelar"));
+             v.accion("actionNuevaTransicion")->trigger();
+             clicEn(v, "B");
+             clicEn(v, "B");
+         }},
+        {"estado inicial cancelado", "",
+         [](V &v, S &s) {
+             s.then(V::nombrar(QStringLiteral("B"))).then(V::pulsar("pushButtonCancelar"));
+             v.accion("actionEstadoInicial")->trigger();
+         }},
+        {"nuevo estado sin nombre", "",
+         [](V &v, S &s) {
+             s.thenDismiss();
+             v.accion("actionNuevoEstado")->trigger();
+             v.clic({-950, -450});
+         }},
+        {"clic sin arrastre", "", [](V &v, S &) { clicEn(v, "A"); }},
+    };
+    return lista;
+}
+
+void hacer(VentanaPrueba &v, const QString &nombre)
+{
+    for (const Paso &paso : pasos()) {
+        if (QString::fromUtf8(paso.fila) == nombre) {
+            ModalScript script;
+            paso.accion(v, script);
+            QTRY_COMPARE(script.pendientes(), 0);
         }
-    };
-}
-
-// Picks row fila of lista in the transition editor.
-void elegirFila(QWidget *dialogo, const char *lista, int fila)
-{
-    hijo<QListWidget>(dialogo, lista)->setCurrentRow(fila);
-}
-
-ModalScript::Handler elegirArchivo(const QString &ruta)
-{
-    return [ruta](QWidget *w) {
-        auto *fd = qobject_cast<QFileDialog *>(w);
-        if (!fd)
-            return;
-        fd->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(ruta);
-        static_cast<QDialog *>(fd)->accept();
-    };
+    }
 }
 
 } // namespace
@@ -89,363 +303,55 @@ class TstHistorialVentana : public QObject
 {
     Q_OBJECT
 
-public:
-    using Accion = std::function<void(TstHistorialVentana &, ModalScript &)>;
-    struct Paso
-    {
-        const char *fila;
-        const char *texto;
-        Accion accion;
-    };
-    static const QList<Paso> &pasos();
-
-    // The fixture, reached by the steps.
-    MainWindow *m_ventana = nullptr;
-    QTemporaryDir *m_tmp = nullptr;
-    DiagramScene *scene() const { return m_ventana->sceneList().value(0); }
-    QGraphicsView *view() const { return m_ventana->viewOf(scene()); }
-    DiagramItem *estado(const QString &nombre) const;
-    Arrow *flecha() const;
-    void clic(const QPointF &en);
-    void dobleClic(const QPointF &en);
-    void arrastrar(const QPointF &desde, const QPointF &hasta);
-    QByteArray bytes() const;
-    QString titulo() const { return m_ventana->tituloProyecto(); }
-
 private slots:
     void init();
     void cleanup();
-    void elMenuEditar();
     void cadaPaso_data();
     void cadaPaso();
     void diezPasosDeshechosYRehechos();
     void deshacerSoloReconstruyeLoQueCambia();
     void guardarComo_data();
     void guardarComo();
-    void abrirAlgoQueNoEsProyecto_data();
-    void abrirAlgoQueNoEsProyecto();
+    void abrirFallidoConservaElProyecto_data();
+    void abrirFallidoConservaElProyecto();
+
+private:
+    QString titulo() const { return (*m_v)->tituloProyecto(); }
+
+    VentanaPrueba *m_v = nullptr;
 };
 
-DiagramItem *TstHistorialVentana::estado(const QString &nombre) const
-{
-    for (DiagramItem *e : scene()->itemList()) {
-        if (e->name() == nombre)
-            return e;
-    }
-    return nullptr;
-}
-
-Arrow *TstHistorialVentana::flecha() const
-{
-    for (Arrow *a : estado(QStringLiteral("A"))->arrows()) {
-        if (a->startItem()->name() == QStringLiteral("A"))
-            return a;
-    }
-    return nullptr;
-}
-
-void TstHistorialVentana::clic(const QPointF &en)
-{
-    QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::NoModifier, view()->mapFromScene(en));
-}
-
-void TstHistorialVentana::dobleClic(const QPointF &en)
-{
-    const QPoint p = view()->mapFromScene(en);
-    QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::NoModifier, p);
-    QTest::mouseDClick(view()->viewport(), Qt::LeftButton, Qt::NoModifier, p);
-}
-
-void TstHistorialVentana::arrastrar(const QPointF &desde, const QPointF &hasta)
-{
-    QWidget *vp = view()->viewport();
-    QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, view()->mapFromScene(desde));
-    for (int i = 1; i <= 4; ++i) {
-        const QPoint pos = view()->mapFromScene(desde + (hasta - desde) * i / 4);
-        QMouseEvent mover(QEvent::MouseMove, pos, vp->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(vp, &mover);
-    }
-    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, view()->mapFromScene(hasta));
-}
-
-QByteArray TstHistorialVentana::bytes() const
-{
-    m_ventana->sincronizarDocumento();
-    return m_ventana->documento()->toByteArray();
-}
-
-const QList<TstHistorialVentana::Paso> &TstHistorialVentana::pasos()
-{
-    using T = TstHistorialVentana;
-    static const QList<Paso> lista{
-        {"nuevo estado", "Nuevo estado",
-         [](T &t, ModalScript &s) {
-             s.then(nombrar(QStringLiteral("C")));
-             accion(*t.m_ventana, "actionNuevoEstado")->trigger();
-             t.clic({-950, -450});
-         }},
-        {"renombrar estado", "Renombrar estado",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) {
-                 auto *campo = hijo<QLineEdit>(w, "lineEditNombre");
-                 campo->selectAll();
-                 QTest::keyClicks(campo, QStringLiteral("AA"));
-                 pulsar(w, "pushButtonListo");
-             });
-             t.dobleClic(t.estado(QStringLiteral("A"))->pos());
-         }},
-        {"cambiar color", "Cambiar color del estado",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) {
-                 hijo<QComboBox>(w, "comboBoxColor")->setCurrentIndex(7);
-                 pulsar(w, "pushButtonListo");
-             });
-             t.dobleClic(t.estado(QStringLiteral("A"))->pos());
-         }},
-        {"mover estado", "Mover estado",
-         [](T &t, ModalScript &) {
-             const QPointF a = t.estado(QStringLiteral("A"))->pos();
-             t.arrastrar(a, a + QPointF(40, 30));
-         }},
-        {"redimensionar estado", "Redimensionar estado",
-         [](T &t, ModalScript &) {
-             DiagramItem *b = t.estado(QStringLiteral("B"));
-             t.clic(b->pos());
-             const QPointF esquina = b->mapToScene(b->rect().bottomRight());
-             t.arrastrar(esquina, esquina + QPointF(30, 20));
-         }},
-        {"eliminar estado", "Eliminar estado",
-         [](T &t, ModalScript &s) {
-             t.clic(t.estado(QStringLiteral("B"))->pos());
-             s.thenClick(QStringLiteral("Si"));
-             accion(*t.m_ventana, "actionEliminarElemento")->trigger();
-         }},
-        {"nueva transición", "Nueva transición",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) {
-                 elegirFila(w, "listWidgetEventos", 1);
-                 pulsar(w, "toolButtonAgregarEvento");
-                 pulsar(w, "pushButtonAceptar");
-             });
-             accion(*t.m_ventana, "actionNuevaTransicion")->trigger();
-             t.clic(t.estado(QStringLiteral("B"))->pos());
-             t.clic(t.estado(QStringLiteral("A"))->pos());
-         }},
-        {"editar transición", "Editar transición",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) {
-                 pulsar(w, "pushButtonBorrar");
-                 elegirFila(w, "listWidgetEventos", 1);
-                 pulsar(w, "toolButtonAgregarEvento");
-                 pulsar(w, "pushButtonAceptar");
-             });
-             t.dobleClic(t.flecha()->path().pointAtPercent(0.3));
-         }},
-        {"declarar evento", "Editar transición",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) {
-                 // The name dialog opens inside this answer: a timer of its own answers it.
-                 TestSupport::onNextModal(nombrar(QStringLiteral("nuevo")));
-                 pulsar(w, "toolButtonNuevoEvento");
-                 pulsar(w, "pushButtonAceptar");
-             });
-             t.dobleClic(t.flecha()->path().pointAtPercent(0.3));
-         }},
-        {"quitar evento", "Editar transición",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) {
-                 elegirFila(w, "listWidgetEventos", 1);
-                 pulsar(w, "toolButtonEliminarEvento");
-                 pulsar(w, "pushButtonAceptar");
-             });
-             t.dobleClic(t.flecha()->path().pointAtPercent(0.3));
-         }},
-        {"eliminar transición", "Eliminar transición",
-         [](T &t, ModalScript &s) {
-             t.clic(t.flecha()->path().pointAtPercent(0.5));
-             s.thenClick(QStringLiteral("Si"));
-             accion(*t.m_ventana, "actionEliminarElemento")->trigger();
-         }},
-        {"curvar transición", "Curvar transición",
-         [](T &t, ModalScript &) {
-             t.clic(t.flecha()->path().pointAtPercent(0.5));
-             const QPointF mid = t.flecha()->midItem()->scenePos();
-             t.arrastrar(mid, mid + QPointF(0, -60));
-         }},
-        {"mover etiqueta", "Mover etiqueta",
-         [](T &t, ModalScript &) {
-             t.clic(t.flecha()->path().pointAtPercent(0.5));
-             const QPointF etiqueta = t.flecha()->textItem()->sceneBoundingRect().center();
-             t.arrastrar(etiqueta, etiqueta + QPointF(25, 10));
-         }},
-        {"estado inicial", "Estado inicial",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) {
-                 auto *dialogo = qobject_cast<QInputDialog *>(w);
-                 dialogo->setTextValue(QStringLiteral("B"));
-                 dialogo->accept();
-             });
-             s.then([](QWidget *w) { pulsar(w, "pushButtonAceptar"); });
-             accion(*t.m_ventana, "actionEstadoInicial")->trigger();
-         }},
-        {"importar", "Importar recursos",
-         [](T &t, ModalScript &s) {
-             s.then(elegirArchivo(t.m_tmp->filePath(QStringLiteral("otro/otro.vro"))));
-             accion(*t.m_ventana, "actionDesde_otro_proyecto")->trigger();
-         }},
-        {"nueva máquina", "Nueva máquina",
-         [](T &t, ModalScript &s) {
-             s.then(nombrar(QStringLiteral("Otra")));
-             accion(*t.m_ventana, "actionNuevaMaquina")->trigger();
-         }},
-        {"eliminar máquina", "Eliminar máquina",
-         [](T &t, ModalScript &s) {
-             s.thenClick(QStringLiteral("Si"));
-             accion(*t.m_ventana, "actionEliminarMaquina")->trigger();
-         }},
-        {"pegar", "Pegar",
-         [](T &t, ModalScript &) {
-             t.clic(t.estado(QStringLiteral("A"))->pos());
-             accion(*t.m_ventana, "actionCopiar")->trigger();
-             accion(*t.m_ventana, "actionPegar")->trigger();
-         }},
-        {"mover con teclas", "Mover selección",
-         [](T &t, ModalScript &) {
-             t.clic(t.estado(QStringLiteral("A"))->pos());
-             for (const char *tecla : {"actionMoverDerecha", "actionMoverDerecha10", "actionMoverAbajo"})
-                 accion(*t.m_ventana, tecla)->trigger();
-             QTRY_VERIFY(accion(*t.m_ventana, "actionDeshacer")->isEnabled());
-         }},
-        {"renombrar desde el menú", "Renombrar estado",
-         [](T &t, ModalScript &s) {
-             s.then(nombrar(QStringLiteral("AA")));
-             t.clic(t.estado(QStringLiteral("A"))->pos());
-             accion(*t.m_ventana, "actionRenombrar")->trigger();
-         }},
-        // Cancelled commands: no step, not a byte changed.
-        {"editor de estado cancelado", "",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) {
-                 auto *campo = hijo<QLineEdit>(w, "lineEditNombre");
-                 campo->selectAll();
-                 QTest::keyClicks(campo, QStringLiteral("Z"));
-                 hijo<QComboBox>(w, "comboBoxColor")->setCurrentIndex(5);
-                 hijo<QListWidget>(w, "listWidgetTransiciones")->setCurrentRow(0);
-                 TestSupport::onNextModal([](QWidget *box) {
-                     for (QAbstractButton *b : qobject_cast<QMessageBox *>(box)->buttons()) {
-                         if (b->text() == QStringLiteral("Si"))
-                             b->click();
-                     }
-                 });
-                 pulsar(w, "pushButtonEliminar");
-                 QVERIFY(hijo<QListWidget>(w, "listWidgetTransiciones")->count() == 0);
-                 pulsar(w, "pushButtonCancelar");
-             });
-             t.dobleClic(t.estado(QStringLiteral("A"))->pos());
-         }},
-        {"editor de transición cancelado", "",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) {
-                 TestSupport::onNextModal(nombrar(QStringLiteral("nuevo")));
-                 pulsar(w, "toolButtonNuevoEvento");
-                 elegirFila(w, "listWidgetEventos", 1);
-                 pulsar(w, "toolButtonEliminarEvento");
-                 TestSupport::onNextModal(nombrar(QStringLiteral("otra_var")));
-                 pulsar(w, "toolButtonNuevaVariableExpresion");
-                 pulsar(w, "pushButtonCancelar");
-             });
-             t.dobleClic(t.flecha()->path().pointAtPercent(0.3));
-         }},
-        {"nueva transición cancelada", "",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) { pulsar(w, "pushButtonCancelar"); });
-             accion(*t.m_ventana, "actionNuevaTransicion")->trigger();
-             t.clic(t.estado(QStringLiteral("B"))->pos());
-             t.clic(t.estado(QStringLiteral("B"))->pos());
-         }},
-        {"estado inicial cancelado", "",
-         [](T &t, ModalScript &s) {
-             s.then([](QWidget *w) {
-                 auto *dialogo = qobject_cast<QInputDialog *>(w);
-                 dialogo->setTextValue(QStringLiteral("B"));
-                 dialogo->accept();
-             });
-             s.then([](QWidget *w) { pulsar(w, "pushButtonCancelar"); });
-             accion(*t.m_ventana, "actionEstadoInicial")->trigger();
-         }},
-        {"nuevo estado sin nombre", "",
-         [](T &t, ModalScript &s) {
-             s.thenDismiss();
-             accion(*t.m_ventana, "actionNuevoEstado")->trigger();
-             t.clic({-950, -450});
-         }},
-        {"clic sin arrastre", "", [](T &t, ModalScript &) { t.clic(t.estado(QStringLiteral("A"))->pos()); }},
-    };
-    return lista;
-}
-
 // A project as the editor leaves it, saved and opened again: A -> B on ev
-// doing hacer(), A initial, events ev and otro, variable x.
+// doing hacer(), A initial, events ev and otro, variable x; and a project
+// "otro" to import from.
 void TstHistorialVentana::init()
 {
-    m_tmp = new QTemporaryDir;
-    m_ventana = new MainWindow;
-    m_ventana->resize(1366, 675);
-    m_ventana->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_ventana));
-    QVERIFY(ProyectoPrueba::crear(*m_ventana, m_tmp->path(), QStringLiteral("banco")));
-    DiagramScene *s = ProyectoPrueba::maquina(*m_ventana, QStringLiteral("Control"));
-    DiagramItem *a = ProyectoPrueba::estado(s, QStringLiteral("A"), kA);
-    DiagramItem *b = ProyectoPrueba::estado(s, QStringLiteral("B"), kB);
+    m_v = new VentanaPrueba;
+    QVERIFY(m_v->crear(QStringLiteral("banco")));
+    DiagramScene *s = ProyectoPrueba::maquina(**m_v, QStringLiteral("Control"));
+    DiagramItem *a = ProyectoPrueba::estado(s, QStringLiteral("A"), {-1100, -620});
+    DiagramItem *b = ProyectoPrueba::estado(s, QStringLiteral("B"), {-800, -620});
     ProyectoPrueba::transicion(s, a, b, QStringLiteral("ev"), {QStringLiteral("hacer()")});
     ProyectoPrueba::inicial(s, a);
-    XmlHandler *doc = m_ventana->documento();
+    XmlHandler *doc = (*m_v)->documento();
     doc->addNuevoEvento(QStringLiteral("ev"));
     doc->addNuevoEvento(QStringLiteral("otro"));
     doc->addNuevaAccion(QStringLiteral("hacer()"));
     doc->addNuevaVariable(QStringLiteral("x"));
-    QVERIFY(m_ventana->guardarDatos());
-    QVERIFY(m_ventana->abrirProyecto(m_tmp->filePath(QStringLiteral("banco.vro"))));
+    QVERIFY((*m_v)->guardarDatos());
+    QVERIFY((*m_v)->abrirProyecto(m_v->ruta(QStringLiteral("banco.vro"))));
 
     XmlHandler otro(QStringLiteral("otro"), XmlHandler::NUEVO_XML_DATOS);
     otro.setContenidoGeneral(QStringLiteral("nombre"), QStringLiteral("otro"));
-    otro.setContenidoGeneral(QStringLiteral("carpeta"), m_tmp->filePath(QStringLiteral("otro")));
+    otro.setContenidoGeneral(QStringLiteral("carpeta"), m_v->ruta(QStringLiteral("otro")));
     otro.addNuevoEvento(QStringLiteral("importado"));
-    QVERIFY(QDir(m_tmp->path()).mkdir(QStringLiteral("otro")));
+    QVERIFY(QDir(m_v->ruta()).mkdir(QStringLiteral("otro")));
     QVERIFY(otro.save());
 }
 
 void TstHistorialVentana::cleanup()
 {
-    delete m_ventana;
-    delete m_tmp;
-}
-
-void TstHistorialVentana::elMenuEditar()
-{
-    QStringList menus;
-    for (QAction *a : m_ventana->menuBar()->actions())
-        menus << a->text();
-    QCOMPARE(menus.mid(0, 3), (QStringList{"&Archivo", "&Editar", "&Herramientas"}));
-    QAction *deshacer = accion(*m_ventana, "actionDeshacer");
-    QAction *rehacer = accion(*m_ventana, "actionRehacer");
-    QCOMPARE(deshacer->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
-    QCOMPARE(rehacer->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
-                                                        QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
-    QVERIFY(!deshacer->isEnabled());
-    QVERIFY(!rehacer->isEnabled());
-    auto *barra = m_ventana->findChild<QToolBar *>(QStringLiteral("mainToolBar"));
-    QVERIFY(barra->actions().contains(deshacer) && barra->actions().contains(rehacer));
-
-    const QPointF a = estado(QStringLiteral("A"))->pos();
-    arrastrar(a, a + QPointF(10, 10));
-    QCOMPARE(deshacer->text(), QStringLiteral("Deshacer Mover estado"));
-    deshacer->trigger();
-    QCOMPARE(estado(QStringLiteral("A"))->pos(), a);
-    QCOMPARE(rehacer->text(), QStringLiteral("Rehacer Mover estado"));
-    rehacer->trigger();
-    QCOMPARE(estado(QStringLiteral("A"))->pos(), a + QPointF(10, 10));
+    delete m_v;
 }
 
 void TstHistorialVentana::cadaPaso_data()
@@ -460,21 +366,22 @@ void TstHistorialVentana::cadaPaso()
     QFETCH(int, indice);
     const Paso &paso = pasos().at(indice);
     const QString texto = QString::fromUtf8(paso.texto);
-    const QByteArray antes = bytes();
+    const QByteArray antes = m_v->bytes();
     QVERIFY(!titulo().endsWith('*'));
     {
         ModalScript script;
-        paso.accion(*this, script);
+        paso.accion(*m_v, script);
         QTRY_COMPARE(script.pendientes(), 0);
     }
-    QAction *deshacer = accion(*m_ventana, "actionDeshacer");
+    QAction *deshacer = m_v->accion("actionDeshacer");
+    QAction *rehacer = m_v->accion("actionRehacer");
     if (texto.isEmpty()) {
-        QCOMPARE(bytes(), antes);
+        QCOMPARE(m_v->bytes(), antes);
         QVERIFY(!titulo().endsWith('*'));
         QVERIFY(!deshacer->isEnabled());
         return;
     }
-    const QByteArray despues = bytes();
+    const QByteArray despues = m_v->bytes();
     QVERIFY(despues != antes);
     QVERIFY(titulo().endsWith('*'));
     QCOMPARE(deshacer->text(), QStringLiteral("Deshacer ") + texto);
@@ -482,15 +389,15 @@ void TstHistorialVentana::cadaPaso()
         // Closing asks; "Cancelar" keeps the project.
         ModalScript script;
         script.thenClick(QStringLiteral("Cancelar"));
-        accion(*m_ventana, "actionCerrarProyecto")->trigger();
+        m_v->accion("actionCerrarProyecto")->trigger();
         QCOMPARE(script.titulos(), QStringList{QStringLiteral("Vireo")});
     }
-
     deshacer->trigger();
-    QVERIFY2(bytes() == antes, qPrintable(TestSupport::diffReport(antes, bytes())));
+    QVERIFY2(m_v->bytes() == antes, qPrintable(TestSupport::diffReport(antes, m_v->bytes())));
     QVERIFY(!titulo().endsWith('*'));
-    accion(*m_ventana, "actionRehacer")->trigger();
-    QVERIFY2(bytes() == despues, qPrintable(TestSupport::diffReport(despues, bytes())));
+    QCOMPARE(rehacer->text(), QStringLiteral("Rehacer ") + texto);
+    rehacer->trigger();
+    QVERIFY2(m_v->bytes() == despues, qPrintable(TestSupport::diffReport(despues, m_v->bytes())));
     QVERIFY(titulo().endsWith('*'));
 }
 
@@ -499,36 +406,30 @@ void TstHistorialVentana::diezPasosDeshechosYRehechos()
     const QStringList orden{"mover estado",     "redimensionar estado", "curvar transición", "mover etiqueta",
                             "cambiar color",    "nuevo estado",         "nueva transición",  "estado inicial",
                             "renombrar estado", "nueva máquina"};
-    QList<QByteArray> estados{bytes()};
-    for (const QString &fila : orden) {
-        for (const Paso &paso : pasos()) {
-            if (QString::fromUtf8(paso.fila) != fila)
-                continue;
-            ModalScript script;
-            paso.accion(*this, script);
-            QTRY_COMPARE(script.pendientes(), 0);
-        }
-        estados << bytes();
-        QVERIFY2(estados.last() != estados.at(estados.size() - 2), qPrintable(fila));
+    QList<QByteArray> estados{m_v->bytes()};
+    for (const QString &paso : orden) {
+        hacer(*m_v, paso);
+        estados << m_v->bytes();
+        QVERIFY2(estados.last() != estados.at(estados.size() - 2), qPrintable(paso));
     }
-    QAction *deshacer = accion(*m_ventana, "actionDeshacer");
-    QAction *rehacer = accion(*m_ventana, "actionRehacer");
+    QAction *deshacer = m_v->accion("actionDeshacer");
+    QAction *rehacer = m_v->accion("actionRehacer");
     for (int i = orden.size() - 1; i >= 0; --i) {
         deshacer->trigger();
-        QVERIFY2(bytes() == estados.at(i), qPrintable(orden.at(i)));
+        QVERIFY2(m_v->bytes() == estados.at(i), qPrintable(orden.at(i)));
     }
     QVERIFY(!deshacer->isEnabled());
     QVERIFY(!titulo().endsWith('*'));
     for (int i = 1; i <= orden.size(); ++i) {
         rehacer->trigger();
-        QVERIFY2(bytes() == estados.at(i), qPrintable(orden.at(i - 1)));
+        QVERIFY2(m_v->bytes() == estados.at(i), qPrintable(orden.at(i - 1)));
     }
 
     // Saved three steps back: undoing past the save and redoing to it gives
     // a clean title again.
     for (int i = 0; i < 3; ++i)
         deshacer->trigger();
-    QVERIFY(m_ventana->guardarDatos());
+    QVERIFY((*m_v)->guardarDatos());
     QVERIFY(!titulo().endsWith('*'));
     deshacer->trigger();
     QVERIFY(titulo().endsWith('*'));
@@ -543,27 +444,27 @@ void TstHistorialVentana::diezPasosDeshechosYRehechos()
 // they were.
 void TstHistorialVentana::deshacerSoloReconstruyeLoQueCambia()
 {
-    QGraphicsView *vista = view();
+    QGraphicsView *vista = m_v->vista();
     vista->setTransform(QTransform::fromScale(1.5, 1.5));
     vista->horizontalScrollBar()->setValue(vista->horizontalScrollBar()->minimum() + 40);
     const int desplazamiento = vista->horizontalScrollBar()->value();
-    DiagramItem *a = estado(QStringLiteral("A"));
-    DiagramScene *otra = ProyectoPrueba::maquina(*m_ventana, QStringLiteral("Otra"));
-    m_ventana->registrarPaso(QStringLiteral("Nueva máquina"));
-    QMdiSubWindow *activa = m_ventana->findChild<QMdiArea *>()->activeSubWindow();
+    DiagramItem *a = estado(*m_v, QStringLiteral("A"));
+    DiagramScene *otra = ProyectoPrueba::maquina(**m_v, QStringLiteral("Otra"));
+    (*m_v)->registrarPaso(QStringLiteral("Nueva máquina"));
+    QMdiSubWindow *activa = m_v->hijo<QMdiArea>("mdiArea")->activeSubWindow();
     ProyectoPrueba::estado(otra, QStringLiteral("X"), {0, 0});
-    m_ventana->registrarPaso(QStringLiteral("Nuevo estado"));
-    const QByteArray despues = bytes();
+    (*m_v)->registrarPaso(QStringLiteral("Nuevo estado"));
+    const QByteArray despues = m_v->bytes();
 
-    accion(*m_ventana, "actionDeshacer")->trigger();
-    QCOMPARE(m_ventana->sceneList().value(1)->itemList().size(), 0);
-    accion(*m_ventana, "actionRehacer")->trigger();
-    QCOMPARE(bytes(), despues);
-    QCOMPARE(estado(QStringLiteral("A")), a);
-    QCOMPARE(view(), vista);
+    m_v->accion("actionDeshacer")->trigger();
+    QCOMPARE((*m_v)->sceneList().value(1)->itemList().size(), 0);
+    m_v->accion("actionRehacer")->trigger();
+    QCOMPARE(m_v->bytes(), despues);
+    QCOMPARE(estado(*m_v, QStringLiteral("A")), a);
+    QCOMPARE((*m_v)->viewOf((*m_v)->sceneList().value(0)), vista);
     QCOMPARE(vista->transform(), QTransform::fromScale(1.5, 1.5));
     QCOMPARE(vista->horizontalScrollBar()->value(), desplazamiento);
-    QCOMPARE(m_ventana->findChild<QMdiArea *>()->activeSubWindow(), activa);
+    QCOMPARE(m_v->hijo<QMdiArea>("mdiArea")->activeSubWindow(), activa);
 }
 
 void TstHistorialVentana::guardarComo_data()
@@ -571,39 +472,32 @@ void TstHistorialVentana::guardarComo_data()
     QTest::addColumn<QString>("elegido");
     QTest::addColumn<QString>("existente");
     QTest::addColumn<bool>("reemplazar");
-    QTest::addColumn<QString>("nombre");
-    QTest::addColumn<QString>("archivo");
+    QTest::addColumn<QString>("nombre"); // empty: nothing is written
     QTest::newRow("puntos") << "Semaforo.v2.vro"
-                            << "Semaforo.vro" << false << "Semaforo.v2"
-                            << "Semaforo.v2.vro";
+                            << "Semaforo.vro" << false << "Semaforo.v2";
     QTest::newRow("sin extensión") << "Semaforo.v2"
-                                   << "" << false << "Semaforo.v2"
-                                   << "Semaforo.v2.vro";
+                                   << "" << false << "Semaforo.v2";
     QTest::newRow("mayúsculas") << "Semaforo.VRO"
-                                << "" << false << "Semaforo"
-                                << "Semaforo.vro";
+                                << "" << false << "Semaforo";
     QTest::newRow("existente rechazado") << "Semaforo.vro"
-                                         << "Semaforo.vro" << false << ""
-                                         << "";
+                                         << "Semaforo.vro" << false << "";
     QTest::newRow("existente aceptado") << "Semaforo.vro"
-                                        << "Semaforo.vro" << true << "Semaforo"
-                                        << "Semaforo.vro";
+                                        << "Semaforo.vro" << true << "Semaforo";
     QTest::newRow("existente sin extensión rechazado") << "Semaforo"
-                                                       << "Semaforo.vro" << false << ""
-                                                       << "";
+                                                       << "Semaforo.vro" << false << "";
     QTest::newRow("existente en mayúsculas rechazado") << "Semaforo.VRO"
-                                                       << "Semaforo.vro" << false << ""
-                                                       << "";
+                                                       << "Semaforo.vro" << false << "";
 }
 
+// The project then lives in the new file and folder, a fresh copy (created
+// when saved); the old file stays.
 void TstHistorialVentana::guardarComo()
 {
     QFETCH(QString, elegido);
     QFETCH(QString, existente);
     QFETCH(bool, reemplazar);
     QFETCH(QString, nombre);
-    QFETCH(QString, archivo);
-    const QString carpeta = m_tmp->filePath(QStringLiteral("como"));
+    const QString carpeta = m_v->ruta(QStringLiteral("como"));
     QVERIFY(QDir().mkpath(carpeta));
     const QByteArray ajeno("no es de este proyecto");
     if (!existente.isEmpty())
@@ -612,13 +506,10 @@ void TstHistorialVentana::guardarComo()
     const QStringList antes = QDir(carpeta).entryList(QDir::Files);
     {
         // The file dialog's own question comes while it is being answered,
-        // Vireo's (for the name it writes) right after: either is answered
-        // by a timer of its own.
+        // Vireo's (for the name it writes) right after.
         const auto responder = [reemplazar](QWidget *w) {
             auto *box = qobject_cast<QMessageBox *>(w);
-            if (!box)
-                return;
-            for (QAbstractButton *b : box->buttons()) {
+            for (QAbstractButton *b : box ? box->buttons() : QList<QAbstractButton *>()) {
                 const QMessageBox::ButtonRole rol = box->buttonRole(b);
                 if ((rol == QMessageBox::YesRole || rol == QMessageBox::AcceptRole) == reemplazar) {
                     b->click();
@@ -627,12 +518,14 @@ void TstHistorialVentana::guardarComo()
             }
         };
         ModalScript script;
-        script.then([=](QWidget *w) {
-            if (!existente.isEmpty())
-                TestSupport::onNextModal(responder);
-            elegirArchivo(carpeta + '/' + elegido)(w);
-        });
-        accion(*m_ventana, "actionGuardarComo")->trigger();
+        script
+            .then([&](QWidget *w) {
+                Anidados pregunta;
+                pregunta.then(responder);
+                VentanaPrueba::elegirArchivo(carpeta + '/' + elegido)(w);
+            })
+            .then(responder);
+        m_v->accion("actionGuardarComo")->trigger();
     }
     if (nombre.isEmpty()) {
         QCOMPARE(QDir(carpeta).entryList(QDir::Files), antes);
@@ -640,41 +533,72 @@ void TstHistorialVentana::guardarComo()
         QCOMPARE(titulo(), tituloAntes);
         return;
     }
-    QCOMPARE(m_ventana->documento()->getContenidoGeneral(QStringLiteral("nombre")), nombre);
-    QVERIFY(
-        TestSupport::readFile(carpeta + '/' + archivo).contains("<nombre>" + nombre.toUtf8() + "</nombre>"));
+    const XmlHandler *doc = (*m_v)->documento();
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("nombre")), nombre);
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("carpeta")), carpeta);
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")),
+             doc->getContenidoGeneral(QStringLiteral("modificacion")));
+    QVERIFY(TestSupport::readFile(carpeta + '/' + nombre + ".vro")
+                .contains("<nombre>" + nombre.toUtf8() + "</nombre>"));
     QCOMPARE(titulo(), QStringLiteral("Vireo | Alderhall - ") + nombre + QStringLiteral(".vro"));
+    QCOMPARE(m_v->hijo<QTreeWidget>("treeWidgetProyecto")->topLevelItem(0)->text(0), nombre);
+    QVERIFY(QFileInfo::exists(m_v->ruta(QStringLiteral("banco.vro"))));
 }
 
-void TstHistorialVentana::abrirAlgoQueNoEsProyecto_data()
+void TstHistorialVentana::abrirFallidoConservaElProyecto_data()
 {
     QTest::addColumn<QByteArray>("contenido");
-    QTest::addColumn<QString>("motivo");
+    QTest::addColumn<QString>("texto");
+    const QString procesar = QStringLiteral("No se pudo procesar el archivo \n@\nMotivo: ");
+    QTest::newRow("no existe") << QByteArray() << "No se pudo abrir el archivo \n@";
+    QTest::newRow("una carpeta") << QByteArray("/") << "No se pudo abrir el archivo \n@";
     QTest::newRow("dañado") << QByteArray("<?xml version=\"1.0\"?>\n<proyecto>\n<general>\n<nombre>x</nom")
-                            << "Motivo: no es un archivo XML válido (línea 4";
+                            << procesar + "no es un archivo XML válido (línea 4";
     QTest::newRow("otro XML") << QByteArray("<?xml version=\"1.0\"?>\n<lista><item>1</item></lista>\n")
-                              << "Motivo: no es un proyecto de Vireo";
+                              << procesar + "no es un proyecto de Vireo";
+    // Well-formed, a few megabytes, and far more than anyone draws.
+    const QString grande = procesar + "el proyecto tiene más máquinas, estados o transiciones";
+    const QByteArray proyecto("<proyecto><general><nombre>g</nombre></general><maquinas>");
+    QByteArray estados(proyecto + "<maquina0><nombre>M</nombre><estadoInicial/>");
+    for (int i = 0; i < 50001; ++i)
+        estados.append("<estado").append(QByteArray::number(i)).append("/>");
+    QTest::newRow("50 001 estados") << estados.append("</maquina0></maquinas></proyecto>") << grande;
+    QByteArray transiciones(proyecto + "<maquina0><nombre>M</nombre><estadoInicial/><estado0>"
+                                       "<diagrama/><transiciones>");
+    for (int i = 0; i < 150001; ++i)
+        transiciones.append("<tr").append(QByteArray::number(i)).append("/>");
+    transiciones.append("</transiciones></estado0></maquina0></maquinas></proyecto>");
+    QTest::newRow("150 001 transiciones") << transiciones << grande;
+    QByteArray maquinas(proyecto);
+    for (int i = 0; i < 501; ++i)
+        maquinas.append(QStringLiteral("<maquina%1><nombre>M</nombre></maquina%1>").arg(i).toUtf8());
+    QTest::newRow("501 máquinas") << maquinas.append("</maquinas></proyecto>") << grande;
 }
 
-void TstHistorialVentana::abrirAlgoQueNoEsProyecto()
+// The user is told why; the open project keeps its content, title, "*" and
+// undo history.
+void TstHistorialVentana::abrirFallidoConservaElProyecto()
 {
     QFETCH(QByteArray, contenido);
-    QFETCH(QString, motivo);
-    const QPointF a = estado(QStringLiteral("A"))->pos();
-    arrastrar(a, a + QPointF(10, 10));
-    const QByteArray antes = bytes();
+    QFETCH(QString, texto);
+    hacer(*m_v, QStringLiteral("mover estado"));
+    const QByteArray antes = m_v->bytes();
     const QString tituloAntes = titulo();
-    const QString ruta = m_tmp->filePath(QStringLiteral("roto.vro"));
-    QVERIFY(TestSupport::writeFile(ruta, contenido));
+    QString ruta = m_v->ruta(QStringLiteral("roto.vro"));
+    if (contenido == "/")
+        ruta = m_v->ruta();
+    else if (!contenido.isEmpty())
+        QVERIFY(TestSupport::writeFile(ruta, contenido));
     ModalScript script;
     script.thenDismiss();
-    QVERIFY(!m_ventana->abrirProyecto(ruta));
+    QVERIFY(!(*m_v)->abrirProyecto(ruta));
     QCOMPARE(script.titulos(), QStringList{QStringLiteral("Error al Abrir Proyecto")});
-    QVERIFY2(script.textos().value(0).contains(motivo), qPrintable(script.textos().value(0)));
-    QCOMPARE(bytes(), antes);
+    texto.replace(QLatin1Char('@'), ruta);
+    QVERIFY2(script.textos().value(0).startsWith(texto), qPrintable(script.textos().value(0)));
+    QCOMPARE(m_v->bytes(), antes);
     QCOMPARE(titulo(), tituloAntes);
-    QVERIFY(m_ventana->isModificado());
-    QCOMPARE(accion(*m_ventana, "actionDeshacer")->text(), QStringLiteral("Deshacer Mover estado"));
+    QVERIFY((*m_v)->isModificado());
+    QCOMPARE(m_v->accion("actionDeshacer")->text(), QStringLiteral("Deshacer Mover estado"));
 }
 
 QTEST_MAIN(TstHistorialVentana)

@@ -1,4 +1,3 @@
-#include "diagramfixture.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "imagendiagrama.h"
@@ -14,8 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using DiagramFixture::addEstado;
-using DiagramFixture::addTransicion;
+using ProyectoPrueba::transicion;
 
 namespace {
 
@@ -25,7 +23,7 @@ DiagramScene *escena(const QList<QPointF> &estados)
     auto *scene = new DiagramScene(QStringLiteral("MdE"), nullptr);
     scene->initSceneRect(-1250, -750, 2500, 1500);
     for (int i = 0; i < estados.size(); ++i)
-        addEstado(scene, QStringLiteral("E%1").arg(i), estados.at(i));
+        ProyectoPrueba::estado(scene, QStringLiteral("E%1").arg(i), estados.at(i));
     return scene;
 }
 
@@ -80,7 +78,7 @@ private slots:
     void sinSeleccion()
     {
         QScopedPointer<DiagramScene> scene(escena({{0, 0}, {300, 0}}));
-        addTransicion(scene.data(), scene->itemList().at(0), scene->itemList().at(1), "ev", {"a()"});
+        transicion(scene.data(), scene->itemList().at(0), scene->itemList().at(1), "ev", {"a()"});
         const QImage limpia = ImagenDiagrama(scene.data()).imagen();
         scene->itemList().at(0)->setSelected(true);
         QCOMPARE(ImagenDiagrama(scene.data()).imagen(), limpia);
@@ -102,8 +100,8 @@ private slots:
     {
         QScopedPointer<DiagramScene> scene(escena({{0, 0}, {300, 0}, {150, 200}}));
         const QList<DiagramItem *> e = scene->itemList();
-        addTransicion(scene.data(), e.at(0), e.at(1), "ev", {"a()"});
-        addTransicion(scene.data(), e.at(1), e.at(1), "ev", {"a()"});
+        transicion(scene.data(), e.at(0), e.at(1), "ev", {"a()"});
+        transicion(scene.data(), e.at(1), e.at(1), "ev", {"a()"});
         QDomDocument svg;
         QVERIFY(svg.setContent(ImagenDiagrama(scene.data()).svg()));
         int cajas = 0;

@@ -1,7 +1,5 @@
-#include "mainwindow.h"
-#include "modalscript.h"
-#include "proyectoprueba.h"
 #include "testsupport.h"
+#include "ventanaprueba.h"
 #include "xmlhandler.h"
 
 #include <QAbstractButton>
@@ -9,7 +7,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -22,20 +19,15 @@ const QStringList kAccionesPlaca{"APAGAR_TODO()", "motor_on()",   "motor_off()",
 // What the last file dialog showed: title, filter and starting folder.
 QStringList g_dialogo;
 
-// Chooses ruta in the file dialog; borrar removes the file once chosen, as
-// if it vanished meanwhile.
+// Chooses ruta in the file dialog, recording what it showed; borrar removes
+// the file once chosen, as if it vanished meanwhile.
 ModalScript::Handler elegir(const QString &ruta, bool borrar = false)
 {
     return [=](QWidget *w) {
-        auto *dialogo = qobject_cast<QFileDialog *>(w);
-        if (!dialogo)
-            return;
-        g_dialogo = QStringList{dialogo->windowTitle(), dialogo->nameFilters().join(';'),
-                                dialogo->directory().absolutePath()};
-        // Typed rather than selected: the dialog's file model loads folders in
-        // the background, and a selection made before it is done is lost.
-        dialogo->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(ruta);
-        static_cast<QDialog *>(dialogo)->accept();
+        if (auto *dialogo = qobject_cast<QFileDialog *>(w))
+            g_dialogo = QStringList{dialogo->windowTitle(), dialogo->nameFilters().join(';'),
+                                    dialogo->directory().absolutePath()};
+        VentanaPrueba::elegirArchivo(ruta)(w);
         if (borrar)
             QFile::remove(ruta);
     };
@@ -77,44 +69,36 @@ class TestImportarVentana : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir *m_dir = nullptr;
+    VentanaPrueba *m_v = nullptr;
     MainWindow *m_ventana = nullptr;
     QString m_cabecera;
 
     XmlHandler *datos() const { return m_ventana->documento(); }
 
-    QStringList importarCabecera(const ModalScript::Handler &dialogo)
+    // The messages shown by an import from the file the dialog answer picks.
+    QStringList importar(const char *accion, const ModalScript::Handler &dialogo)
     {
         ModalScript script;
         script.then(dialogo).thenDismiss();
-        m_ventana->findChild<QAction *>("actionDesde_archivo")->trigger();
+        m_v->accion(accion)->trigger();
         return script.textos();
     }
-
-    QStringList importarProyecto(const ModalScript::Handler &dialogo)
+    QStringList importarCabecera(const ModalScript::Handler &d) { return importar("actionDesde_archivo", d); }
+    QStringList importarProyecto(const ModalScript::Handler &d)
     {
-        ModalScript script;
-        script.then(dialogo).thenDismiss();
-        m_ventana->findChild<QAction *>("actionDesde_otro_proyecto")->trigger();
-        return script.textos();
+        return importar("actionDesde_otro_proyecto", d);
     }
 
 private slots:
     void init()
     {
-        m_dir = new QTemporaryDir;
-        m_ventana = new MainWindow;
-        m_ventana->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_ventana));
-        QVERIFY(ProyectoPrueba::crear(*m_ventana, m_dir->filePath("demo"), "demo"));
-        m_cabecera = m_dir->filePath("placa.h");
+        m_v = new VentanaPrueba;
+        m_ventana = &**m_v;
+        QVERIFY(m_v->crear("demo", "demo"));
+        m_cabecera = m_v->ruta("placa.h");
         QVERIFY(QFile::copy(TestSupport::dataPath("verify/placa.h"), m_cabecera));
     }
-    void cleanup()
-    {
-        delete m_ventana;
-        delete m_dir;
-    }
+    void cleanup() { delete m_v; }
 
     void cabecera()
     {
@@ -151,8 +135,8 @@ private slots:
     // import, "Cancelar" leaves everything as it was.
     void cabeceraConCambios()
     {
-        const QString archivo = m_dir->filePath("demo/demo.vro");
-        const QString primera = m_dir->filePath("primera.h");
+        const QString archivo = m_v->ruta("demo/demo.vro");
+        const QString primera = m_v->ruta("primera.h");
         QVERIFY(TestSupport::writeFile(primera, "#define PRIMERA 1\n"));
         importarCabecera(elegir(primera));
         QVERIFY(m_ventana->isModificado());
@@ -182,7 +166,7 @@ private slots:
         datos()->addNuevoEvento("ev_a");
         datos()->addNuevaAccion("a()");
         QVERIFY(m_ventana->guardarDatos());
-        const QString otro = m_dir->filePath("otro.vro");
+        const QString otro = m_v->ruta("otro.vro");
         QVERIFY(TestSupport::writeFile(otro, R"(<?xml version="1.0" encoding="UTF-8"?>
 <proyecto>
     <general><nombre>otro</nombre></general>
@@ -211,11 +195,11 @@ private slots:
 
     void proyectoNoXml()
     {
-        const QString roto = m_dir->filePath("roto.vro");
+        const QString roto = m_v->ruta("roto.vro");
         QVERIFY(TestSupport::writeFile(roto, "<proyecto><eventos><ev0>x</ev0></eventos>"));
         ModalScript script;
         script.then(elegir(roto)).thenDismiss();
-        m_ventana->findChild<QAction *>("actionDesde_otro_proyecto")->trigger();
+        m_v->accion("actionDesde_otro_proyecto")->trigger();
         QCOMPARE(script.titulos(), QStringList("Error al importar el proyecto"));
         QCOMPARE(script.textos(), QStringList("No se pudo procesar el archivo \n" + roto));
         QVERIFY(datos()->getNombresEventosDefinidos().isEmpty());

@@ -1,15 +1,19 @@
+// Every picture and template Vireo names must be compiled in (a missing icon
+// shows as an empty button, a missing template as broken generated code),
+// and the standard dialogs speak Spanish once Qt's catalogue is installed,
+// as main() does.
 #include "testsupport.h"
+#include "traducciones.h"
 
+#include <QDialogButtonBox>
 #include <QDirIterator>
-#include <QFile>
-#include <QIcon>
-#include <QPixmap>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
-// Every picture and template Vireo names must be compiled in: a missing icon
-// shows as an empty button, a missing template as broken generated code.
 class TestResources : public QObject
 {
     Q_OBJECT
@@ -18,11 +22,11 @@ private slots:
     void recursoNombradoEnElCodigo_data();
     void recursoNombradoEnElCodigo();
     void iconoDeVentanaEnVariosTamanos();
+    void dialogosEnCastellano();
 };
 
-// Scans the sources and forms for resource paths (quoted, in a form, or an
-// icon of the simulation tree named to iconoSim), so that a picture named
-// anywhere in Vireo without being added to resources/ is caught here.
+// Resource paths quoted in the sources, named in a form, or given to
+// iconoSim for the simulation tree.
 void TestResources::recursoNombradoEnElCodigo_data()
 {
     QTest::addColumn<QString>("path");
@@ -40,13 +44,11 @@ void TestResources::recursoNombradoEnElCodigo_data()
         const QString file = it.next();
         const QString text = QString::fromUtf8(TestSupport::readFile(file));
         for (const auto &patron : patrones) {
-            auto matches = patron.first.globalMatch(text);
-            while (matches.hasNext()) {
-                const QString path = patron.second + matches.next().captured(1);
-                if (seen.contains(path) || path.endsWith(QLatin1Char('/')))
-                    continue;
+            for (auto m = patron.first.globalMatch(text); m.hasNext();) {
+                const QString path = patron.second + m.next().captured(1);
+                if (!path.endsWith(QLatin1Char('/')) && !seen.contains(path))
+                    QTest::newRow(qPrintable(path)) << path << file;
                 seen.insert(path);
-                QTest::newRow(qPrintable(path)) << path << file;
             }
         }
     }
@@ -60,9 +62,8 @@ void TestResources::recursoNombradoEnElCodigo()
     QFETCH(QString, path);
     QFETCH(QString, file);
     QVERIFY2(QFile::exists(path), qPrintable(path + QStringLiteral(" no existe, nombrado en ") + file));
-    if (path.endsWith(QLatin1String(".txt")))
-        return;
-    QVERIFY2(!QPixmap(path).isNull(), qPrintable(path + QStringLiteral(" no se puede leer")));
+    if (!path.endsWith(QLatin1String(".txt")))
+        QVERIFY2(!QPixmap(path).isNull(), qPrintable(path + QStringLiteral(" no se puede leer")));
 }
 
 void TestResources::iconoDeVentanaEnVariosTamanos()
@@ -70,6 +71,29 @@ void TestResources::iconoDeVentanaEnVariosTamanos()
     const QIcon icon(QStringLiteral(":/img/vireo.ico"));
     for (int size : {16, 32, 48, 256})
         QCOMPARE(icon.actualSize(QSize(size, size)), QSize(size, size));
+}
+
+void TestResources::dialogosEnCastellano()
+{
+    QVERIFY2(Traducciones::instalar(*qApp), "Qt's Spanish catalogue (qttranslations5-l10n) is not installed");
+    QMessageBox caja(QMessageBox::Warning, QStringLiteral("Vireo"), QStringLiteral("texto"),
+                     QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::Save);
+    caja.show();
+    QStringList botones;
+    for (auto b : {QMessageBox::Ok, QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::Save})
+        botones << caja.button(b)->text().remove(QLatin1Char('&'));
+    QCOMPARE(botones, QStringList({"Aceptar", "Cancelar", "Sí", "Guardar"}));
+
+    QFileDialog dialogo(nullptr, QStringLiteral("Abrir Proyecto"));
+    dialogo.setOption(QFileDialog::DontUseNativeDialog);
+    dialogo.setFileMode(QFileDialog::ExistingFile);
+    dialogo.show();
+    const auto *cajaBotones = dialogo.findChild<QDialogButtonBox *>();
+    QVERIFY(cajaBotones);
+    QCOMPARE(cajaBotones->button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')),
+             QStringLiteral("Cancelar"));
+    QCOMPARE(cajaBotones->button(QDialogButtonBox::Open)->text().remove(QLatin1Char('&')),
+             QStringLiteral("Abrir"));
 }
 
 QTEST_MAIN(TestResources)

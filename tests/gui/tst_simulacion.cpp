@@ -1,8 +1,11 @@
 #include "arrow.h"
 #include "mainwindow.h"
-#include "onnextmodal.h"
+#include "modalscript.h"
+#include "panelescenario.h"
+#include "proyectoprueba.h"
 #include "simulacionprueba.h"
 #include "testsupport.h"
+#include "ventanaprueba.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -10,8 +13,11 @@
 #include <QGraphicsView>
 #include <QListWidget>
 #include <QMenu>
+#include <QNetworkInterface>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -19,8 +25,10 @@
 
 using namespace SimulacionPrueba;
 
-// The simulation driven through the real main window. The timer's step is
-// called directly (the timer only ticks); one test waits for the real tick.
+// The simulation driven through the real main window, with real TCP peers on
+// loopback for the link, and scenarios recorded and replayed. The timer's
+// step is called directly (the timer only ticks); one test waits for the
+// real tick.
 class TestSimulacion : public QObject
 {
     Q_OBJECT
@@ -105,8 +113,72 @@ private:
         return lista;
     }
 
+    // The link: events sent to the window's server, reports to m_peer.
+    quint16 m_puertoEventos = 0;
+    quint16 m_puertoReportes = 0;
+    QList<QTcpServer *> servidores() const { return m_w->findChildren<QTcpServer *>(); }
+    int conexionesAceptadas() const
+    {
+        int total = 0;
+        for (QTcpServer *servidor : servidores())
+            total += servidor->findChildren<QTcpSocket *>().size();
+        return total;
+    }
+
+    void simularHastaElEstadoInicial()
+    {
+        iniciar();
+        paso();
+        // No blinking behind the checks of the lit states.
+        timer()->stop();
+        QCOMPARE(actual(0), 0);
+        QCOMPARE(actual(1), 0);
+    }
+
+    void conectar(QTcpSocket &cliente)
+    {
+        cliente.connectToHost(QHostAddress::LocalHost, m_puertoEventos);
+        QVERIFY2(cliente.waitForConnected(3000), qPrintable(cliente.errorString()));
+    }
+
+    void enviar(QTcpSocket &cliente, const QByteArray &datos)
+    {
+        cliente.write(datos);
+        QVERIFY(cliente.waitForBytesWritten(3000));
+    }
+
+    // Scenarios: a light that turns on and off, with a tick while on and an
+    // initial action, simulated.
+    Arrow *m_tick = nullptr;
+    void abrirLuz()
+    {
+        QVERIFY(ProyectoPrueba::crear(*m_w, m_dir->filePath("luz"), "luz"));
+        DiagramScene *scene = ProyectoPrueba::maquina(*m_w, "Luz");
+        DiagramItem *apagada = ProyectoPrueba::estado(scene, "Apagada", QPointF(-150, 0));
+        DiagramItem *encendida = ProyectoPrueba::estado(scene, "Encendida", QPointF(150, 0));
+        ProyectoPrueba::transicion(scene, apagada, encendida, "on", {"encender()"});
+        ProyectoPrueba::transicion(scene, encendida, apagada, "off", {"apagar()"});
+        m_tick = ProyectoPrueba::transicion(scene, encendida, encendida, "t", {"cuenta += 1"});
+        ProyectoPrueba::inicial(scene, apagada, {"init()"});
+        iniciar();
+    }
+
+    void reproducir(const QString &ruta)
+    {
+        ModalScript script;
+        script.then(VentanaPrueba::elegirArchivo(ruta));
+        accion("actionReproducirEscenario")->trigger();
+        QVERIFY(m_w->reproduciendo());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_w->reproduciendo(), 15000);
+    }
+
 private slots:
-    void initTestCase() { usarPuertosLibres(); }
+    void initTestCase()
+    {
+        usarPuertosLibres();
+        m_puertoEventos = quint16(qEnvironmentVariableIntValue("VIREO_PUERTO_EVENTOS"));
+        m_puertoReportes = quint16(qEnvironmentVariableIntValue("VIREO_PUERTO_REPORTES"));
+    }
 
     void init()
     {
@@ -115,7 +187,7 @@ private slots:
         m_w->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_w));
         QVERIFY(abrirFixture(*m_w, *m_dir, "SIM"));
-        m_peer = new PeerReportes(qEnvironmentVariableIntValue("VIREO_PUERTO_REPORTES"));
+        m_peer = new PeerReportes(m_puertoReportes);
     }
 
     void cleanup()
@@ -437,27 +509,252 @@ private slots:
         m_w = new MainWindow;
         m_w->show();
         QVERIFY(abrirFixture(*m_w, *m_dir, "SININICIAL"));
-        QString texto;
-        TestSupport::onNextModal([&texto](QWidget *modal) {
-            auto *caja = qobject_cast<QMessageBox *>(modal);
-            QVERIFY(caja);
-            QCOMPARE(caja->windowTitle(), QString("Advertencia"));
-            texto = caja->text();
-            caja->accept();
-        });
+        ModalScript script;
+        script.thenDismiss();
         accion("actionSimular")->trigger();
-        QCOMPARE(texto, QString("MdE2: No se encuentra definido el Estado Inicial"));
+        QCOMPARE(script.titulos(), QStringList("Advertencia"));
+        QCOMPARE(script.textos(), QStringList("MdE2: No se encuentra definido el Estado Inicial"));
         QCOMPARE(m_w->uiMode(), MainWindow::Editar);
         QVERIFY(!accion("actionSimular")->isChecked());
         QVERIFY(!timer());
         QVERIFY(accion("actionGuardar")->isEnabled());
     }
 
-    void accionesDivididas()
+    // Each case ends with a "5:boton@" of its own, so the reports it expects
+    // are complete once that one's have arrived.
+    void eventosRecibidos_data()
     {
-        QCOMPARE(m_w->AccionesDivididas({"encender"}), QString("encender"));
-        QCOMPARE(m_w->AccionesDivididas({"encender", "cuenta = 0 [motor]"}),
-                 QString("encender;cuenta = 0 [motor]"));
+        QTest::addColumn<QByteArrayList>("trozos");
+        QTest::addColumn<QByteArray>("reportes");
+        const QByteArray boton1("41:MdE1,A,boton,B,encender;cuenta = 0 [MdE1]@");
+        const QByteArray boton2("20:MdE2,X,boton,Y,sonar@");
+        const QByteArray vuelta2("15:MdE2,Y,boton,X,@");
+        const QByteArray timeout1("17:MdE1,B,timeout,A,@");
+        QTest::newRow("one frame") << QByteArrayList{"5:boton@"} << boton1 + boton2 + vuelta2;
+        QTest::newRow("two frames in order")
+            << QByteArrayList{"5:boton@7:timeout@"} << boton1 + boton2 + timeout1 + boton1 + vuelta2;
+        QTest::newRow("split in two writes") << QByteArrayList{"5:bo", "ton@"} << boton1 + boton2 + vuelta2;
+        QTest::newRow("unknown events") << QByteArrayList{"6:bot\xc3\xb3n@5:BOTON@@"} << boton1 + boton2;
+        QTest::newRow("(reset) moves nothing") << QByteArrayList{"7:(reset)@"} << boton1 + boton2;
+    }
+    void eventosRecibidos()
+    {
+        QFETCH(QByteArrayList, trozos);
+        QFETCH(QByteArray, reportes);
+        simularHastaElEstadoInicial();
+        QTcpSocket cliente;
+        conectar(cliente);
+        for (const QByteArray &trozo : trozos) {
+            enviar(cliente, trozo);
+            QTest::qWait(30);
+        }
+        enviar(cliente, "5:boton@");
+        QTRY_COMPARE(m_peer->datos(), reportes);
+        QTest::qWait(50);
+        QCOMPARE(m_peer->datos(), reportes);
+    }
+
+    // A burst read at once is reported event by event, and the display ends
+    // as if each had been shown in turn.
+    void rafagaMuestraElUltimoPaso()
+    {
+        simularHastaElEstadoInicial();
+        QTcpSocket cliente;
+        conectar(cliente);
+        enviar(cliente, "5:boton@4:tick@7:timeout@5:boton@4:tick@");
+        QTRY_COMPARE(m_peer->datos(), QByteArray("41:MdE1,A,boton,B,encender;cuenta = 0 [MdE1]@"
+                                                 "20:MdE2,X,boton,Y,sonar@"
+                                                 "20:MdE1,B,tick,B,contar@"
+                                                 "17:MdE1,B,timeout,A,@"
+                                                 "41:MdE1,A,boton,B,encender;cuenta = 0 [MdE1]@"
+                                                 "15:MdE2,Y,boton,X,@"
+                                                 "20:MdE1,B,tick,B,contar@"));
+        QCOMPARE(actual(0), 1);
+        QCOMPARE(actual(1), 0);
+        for (int j = 0; j < 2; ++j) {
+            for (DiagramItem *estado : scene(j)->itemList()) {
+                QCOMPARE(estado->isActivo(), estado == scene(j)->previousArrow()->endItem());
+                for (Arrow *arrow : estado->arrows())
+                    QCOMPARE(arrow->isActiva(), arrow == scene(j)->previousArrow());
+            }
+        }
+        QCOMPARE(scene(0)->previousArrow()->event(), QString("tick"));
+        auto *acciones = m_w->findChild<QTableWidget *>("tableWidgetSimAcciones");
+        QCOMPARE(acciones->rowCount(), 1);
+        QCOMPARE(acciones->item(0, 0)->text(), QString("contar() [MdE1]"));
+        auto *arbol = m_w->findChild<QTreeWidget *>("treeWidgetSimEstados");
+        QTreeWidgetItem *mde1 = arbol->topLevelItem(0)->child(0);
+        QVERIFY(iconoEs(mde1->child(1)->icon(0), "button.png"));
+        QVERIFY(iconoEs(mde1->child(2)->icon(0), "button2.png"));
+        QTreeWidgetItem *mde2 = arbol->topLevelItem(0)->child(1);
+        QVERIFY(iconoEs(mde2->child(1)->icon(0), "button2.png"));
+        QVERIFY(iconoEs(mde2->child(2)->icon(0), "button.png"));
+    }
+
+    void eventoDuranteElResetSoloMueveLasListas()
+    {
+        iniciar();
+        QTcpSocket cliente;
+        conectar(cliente);
+        enviar(cliente, "5:boton@");
+        QTest::qWait(100);
+        QCOMPARE(actual(0), -1);
+        QVERIFY(m_peer->datos().isEmpty());
+    }
+
+    void fueraDeSimulacionSeIgnora()
+    {
+        QTcpSocket cliente;
+        conectar(cliente);
+        enviar(cliente, "5:boton@");
+        QTest::qWait(100);
+        QVERIFY(m_peer->datos().isEmpty());
+        QCOMPARE(m_w->uiMode(), MainWindow::Editar);
+    }
+
+    // Destroying the window with a peer still connected is clean.
+    void cerrarConUnPeerConectado()
+    {
+        QTcpSocket cliente;
+        conectar(cliente);
+        QTRY_COMPARE(conexionesAceptadas(), 1);
+    }
+
+    void soloLoopback()
+    {
+        QStringList direcciones;
+        for (QTcpServer *servidor : servidores()) {
+            if (!servidor->isListening())
+                continue;
+            QVERIFY(servidor->serverAddress().isLoopback());
+            QCOMPARE(servidor->serverPort(), m_puertoEventos);
+            direcciones << servidor->serverAddress().toString();
+        }
+        QVERIFY(direcciones.contains("127.0.0.1"));
+        QHostAddress externa;
+        for (const QHostAddress &direccion : QNetworkInterface::allAddresses()) {
+            if (!direccion.isLoopback() && direccion.protocol() == QAbstractSocket::IPv4Protocol)
+                externa = direccion;
+        }
+        if (externa.isNull())
+            QSKIP("this machine has no non-loopback address");
+        QTcpSocket cliente;
+        cliente.connectToHost(externa, m_puertoEventos);
+        QVERIFY(!cliente.waitForConnected(3000));
+        QCOMPARE(cliente.error(), QAbstractSocket::ConnectionRefusedError);
+    }
+
+    // No peer on the report port: firings go on; once a peer listens (or
+    // after it closed the link) the next report connects again.
+    void sinPeerYReconexion()
+    {
+        delete m_peer;
+        m_peer = nullptr;
+        simularHastaElEstadoInicial();
+        m_w->Analizar("boton");
+        QTest::qWait(100);
+        QCOMPARE(actual(0), 1);
+        m_peer = new PeerReportes(m_puertoReportes);
+        m_w->Analizar("timeout");
+        QTRY_COMPARE(m_peer->datos(), QByteArray("17:MdE1,B,timeout,A,@"));
+        m_peer->cerrarConexiones();
+        QTest::qWait(100);
+        m_w->Analizar("boton");
+        QTest::qWait(100);
+        m_w->Analizar("timeout");
+        QTRY_VERIFY(m_peer->datos().endsWith("17:MdE1,B,timeout,A,@"));
+        QCOMPARE(m_peer->conexionesAceptadas(), 2);
+    }
+
+    void monitorYSend()
+    {
+        delete m_peer;
+        m_peer = nullptr;
+        QProcess monitor;
+        monitor.start(VIREO_CLI, {"monitor", "--port", QString::number(m_puertoReportes)});
+        QVERIFY(monitor.waitForStarted());
+        QByteArray errores;
+        QTRY_VERIFY2((errores += monitor.readAllStandardError()).contains("Escuchando"), errores.constData());
+        simularHastaElEstadoInicial();
+        QProcess send;
+        send.start(VIREO_CLI,
+                   {"send", "--port", QString::number(m_puertoEventos), "boton", "boton && x > 3"});
+        QVERIFY(send.waitForStarted());
+        QTRY_COMPARE(send.state(), QProcess::NotRunning);
+        QCOMPARE(send.exitCode(), 0);
+        QCOMPARE(actual(0), 1);
+        QMetaObject::invokeMethod(m_w, "on_tableWidgetSimEventos_cellDoubleClicked", Q_ARG(int, 0),
+                                  Q_ARG(int, 0));
+        QByteArray salida;
+        QTRY_VERIFY((salida += monitor.readAllStandardOutput()).count('\n') >= 3);
+        QCOMPARE(salida, QByteArray("MdE1: A --boton--> B / encender;cuenta = 0 [MdE1]\n"
+                                    "MdE2: X --boton--> Y / sonar\n"
+                                    "(reset)\n"));
+        monitor.kill();
+        monitor.waitForFinished();
+    }
+
+    // What was recorded replays with every check passed, and the transition
+    // never taken is marked until the simulation ends.
+    void grabarYReproducir()
+    {
+        abrirLuz();
+        QVERIFY(!accion("actionDetenerGrabacion")->isEnabled());
+        accion("actionGrabarEscenario")->trigger();
+        QVERIFY(m_w->grabando());
+        QVERIFY(!accion("actionReproducirEscenario")->isEnabled());
+        for (const char *fila : {"on", "off", "(reset)", "on"})
+            dobleClic(fila);
+        const QString ruta = m_dir->filePath("luz/clase");
+        ModalScript script;
+        script.then(VentanaPrueba::elegirArchivo(ruta));
+        accion("actionDetenerGrabacion")->trigger();
+        QVERIFY(!m_w->grabando());
+        const QByteArray texto = TestSupport::readFile(ruta + ".escenario");
+        QVERIFY(texto.startsWith("# Escenario grabado con Vireo sobre luz, "));
+        QCOMPARE(
+            texto.mid(texto.indexOf('\n') + 1),
+            QByteArray("estado Luz APAGADA\nevento on\nestado Luz ENCENDIDA\nevento off\nestado Luz APAGADA\n"
+                       "reset\nestado Luz APAGADA\nevento on\nestado Luz ENCENDIDA\n"));
+
+        reproducir(ruta + ".escenario");
+        PanelEscenario *panel = m_w->panelEscenario();
+        QCOMPARE(panel->fallidos(), 0);
+        QCOMPARE(panel->filas().filter("|cumplido").size(), 5);
+        QCOMPARE(panel->resumen(),
+                 QString("Comprobaciones cumplidas: 5 de 5. Estados visitados: 2 de 2. "
+                         "Transiciones tomadas: 2 de 3 (las que faltan se marcan en naranja)."));
+        QCOMPARE(m_tick->color(), QColor("#e07000"));
+        accion("actionTerminarSimulacion")->trigger();
+        QVERIFY(!m_tick->color().isValid());
+    }
+
+    void fallidos()
+    {
+        abrirLuz();
+        const QString ruta = m_dir->filePath("mal.escenario");
+        TestSupport::writeFile(ruta, "acciones Luz init()\nevento on\nestado Luz APAGADA\nevento t\n"
+                                     "acciones Luz cuenta += 1\n");
+        reproducir(ruta);
+        PanelEscenario *panel = m_w->panelEscenario();
+        QCOMPARE(panel->filas(),
+                 QStringList({"1|acciones Luz init()|cumplido", "2|evento on|hecho",
+                              "3|estado Luz APAGADA|se esperaba APAGADA, se encontró ENCENDIDA",
+                              "4|evento t|hecho", "5|acciones Luz cuenta += 1|cumplido"}));
+        QCOMPARE(panel->fallidos(), 1);
+    }
+
+    void escenarioMalformado()
+    {
+        abrirLuz();
+        const QString ruta = m_dir->filePath("roto.escenario");
+        TestSupport::writeFile(ruta, "evento on\nestado Luz\n");
+        ModalScript script;
+        script.then(VentanaPrueba::elegirArchivo(ruta)).thenDismiss();
+        accion("actionReproducirEscenario")->trigger();
+        QCOMPARE(script.textos(), QStringList{"El escenario no se puede reproducir:\n" + ruta +
+                                              ":2: se espera «estado MAQUINA ESTADO»"});
+        QVERIFY(!m_w->reproduciendo());
     }
 };
 

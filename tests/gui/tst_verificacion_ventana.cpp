@@ -1,14 +1,12 @@
 #include "arrow.h"
 #include "diagramscene.h"
-#include "mainwindow.h"
-#include "modalscript.h"
 #include "proyectoprueba.h"
 #include "testsupport.h"
+#include "ventanaprueba.h"
 #include "xmlhandler.h"
 
 #include <QAction>
 #include <QDockWidget>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -58,23 +56,21 @@ class TestVerificacionVentana : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir *m_dir = nullptr;
+    VentanaPrueba *m_v = nullptr;
     MainWindow *m_ventana = nullptr;
     QTreeWidget *m_arbol = nullptr;
     DiagramScene *m_mde1 = nullptr;
     DiagramScene *m_mde2 = nullptr;
     DiagramItem *m_perdido = nullptr;
 
-    QString rutaProyecto() const { return m_dir->filePath("demo/demo.vro"); }
+    QString rutaProyecto() const { return m_v->ruta("demo/demo.vro"); }
 
-    void verificar() { m_ventana->findChild<QAction *>("actionVerificar")->trigger(); }
+    void verificar() { m_v->accion("actionVerificar")->trigger(); }
 
     void dobleClic(QTreeWidgetItem *item)
     {
         m_arbol->scrollToItem(item);
-        const QPoint centro = m_arbol->visualItemRect(item).center();
-        QTest::mouseClick(m_arbol->viewport(), Qt::LeftButton, {}, centro);
-        QTest::mouseDClick(m_arbol->viewport(), Qt::LeftButton, {}, centro);
+        VentanaPrueba::dobleClic(m_arbol, m_arbol->visualItemRect(item));
     }
 
     // The arrow of Marcha (or any state) whose trigger is evento.
@@ -93,7 +89,7 @@ class TestVerificacionVentana : public QObject
     // only as part of a longer name; MdE2 whose only state never leaves.
     void construir()
     {
-        QVERIFY(ProyectoPrueba::crear(*m_ventana, m_dir->filePath("demo"), "demo", "ANA"));
+        QVERIFY(m_v->crear("demo", "demo", "ANA"));
         XmlHandler *datos = m_ventana->documento();
         for (const char *e : {"arranque", "parada", "tick", "temp", "nunca"})
             datos->addNuevoEvento(e);
@@ -120,19 +116,12 @@ class TestVerificacionVentana : public QObject
 private slots:
     void init()
     {
-        m_dir = new QTemporaryDir;
-        m_ventana = new MainWindow;
-        m_ventana->resize(1200, 800);
-        m_ventana->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_ventana));
+        m_v = new VentanaPrueba;
+        m_ventana = &**m_v;
         m_arbol = m_ventana->findChild<QTreeWidget *>("treeWidgetVerificar");
         construir();
     }
-    void cleanup()
-    {
-        delete m_ventana;
-        delete m_dir;
-    }
+    void cleanup() { delete m_v; }
 
     void arbol()
     {
@@ -196,9 +185,8 @@ private slots:
     // command-line tool prints for that file.
     void igualQueVireoCli()
     {
-        const QString ruta = m_dir->filePath("hallazgos.vro");
-        QVERIFY(QFile::copy(TestSupport::dataPath("verify/hallazgos.vro"), ruta));
-        QVERIFY(m_ventana->abrirProyecto(ruta));
+        const QString ruta = m_v->ruta("hallazgos.vro");
+        QVERIFY(m_v->abrirDato("verify/hallazgos.vro"));
         verificar();
         QCOMPARE(m_arbol->headerItem()->text(0), QString("Verificando: hallazgos"));
         QString texto;
@@ -209,15 +197,20 @@ private slots:
         QCOMPARE(texto, QString::fromUtf8(cli.out));
     }
 
+    // Each run saves first and shows the panel next to the explorer.
     void dosVecesIgualYGuardaCadaVez()
     {
+        auto *dock = m_ventana->findChild<QDockWidget *>("dockWidgetVerificar");
+        dock->close();
         m_ventana->updateUi();
         QVERIFY(m_ventana->windowTitle().endsWith('*'));
         verificar();
         QVERIFY(!m_ventana->isModificado());
         QVERIFY(!m_ventana->windowTitle().contains('*'));
-        const QByteArray primero = TestSupport::readFile(rutaProyecto());
-        QVERIFY(primero.contains("<nombre>Perdido</nombre>"));
+        QVERIFY(dock->isVisible() && dock->isEnabled());
+        QVERIFY(m_ventana->tabifiedDockWidgets(m_ventana->findChild<QDockWidget *>("dockWidgetProyecto"))
+                    .contains(dock));
+        QVERIFY(TestSupport::readFile(rutaProyecto()).contains("<nombre>Perdido</nombre>"));
         const QStringList arbol = volcar(m_arbol);
 
         m_perdido->setName("Olvidado");
@@ -228,17 +221,6 @@ private slots:
         QCOMPARE(volcar(m_arbol), esperado);
         verificar();
         QCOMPARE(volcar(m_arbol), esperado);
-    }
-
-    void panelJuntoAlExplorador()
-    {
-        auto *dock = m_ventana->findChild<QDockWidget *>("dockWidgetVerificar");
-        auto *explorador = m_ventana->findChild<QDockWidget *>("dockWidgetProyecto");
-        dock->close();
-        verificar();
-        QVERIFY(dock->isVisible());
-        QVERIFY(dock->isEnabled());
-        QVERIFY(m_ventana->tabifiedDockWidgets(explorador).contains(dock));
     }
 
     // Only the first machine without initial state is named, and the panel

@@ -1,5 +1,6 @@
 #include "diagramgestures.h"
 
+#include "arrow.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
 
@@ -80,6 +81,18 @@ DiagramItem *addState(DiagramScene *scene, const QPointF &pos, const QString &na
     item->setPos(pos);
     scene->addToList(item);
     return item;
+}
+
+Arrow *addArrow(DiagramScene *scene, DiagramItem *from, DiagramItem *to)
+{
+    auto *arrow = new Arrow(from, to, nullptr);
+    arrow->setColor(Qt::black);
+    from->addArrow(arrow);
+    if (to != from)
+        to->addArrow(arrow);
+    scene->addItem(arrow);
+    arrow->updatePosition();
+    return arrow;
 }
 
 } // namespace DiagramGestures

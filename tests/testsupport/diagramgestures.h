@@ -5,6 +5,7 @@
 #include <QString>
 #include <Qt>
 
+class Arrow;
 class DiagramItem;
 class DiagramScene;
 class QGraphicsView;
@@ -27,6 +28,9 @@ void drag(QGraphicsView *view, const QPointF &from, const QPointF &to);
 QGraphicsView *showView(DiagramScene *scene);
 // A state as the project loader builds one: coloured, named, placed, listed.
 DiagramItem *addState(DiagramScene *scene, const QPointF &pos, const QString &name = QStringLiteral("S"));
+// An arrow as the loader builds one: black, listed by both ends, placed, its
+// label still " ? / ? ".
+Arrow *addArrow(DiagramScene *scene, DiagramItem *from, DiagramItem *to);
 
 } // namespace DiagramGestures
 

@@ -2,12 +2,26 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 namespace {
 
 const int SIN_RESPUESTA_MS = 3000;
+
+void pulsar(QWidget *w, const QString &boton)
+{
+    for (QAbstractButton *b : w->findChildren<QAbstractButton *>()) {
+        if (b->text() == boton && b->isEnabled()) {
+            b->click();
+            return;
+        }
+    }
+    if (auto *dialogo = qobject_cast<QDialog *>(w))
+        dialogo->reject();
+}
 
 } // namespace
 
@@ -28,16 +42,20 @@ ModalScript &ModalScript::then(const Handler &handler)
 
 ModalScript &ModalScript::thenClick(const QString &boton)
 {
-    return then([boton](QWidget *w) {
-        auto *box = qobject_cast<QMessageBox *>(w);
-        if (!box)
-            return;
-        for (QAbstractButton *b : box->buttons()) {
-            if (b->text() == boton) {
-                b->click();
-                return;
-            }
+    return then([boton](QWidget *w) { pulsar(w, boton); });
+}
+
+ModalScript &ModalScript::thenType(const QString &texto, const QString &boton)
+{
+    return then([this, texto, boton](QWidget *w) {
+        auto *campo = w->findChild<QLineEdit *>();
+        m_titulos << w->windowTitle();
+        m_textos << (campo ? campo->text() : QString());
+        if (campo && !texto.isNull()) {
+            campo->clear();
+            QTest::keyClicks(campo, texto);
         }
+        pulsar(w, boton);
     });
 }
 

@@ -11,11 +11,14 @@ class QTimer;
 class QWidget;
 
 // Answers the modal dialogs a command opens, one handler per dialog, in the
-// order they appear. Message boxes are also recorded (title and text), so a
-// test can check what the user was told. Polling stops when the script is
+// order they appear. Message boxes are recorded (title and text), and so are
+// the dialogs typed into (title and the text their field offered), so a test
+// can check what the user was told and offered. Polling stops when the script is
 // destroyed, so a dialog that never came cannot be answered by a later test.
 // A dialog that its handler left open is rejected after a few seconds, so a
-// wrong answer fails the test instead of hanging it.
+// wrong answer fails the test instead of hanging it. A handler is not called
+// again while it runs, so a handler that opens dialogs of its own answers
+// them with a script of its own, made just before the click that opens them.
 class ModalScript : public QObject
 {
 public:
@@ -25,8 +28,13 @@ public:
     ~ModalScript() override;
 
     ModalScript &then(const Handler &handler);
-    // Clicks the button of a message box whose text is boton.
+    // Clicks the enabled button captioned boton (a message box's or any
+    // dialog's); a dialog without one is rejected.
     ModalScript &thenClick(const QString &boton);
+    // Replaces the text of the dialog's line edit by typing texto (through
+    // its validator, as a user would), then clicks boton. A null texto keeps
+    // what the field offered.
+    ModalScript &thenType(const QString &texto, const QString &boton = QStringLiteral("Aceptar"));
     // Closes a message box with its default escape button.
     ModalScript &thenDismiss();
 

@@ -28,8 +28,8 @@
 *	\file MdeE.c
 *	\brief 
 *	\details Descripcion detallada del archivo
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 /*********************************************************************************************************************************
  *** INCLUDES
@@ -80,8 +80,8 @@ static int estado = APAGADO;
 *	\fn static void funcion_apagado ( void )
 *	\brief Descripcion
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 static void funcion_apagado ( void )
 {
@@ -111,8 +111,8 @@ static void funcion_apagado ( void )
 *	\fn static void funcion_encendido ( void )
 *	\brief Descripcion
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 static void funcion_encendido ( void )
 {
@@ -148,19 +148,25 @@ static void funcion_encendido ( void )
 *	\fn static void funcion_listo ( void )
 *	\brief Descripcion
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 static void funcion_listo ( void )
 {
+	if( boton( ) )
+	{
+		 estado = LISTO;
+		 sinParentesis(); 
+		 return;
+	}
 }
 
 /**
 *	\fn static void funcion_listo ( void )
 *	\brief Descripcion
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 static void funcion_listo ( void )
 {
@@ -176,8 +182,8 @@ static void funcion_listo ( void )
 *	\fn static void funcion_otro ( void )
 *	\brief Descripcion
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 static void funcion_otro ( void )
 {
@@ -190,8 +196,8 @@ static void funcion_otro ( void )
 *	\fn void maquina_estado( void )
 *	\brief Maquina de estado mediante vector de ptr a funcion
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 void maquina_estado( void )
 {

@@ -28,8 +28,8 @@
 *	\file main.c
 *	\brief Resumen del contenido del archivo
 *	\details Descripcion detallada del archivo
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 
 #include "AP_MdeE.h"

@@ -28,8 +28,8 @@
 *	\file AP_FuncionesMde.c
 *	\brief Implementacion switch-case
 *	\details Descripcion detallada del archivo
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 
 /*********************************************************************************************************************************
@@ -79,8 +79,8 @@
 *	\fn int boton(void)
 *	\brief Resumen
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 int boton( void )
 {
@@ -95,8 +95,8 @@ int boton( void )
 *	\fn int e2(void)
 *	\brief Resumen
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 int e2( void )
 {
@@ -111,8 +111,8 @@ int e2( void )
 *	\fn int e3(void)
 *	\brief Resumen
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 int e3( void )
 {
@@ -129,8 +129,8 @@ int e3( void )
 *	\fn void f(void)
 *	\brief Resumen
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 void f( void )
 {
@@ -143,8 +143,8 @@ void f( void )
 *	\fn void encender(void)
 *	\brief Resumen
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 void encender( void )
 {
@@ -157,8 +157,8 @@ void encender( void )
 *	\fn void apagar(void)
 *	\brief Resumen
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 void apagar( void )
 {
@@ -171,8 +171,8 @@ void apagar( void )
 *	\fn void a(void)
 *	\brief Resumen
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 void a( void )
 {
@@ -185,10 +185,24 @@ void a( void )
 *	\fn void b(void)
 *	\brief Resumen
 *	\details Detalles
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 void b( void )
+{
+	//!< Codigo propio de la funcion
+
+	return ;
+}
+
+/**
+*	\fn void sinParentesis(void)
+*	\brief Resumen
+*	\details Detalles
+*	\author ANA
+*	\date 05-03-2024 11:02:41
+*/
+void sinParentesis( void )
 {
 	//!< Codigo propio de la funcion
 

@@ -28,8 +28,8 @@
 *	\file AP_MdeE.c
 *	\brief Implementacion switch-case
 *	\details Descripcion detallada del archivo
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 
 /*********************************************************************************************************************************
@@ -80,8 +80,8 @@ int n = 0 ;int cuenta = 0 ;
 *	\fn void maquina_motor()
 *	\brief Implementacion switch-case
 *	\details 
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 void maquina_motor()
 {
@@ -184,6 +184,17 @@ void maquina_motor()
 			
 			case LISTO:
 			
+				if( boton( ) )
+				{
+					#ifdef DEPURAR
+						Log( 0 , 2 , 0 );
+					#endif
+
+					sinParentesis();
+					estado = LISTO;	
+					break;
+				}
+ 
 
 				break;
 			
@@ -197,8 +208,8 @@ void maquina_motor()
 *	\fn void maquina_bomba()
 *	\brief Implementacion switch-case
 *	\details 
-*	\author Pruebas
-*	\date 01-01-2026 00:00:00
+*	\author ANA
+*	\date 05-03-2024 11:02:41
 */
 void maquina_bomba()
 {
