@@ -92,7 +92,9 @@ QString GeneradorPtrFuncion::textoFuncionesMDE(const QString &funcionesEstados) 
         maquinas.isEmpty() ? QString() : FragmentosC::nombreInicial(maquinas.first()).toUpper();
     const QString ultimo = primeros.isEmpty() ? QString() : primeros.last().nombre.toUpper();
 
-    QString tabla = QStringLiteral("void ( * const arrayFunciones[ ] )( void ) = { ");
+    // A project without machines still gets a maquina_estado() that compiles:
+    // it has no table, no state and nothing to run.
+    QString tabla;
     QString prototipos;
     for (int i = 0; i < primeros.size(); ++i) {
         const QString &nombre = primeros.at(i).nombre;
@@ -100,7 +102,9 @@ QString GeneradorPtrFuncion::textoFuncionesMDE(const QString &funcionesEstados) 
                  (i + 1 < primeros.size() ? QStringLiteral(" , ") : QString());
         prototipos += QStringLiteral("static void funcion_") + nombre + QStringLiteral("( void );\n");
     }
-    tabla += QStringLiteral(" };\n");
+    if (!primeros.isEmpty())
+        tabla = QStringLiteral("void ( * const arrayFunciones[ ] )( void ) = { ") + tabla +
+                QStringLiteral(" };\n");
 
     QString texto;
     texto.reserve(8192 + funcionesEstados.size() + tabla.size() + prototipos.size());
@@ -121,7 +125,8 @@ QString GeneradorPtrFuncion::textoFuncionesMDE(const QString &funcionesEstados) 
     texto += FragmentosC::banner(QStringLiteral(" *** VARIABLES GLOBALES PUBLICAS"), "\n");
     texto += FragmentosC::declararVariables(m_proyecto.variables()) + QLatin1Char('\n');
     texto += FragmentosC::banner(QStringLiteral(" *** VARIABLES GLOBALES PRIVADAS AL MODULO"), "\n");
-    texto += QStringLiteral("static int estado = ") + inicial + QStringLiteral(";\n\n");
+    if (!primeros.isEmpty())
+        texto += QStringLiteral("static int estado = ") + inicial + QStringLiteral(";\n\n");
     texto +=
         QLatin1Char('\n') + FragmentosC::banner(QStringLiteral(" *** FUNCIONES PRIVADAS AL MODULO"), "\n");
     texto += funcionesEstados;
@@ -137,6 +142,8 @@ QString GeneradorPtrFuncion::textoFuncionesMDE(const QString &funcionesEstados) 
             : FragmentosC::bloqueInicial(maquinas.first().inicial.acciones.texto(), QStringLiteral("\t"));
     if (!arranque.isEmpty())
         texto += QStringLiteral("\tstatic int iniciada = 0;\n\n") + arranque + QLatin1Char('\n');
+    if (primeros.isEmpty())
+        return texto + QStringLiteral("}\n");
     // The state is a signed int: a negative value must not index the table either.
     texto += QStringLiteral("\tif( estado < 0 || estado > ") + ultimo + QStringLiteral(" )\n\t{\n");
     texto += QStringLiteral("\t\testado = ") + inicial + QStringLiteral(";\n\t\treturn;\n\t}\n");

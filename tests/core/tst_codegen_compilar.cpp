@@ -36,6 +36,7 @@ QStringList proyectos()
     rutas.sort();
     rutas.append(TestSupport::dataPath(QStringLiteral("codegen/dos_maquinas.vro")));
     rutas.append(TestSupport::dataPath(QStringLiteral("codegen/una_maquina.vro")));
+    rutas.append(TestSupport::dataPath(QStringLiteral("codegen/sin_maquinas.vro")));
     return rutas;
 }
 
