@@ -90,14 +90,14 @@ primeras() {
     model) echo 'xmlhandler|proyecto|savefile|expresiondisparo|lifecycle$' ;;
     sim) echo 'simulacion|diferencial|escenario' ;;
     codegen) echo 'codegen' ;;
-    analysis) echo 'verificacion|caminos|chequeo|usagerules|escenario|check' ;;
+    analysis) echo 'verificacion|escenario|cli' ;;
     link) echo 'link|depuracion' ;;
     importer) echo 'importar' ;;
     historial) echo 'historial|recuperacion' ;;
-    diagram) echo 'diagram|arrow|zoom|gestos|edicion' ;;
-    dialogs) echo 'dialog|configurarpuerto|regexp|escenario_ventana' ;;
-    app) echo 'mainwindow|lifecycle|edicion|ventana' ;;
-    cli) echo '_cli|check|placa' ;;
+    diagram) echo 'diagramscene|arrow|vista|edicion|imagen' ;;
+    dialogs) echo 'dialog|configurarpuerto|regexp' ;;
+    app) echo 'mainwindow|lifecycle|edicion|ventana|escritorio' ;;
+    cli) echo 'cli|placa' ;;
     *) echo '^$' ;;
   esac
 }
