@@ -14,6 +14,7 @@
 #include "arrowlabel.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "medicion.h"
 
 #include <QApplication>
 #include <QGraphicsView>
@@ -105,31 +106,6 @@ void renderFrame(QGraphicsView *view, QImage *image)
     QPainter painter(image);
     painter.setRenderHint(QPainter::Antialiasing);
     view->render(&painter, QRectF(), view->viewport()->rect());
-}
-
-// Processor time of this process: the machine running the benchmark is often
-// shared, and wall-clock time would measure the neighbours too.
-double cpuMs()
-{
-    return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
-}
-
-double medianMs(int runs, const std::function<void()> &work)
-{
-    QVector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = cpuMs();
-        work();
-        times << cpuMs() - start;
-    }
-    std::sort(times.begin(), times.end());
-    return times.at(times.size() / 2);
-}
-
-void report(const char *what, double ms, const char *goal = "")
-{
-    std::printf("%-58s %9.2f ms %s\n", what, ms, goal);
-    std::fflush(stdout);
 }
 
 int g_runs = 9;

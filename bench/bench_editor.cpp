@@ -9,6 +9,7 @@
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "imagendiagrama.h"
+#include "medicion.h"
 #include "portapapelesdiagrama.h"
 #include "xmlhandler.h"
 
@@ -23,29 +24,6 @@ namespace {
 
 const qreal SpacingX = 220;
 const qreal SpacingY = 160;
-
-double cpuMs()
-{
-    return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
-}
-
-double medianMs(int runs, const std::function<void()> &work)
-{
-    QVector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = cpuMs();
-        work();
-        times << cpuMs() - start;
-    }
-    std::sort(times.begin(), times.end());
-    return times.at(times.size() / 2);
-}
-
-void report(const char *what, double ms, const char *goal = "")
-{
-    std::printf("%-58s %9.2f ms %s\n", what, ms, goal);
-    std::fflush(stdout);
-}
 
 void link(DiagramScene *scene, DiagramItem *from, DiagramItem *to)
 {
