@@ -6,6 +6,7 @@
 #include "proyectoprueba.h"
 #include "testsupport.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QDirIterator>
@@ -15,8 +16,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QSerialPortInfo>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -89,14 +88,11 @@ private slots:
 
     void disposicion();
     void panelesSinProyecto();
-    void grupoDeHerramientasExclusivo();
     void titulo();
-    void preguntaAlCerrar_data();
-    void preguntaAlCerrar();
     void cerrar_data();
     void cerrar();
     void laDisposicionSeRestaura();
-    void acercaDeYPuerto();
+    void acercaDe();
 
 private:
     QAction *accion(const char *nombre) const { return m_w->findChild<QAction *>(QLatin1String(nombre)); }
@@ -193,9 +189,7 @@ void TestMainWindowShell::panelesSinProyecto()
         QVERIFY(hijo<QDockWidget>("dockWidgetProyecto")->isVisible());
         QVERIFY(!hijo<QDockWidget>("dockWidgetProyecto")->isEnabled());
         QCOMPARE(hijo<QTreeWidget>("treeWidgetProyecto")->topLevelItemCount(), 0);
-        QCOMPARE(hijo<QTreeWidget>("treeWidgetProyecto")->contextMenuPolicy(), Qt::CustomContextMenu);
         QVERIFY(!transiciones->isVisible() && !transiciones->isEnabled());
-        QCOMPARE(transiciones->windowTitle(), QStringLiteral("Tabla de Estados y Transiciones"));
         QCOMPARE(hijo<QTableWidget>("tableWidgetTransiciones")->rowCount(), 0);
         QVERIFY(!verificar->isVisible() && !verificar->isEnabled());
         QVERIFY(!simulacion->isVisible());
@@ -220,19 +214,6 @@ void TestMainWindowShell::panelesSinProyecto()
     comprobar();
 }
 
-void TestMainWindowShell::grupoDeHerramientasExclusivo()
-{
-    m_w->uiEnable();
-    const QStringList modos = {"actionSeleccionar", "actionNuevoEstado", "actionNuevaTransicion",
-                               "actionEstadoInicial"};
-    for (const QString &elegido : modos) {
-        // setChecked rather than trigger: only the group's rule is under test.
-        accion(qPrintable(elegido))->setChecked(true);
-        for (const QString &otro : modos)
-            QCOMPARE(accion(qPrintable(otro))->isChecked(), otro == elegido);
-    }
-}
-
 // One "*" however often the title is refreshed; uiReset brings the start back.
 void TestMainWindowShell::titulo()
 {
@@ -250,45 +231,10 @@ void TestMainWindowShell::titulo()
     QVERIFY(hijo<QMdiArea>("mdiArea")->subWindowList().isEmpty());
 }
 
-void TestMainWindowShell::preguntaAlCerrar_data()
-{
-    QTest::addColumn<QString>("respuesta");
-    QTest::addColumn<int>("resultado");
-    QTest::newRow("Si") << "Si" << int(QMessageBox::Save);
-    QTest::newRow("No") << "No" << int(QMessageBox::Discard);
-    QTest::newRow("Cancelar") << "Cancelar" << int(QMessageBox::Cancel);
-    QTest::newRow("Escape") << "" << int(QMessageBox::Cancel);
-}
-
-void TestMainWindowShell::preguntaAlCerrar()
-{
-    QFETCH(QString, respuesta);
-    QFETCH(int, resultado);
-    QCOMPARE(m_w->maybeSave(), QMessageBox::Discard); // nothing to ask without changes
-    m_w->marcarModificado();
-    QStringList botones;
-    ModalScript script;
-    script.then([&](QWidget *w) {
-        auto *caja = qobject_cast<QMessageBox *>(w);
-        QVERIFY(caja && caja->icon() == QMessageBox::Warning);
-        for (QAbstractButton *b : caja->buttons())
-            botones << QStringLiteral("%1:%2").arg(b->text()).arg(int(caja->buttonRole(b)));
-        if (respuesta.isEmpty())
-            QTest::keyClick(caja, Qt::Key_Escape);
-        for (QAbstractButton *b : caja->buttons()) {
-            if (b->text() == respuesta)
-                b->click();
-        }
-    });
-    QCOMPARE(int(m_w->maybeSave()), resultado);
-    QCOMPARE(script.titulos(), QStringList(QStringLiteral("Vireo")));
-    QCOMPARE(script.textos(),
-             QStringList(QStringLiteral(
-                 "El proyecto fue modificado.\n ¿Desea guardar los cambios antes de cerrarlo?")));
-    botones.sort();
-    QCOMPARE(botones, QStringList({"Cancelar:1", "No:2", "Si:0"}));
-}
-
+// Closing a changed project asks first: "Si" saves (and a save that fails
+// keeps the window open, or the changes would be lost), "No" drops the
+// changes, "Cancelar" and Escape keep the window. The layout is stored only
+// when the window closes.
 void TestMainWindowShell::cerrar_data()
 {
     QTest::addColumn<QString>("proyecto");
@@ -296,8 +242,9 @@ void TestMainWindowShell::cerrar_data()
     QTest::addColumn<bool>("cierra");
     QTest::newRow("sin proyecto") << "" << QStringList() << true;
     QTest::newRow("Cancelar") << "modificado" << QStringList("Cancelar") << false;
+    QTest::newRow("Escape") << "modificado" << QStringList("") << false;
+    QTest::newRow("No") << "modificado" << QStringList("No") << true;
     QTest::newRow("Si guarda y cierra") << "modificado" << QStringList("Si") << true;
-    // When the project cannot be written, closing would lose the changes.
     QTest::newRow("Si, guardado fallido") << "sin archivo" << QStringList({"Si", "Aceptar"}) << false;
 }
 
@@ -317,20 +264,41 @@ void TestMainWindowShell::cerrar()
         // A folder where the project file should be makes every write fail, even for root.
         QVERIFY(QFile::remove(archivo) && QDir().mkdir(archivo));
     }
+    QStringList botones;
     ModalScript script;
-    for (const QString &r : respuestas)
-        script.thenClick(r);
+    for (const QString &r : respuestas) {
+        script.then([&botones, r](QWidget *w) {
+            auto *caja = qobject_cast<QMessageBox *>(w);
+            for (QAbstractButton *b : caja->buttons())
+                botones << QStringLiteral("%1:%2").arg(b->text()).arg(int(caja->buttonRole(b)));
+            if (r.isEmpty())
+                QTest::keyClick(caja, Qt::Key_Escape);
+            for (QAbstractButton *b : caja->buttons()) {
+                if (b->text() == r)
+                    b->click();
+            }
+        });
+    }
     QCOMPARE(m_w->close(), cierra);
     QCOMPARE(script.pendientes(), 0);
     QCOMPARE(guardado("geometry"), cierra);
     QCOMPARE(guardado("windowState"), cierra);
     QCOMPARE(m_w->isVisible(), !cierra);
+    if (!respuestas.isEmpty()) {
+        QCOMPARE(script.titulos().value(0), QStringLiteral("Vireo"));
+        QCOMPARE(
+            script.textos().value(0),
+            QStringLiteral("El proyecto fue modificado.\n ¿Desea guardar los cambios antes de cerrarlo?"));
+        botones = botones.mid(0, 3);
+        botones.sort();
+        QCOMPARE(botones, QStringList({"Cancelar:1", "No:2", "Si:0"}));
+    }
     if (respuestas.size() > 1)
         QCOMPARE(script.titulos().value(1), QStringLiteral("Error al Guardar Proyecto"));
     if (!cierra)
         QVERIFY(m_w->isModificado() && m_w->tituloProyecto().endsWith(QLatin1Char('*')));
-    if (respuestas == QStringList(QStringLiteral("Si")))
-        QVERIFY(TestSupport::readFile(archivo).contains("MdE1"));
+    QCOMPARE(TestSupport::readFile(archivo).contains("MdE1"),
+             respuestas == QStringList(QStringLiteral("Si")));
 }
 
 void TestMainWindowShell::laDisposicionSeRestaura()
@@ -345,7 +313,8 @@ void TestMainWindowShell::laDisposicionSeRestaura()
     QVERIFY(hijo<QDockWidget>("dockWidgetProyecto")->isVisible());
 }
 
-void TestMainWindowShell::acercaDeYPuerto()
+// The about box credits the icons' author, as their licence asks.
+void TestMainWindowShell::acercaDe()
 {
     ModalScript acerca;
     acerca.thenDismiss();
@@ -353,21 +322,6 @@ void TestMainWindowShell::acercaDeYPuerto()
     QCOMPARE(acerca.titulos(), QStringList(QStringLiteral("Acerca de Vireo | Alderhall")));
     for (const char *texto : {"Silk", "Mark James", "Contacto"})
         QVERIFY2(acerca.textos().value(0).contains(QLatin1String(texto)), texto);
-
-    // The first serial port is chosen; cancelling keeps the previous choice.
-    const QList<QSerialPortInfo> puertos = QSerialPortInfo::availablePorts();
-    const QString primero = puertos.isEmpty() ? QString() : puertos.first().portName();
-    for (const char *boton : {"pushButtonConectar", "pushButtonCancelar"}) {
-        QString titulo;
-        ModalScript script;
-        script.then([&titulo, boton](QWidget *w) {
-            titulo = w->windowTitle();
-            w->findChild<QPushButton *>(QLatin1String(boton))->click();
-        });
-        accion("actionConfigurar_depuracion")->trigger();
-        QCOMPARE(titulo, QStringLiteral("Proceso de depuración"));
-        QCOMPARE(m_w->nombrePuerto(), primero);
-    }
 }
 
 QTEST_MAIN(TestMainWindowShell)
