@@ -432,18 +432,16 @@ private slots:
         QTest::addColumn<QString>("escrito");
         QTest::addColumn<QString>("titulo");
         QTest::addColumn<QString>("mensaje");
-        QTest::newRow("event") << "toolButtonNuevoEvento"
-                               << "boton"
-                               << "Definir Evento"
-                               << "Ya existe un evento definido con el mismo nombre.";
-        QTest::newRow("action") << "toolButtonNuevaAccion"
-                                << "encender"
-                                << "Definir Acción"
-                                << "Ya existe una acción definida con el mismo nombre.";
-        QTest::newRow("variable") << "toolButtonNuevaVariableAsignacion"
-                                  << "temp"
-                                  << "Definir Variable"
-                                  << "Ya existe una variable definida con el mismo nombre.";
+        const auto fila = [](const char *nombre, const char *boton, const char *escrito,
+                             const QString &titulo, const QString &mensaje) {
+            QTest::newRow(nombre) << boton << escrito << titulo << mensaje;
+        };
+        fila("event", "toolButtonNuevoEvento", "boton", "Definir Evento",
+             "Ya existe un evento definido con el mismo nombre.");
+        fila("action", "toolButtonNuevaAccion", "encender", "Definir Acción",
+             "Ya existe una acción definida con el mismo nombre.");
+        fila("variable", "toolButtonNuevaVariableAsignacion", "temp", "Definir Variable",
+             "Ya existe una variable definida con el mismo nombre.");
     }
     void duplicateDeclarations()
     {
