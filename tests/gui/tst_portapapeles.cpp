@@ -213,9 +213,8 @@ private slots:
         QTRY_VERIFY(m_ventana->isModificado());
     }
 
-    // F2 renames the selected state; Escape returns to "Seleccionar"; Delete
-    // asks and removes.
-    void f2EscapeYSuprimir()
+    // F2 renames the selected state; Escape returns to "Seleccionar".
+    void f2YEscape()
     {
         m_a->setSelected(true);
         QWidget *vista = enfocar();
@@ -229,13 +228,6 @@ private slots:
         QTest::keyClick(vista, Qt::Key_Escape);
         QVERIFY(action("actionSeleccionar")->isChecked());
         QCOMPARE(m_origen->mode(), DiagramScene::MoveItem);
-
-        m_c->setSelected(true);
-        ModalScript guion;
-        guion.thenClick("Si");
-        QTest::keyClick(vista, Qt::Key_Delete);
-        QCOMPARE(guion.pendientes(), 0);
-        QVERIFY(!m_origen->itemList().contains(m_c));
     }
 
     // The element menu offers what fits the item; empty space offers a new
@@ -286,8 +278,6 @@ private slots:
     {
         QTest::addColumn<QString>("tecleado");
         QTest::addColumn<QString>("mensaje");
-        QTest::newRow("dígito inicial") << "2do"
-                                        << "\"2do\" no es un identificador C válido";
         QTest::newRow("estado de otra máquina") << "a"
                                                 << "\"a\" ya es un estado de la máquina \"Origen\"";
         QTest::newRow("blancos a _") << "en espera"
