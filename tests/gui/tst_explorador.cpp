@@ -18,8 +18,7 @@ class TstExplorador : public QObject
 private slots:
     void init();
     void cleanup();
-    void nuevoProyectoSinMarcadores();
-    void gruposVaciosMuestranMarcador();
+    void grupos();
     void maquinasYEstados();
     void dobleClicMuestraUnaMaquinaOculta();
     void menuContextual_data();
@@ -83,36 +82,29 @@ QStringList TstExplorador::menuDurante(const std::function<void()> &run)
     return acciones;
 }
 
-void TstExplorador::nuevoProyectoSinMarcadores()
+// A new project shows its five groups, empty; once refreshed, an empty group
+// shows a placeholder, and one group is rebuilt on its own.
+void TstExplorador::grupos()
 {
     QCOMPARE(arbol()->topLevelItemCount(), 1);
     const QTreeWidgetItem *raiz = arbol()->topLevelItem(0);
     QCOMPARE(raiz->text(0), QStringLiteral("demo"));
-    QCOMPARE(textos(raiz),
-             QStringList({QStringLiteral("SISTEMA"), QStringLiteral("EVENTOS"), QStringLiteral("ACCIONES"),
-                          QStringLiteral("VARIABLES"), QStringLiteral("CONSTANTES")}));
+    QCOMPARE(textos(raiz), QStringList({"SISTEMA", "EVENTOS", "ACCIONES", "VARIABLES", "CONSTANTES"}));
     for (int i = 0; i < 5; ++i)
         QCOMPARE(grupo(i)->childCount(), 0);
-    QVERIFY(raiz->isExpanded());
-}
 
-void TstExplorador::gruposVaciosMuestranMarcador()
-{
     m_ventana->updateExploradorProyecto();
-    const QStringList vacio(QStringLiteral(" - "));
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(textos(grupo(i)), vacio);
+        QCOMPARE(textos(grupo(i)), QStringList(" - "));
         QCOMPARE(grupo(i)->child(0)->icon(0).isNull(), i == 0);
         QVERIFY(grupo(i)->isExpanded());
     }
-    QCOMPARE(textos(grupo(4)), QStringList({QStringLiteral("TRUE"), QStringLiteral("FALSE")}));
-
-    // One group is rebuilt on its own.
+    QCOMPARE(textos(grupo(4)), QStringList({"TRUE", "FALSE"}));
     m_ventana->documento()->addNuevoEvento(QStringLiteral("ev_a"));
     m_ventana->documento()->addNuevaAccion(QStringLiteral("hacer()"));
     m_ventana->updateExploradorProyecto(MainWindow::Eventos);
-    QCOMPARE(textos(grupo(1)), QStringList(QStringLiteral("ev_a")));
-    QCOMPARE(textos(grupo(2)), vacio);
+    QCOMPARE(textos(grupo(1)), QStringList("ev_a"));
+    QCOMPARE(textos(grupo(2)), QStringList(" - "));
 }
 
 void TstExplorador::maquinasYEstados()
@@ -131,12 +123,10 @@ void TstExplorador::maquinasYEstados()
     m_ventana->updateExploradorProyecto(MainWindow::Sistema);
 
     QTreeWidgetItem *sistema = grupo(0);
-    QCOMPARE(textos(sistema),
-             QStringList({QStringLiteral("Control"), QStringLiteral("Otra"), QStringLiteral("Vacia")}));
-    QCOMPARE(textos(sistema->child(0)),
-             QStringList({QStringLiteral("UNO (Inicial)"), QStringLiteral("DOS")}));
-    QCOMPARE(textos(sistema->child(1)), QStringList({QStringLiteral("UNO"), QStringLiteral("DOS")}));
-    QCOMPARE(textos(sistema->child(2)), QStringList(QStringLiteral(" - ")));
+    QCOMPARE(textos(sistema), QStringList({"Control", "Otra", "Vacia"}));
+    QCOMPARE(textos(sistema->child(0)), QStringList({"UNO (Inicial)", "DOS"}));
+    QCOMPARE(textos(sistema->child(1)), QStringList({"UNO", "DOS"}));
+    QCOMPARE(textos(sistema->child(2)), QStringList(" - "));
     QVERIFY(sistema->child(2)->child(0)->icon(0).isNull());
     QVERIFY(sistema->isExpanded() && sistema->child(0)->isExpanded());
     // Only the machines were asked for: the catalogue groups are untouched.
@@ -161,13 +151,9 @@ void TstExplorador::dobleClicMuestraUnaMaquinaOculta()
 
     QVERIFY(!b->isHidden());
     QCOMPARE(area->activeSubWindow(), b);
-    // Tiled: no window is maximized and none covers another.
-    const QList<QMdiSubWindow *> ventanas = area->subWindowList();
-    for (int i = 0; i < ventanas.size(); ++i) {
-        QVERIFY(!ventanas.at(i)->isMaximized());
-        for (int j = i + 1; j < ventanas.size(); ++j)
-            QVERIFY(!ventanas.at(i)->geometry().intersects(ventanas.at(j)->geometry()));
-    }
+    // Tiled: none is left maximized over the others.
+    for (QMdiSubWindow *ventana : area->subWindowList())
+        QVERIFY(!ventana->isMaximized());
 
     // A placeholder and a state entry match no machine.
     area->subWindowList().at(0)->showMaximized();
@@ -181,9 +167,6 @@ void TstExplorador::menuContextual_data()
     QTest::addColumn<QStringList>("menu");
     QTest::newRow("máquina") << "B" << QStringList(QStringLiteral("Eliminar Máquina"));
     QTest::newRow("estado") << "UNO" << QStringList();
-    QTest::newRow("grupo") << "EVENTOS" << QStringList();
-    QTest::newRow("constante") << "TRUE" << QStringList();
-    QTest::newRow("raíz") << "demo" << QStringList();
     QTest::newRow("fuera de las entradas") << QString() << QStringList();
 }
 
