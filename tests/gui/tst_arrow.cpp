@@ -199,7 +199,8 @@ private slots:
 
     // A control point dragged so far that the beyond point falls inside the
     // target keeps the head where the last crossing was; once outside again
-    // the head follows the crossing.
+    // the head follows the crossing. A beyond point right on the target's
+    // centre, or a loop's control point on its state, still gives finite ends.
     void headFallback()
     {
         DiagramItem *a = addState(m_scene, QPointF(0, 0));
@@ -207,31 +208,17 @@ private slots:
         Arrow *arrow = addArrow(m_scene, a, b);
         // Beyond point = 150 + 1.45 * (x - 150) = 280 for x ≈ 239.66, y = 0.
         arrow->midItem()->setPos(150 + 130 / 1.45, 0);
-        const QPointF fallback = arrow->arrowHead().at(0);
         // The middle of the straight left edge the head crossed before.
-        QVERIFY_NEAR(fallback, QPointF(244, 0));
-        QVERIFY(isFinite(arrow->arrowHead()));
-
+        QVERIFY_NEAR(arrow->arrowHead().at(0), QPointF(244, 0));
         arrow->midItem()->setPos(150, -30);
         QVERIFY_NEAR(arrow->arrowHead().at(0), QPointF(244, -16.8));
-    }
 
-    void headWhenBeyondIsTargetCentre()
-    {
-        DiagramItem *a = addState(m_scene, QPointF(0, 0));
-        DiagramItem *b = addState(m_scene, QPointF(290, 0));
-        Arrow *arrow = addArrow(m_scene, a, b);
-        const QPolygonF before = arrow->arrowHead();
-        // Beyond = 145 + 1.45 * (100 - 145)... choose M so that B = (290, 0).
-        arrow->midItem()->setPos(145 + 145 / 1.45, 0);
+        arrow->midItem()->setPos(150 + 150 / 1.45, 0);
         QVERIFY(isFinite(arrow->arrowHead()));
         QVERIFY(isFinite(arrow->path().toFillPolygon()));
-        QVERIFY(!arrow->boundingRect().isEmpty());
-        QCOMPARE(arrow->arrowHead().size(), before.size());
-
-        DiagramItem *c = addState(m_scene, QPointF(-500, 0));
-        Arrow *loop = addArrow(m_scene, c, c);
-        loop->midItem()->setPos(c->pos());
+        QCOMPARE(arrow->arrowHead().size(), 3);
+        Arrow *loop = addArrow(m_scene, a, a);
+        loop->midItem()->setPos(a->pos());
         QVERIFY(isFinite(loop->arrowHead()));
     }
 
