@@ -122,6 +122,13 @@ const QList<Paso> &pasos()
              const QPointF a = estado(v, QStringLiteral("A"))->pos();
              v.arrastrar(a, a + QPointF(40, 30));
          }},
+        {"mover dos estados", "Mover estados",
+         [](V &v, S &) {
+             clicEn(v, "A");
+             estado(v, QStringLiteral("B"))->setSelected(true);
+             const QPointF a = estado(v, QStringLiteral("A"))->pos();
+             v.arrastrar(a, a + QPointF(40, 30));
+         }},
         {"redimensionar estado", "Redimensionar estado",
          [](V &v, S &) {
              DiagramItem *b = estado(v, QStringLiteral("B"));
