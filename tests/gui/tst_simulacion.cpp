@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -45,19 +44,14 @@ class TestSimulacion : public QObject
     Q_OBJECT
 
 private:
+    std::unique_ptr<VentanaPrueba> m_v;
     MainWindow *m_w = nullptr;
-    QTemporaryDir *m_dir = nullptr;
     PeerReportes *m_peer = nullptr;
     quint16 m_puertoEventos = 0;
     quint16 m_puertoReportes = 0;
 
-    template<typename T> T *hijo(const char *nombre) const
-    {
-        T *widget = m_w->findChild<T *>(QLatin1String(nombre));
-        Q_ASSERT(widget);
-        return widget;
-    }
-    QAction *accion(const char *nombre) const { return hijo<QAction>(nombre); }
+    template<typename T> T *hijo(const char *nombre) const { return m_v->hijo<T>(nombre); }
+    QAction *accion(const char *nombre) const { return m_v->accion(nombre); }
     QTableWidget *eventos() const { return hijo<QTableWidget>("tableWidgetSimEventos"); }
     QTableWidget *acciones() const { return hijo<QTableWidget>("tableWidgetSimAcciones"); }
     QTimer *timer() const { return m_w->findChild<QTimer *>(QStringLiteral("timerSimulacion")); }
@@ -170,7 +164,7 @@ private:
     Arrow *m_tick = nullptr;
     void abrirLuz()
     {
-        QVERIFY(ProyectoPrueba::crear(*m_w, m_dir->filePath("luz"), "luz"));
+        QVERIFY(m_v->crear("luz", "luz"));
         DiagramScene *scene = ProyectoPrueba::maquina(*m_w, "Luz");
         DiagramItem *apagada = ProyectoPrueba::estado(scene, "Apagada", QPointF(-150, 0));
         DiagramItem *encendida = ProyectoPrueba::estado(scene, "Encendida", QPointF(150, 0));
@@ -199,19 +193,16 @@ private slots:
 
     void init()
     {
-        m_dir = new QTemporaryDir;
-        m_w = new MainWindow;
-        m_w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_w));
-        QVERIFY(abrirFixture(*m_w, *m_dir, "SIM"));
+        m_v = std::make_unique<VentanaPrueba>();
+        m_w = &**m_v;
+        QVERIFY(m_v->abrirDato("simulacion/SIM.vro"));
         m_peer = new PeerReportes(m_puertoReportes);
     }
 
     void cleanup()
     {
-        delete m_w;
+        m_v.reset();
         delete m_peer;
-        delete m_dir;
     }
 
     // Starting saves the project, swaps the explorer for the simulation
@@ -237,7 +228,7 @@ private slots:
         for (QAction *comando : quinceComandos())
             QVERIFY2(!comando->isEnabled(), qPrintable(comando->objectName()));
         QVERIFY(!m_w->windowTitle().endsWith("*"));
-        QVERIFY(!TestSupport::readFile(m_dir->filePath("SIM.vro")).isEmpty());
+        QVERIFY(!TestSupport::readFile(m_v->ruta("SIM.vro")).isEmpty());
 
         QTreeWidget *arbol = hijo<QTreeWidget>("treeWidgetSimEstados");
         QCOMPARE(arbol->headerItem()->text(0), QString("SIM"));
@@ -455,10 +446,9 @@ private slots:
 
     void sinEstadoInicial()
     {
-        delete m_w;
-        m_w = new MainWindow;
-        m_w->show();
-        QVERIFY(abrirFixture(*m_w, *m_dir, "SININICIAL"));
+        m_v = std::make_unique<VentanaPrueba>();
+        m_w = &**m_v;
+        QVERIFY(m_v->abrirDato("simulacion/SININICIAL.vro"));
         ModalScript script;
         script.thenDismiss();
         accion("actionSimular")->trigger();
@@ -554,7 +544,7 @@ private slots:
         QVERIFY(!accion("actionReproducirEscenario")->isEnabled());
         for (const char *fila : {"on", "off", "(reset)", "on"})
             dobleClic(fila);
-        const QString ruta = m_dir->filePath("luz/clase");
+        const QString ruta = m_v->ruta("luz/clase");
         ModalScript script;
         script.then(VentanaPrueba::elegirArchivo(ruta));
         accion("actionDetenerGrabacion")->trigger();
@@ -582,7 +572,7 @@ private slots:
     void fallidosYMalformado()
     {
         abrirLuz();
-        const QString ruta = m_dir->filePath("mal.escenario");
+        const QString ruta = m_v->ruta("mal.escenario");
         TestSupport::writeFile(ruta, "acciones Luz init()\nevento on\nestado Luz APAGADA\nevento t\n"
                                      "acciones Luz cuenta += 1\n");
         reproducir(ruta);
