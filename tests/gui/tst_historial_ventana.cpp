@@ -6,6 +6,7 @@
 #include "arrowlabel.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "proyectodescrito.h"
 #include "proyectoprueba.h"
 #include "testsupport.h"
 #include "ventanaprueba.h"
@@ -348,12 +349,8 @@ void TstHistorialVentana::init()
     QVERIFY((*m_v)->guardarDatos());
     QVERIFY((*m_v)->abrirProyecto(m_v->ruta(QStringLiteral("banco.vro"))));
 
-    XmlHandler otro(QStringLiteral("otro"), XmlHandler::NUEVO_XML_DATOS);
-    otro.setContenidoGeneral(QStringLiteral("nombre"), QStringLiteral("otro"));
-    otro.setContenidoGeneral(QStringLiteral("carpeta"), m_v->ruta(QStringLiteral("otro")));
-    otro.addNuevoEvento(QStringLiteral("importado"));
     QVERIFY(QDir(m_v->ruta()).mkdir(QStringLiteral("otro")));
-    QVERIFY(otro.save());
+    QVERIFY(ProyectoDescrito::escribir(m_v->ruta(QStringLiteral("otro/otro.vro")), "eventos importado"));
 }
 
 void TstHistorialVentana::cleanup()
