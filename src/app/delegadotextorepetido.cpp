@@ -17,18 +17,33 @@ QColor fondo(const QStyleOptionViewItem &option)
 
 } // namespace
 
+bool DelegadoTextoRepetido::Clave::operator==(const Clave &otra) const
+{
+    return texto == otra.texto && tamano == otra.tamano && escala == otra.escala && estado == otra.estado &&
+           rasgos == otra.rasgos && paleta == otra.paleta && fondo == otra.fondo && color == otra.color;
+}
+
+uint qHash(const DelegadoTextoRepetido::Clave &clave, uint semilla)
+{
+    return qHash(clave.texto, semilla) ^ uint(clave.tamano.width() * 31 + clave.tamano.height()) ^
+           uint(clave.estado) ^ clave.color;
+}
+
 void DelegadoTextoRepetido::paint(QPainter *painter, const QStyleOptionViewItem &option,
                                   const QModelIndex &index) const
 {
+    if (option.rect.isEmpty())
+        return;
     const qreal escala = painter->device()->devicePixelRatioF();
     const QColor debajo = fondo(option);
-    const QString clave =
-        QString::number(option.rect.width()) + QLatin1Char('x') + QString::number(option.rect.height()) +
-        QLatin1Char(' ') + QString::number(escala) + QLatin1Char(' ') + QString::number(int(option.state)) +
-        QLatin1Char(' ') + QString::number(int(option.features)) + QLatin1Char(' ') +
-        QString::number(option.palette.cacheKey()) + QLatin1Char(' ') + QString::number(debajo.rgba()) +
-        QLatin1Char(' ') + QString::number(index.data(Qt::ForegroundRole).value<QBrush>().color().rgba()) +
-        QLatin1Char(' ') + index.data(Qt::DisplayRole).toString();
+    const Clave clave{index.data(Qt::DisplayRole).toString(),
+                      option.rect.size(),
+                      escala,
+                      int(option.state),
+                      int(option.features),
+                      option.palette.cacheKey(),
+                      debajo.rgba(),
+                      index.data(Qt::ForegroundRole).value<QBrush>().color().rgba()};
     if (const QPixmap *celda = m_celdas.object(clave)) {
         painter->drawPixmap(option.rect.topLeft(), *celda);
         return;

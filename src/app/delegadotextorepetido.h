@@ -2,6 +2,7 @@
 #define DELEGADOTEXTOREPETIDO_H
 
 #include <QCache>
+#include <QColor>
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
@@ -23,10 +24,26 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
 
+    // All that makes two cells look alike.
+    struct Clave
+    {
+        QString texto;
+        QSize tamano;
+        qreal escala;
+        int estado;
+        int rasgos;
+        qint64 paleta;
+        QRgb fondo;
+        QRgb color;
+        bool operator==(const Clave &otra) const;
+    };
+
 private:
     // Bytes of pictures kept; the least recently drawn go first.
     static constexpr int MaxBytes = 4 << 20;
-    mutable QCache<QString, QPixmap> m_celdas{MaxBytes};
+    mutable QCache<Clave, QPixmap> m_celdas{MaxBytes};
 };
+
+uint qHash(const DelegadoTextoRepetido::Clave &clave, uint semilla = 0);
 
 #endif // DELEGADOTEXTOREPETIDO_H

@@ -45,9 +45,11 @@ void MainWindow::initPanelDepuracion()
     tabla->verticalHeader()->hide();
     tabla->setColumnWidth(0, tabla->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000")) + 16);
     // Every tick scrolls the whole panel, so every visible cell is painted
-    // again: the names repeat, and a row's time is painted again as long as
-    // the row stays in sight.
-    tabla->setItemDelegate(new DelegadoTextoRepetido(tabla));
+    // again; but for the time, the panel shows the same few names over and
+    // over.
+    auto *delegado = new DelegadoTextoRepetido(tabla);
+    for (int c = 1; c < m_filasDepuracion->columnCount(); ++c)
+        tabla->setItemDelegateForColumn(c, delegado);
     ui->dockWidgetDepuracion->hide();
     connect(m_relevoDepuracion, &RelevoDepuracion::pasosPendientes, this, [this]() {
         if (m_uiMode == Depurar && !m_timerDepuracion->isActive())

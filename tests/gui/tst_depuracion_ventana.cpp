@@ -134,6 +134,13 @@ private slots:
         QCOMPARE(celda(3, 1, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
         QCOMPARE(panel()->columnSpan(3, 1), 5);
         QCOMPARE(fila(4).first(), QStringLiteral("no corresponde al modelo: 0,9,0"));
+        // Cells painted from kept pictures look as the standard delegate paints them.
+        panel()->selectRow(1);
+        panel()->viewport()->grab();
+        const QImage guardadas = panel()->viewport()->grab().toImage();
+        for (int c = 0; c < panel()->model()->columnCount(); ++c)
+            panel()->setItemDelegateForColumn(c, nullptr);
+        QCOMPARE(panel()->viewport()->grab().toImage(), guardadas);
 
         // The panel keeps the latest 500 rows; the rows out of the model keep their look.
         QVERIFY(m_placa->escribir(QByteArray("0,0,0\n").repeated(598) + "7,0,0\n0,0,0\n"));
