@@ -188,9 +188,11 @@ protected:
         std::vector<double> reloj[2];
         int enviadas[2] = {0, 0};
         QElapsedTimer cronometro;
-        g_fase = Muestras;
         for (int i = 0; i < 2 * (kCalentamiento + kMuestras); ++i) {
             const int d = (i / kBloque) % 2;
+            // The window's first stretches lay it out and paint it whole.
+            if (i == 2 * kCalentamiento)
+                g_fase = Muestras;
             cronometro.start();
             if (!escribir(d, linea(d)) || !peers[d]->esperar(m_escritas[d]))
                 return;
