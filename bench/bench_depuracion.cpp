@@ -11,6 +11,11 @@
 // shared machine the pseudo-terminal's and the scheduler's own delays
 // dominate both tails, and only the ratio says what Vireo adds.
 //
+// The window's thread is measured too, in processor time, which the load of
+// other programs hardly changes: how long it runs in one stretch before it
+// blocks again (the stretch a line's worker or the link's thread may wait
+// for on a loaded core), its share of a second, and how much it repaints.
+//
 // BENCH_OCULTA=1 keeps the window hidden (no painting).
 
 #include "mainwindow.h"
@@ -19,7 +24,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QPaintEvent>
 #include <QSettings>
 #include <QSocketNotifier>
 #include <QTcpServer>
@@ -27,11 +34,14 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -55,6 +65,102 @@ struct Cifras
     double rafaga = 0;
     double colaPausadas = 0;
     bool completas = false;
+};
+
+// What the board is doing, for the window's figures.
+enum Fase { Muestras, Sostenidas, Rafaga, Otra, NumFases };
+std::atomic<int> g_fase{Otra};
+
+double nsHilo()
+{
+    timespec t;
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e9 + t.tv_nsec;
+}
+
+long bloqueosHilo()
+{
+    rusage uso;
+    ::getrusage(RUSAGE_THREAD, &uso);
+    return uso.ru_nvcsw;
+}
+
+// The window's thread as the application sees it: every event it handles
+// from the event loop. A stretch is the processor time from the first such
+// event after the thread blocked (a voluntary context switch) to the end of
+// the last one before it blocks again.
+class AplicacionMedida : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    struct Hilo
+    {
+        std::vector<double> tramos;
+        double procesador = 0;
+        double inicio = -1;
+        double fin = 0;
+        int pintadasDiagrama = 0;
+        int pintadasPanel = 0;
+        double pixeles = 0;
+    };
+    Hilo fases[NumFases];
+
+    bool notify(QObject *receptor, QEvent *evento) override
+    {
+        if (thread() != QThread::currentThread())
+            return QApplication::notify(receptor, evento);
+        contarPintado(receptor, evento);
+        if (m_profundidad > 0)
+            return QApplication::notify(receptor, evento);
+        const long bloqueos = bloqueosHilo();
+        const double antes = nsHilo();
+        if (bloqueos != m_bloqueos)
+            cerrarTramo(antes);
+        m_bloqueos = bloqueos;
+        ++m_profundidad;
+        const bool hecho = QApplication::notify(receptor, evento);
+        --m_profundidad;
+        m_finTramo = nsHilo();
+        return hecho;
+    }
+
+private:
+    void cerrarTramo(double ahora)
+    {
+        Hilo &h = fases[g_fase.load()];
+        if (m_inicioTramo >= 0) {
+            const double tramo = m_finTramo - m_inicioTramo;
+            h.tramos.push_back(tramo / 1000);
+            h.procesador += tramo / 1000;
+        }
+        m_inicioTramo = ahora;
+        const double reloj = QDateTime::currentMSecsSinceEpoch();
+        if (h.inicio < 0)
+            h.inicio = reloj;
+        h.fin = reloj;
+    }
+
+    void contarPintado(QObject *receptor, QEvent *evento)
+    {
+        if (evento->type() != QEvent::Paint || !receptor->parent())
+            return;
+        Hilo &h = fases[g_fase.load()];
+        const QObject *dueno = receptor->parent();
+        if (dueno->inherits("QGraphicsView"))
+            ++h.pintadasDiagrama;
+        else if (dueno->objectName() == QLatin1String("tableWidgetDepuracion"))
+            ++h.pintadasPanel;
+        else
+            return;
+        for (const QRect &r : static_cast<QPaintEvent *>(evento)->region())
+            h.pixeles += double(r.width()) * r.height();
+    }
+
+    int m_profundidad = 0;
+    long m_bloqueos = -1;
+    double m_inicioTramo = -1;
+    double m_finTramo = 0;
 };
 
 // Where the board writes its lines (a pty's master side) and where their
@@ -84,6 +190,9 @@ protected:
         QElapsedTimer cronometro;
         for (int i = 0; i < 2 * (kCalentamiento + kMuestras); ++i) {
             const int d = (i / kBloque) % 2;
+            // The window's first stretches lay it out and paint it whole.
+            if (i == 2 * kCalentamiento)
+                g_fase = Muestras;
             cronometro.start();
             if (!escribir(d, linea(d)) || !peers[d]->esperar(m_escritas[d]))
                 return;
@@ -99,6 +208,7 @@ protected:
             if (!sostener(d, *peers[d]))
                 return;
         }
+        g_fase = Otra;
     }
 
 private:
@@ -107,6 +217,7 @@ private:
     {
         Cifras &c = cifras[d];
         QElapsedTimer cronometro;
+        g_fase = d == 1 ? Sostenidas : Otra;
         cronometro.start();
         for (int tanda = 0; tanda < kSostenidas / kPorTanda; ++tanda) {
             QByteArray lineas;
@@ -124,6 +235,7 @@ private:
         c.pausadas = kSostenidas / (cronometro.nsecsElapsed() / 1e9);
         c.colaPausadas = (cronometro.nsecsElapsed() - ultimaEscrita) / 1e6;
 
+        g_fase = d == 1 ? Rafaga : Otra;
         cronometro.start();
         QByteArray rafaga;
         for (int i = 0; i < kSostenidas; ++i)
@@ -229,6 +341,20 @@ void imprimir(const char *nombre, const Cifras &c)
                 c.completas ? "todas reportadas" : "FALTARON");
 }
 
+// The window's thread in one phase of the run.
+void imprimirHilo(const char *nombre, const AplicacionMedida::Hilo &h)
+{
+    const double segundos = qMax(1e-3, (h.fin - h.inicio) / 1000);
+    if (h.tramos.empty())
+        return;
+    std::printf(
+        "  %-20s %5.1f ms de procesador/s en %4.0f tramos/s: tramo p50 %6.0f us p99 %6.0f us máx %6.0f "
+        "us | repintados/s: diagrama %4.0f, panel %4.0f, %5.2f Mpx/s\n",
+        nombre, h.procesador / segundos / 1000, h.tramos.size() / segundos, percentil(h.tramos, 50),
+        percentil(h.tramos, 99), *std::max_element(h.tramos.begin(), h.tramos.end()),
+        h.pintadasDiagrama / segundos, h.pintadasPanel / segundos, h.pixeles / segundos / 1e6);
+}
+
 double cargaMedia()
 {
     double carga[1] = {0};
@@ -248,7 +374,7 @@ int main(int argc, char *argv[])
     const quint16 puertoReportes = puertoLibre();
     qputenv("VIREO_PUERTO_EVENTOS", QByteArray::number(puertoLibre()));
     qputenv("VIREO_PUERTO_REPORTES", QByteArray::number(puertoReportes));
-    QApplication app(argc, argv);
+    AplicacionMedida app(argc, argv);
 
     Destino relevo;
     Destino vireo;
@@ -294,6 +420,10 @@ int main(int argc, char *argv[])
     imprimir("Vireo línea->trama", v);
     std::printf("razón p50 %.1fx p99 %.1fx (meta: p99 <= 1000 us; 10 000 líneas/s sin pérdida)\n",
                 v.p50 / base.p50, v.p99 / base.p99);
+    std::printf("hilo de la ventana (tramo: procesador sin bloquearse):\n");
+    imprimirHilo("muestras (ambos)", app.fases[Muestras]);
+    imprimirHilo("Vireo a 10 000/s", app.fases[Sostenidas]);
+    imprimirHilo("Vireo de una vez", app.fases[Rafaga]);
     for (int fd : {esclavoRelevo, esclavo, relevo.maestro, vireo.maestro})
         ::close(fd);
     return v.completas && base.completas ? 0 : 1;

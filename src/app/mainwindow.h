@@ -5,6 +5,7 @@
 #include "decodificadortramas.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "filasdepuracion.h"
 #include "fotomaquina.h"
 #include "historialproyecto.h"
 #include "pasomaquina.h"
@@ -173,13 +174,14 @@ public:
     void Analizar(const QString &eventoRecibido);
 
     // --- Serial debugging (mainwindow_depuracion.cpp) ---
-    // Queues the steps the relay has read since the last panel tick (their
-    // frames are already sent). mostrarDepuracion() takes them and shows
-    // them at most once per tick, so a board sending thousands of lines a
-    // second costs one wake-up and one repaint per tick: the diagrams show
-    // the last step of each machine, the panel lists the steps (lines out
-    // of the model in red).
-    void aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &pasos);
+    // Queues each machine's last step of those the relay has read since the
+    // last panel tick (their frames are already sent) and returns the
+    // panel's rows for them. mostrarDepuracion() takes them and shows them at
+    // most once per tick, so a board sending thousands of lines a second
+    // costs one wake-up and one repaint per tick: the diagrams show the last
+    // step of each machine, the panel lists the steps (lines out of the model
+    // in red).
+    QVector<FilasDepuracion::Fila> aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &pasos);
     void mostrarDepuracion();
 
     // --- Scenarios (mainwindow_escenario.cpp) ---
@@ -474,9 +476,8 @@ private:
     template<typename Llamada> void enHiloEnlace(Llamada llamada);
     RelevoDepuracion *m_relevoDepuracion = nullptr;
     QTimer *m_timerDepuracion = nullptr;
-    // Waiting for the next panel tick: the rows to add (a first cell of
-    // false marks a line out of the model) and each machine's last step.
-    QVector<QPair<bool, QStringList>> m_filasPendientes;
+    FilasDepuracion *m_filasDepuracion = nullptr;
+    // Waiting for the next panel tick: each machine's last step.
     QVector<QPair<Arrow *, int>> m_pasosPendientes;
     // The panel's clock: the time of day debugging started plus the time
     // since, so that a line costs no reading of the time zone.

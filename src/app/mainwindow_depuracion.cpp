@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "arrow.h"
+#include "delegadotextorepetido.h"
 #include "proyecto.h"
 #include "rebanadahilo.h"
 
@@ -13,18 +14,19 @@
 
 namespace {
 
-// The panel keeps the latest steps only: a board logging thousands of
-// transitions a second must not grow it without end.
-constexpr int MaxFilasDepuracion = 500;
 // How often the diagrams and the panel catch up with the port.
 constexpr int T_PANEL_DEPURACION = 30;
 
-const QStringList kColumnas{QStringLiteral("Hora"),   QStringLiteral("Máquina"), QStringLiteral("Desde"),
-                            QStringLiteral("Evento"), QStringLiteral("Hacia"),   QStringLiteral("Acciones")};
-
-QGraphicsView *vistaDe(DiagramScene *scene)
+// While debugging nothing moves but the lit states and arrows: the views
+// repaint only those instead of the whole view, as editing does.
+void verDepurando(DiagramScene *scene, bool depurando)
 {
-    return scene->views().isEmpty() ? nullptr : scene->views().first();
+    if (scene->views().isEmpty())
+        return;
+    QGraphicsView *vista = scene->views().first();
+    vista->setDragMode(depurando ? QGraphicsView::NoDrag : QGraphicsView::RubberBandDrag);
+    vista->setViewportUpdateMode(depurando ? QGraphicsView::MinimalViewportUpdate
+                                           : QGraphicsView::FullViewportUpdate);
 }
 
 } // namespace
@@ -36,12 +38,18 @@ template<typename Llamada> void MainWindow::enHiloEnlace(Llamada llamada)
 
 void MainWindow::initPanelDepuracion()
 {
-    QTableWidget *tabla = ui->tableWidgetDepuracion;
-    tabla->setColumnCount(kColumnas.size());
-    tabla->setHorizontalHeaderLabels(kColumnas);
+    QTableView *tabla = ui->tableWidgetDepuracion;
+    m_filasDepuracion = new FilasDepuracion(this);
+    tabla->setModel(m_filasDepuracion);
     tabla->horizontalHeader()->setStretchLastSection(true);
     tabla->verticalHeader()->hide();
     tabla->setColumnWidth(0, tabla->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000")) + 16);
+    // Every tick scrolls the whole panel, so every visible cell is painted
+    // again; but for the time, the panel shows the same few names over and
+    // over.
+    auto *delegado = new DelegadoTextoRepetido(tabla);
+    for (int c = 1; c < m_filasDepuracion->columnCount(); ++c)
+        tabla->setItemDelegateForColumn(c, delegado);
     ui->dockWidgetDepuracion->hide();
     connect(m_relevoDepuracion, &RelevoDepuracion::pasosPendientes, this, [this]() {
         if (m_uiMode == Depurar && !m_timerDepuracion->isActive())
@@ -100,7 +108,8 @@ void MainWindow::on_actionDepurar_triggered()
     cambiarEntradaVer(ui->dockWidgetProyecto, ui->dockWidgetDepuracion);
     habilitarEdicion(false);
     ui->actionSimular->setEnabled(false);
-    ui->tableWidgetDepuracion->setRowCount(0);
+    ui->tableWidgetDepuracion->clearSpans();
+    m_filasDepuracion->vaciar();
     m_horaInicioDepuracion = QTime::currentTime();
     m_inicioDepuracion = QDateTime::currentMSecsSinceEpoch();
     ui->treeWidgetSimEstados->clear();
@@ -111,13 +120,11 @@ void MainWindow::on_actionDepurar_triggered()
     m_idxMostrados.fill(-1, maquinas);
     m_arrowsIluminadas.fill(nullptr, maquinas);
     m_pasosPendientes.fill({nullptr, -1}, maquinas);
-    m_filasPendientes.clear();
     for (DiagramScene *scene : qAsConst(m_sceneList)) {
         if (scene->initialStateItem())
             scene->initialStateItem()->setActivo(true);
         scene->setMode(DiagramScene::Simulation);
-        if (QGraphicsView *vista = vistaDe(scene))
-            vista->setDragMode(QGraphicsView::NoDrag);
+        verDepurando(scene, true);
     }
     statusBar()->showMessage(
         QStringLiteral("Depurando en %1 a %2 baudios.").arg(portName).arg(m_velocidadPuerto));
@@ -143,13 +150,11 @@ void MainWindow::terminarDepuracion()
     enHiloEnlace([this]() { m_relevoDepuracion->terminar(); });
     RebanadaHilo::restablecer();
     m_timerDepuracion->stop();
-    m_filasPendientes.clear();
     m_pasosPendientes.clear();
     for (int j = 0; j < m_sceneList.size(); ++j) {
         DiagramScene *scene = m_sceneList.at(j);
         scene->setMode(DiagramScene::MoveItem);
-        if (QGraphicsView *vista = vistaDe(scene))
-            vista->setDragMode(QGraphicsView::RubberBandDrag);
+        verDepurando(scene, false);
         if (m_arrowsIluminadas.value(j))
             m_arrowsIluminadas.at(j)->setActiva(false);
         if (DiagramItem *estado = estadoMostrado(j))
@@ -175,13 +180,14 @@ void MainWindow::terminarDepuracion()
     statusBar()->showMessage(QStringLiteral("Depuración terminada."));
 }
 
-void MainWindow::aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &pasos)
+QVector<FilasDepuracion::Fila>
+MainWindow::aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &pasos)
 {
-    if (m_uiMode != Depurar)
-        return;
-    // Only the panel's last rows are worth writing; every step still moves
+    // Only the panel's last rows are worth keeping; every step still moves
     // its machine.
-    const int primeraFila = qMax(0, pasos.size() - MaxFilasDepuracion);
+    const int primeraFila = qMax(0, pasos.size() - FilasDepuracion::MaxFilas);
+    QVector<FilasDepuracion::Fila> filas;
+    filas.reserve(pasos.size() - primeraFila);
     for (int i = 0; i < pasos.size(); ++i) {
         const RelevoDepuracion::Paso &paso = pasos.at(i);
         const PasoMaquina &p = paso.paso;
@@ -192,27 +198,23 @@ void MainWindow::aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &p
             m_pasosPendientes[p.maquina] = {flecha, p.destino};
         if (i < primeraFila)
             continue;
-        const QString hora =
-            m_horaInicioDepuracion.addMSecs(int((paso.recibido - m_inicioDepuracion) % 86'400'000))
-                .toString(QStringLiteral("hh:mm:ss.zzz"));
-        if (!flecha) {
-            m_filasPendientes.append(
-                {false,
-                 {hora, QStringLiteral("no corresponde al modelo: ") + QString::fromLatin1(paso.linea)}});
-            continue;
-        }
-        const Reporte &r = paso.reporte;
-        m_filasPendientes.append({true, {hora, r.maquina, r.estado, r.evento, r.proxEstado, r.acciones}});
+        FilasDepuracion::Fila fila;
+        fila.hora = m_horaInicioDepuracion.addMSecs(int((paso.recibido - m_inicioDepuracion) % 86'400'000));
+        fila.enModelo = flecha != nullptr;
+        if (flecha)
+            fila.reporte = paso.reporte;
+        else
+            fila.linea = paso.linea;
+        filas.append(fila);
     }
-    if (m_filasPendientes.size() > MaxFilasDepuracion)
-        m_filasPendientes.remove(0, m_filasPendientes.size() - MaxFilasDepuracion);
+    return filas;
 }
 
 void MainWindow::mostrarDepuracion()
 {
     if (m_uiMode != Depurar)
         return;
-    aplicarPasosDepuracion(m_relevoDepuracion->tomarPasos());
+    const QVector<FilasDepuracion::Fila> filas = aplicarPasosDepuracion(m_relevoDepuracion->tomarPasos());
     for (int j = 0; j < m_pasosPendientes.size(); ++j) {
         const QPair<Arrow *, int> paso = m_pasosPendientes.at(j);
         if (!paso.first)
@@ -223,25 +225,10 @@ void MainWindow::mostrarDepuracion()
         m_pasosPendientes[j] = {nullptr, -1};
     }
 
-    QTableWidget *tabla = ui->tableWidgetDepuracion;
-    const int sobran = tabla->rowCount() + m_filasPendientes.size() - MaxFilasDepuracion;
-    if (sobran > 0)
-        tabla->model()->removeRows(0, qMin(sobran, tabla->rowCount()));
-    int fila = tabla->rowCount();
-    tabla->setRowCount(fila + m_filasPendientes.size());
-    for (const QPair<bool, QStringList> &pendiente : qAsConst(m_filasPendientes)) {
-        const QStringList &celdas = pendiente.second;
-        for (int c = 0; c < celdas.size(); ++c) {
-            auto *item = new QTableWidgetItem(celdas.at(c));
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            if (!pendiente.first)
-                item->setForeground(Qt::red);
-            tabla->setItem(fila, c, item);
-        }
-        if (!pendiente.first)
-            tabla->setSpan(fila, 1, 1, kColumnas.size() - 1);
-        ++fila;
+    QTableView *tabla = ui->tableWidgetDepuracion;
+    for (int fila = m_filasDepuracion->agregar(filas); fila < m_filasDepuracion->rowCount(); ++fila) {
+        if (!m_filasDepuracion->enModelo(fila))
+            tabla->setSpan(fila, 1, 1, m_filasDepuracion->columnCount() - 1);
     }
-    m_filasPendientes.clear();
     tabla->scrollToBottom();
 }

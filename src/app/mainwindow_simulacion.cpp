@@ -407,7 +407,9 @@ void MainWindow::tomarTransicionReset(int maquina)
 // goes off, the new one lights up, and the arrow replaces the lit one.
 void MainWindow::iluminar(int maquina, int estado, Arrow *arrow)
 {
-    if (DiagramItem *anterior = estadoMostrado(maquina)) {
+    // A state that stays lit is not switched off and on: that would repaint it.
+    DiagramItem *anterior = estadoMostrado(maquina);
+    if (anterior && m_idxMostrados.at(maquina) != estado) {
         if (QTreeWidgetItem *entrada = entradaEstado(maquina, m_idxMostrados.at(maquina)))
             entrada->setIcon(0, iconoSim("button.png"));
         anterior->setActivo(false);

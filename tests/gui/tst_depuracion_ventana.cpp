@@ -12,7 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,7 +31,11 @@ private:
     PseudoTerminal *m_placa = nullptr;
 
     QAction *accion(const char *nombre) const { return m_w->findChild<QAction *>(nombre); }
-    QTableWidget *panel() const { return m_w->findChild<QTableWidget *>("tableWidgetDepuracion"); }
+    QTableView *panel() const { return m_w->findChild<QTableView *>("tableWidgetDepuracion"); }
+    QVariant celda(int f, int c, int rol = Qt::DisplayRole) const
+    {
+        return panel()->model()->index(f, c).data(rol);
+    }
     DiagramItem *estado(int maquina, int indice) const
     {
         return m_w->sceneList().at(maquina)->itemList().at(indice);
@@ -39,9 +43,9 @@ private:
     QStringList fila(int f) const
     {
         QStringList celdas;
-        for (int c = 0; c < panel()->columnCount(); ++c)
-            celdas << (panel()->item(f, c) ? panel()->item(f, c)->text() : QString());
-        return celdas.mid(1);
+        for (int c = 1; c < panel()->model()->columnCount(); ++c)
+            celdas << celda(f, c).toString();
+        return celdas;
     }
     // Starts debugging where it must fail; returns the warning shown.
     QString depurarConAviso()
@@ -114,22 +118,39 @@ private slots:
         QVERIFY(!m_w->sceneList().at(0)->initialStateItem()->isActivo());
         Arrow *ab = estado(0, 0)->arrows().first();
         QVERIFY(ab->isActiva());
-        QCOMPARE(panel()->rowCount(), 2);
+        QCOMPARE(panel()->model()->rowCount(), 2);
         QCOMPARE(fila(0), (QStringList{"MdE1", "A", "boton", "B", "encender;cuenta = 0 [MdE1]"}));
         QCOMPARE(fila(1), (QStringList{"MdE2", "X", "boton", "Y", "sonar"}));
 
         // The board says where it was: the third transition of A, to C.
         m_peer->limpiar();
         QVERIFY(m_placa->escribir("0,0,2\n3,1,0\n0,9,0\n"));
-        QTRY_COMPARE(panel()->rowCount(), 5);
+        QTRY_COMPARE(panel()->model()->rowCount(), 5);
         QTRY_COMPARE(m_peer->datos(), QByteArray("21:MdE1,A,boton,C,apagar@"));
         QVERIFY(estado(0, 2)->isActivo());
         QVERIFY(!estado(0, 1)->isActivo());
         QVERIFY(!ab->isActiva());
         QCOMPARE(fila(3).first(), QStringLiteral("no corresponde al modelo: 3,1,0"));
-        QCOMPARE(panel()->item(3, 1)->foreground().color(), QColor(Qt::red));
+        QCOMPARE(celda(3, 1, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
         QCOMPARE(panel()->columnSpan(3, 1), 5);
         QCOMPARE(fila(4).first(), QStringLiteral("no corresponde al modelo: 0,9,0"));
+        // Cells painted from kept pictures look as the standard delegate paints them.
+        panel()->selectRow(1);
+        panel()->viewport()->grab();
+        const QImage guardadas = panel()->viewport()->grab().toImage();
+        for (int c = 0; c < panel()->model()->columnCount(); ++c)
+            panel()->setItemDelegateForColumn(c, nullptr);
+        QCOMPARE(panel()->viewport()->grab().toImage(), guardadas);
+
+        // The panel keeps the latest 500 rows; the rows out of the model keep their look.
+        QVERIFY(m_placa->escribir(QByteArray("0,0,0\n").repeated(598) + "7,0,0\n0,0,0\n"));
+        QTRY_COMPARE(m_peer->datos().count('@'), 600);
+        QTRY_COMPARE(celda(498, 1).toString(), QStringLiteral("no corresponde al modelo: 7,0,0"));
+        QCOMPARE(panel()->model()->rowCount(), 500);
+        QCOMPARE(panel()->columnSpan(498, 1), 5);
+        QCOMPARE(panel()->columnSpan(3, 1), 1);
+        QCOMPARE(fila(499).first(), QStringLiteral("MdE1"));
+        QVERIFY(QTime::fromString(celda(499, 0).toString(), "hh:mm:ss.zzz").isValid());
 
         accion("actionTerminar_depuracion")->trigger();
         QCOMPARE(m_w->uiMode(), MainWindow::Editar);
