@@ -29,9 +29,9 @@ void nuevoProyecto(XmlHandler &xml)
     xml.addNuevaConstante(QStringLiteral("FALSE"));
 }
 
-// The door project, built the way the save step rebuilds "maquinas": call by
-// call, or with the single-pass machine writer.
-void proyectoPuerta(XmlHandler &xml, bool conEscritor = false)
+// The door project, its machine written as the save step writes machines:
+// with the single-pass machine writer.
+void proyectoPuerta(XmlHandler &xml)
 {
     llenarGeneral(xml, QStringLiteral("ANA"), QStringLiteral("05-03-2024 11:02:41"));
     xml.addNuevaConstante(QStringLiteral("TRUE"));
@@ -40,45 +40,17 @@ void proyectoPuerta(XmlHandler &xml, bool conEscritor = false)
     xml.addNuevaAccion(QStringLiteral("motor_on()"));
     xml.borrarMaquinas();
     const QString blanco = QStringLiteral("#ffffff");
-    const QStringList cerrada{
-        QStringLiteral("estado0"),         QStringLiteral("CERRADA"),        blanco,
-        XmlHandler::formatoNumero(-100.0), XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
-        XmlHandler::formatoNumero(60.0)};
-    const QStringList abierta{
-        QStringLiteral("estado1"),        QStringLiteral("ABIERTA"),        blanco,
-        XmlHandler::formatoNumero(250.0), XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
-        XmlHandler::formatoNumero(60.0)};
-    const QStringList abrir{QStringLiteral("tr0"),
-                            QStringLiteral("ev_abrir"),
-                            QStringLiteral("motor_on()"),
-                            QStringLiteral("estado1"),
-                            XmlHandler::formatoPunto(75, -80),
-                            XmlHandler::formatoPunto(QPointF(10, -20))};
-    const QStringList inicial{XmlHandler::formatoNumero(-240),
-                              XmlHandler::formatoNumero(-160),
-                              QString(""),
-                              QStringLiteral("estado0"),
-                              XmlHandler::formatoPunto(-190, -110),
-                              XmlHandler::formatoPunto(0, 0)};
-    if (conEscritor) {
-        EscritorMaquina maquina(xml, QStringLiteral("maquina0"), QStringLiteral("CONTROL"));
-        for (const QStringList &e : {cerrada, abierta}) {
-            maquina.estado(e[0], e[1], e[2], e[3], e[4], e[5], e[6]);
-            if (e == cerrada)
-                maquina.transicion(abrir[0], abrir[1], abrir[2], abrir[3], abrir[4], abrir[5]);
-        }
-        maquina.estadoInicial(inicial[0], inicial[1], inicial[2], inicial[3], inicial[4], inicial[5]);
-        return;
-    }
-    xml.addNuevaMaquina(QStringLiteral("maquina0"));
-    xml.addInfoMaquina(QStringLiteral("maquina0"), QStringLiteral("CONTROL"));
-    for (const QStringList &e : {cerrada, abierta}) {
-        xml.addNuevoEstado(e[0]);
-        xml.addInfoEstado(e[0], e[1], e[2], e[3], e[4], e[5], e[6]);
-        if (e == cerrada)
-            xml.addNuevaTransicion(e[0], abrir[0], abrir[1], abrir[2], abrir[3], abrir[4], abrir[5]);
-    }
-    xml.setInfoEstadoInicial(inicial[0], inicial[1], inicial[2], inicial[3], inicial[4], inicial[5]);
+    EscritorMaquina maquina(xml, QStringLiteral("maquina0"), QStringLiteral("CONTROL"));
+    maquina.estado("estado0", "CERRADA", blanco, XmlHandler::formatoNumero(-100.0),
+                   XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
+                   XmlHandler::formatoNumero(60.0));
+    maquina.transicion("tr0", "ev_abrir", "motor_on()", "estado1", XmlHandler::formatoPunto(75, -80),
+                       XmlHandler::formatoPunto(QPointF(10, -20)));
+    maquina.estado("estado1", "ABIERTA", blanco, XmlHandler::formatoNumero(250.0),
+                   XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
+                   XmlHandler::formatoNumero(60.0));
+    maquina.estadoInicial(XmlHandler::formatoNumero(-240), XmlHandler::formatoNumero(-160), "", "estado0",
+                          XmlHandler::formatoPunto(-190, -110), XmlHandler::formatoPunto(0, 0));
 }
 
 QByteArray anidado(int niveles)
@@ -116,21 +88,18 @@ class TestXmlHandler : public QObject
 private slots:
     void ejemploSeEscribeByteAByte_data()
     {
-        QTest::addColumn<int>("forma");
         QTest::addColumn<QString>("archivo");
-        QTest::newRow("nuevo proyecto") << 0 << "nuevo_proyecto.vro";
-        QTest::newRow("llamada a llamada") << 1 << "ejemplo_puerta.vro";
-        QTest::newRow("escritor de una pasada") << 2 << "ejemplo_puerta.vro";
+        QTest::newRow("nuevo proyecto") << "nuevo_proyecto.vro";
+        QTest::newRow("puerta") << "ejemplo_puerta.vro";
     }
     void ejemploSeEscribeByteAByte()
     {
-        QFETCH(int, forma);
         QFETCH(QString, archivo);
         XmlHandler xml(QStringLiteral("PUERTA"), XmlHandler::NUEVO_XML_DATOS);
-        if (forma == 0)
+        if (archivo.startsWith("nuevo"))
             nuevoProyecto(xml);
         else
-            proyectoPuerta(xml, forma == 2);
+            proyectoPuerta(xml);
         const QByteArray esperado = TestSupport::readFile(TestSupport::dataPath("model/" + archivo));
         QVERIFY(!esperado.isEmpty());
         const QByteArray escrito = xml.toByteArray();
