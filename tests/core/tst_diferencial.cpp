@@ -7,7 +7,6 @@
 #include "testsupport.h"
 #include "xmlhandler.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QProcess>
@@ -40,12 +39,7 @@ struct Caso
 std::unique_ptr<XmlHandler> documento(const QByteArray &xml)
 {
     auto datos = std::make_unique<XmlHandler>();
-    QBuffer buffer;
-    buffer.setData(xml);
-    buffer.open(QIODevice::ReadOnly);
-    if (!datos->load(&buffer))
-        return nullptr;
-    return datos;
+    return TestSupport::cargar(*datos, xml) ? std::move(datos) : nullptr;
 }
 
 Proyecto modelo(const QByteArray &xml)

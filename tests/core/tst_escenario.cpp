@@ -103,25 +103,6 @@ private slots:
         const Escenario otraVez = Escenario::analizar(escenario.texto(), QStringLiteral("otra"));
         QCOMPARE(otraVez.texto(), escenario.texto());
     }
-
-    void lineNumbersAndChecks()
-    {
-        const Escenario escenario =
-            Escenario::analizar("modo c\n# x\nevento a\n\nestado M A\nacciones M\n", QStringLiteral("e"));
-        QCOMPARE(escenario.modo(), Escenario::Modo::C);
-        QCOMPARE(escenario.pasos().size(), 3);
-        QCOMPARE(escenario.pasos().at(0).linea, 3);
-        QCOMPARE(escenario.pasos().at(2).linea, 6);
-        QCOMPARE(escenario.cantidadComprobaciones(), 2);
-        QCOMPARE(escenario.pasos().at(2).esperado(), QStringLiteral("(ninguna)"));
-    }
-
-    void unreadableFile()
-    {
-        const Escenario escenario = Escenario::leer(QStringLiteral("/no/existe.escenario"));
-        QCOMPARE(escenario.errores(),
-                 QStringList{QStringLiteral("/no/existe.escenario: no se pudo abrir el archivo")});
-    }
 };
 
 QTEST_GUILESS_MAIN(TestEscenario)

@@ -147,13 +147,6 @@ private slots:
         QVERIFY(p.problemas().isEmpty());
     }
 
-    void doceEstados()
-    {
-        const Proyecto p = desdeArchivo(TestSupport::dataPath("lifecycle/doce_estados.vro"));
-        QCOMPARE(p.maquina(0).estados.size(), 12);
-        QCOMPARE(p.maquina(0).estados.at(0).transiciones.at(0).destino, 11);
-    }
-
     // Dangling references are kept in their place (so transition numbers stay
     // those of the file) and listed as the window reports them.
     void referenciasRotas()

@@ -51,18 +51,6 @@ class TestSaveFile : public QObject
     Q_OBJECT
 
 private slots:
-    void reemplazaElArchivo()
-    {
-        QTemporaryDir dir;
-        const QString ruta = dir.filePath("a.txt");
-        QVERIFY(TestSupport::writeFile(ruta, "viejo contenido mas largo"));
-        QString error;
-        QVERIFY(guardarArchivoSeguro(ruta, "nuevo", &error));
-        QVERIFY(error.isEmpty());
-        QCOMPARE(TestSupport::readFile(ruta), QByteArray("nuevo"));
-        QCOMPARE(archivosEn(dir.path()), QStringList{"a.txt"});
-    }
-
     // Each failure names its cause in Spanish, never the system's "Unknown error".
     void motivoDelFallo_data()
     {

@@ -1,11 +1,10 @@
-#include "proyecto.h"
 #include "descripcionproyecto.h"
+#include "proyecto.h"
 #include "simulacionc.h"
 #include "simulacionfilas.h"
 #include "testsupport.h"
 #include "xmlhandler.h"
 
-#include <QBuffer>
 #include <QtTest>
 
 namespace {
@@ -13,12 +12,7 @@ namespace {
 Proyecto cargar(const QByteArray &xml)
 {
     XmlHandler datos;
-    QBuffer buffer;
-    buffer.setData(xml);
-    buffer.open(QIODevice::ReadOnly);
-    if (!datos.load(&buffer))
-        return Proyecto();
-    return Proyecto::desdeDocumento(datos);
+    return TestSupport::cargar(datos, xml) ? Proyecto::desdeDocumento(datos) : Proyecto();
 }
 
 Proyecto sim()

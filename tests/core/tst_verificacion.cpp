@@ -76,22 +76,6 @@ private slots:
         QCOMPARE(v.estadosSinActivar(), sinActivar);
     }
 
-    void arbolDeDosMaquinas()
-    {
-        const auto datos = cargar("maquina MdE1\ninicial a\na -> b : ev\nb -> a : ev\nperdido -> a : ev\n"
-                                  "maquina MdE2\ninicial x\nx -> y : ev\ny -> x : ev");
-        QVERIFY(datos);
-        const Verificacion v(*datos);
-        QCOMPARE(v.estadosSinActivar(), QStringList{"PERDIDO [MdE1]"});
-        QVERIFY(v.estadosSinSalida().isEmpty());
-        const std::vector<EntradaVerificacion> arbol = v.arbol();
-        QCOMPARE(arbol.size(), size_t(4));
-        QCOMPARE((QVector<bool>{arbol[0].conHallazgos(), arbol[1].conHallazgos(), arbol[2].conHallazgos(),
-                                arbol[3].conHallazgos()}),
-                 (QVector<bool>{false, true, false, false}));
-        QCOMPARE(arbol[3].texto, QString("Chequeo de transiciones en conflicto"));
-    }
-
     void elementos_data()
     {
         QTest::addColumn<QString>("disparador");

@@ -4,9 +4,7 @@
 
 #include <QBuffer>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -31,9 +29,9 @@ void nuevoProyecto(XmlHandler &xml)
     xml.addNuevaConstante(QStringLiteral("FALSE"));
 }
 
-// The door project, built the way the save step rebuilds "maquinas": call by
-// call, or with the single-pass machine writer.
-void proyectoPuerta(XmlHandler &xml, bool conEscritor = false)
+// The door project, its machine written as the save step writes machines:
+// with the single-pass machine writer.
+void proyectoPuerta(XmlHandler &xml)
 {
     llenarGeneral(xml, QStringLiteral("ANA"), QStringLiteral("05-03-2024 11:02:41"));
     xml.addNuevaConstante(QStringLiteral("TRUE"));
@@ -42,45 +40,17 @@ void proyectoPuerta(XmlHandler &xml, bool conEscritor = false)
     xml.addNuevaAccion(QStringLiteral("motor_on()"));
     xml.borrarMaquinas();
     const QString blanco = QStringLiteral("#ffffff");
-    const QStringList cerrada{
-        QStringLiteral("estado0"),         QStringLiteral("CERRADA"),        blanco,
-        XmlHandler::formatoNumero(-100.0), XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
-        XmlHandler::formatoNumero(60.0)};
-    const QStringList abierta{
-        QStringLiteral("estado1"),        QStringLiteral("ABIERTA"),        blanco,
-        XmlHandler::formatoNumero(250.0), XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
-        XmlHandler::formatoNumero(60.0)};
-    const QStringList abrir{QStringLiteral("tr0"),
-                            QStringLiteral("ev_abrir"),
-                            QStringLiteral("motor_on()"),
-                            QStringLiteral("estado1"),
-                            XmlHandler::formatoPunto(75, -80),
-                            XmlHandler::formatoPunto(QPointF(10, -20))};
-    const QStringList inicial{XmlHandler::formatoNumero(-240),
-                              XmlHandler::formatoNumero(-160),
-                              QString(""),
-                              QStringLiteral("estado0"),
-                              XmlHandler::formatoPunto(-190, -110),
-                              XmlHandler::formatoPunto(0, 0)};
-    if (conEscritor) {
-        EscritorMaquina maquina(xml, QStringLiteral("maquina0"), QStringLiteral("CONTROL"));
-        for (const QStringList &e : {cerrada, abierta}) {
-            maquina.estado(e[0], e[1], e[2], e[3], e[4], e[5], e[6]);
-            if (e == cerrada)
-                maquina.transicion(abrir[0], abrir[1], abrir[2], abrir[3], abrir[4], abrir[5]);
-        }
-        maquina.estadoInicial(inicial[0], inicial[1], inicial[2], inicial[3], inicial[4], inicial[5]);
-        return;
-    }
-    xml.addNuevaMaquina(QStringLiteral("maquina0"));
-    xml.addInfoMaquina(QStringLiteral("maquina0"), QStringLiteral("CONTROL"));
-    for (const QStringList &e : {cerrada, abierta}) {
-        xml.addNuevoEstado(e[0]);
-        xml.addInfoEstado(e[0], e[1], e[2], e[3], e[4], e[5], e[6]);
-        if (e == cerrada)
-            xml.addNuevaTransicion(e[0], abrir[0], abrir[1], abrir[2], abrir[3], abrir[4], abrir[5]);
-    }
-    xml.setInfoEstadoInicial(inicial[0], inicial[1], inicial[2], inicial[3], inicial[4], inicial[5]);
+    EscritorMaquina maquina(xml, QStringLiteral("maquina0"), QStringLiteral("CONTROL"));
+    maquina.estado("estado0", "CERRADA", blanco, XmlHandler::formatoNumero(-100.0),
+                   XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
+                   XmlHandler::formatoNumero(60.0));
+    maquina.transicion("tr0", "ev_abrir", "motor_on()", "estado1", XmlHandler::formatoPunto(75, -80),
+                       XmlHandler::formatoPunto(QPointF(10, -20)));
+    maquina.estado("estado1", "ABIERTA", blanco, XmlHandler::formatoNumero(250.0),
+                   XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
+                   XmlHandler::formatoNumero(60.0));
+    maquina.estadoInicial(XmlHandler::formatoNumero(-240), XmlHandler::formatoNumero(-160), "", "estado0",
+                          XmlHandler::formatoPunto(-190, -110), XmlHandler::formatoPunto(0, 0));
 }
 
 QByteArray anidado(int niveles)
@@ -116,56 +86,24 @@ class TestXmlHandler : public QObject
     Q_OBJECT
 
 private slots:
-    void nuevoProyectoEsElEsqueleto()
-    {
-        XmlHandler xml(QStringLiteral("PUERTA"), XmlHandler::NUEVO_XML_DATOS);
-        nuevoProyecto(xml);
-        const QByteArray esperado = TestSupport::readFile(TestSupport::dataPath("model/nuevo_proyecto.vro"));
-        QVERIFY(!esperado.isEmpty());
-        const QByteArray escrito = xml.toByteArray();
-        QVERIFY2(escrito == esperado, qPrintable(TestSupport::diffReport(esperado, escrito)));
-    }
-
     void ejemploSeEscribeByteAByte_data()
     {
-        QTest::addColumn<bool>("conEscritor");
-        QTest::newRow("llamada a llamada") << false;
-        QTest::newRow("escritor de una pasada") << true;
+        QTest::addColumn<QString>("archivo");
+        QTest::newRow("nuevo proyecto") << "nuevo_proyecto.vro";
+        QTest::newRow("puerta") << "ejemplo_puerta.vro";
     }
     void ejemploSeEscribeByteAByte()
     {
-        QFETCH(bool, conEscritor);
+        QFETCH(QString, archivo);
         XmlHandler xml(QStringLiteral("PUERTA"), XmlHandler::NUEVO_XML_DATOS);
-        proyectoPuerta(xml, conEscritor);
-        const QByteArray esperado = TestSupport::readFile(TestSupport::dataPath("model/ejemplo_puerta.vro"));
+        if (archivo.startsWith("nuevo"))
+            nuevoProyecto(xml);
+        else
+            proyectoPuerta(xml);
+        const QByteArray esperado = TestSupport::readFile(TestSupport::dataPath("model/" + archivo));
+        QVERIFY(!esperado.isEmpty());
         const QByteArray escrito = xml.toByteArray();
         QVERIFY2(escrito == esperado, qPrintable(TestSupport::diffReport(esperado, escrito)));
-    }
-
-    // What tst_proyecto does not compare with the model: positions, sizes
-    // and the reset's fields.
-    void ejemploSeLeeCompleto()
-    {
-        XmlHandler xml;
-        QVERIFY(cargar(xml, TestSupport::readFile(TestSupport::dataPath("model/ejemplo_puerta.vro"))));
-        QCOMPARE(xml.getContenidoGeneral("creacion"), kFecha);
-        QCOMPARE(xml.cantidadEstados(), 2);
-        QCOMPARE(xml.getEstadoInicial(), QString("CERRADA"));
-        const QStringList inicial{"pos_x", "pos_y", "idAcciones", "midPos", "textPos"};
-        const QStringList valoresInicial{"-240", "-160", "", "-190,-110", "0,0"};
-        for (int i = 0; i < inicial.size(); ++i)
-            QCOMPARE(xml.getContenidoInicial(inicial[i]), valoresInicial[i]);
-        const QStringList diagrama{"nombre", "color", "pos_x", "pos_y", "ancho", "alto"};
-        const QStringList estado0{"CERRADA", "#ffffff", "-100", "-50", "120", "60"};
-        const QStringList estado1{"ABIERTA", "#ffffff", "250", "-50", "120", "60"};
-        for (int i = 0; i < diagrama.size(); ++i) {
-            QCOMPARE(xml.getContenidoDiagrama("estado0", diagrama[i]), estado0[i]);
-            QCOMPARE(xml.getContenidoEstado("estado1", "diagrama", diagrama[i]), estado1[i]);
-        }
-        QCOMPARE(xml.cantidadTransiciones("estado1"), -1);
-        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "midPos"), QString("75,-80"));
-        QCOMPARE(xml.getContenidoTransicion("estado0", "tr0", "textPos"), QString("10,-20"));
-        QCOMPARE(xml.cantidadVariables(), 0);
     }
 
     void ejemploLeidoSeReescribeIgual()
@@ -219,28 +157,12 @@ private slots:
         QCOMPARE(xml.cantidadEventos(), quedan.size());
     }
 
-    void borrarRenumeraEnElArchivo()
-    {
-        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
-        for (const char *nombre : {"ev_a", "ev_b", "ev_c", "ev_d"})
-            xml.addNuevoEvento(nombre);
-        xml.borrarEvento(1);
-        QVERIFY(xml.toByteArray().contains("    <eventos>\n"
-                                           "        <ev0>ev_a</ev0>\n"
-                                           "        <ev1>ev_c</ev1>\n"
-                                           "        <ev2>ev_d</ev2>\n"
-                                           "    </eventos>\n"));
-    }
-
     void centinelas()
     {
         XmlHandler vacio;
-        QCOMPARE(vacio.getContenidoGeneral("nombre"), QString("-1"));
-        QCOMPARE(vacio.cantidadMaquinas(), -1);
         QCOMPARE(vacio.cantidadEventos(), -1);
         QCOMPARE(vacio.getNombresEventosDefinidos(), QStringList{});
         QCOMPARE(vacio.getEstadoInicial(), QString("-1"));
-        QVERIFY(vacio.toByteArray().isEmpty());
         QVERIFY(!vacio.save());
 
         XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
@@ -453,21 +375,17 @@ private slots:
     void archivosHostiles()
     {
         QFETCH(QByteArray, bytes);
-        XmlHandler xml;
-        QElapsedTimer reloj;
-        reloj.start();
+        // A refused file leaves even a filled document empty.
+        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
         QVERIFY(!cargar(xml, bytes));
-        QVERIFY2(reloj.elapsed() < 2000, qPrintable(QString::number(reloj.elapsed())));
         QCOMPARE(xml.getContenidoGeneral("nombre"), QString("-1"));
         QCOMPARE(xml.cantidadMaquinas(), -1);
         QVERIFY(xml.toByteArray().isEmpty());
     }
 
-    void fallaDejaElDocumentoVacio()
+    void sinDispositivo()
     {
-        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
-        QVERIFY(!cargar(xml, "<proyecto>"));
-        QCOMPARE(xml.cantidadConstantes(), -1);
+        XmlHandler xml;
         QVERIFY(!xml.load(nullptr));
         QBuffer cerrado;
         QVERIFY(!xml.load(&cerrado));
@@ -510,20 +428,14 @@ private slots:
         XmlHandler xml;
         QVERIFY(cargar(xml, bytes));
         // Every reader answers with a sentinel or a value, never a crash.
-        const int maquinas = xml.cantidadMaquinas();
-        QVERIFY(maquinas >= -1);
-        QVERIFY(xml.cantidadEstados() >= -1);
-        QVERIFY(xml.cantidadTransiciones("estado0") >= -1);
+        QVERIFY(xml.cantidadMaquinas() >= -1 && xml.cantidadTransiciones("estado0") >= -1);
         xml.getEstadoInicial();
-        xml.getContenidoDiagrama("estado0", "nombre");
         xml.getContenidoTransicion("estado0", "tr0", "idEvento");
-        xml.getNombresEventosDefinidos();
         xml.addNuevoEvento("e");
         xml.borrarEvento(0);
         xml.borrarMaquinas();
         xml.addNuevaMaquina();
         xml.addNuevoEstado("estado0");
-        xml.addInfoEstado("estado0", "E", "#ffffff", "0", "0", "120", "60");
         xml.setInfoEstadoInicial("0", "0", "", "estado0", "0,0", "0,0");
         // Whatever was read, what is written reads again; only the empty
         // "idAcciones" set above comes back without content.
