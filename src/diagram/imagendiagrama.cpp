@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QtMath>
+#include <limits>
 
 namespace {
 
@@ -70,33 +71,66 @@ QRectF ImagenDiagrama::area() const
 
 qreal ImagenDiagrama::escala() const
 {
-    const QRectF rect = area();
-    const qreal pixeles = rect.width() * rect.height() * ESCALA_PNG * ESCALA_PNG;
+    return escalaDe(area());
+}
+
+qreal ImagenDiagrama::escalaDe(const QRectF &origen) const
+{
+    const qreal pixeles = origen.width() * origen.height() * ESCALA_PNG * ESCALA_PNG;
     if (pixeles <= m_pixelesMaximos)
         return ESCALA_PNG;
     return ESCALA_PNG * qSqrt(m_pixelesMaximos / pixeles);
+}
+
+QSize ImagenDiagrama::tamanoDe(const QRectF &origen) const
+{
+    const qreal factor = escalaDe(origen);
+    // Rounded down, so that a diagram drawn at a reduced scale stays within
+    // the limit; at most a fraction of the margin's last pixel is lost.
+    return QSize(qFloor(origen.width() * factor), qFloor(origen.height() * factor));
+}
+
+void ImagenDiagrama::pintar(QImage &imagen, const QRectF &origen) const
+{
+    QPainter painter(&imagen);
+    dibujar(m_scene, painter, QRectF(QPointF(0, 0), QSizeF(imagen.size())), origen);
 }
 
 QImage ImagenDiagrama::imagen() const
 {
     const SinSeleccion sinSeleccion(m_scene);
     const QRectF origen = areaDeItems().adjusted(-MARGEN, -MARGEN, MARGEN, MARGEN);
-    const qreal factor = escala();
-    // Rounded down, so that a diagram drawn at a reduced scale stays within
-    // the limit; at most a fraction of the margin's last pixel is lost.
-    const QSize tamano(qFloor(origen.width() * factor), qFloor(origen.height() * factor));
     // Opaque: the PNG then carries no alpha channel, a quarter less to compress.
-    QImage imagen(tamano, QImage::Format_RGB32);
-    if (imagen.isNull())
-        return imagen;
-    QPainter painter(&imagen);
-    dibujar(m_scene, painter, QRectF(QPointF(0, 0), QSizeF(tamano)), origen);
+    QImage imagen(tamanoDe(origen), QImage::Format_RGB32);
+    if (!imagen.isNull())
+        pintar(imagen, origen);
+    return imagen;
+}
+
+QImage ImagenDiagrama::imagen(QByteArray &memoria) const
+{
+    const SinSeleccion sinSeleccion(m_scene);
+    const QRectF origen = areaDeItems().adjusted(-MARGEN, -MARGEN, MARGEN, MARGEN);
+    const QSize tamano = tamanoDe(origen);
+    const qint64 bytes = qint64(tamano.width()) * tamano.height() * 4;
+    if (tamano.isEmpty() || bytes > std::numeric_limits<int>::max())
+        return QImage();
+    if (memoria.size() < bytes)
+        memoria = QByteArray(int(bytes), Qt::Uninitialized);
+    QImage imagen(reinterpret_cast<uchar *>(memoria.data()), tamano.width(), tamano.height(),
+                  tamano.width() * 4, QImage::Format_RGB32);
+    pintar(imagen, origen);
     return imagen;
 }
 
 QByteArray ImagenDiagrama::png() const
 {
     return CodificadorPng::codificar(imagen());
+}
+
+QByteArray ImagenDiagrama::png(QByteArray &memoria) const
+{
+    return CodificadorPng::codificar(imagen(memoria));
 }
 
 QByteArray ImagenDiagrama::svg() const

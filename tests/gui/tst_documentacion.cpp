@@ -152,7 +152,8 @@ private slots:
                               "pruebaPantalla1.png"}));
         for (int i = 0; i < 2; ++i) {
             const QImage imagen(doc(QString("pruebaPantalla%1.png").arg(i)));
-            QCOMPARE(imagen.size(), ImagenDiagrama(m_ventana->sceneList().at(i)).imagen().size());
+            QCOMPARE(imagen.convertToFormat(QImage::Format_RGB32),
+                     ImagenDiagrama(m_ventana->sceneList().at(i)).imagen());
         }
         QCOMPARE(TestSupport::readFile(doc("logoAlderhall.png")),
                  TestSupport::readFile(":/img/img/logoAlderhall.png"));
