@@ -36,12 +36,12 @@ private:
     const QList<QGraphicsItem *> m_seleccion;
 };
 
+// On white, whose area the caller has filled.
 void dibujar(QGraphicsScene *scene, QPainter &painter, const QRectF &destino, const QRectF &origen)
 {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.fillRect(destino, Qt::white);
     scene->render(&painter, destino, origen, Qt::IgnoreAspectRatio);
 }
 
@@ -92,10 +92,18 @@ QSize ImagenDiagrama::tamanoDe(const QRectF &origen) const
     return QSize(qFloor(origen.width() * factor), qFloor(origen.height() * factor));
 }
 
+// At one scale across and down: stretching the diagram onto the picture's
+// whole pixels would scale the two ways slightly apart, and Qt then strokes
+// every thin arrow and head as an outline, twice as slow to draw. The
+// fraction of a pixel the sides were rounded down by is lost from the margin.
 void ImagenDiagrama::pintar(QImage &imagen, const QRectF &origen) const
 {
+    const qreal factor = escalaDe(origen);
     QPainter painter(&imagen);
-    dibujar(m_scene, painter, QRectF(QPointF(0, 0), QSizeF(imagen.size())), origen);
+    painter.fillRect(imagen.rect(), Qt::white);
+    painter.scale(factor, factor);
+    painter.translate(-origen.topLeft());
+    dibujar(m_scene, painter, origen, origen);
 }
 
 QImage ImagenDiagrama::imagen() const
@@ -152,6 +160,7 @@ QByteArray ImagenDiagrama::svg() const
     QPainter painter;
     if (!painter.begin(&generador))
         return QByteArray();
+    painter.fillRect(destino, Qt::white);
     dibujar(m_scene, painter, destino, origen);
     painter.end();
     return bytes;
