@@ -144,11 +144,12 @@ void MainWindow::CrearDocumentacion()
 
     QString fallido;
     QList<QSizeF> tamanos;
+    QByteArray memoria;
     for (int i = 0; i < m_sceneList.size() && fallido.isEmpty(); ++i) {
         const QString ruta = carpeta + QLatin1Char('/') + nombreImagen(i);
         const ImagenDiagrama imagen(m_sceneList.at(i), kPixelesPorImagen);
         tamanos << imagen.area().size();
-        if (!escribir(ruta, imagen.png()))
+        if (!escribir(ruta, imagen.png(memoria)))
             fallido = ruta;
     }
     if (fallido.isEmpty() && !copiarLogo(carpeta + QLatin1Char('/') + kLogo))

@@ -86,7 +86,7 @@ void MainWindow::moverSeleccion(const QPointF &paso)
     for (DiagramItem *item : qAsConst(mueven)) {
         for (Arrow *flecha : item->arrows()) {
             if (flecha->startItem() == item && mueven.contains(flecha->endItem()))
-                flecha->midItem()->moveBy(paso.x(), paso.y());
+                flecha->setControlPoint(flecha->controlPoint() + paso);
         }
     }
     for (DiagramItem *item : qAsConst(mueven))

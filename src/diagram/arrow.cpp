@@ -32,19 +32,17 @@ class ControlPoint : public QGraphicsRectItem
 {
 public:
     explicit ControlPoint(Arrow *arrow) : QGraphicsRectItem(-3, -3, 6, 6, arrow), m_arrow(arrow) {}
-    void setFollowing(bool following) { m_following = following; }
 
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override
     {
-        if (change == ItemPositionHasChanged && m_following && m_arrow->scene())
+        if (change == ItemPositionHasChanged && m_arrow->scene())
             m_arrow->updatePosition();
         return QGraphicsRectItem::itemChange(change, value);
     }
 
 private:
     Arrow *m_arrow;
-    bool m_following = false;
 };
 
 } // namespace
@@ -59,17 +57,6 @@ Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, Q
     setHandlesChildEvents(true);
     setZValue(5);
 
-    auto *controlPoint = new ControlPoint(this);
-    m_mid = controlPoint;
-    m_mid->setFlag(ItemIsSelectable);
-    m_mid->setFlag(ItemIsMovable);
-    m_mid->setFlag(ItemSendsGeometryChanges);
-    m_mid->setCursor(Qt::PointingHandCursor);
-    m_mid->setPen(roundPen(Qt::black, 1.5));
-    m_mid->setBrush(Qt::white);
-    m_mid->setZValue(6);
-    m_mid->hide();
-
     m_textItem = new ArrowLabel(this);
     m_textItem->setPlainText(QStringLiteral(" ? / ? "));
     m_textItem->setFlag(ItemIsMovable);
@@ -80,7 +67,47 @@ Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, Q
     m_actions = QStringList{QStringLiteral("?")};
 
     placeNew();
-    controlPoint->setFollowing(true);
+}
+
+QGraphicsRectItem *Arrow::midItem()
+{
+    if (m_mid)
+        return m_mid;
+    m_mid = new ControlPoint(this);
+    m_mid->hide();
+    m_mid->setPos(m_control);
+    m_mid->setFlag(ItemIsSelectable);
+    m_mid->setFlag(ItemIsMovable);
+    // Only now, so that placing it does not route the arrow again.
+    m_mid->setFlag(ItemSendsGeometryChanges);
+    m_mid->setCursor(Qt::PointingHandCursor);
+    m_mid->setPen(roundPen(Qt::black, 1.5));
+    m_mid->setBrush(Qt::white);
+    m_mid->setZValue(6);
+    return m_mid;
+}
+
+QPointF Arrow::controlPoint() const
+{
+    return m_mid ? m_mid->pos() : m_control;
+}
+
+void Arrow::setControlPoint(const QPointF &pos)
+{
+    if (m_mid) {
+        m_mid->setPos(pos);
+        return;
+    }
+    if (pos == m_control)
+        return;
+    m_control = pos;
+    if (scene())
+        updatePosition();
+}
+
+bool Arrow::isMidSelected() const
+{
+    return m_mid && m_mid->isSelected();
 }
 
 void Arrow::placeNew()
@@ -89,14 +116,14 @@ void Arrow::placeNew()
     const QPointF to = m_to->pos();
     const QSizeF label = m_textItem->boundingRect().size();
     if (m_from->diagramType() == DiagramItem::EstadoInicial) {
-        m_mid->setPos(DiagramGeometry::initialControlPoint(from, to));
+        m_control = DiagramGeometry::initialControlPoint(from, to);
         m_textRelativePos = QPointF(0, -label.height());
     } else if (m_from != m_to) {
-        m_mid->setPos(DiagramGeometry::ordinaryControlPoint(from, to));
+        m_control = DiagramGeometry::ordinaryControlPoint(from, to);
         m_textRelativePos = DiagramGeometry::labelOffset(QLineF(from, to).angle(), label, m_textRelativePos);
     } else {
         const QPointF centre = m_from->mapToScene(m_from->rect().center());
-        m_mid->setPos(DiagramGeometry::selfLoopControlPoint(centre, m_from->rect().width()));
+        m_control = DiagramGeometry::selfLoopControlPoint(centre, m_from->rect().width());
         m_textRelativePos = QPointF(-label.width() / 2, 0);
     }
     placeLabel();
@@ -136,7 +163,7 @@ QPointF Arrow::endPoint(const QLineF &segment, DiagramItem *item, QPointF *fallb
 void Arrow::updatePosition()
 {
     prepareGeometryChange();
-    const QPointF control = m_mid->pos();
+    const QPointF control = controlPoint();
     const QPointF target = m_to->pos();
     const QPointF middle = isSelfLoop() ? m_from->pos() : (m_from->pos() + target) / 2;
     const QPointF beyond = DiagramGeometry::beyondPoint(middle, control);
@@ -172,7 +199,7 @@ void Arrow::updatePosition()
 void Arrow::placeLabel()
 {
     if (!m_textItemPressed)
-        m_textItem->setPos(m_mid->pos() + m_textRelativePos);
+        m_textItem->setPos(controlPoint() + m_textRelativePos);
 }
 
 QColor Arrow::lineColor() const
@@ -206,12 +233,12 @@ void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWi
     }
     painter->drawPolygon(m_arrowHead);
 
-    if (isSelected() || m_mid->isSelected()) {
+    if (isSelected() || isMidSelected()) {
         // Measured along the curve, which is costly: only a selected arrow
         // shows its middle.
         const QPointF middle = path().pointAtPercent(0.5);
         painter->setPen(QPen(color, 0.5, Qt::DashLine));
-        painter->drawLine(m_mid->pos(), middle);
+        painter->drawLine(controlPoint(), middle);
         painter->setPen(QPen(color, 2.5));
         painter->drawPoint(middle);
     }
@@ -263,9 +290,9 @@ void Arrow::setMidSelected(bool selected)
     if (!isSelfLoop())
         return;
     if (selected) {
-        m_mid->show();
+        midItem()->show();
         m_mid->setSelected(true);
-    } else if (!isSelected()) {
+    } else if (m_mid && !isSelected()) {
         m_mid->hide();
     }
     update();
@@ -299,7 +326,7 @@ void Arrow::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
     QGraphicsPathItem::mousePressEvent(event);
     m_textItem->setSelected(true);
-    if (isOver(m_mid, event->scenePos())) {
+    if (m_mid && isOver(m_mid, event->scenePos())) {
         m_mid->setSelected(true);
         m_mid->setBrush(Qt::black);
     } else if (isOver(m_textItem, event->scenePos())) {
@@ -312,9 +339,9 @@ void Arrow::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 {
     if (m_textItemPressed) {
         m_textItem->setPos(event->scenePos() + m_textPressOffset);
-        m_textRelativePos = m_textItem->pos() - m_mid->pos();
+        m_textRelativePos = m_textItem->pos() - controlPoint();
         update();
-    } else if (m_mid->isSelected()) {
+    } else if (isMidSelected()) {
         m_mid->setPos(event->scenePos());
     } else {
         QGraphicsPathItem::mouseMoveEvent(event);
@@ -326,6 +353,8 @@ void Arrow::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     QGraphicsPathItem::mouseReleaseEvent(event);
     m_textItem->setSelected(true);
     m_textItemPressed = false;
+    if (!m_mid)
+        return;
     m_mid->setSelected(false);
     m_mid->setBrush(Qt::white);
 }
@@ -334,8 +363,8 @@ QVariant Arrow::itemChange(GraphicsItemChange change, const QVariant &value)
 {
     if (change == ItemSelectedChange || change == ItemSelectedHasChanged) {
         if (value.toBool())
-            m_mid->show();
-        else if (!m_mid->isUnderMouse())
+            midItem()->show();
+        else if (m_mid && !m_mid->isUnderMouse())
             m_mid->hide();
     }
     return value;

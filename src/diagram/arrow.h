@@ -12,7 +12,9 @@ class QMenu;
 // One transition: a quadratic curve (a cubic loop for a self-transition) from
 // its source to its target with a head, a draggable control point and a label
 // showing "trigger /" and the actions. The arrow stays at the scene origin, so
-// its path and its children are in scene coordinates. Whoever destroys an
+// its path and its children are in scene coordinates. The control point's
+// item, shown only while the arrow is selected, is made the first time it is
+// needed: a large project opens without one per arrow. Whoever destroys an
 // arrow first removes it from both end items.
 class Arrow : public QGraphicsPathItem
 {
@@ -32,6 +34,10 @@ public:
     void setActiva(bool activa);
     bool isActiva() const { return m_activa; }
     void setMidSelected(bool selected);
+    bool isMidSelected() const;
+    QPointF controlPoint() const;
+    // Re-routes the arrow when it is in a scene.
+    void setControlPoint(const QPointF &pos);
     void setTextRelativePos(const QPointF &pos);
     QPointF textRelativePos() const { return m_textRelativePos; }
     // True while the label is being dragged.
@@ -39,7 +45,8 @@ public:
 
     DiagramItem *startItem() const { return m_from; }
     DiagramItem *endItem() const { return m_to; }
-    QGraphicsRectItem *midItem() const { return m_mid; }
+    // The control point's item, made now if it was not yet.
+    QGraphicsRectItem *midItem();
     ArrowLabel *textItem() const { return m_textItem; }
     QString event() const { return m_event; }
     QStringList actions() const { return m_actions; }
@@ -71,6 +78,8 @@ private:
     DiagramItem *m_from;
     DiagramItem *m_to;
     QGraphicsRectItem *m_mid = nullptr;
+    // Where the control point is while it has no item.
+    QPointF m_control;
     QPolygonF m_arrowHead;
     QColor m_color;
     QPointF m_prev_tail;

@@ -30,6 +30,22 @@ qreal lineWidth(const QString &line)
     return width;
 }
 
+// Each line is laid out once and shared by every label showing it (the copies
+// share the layout, which the painter redoes only for a new scale).
+QStaticText laidOut(const QString &line)
+{
+    static QHash<QString, QStaticText> lines;
+    const auto found = lines.constFind(line);
+    if (found != lines.constEnd())
+        return found.value();
+    if (lines.size() > 20000)
+        lines.clear();
+    QStaticText text(line);
+    text.setTextFormat(Qt::PlainText);
+    lines.insert(line, text);
+    return text;
+}
+
 } // namespace
 
 ArrowLabel::ArrowLabel(QGraphicsItem *parent) : QGraphicsItem(parent) {}
@@ -78,11 +94,8 @@ void ArrowLabel::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
 {
     Q_UNUSED(widget)
     if (m_lines.isEmpty()) {
-        for (const QStringRef &line : m_text.splitRef(QLatin1Char('\n'))) {
-            QStaticText laidOut(line.toString());
-            laidOut.setTextFormat(Qt::PlainText);
-            m_lines.append(laidOut);
-        }
+        for (const QString &line : m_text.split(QLatin1Char('\n')))
+            m_lines.append(laidOut(line));
     }
     painter->setFont(font());
     painter->setPen(m_color);

@@ -2,19 +2,27 @@
 
 #include <QImage>
 #include <QtEndian>
+#include <limits>
 #include <vector>
 #include <zlib.h>
 
 namespace {
 
 const int kBytesPorPixel = 3;
-const int kFiltroSub = 1;
+const int kFiltroNinguno = 0;
 
 void agregarEntero(QByteArray &bytes, quint32 valor)
 {
     char bigEndian[4];
     qToBigEndian(valor, bigEndian);
     bytes.append(bigEndian, 4);
+}
+
+// The CRC of the bytes from inicio on: a chunk's type and data.
+void agregarCrc(QByteArray &bytes, int inicio)
+{
+    const auto *crcDe = reinterpret_cast<const Bytef *>(bytes.constData() + inicio);
+    agregarEntero(bytes, quint32(crc32(0L, crcDe, uInt(bytes.size() - inicio))));
 }
 
 // A chunk: length, type, data and the CRC of type and data.
@@ -24,8 +32,7 @@ void agregarBloque(QByteArray &bytes, const char *tipo, const QByteArray &datos)
     const int inicio = bytes.size();
     bytes.append(tipo, 4);
     bytes.append(datos);
-    const auto *crcDe = reinterpret_cast<const Bytef *>(bytes.constData() + inicio);
-    agregarEntero(bytes, quint32(crc32(0L, crcDe, uInt(bytes.size() - inicio))));
+    agregarCrc(bytes, inicio);
 }
 
 QByteArray cabecera(const QImage &imagen)
@@ -38,65 +45,53 @@ QByteArray cabecera(const QImage &imagen)
     return ihdr;
 }
 
-// The row's bytes, red, green, blue, each minus the same byte of the pixel
-// to its left, after the filter type.
+// The row's bytes, red, green, blue, after the filter type "None": the
+// rows of a diagram repeat one another, and zlib finds them as they are.
 void filtrarFila(const QRgb *pixeles, int ancho, unsigned char *fila)
 {
-    fila[0] = kFiltroSub;
+    fila[0] = kFiltroNinguno;
     unsigned char *salida = fila + 1;
-    int rojo = 0;
-    int verde = 0;
-    int azul = 0;
     for (int x = 0; x < ancho; ++x) {
         const QRgb pixel = pixeles[x];
-        const int r = qRed(pixel);
-        const int g = qGreen(pixel);
-        const int b = qBlue(pixel);
-        salida[0] = static_cast<unsigned char>(r - rojo);
-        salida[1] = static_cast<unsigned char>(g - verde);
-        salida[2] = static_cast<unsigned char>(b - azul);
+        salida[0] = static_cast<unsigned char>(qRed(pixel));
+        salida[1] = static_cast<unsigned char>(qGreen(pixel));
+        salida[2] = static_cast<unsigned char>(qBlue(pixel));
         salida += kBytesPorPixel;
-        rojo = r;
-        verde = g;
-        azul = b;
     }
 }
 
-// The zlib stream of every filtered row; empty when zlib fails.
-QByteArray comprimir(const QImage &imagen)
+// Appends the zlib stream of every filtered row to salida, in place: the
+// stream's room is reserved once, so the compressed bytes are neither moved
+// nor copied. False when zlib fails.
+bool comprimir(const QImage &imagen, QByteArray &salida)
 {
     z_stream flujo{};
-    if (deflateInit2(&flujo, 1, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
-        return QByteArray();
+    if (deflateInit2(&flujo, 1, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return false;
     const int largoFila = 1 + imagen.width() * kBytesPorPixel;
-    std::vector<unsigned char> fila(size_t(largoFila), 0);
-    std::vector<unsigned char> salida(size_t(256 * 1024));
-    QByteArray comprimido;
-    bool correcto = true;
-    for (int y = 0; y <= imagen.height() && correcto; ++y) {
-        const bool ultima = y == imagen.height();
-        if (!ultima) {
-            filtrarFila(reinterpret_cast<const QRgb *>(imagen.constScanLine(y)), imagen.width(), fila.data());
-            flujo.next_in = fila.data();
-            flujo.avail_in = uInt(largoFila);
-        }
-        int estado = Z_OK;
-        do {
-            flujo.next_out = salida.data();
-            flujo.avail_out = uInt(salida.size());
-            estado = deflate(&flujo, ultima ? Z_FINISH : Z_NO_FLUSH);
-            if (estado == Z_STREAM_ERROR) {
-                correcto = false;
-                break;
-            }
-            comprimido.append(reinterpret_cast<const char *>(salida.data()),
-                              int(salida.size() - flujo.avail_out));
-        } while (flujo.avail_out == 0);
-        if (ultima && estado != Z_STREAM_END)
-            correcto = false;
+    const qint64 limite =
+        salida.size() + qint64(deflateBound(&flujo, uLong(largoFila) * uLong(imagen.height())));
+    if (limite > std::numeric_limits<int>::max()) {
+        deflateEnd(&flujo);
+        return false;
     }
+    const int inicio = salida.size();
+    salida.resize(int(limite));
+    flujo.next_out = reinterpret_cast<Bytef *>(salida.data() + inicio);
+    flujo.avail_out = uInt(limite - inicio);
+    std::vector<unsigned char> fila(size_t(largoFila), 0);
+    int estado = Z_OK;
+    for (int y = 0; y < imagen.height() && estado == Z_OK; ++y) {
+        filtrarFila(reinterpret_cast<const QRgb *>(imagen.constScanLine(y)), imagen.width(), fila.data());
+        flujo.next_in = fila.data();
+        flujo.avail_in = uInt(largoFila);
+        estado = deflate(&flujo, Z_NO_FLUSH);
+    }
+    if (estado == Z_OK)
+        estado = deflate(&flujo, Z_FINISH);
+    salida.resize(inicio + int(flujo.total_out));
     deflateEnd(&flujo);
-    return correcto ? comprimido : QByteArray();
+    return estado == Z_STREAM_END;
 }
 
 } // namespace
@@ -107,12 +102,17 @@ QByteArray CodificadorPng::codificar(const QImage &imagen)
         return QByteArray();
     const QImage rgb =
         imagen.format() == QImage::Format_RGB32 ? imagen : imagen.convertToFormat(QImage::Format_RGB32);
-    const QByteArray datos = comprimir(rgb);
-    if (datos.isEmpty())
-        return QByteArray();
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
     agregarBloque(png, "IHDR", cabecera(rgb));
-    agregarBloque(png, "IDAT", datos);
+    // The image data is compressed straight into its chunk; its length is
+    // known afterwards.
+    const int datos = png.size();
+    agregarEntero(png, 0);
+    png.append("IDAT", 4);
+    if (!comprimir(rgb, png))
+        return QByteArray();
+    qToBigEndian(quint32(png.size() - datos - 8), png.data() + datos);
+    agregarCrc(png, datos + 4);
     agregarBloque(png, "IEND", QByteArray());
     return png;
 }

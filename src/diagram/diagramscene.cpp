@@ -226,7 +226,7 @@ DiagramScene::Gesture DiagramScene::gestureOfPress() const
     if (grabber && grabber->parentItem())
         grabber = grabber->parentItem();
     if (auto *arrow = qgraphicsitem_cast<Arrow *>(grabber)) {
-        if (arrow->midItem()->isSelected())
+        if (arrow->isMidSelected())
             return BendArrow;
         return arrow->isLabelPressed() ? MoveLabel : NoGesture;
     }

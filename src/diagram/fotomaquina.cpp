@@ -39,7 +39,7 @@ FotoMaquina FotoMaquina::de(const DiagramScene &scene)
             if (arrow->startItem() != item || destino < 0)
                 continue;
             estado.transiciones.append(Flecha{arrow->event(), arrow->actions(), destino,
-                                              arrow->midItem()->scenePos(), arrow->textRelativePos()});
+                                              arrow->controlPoint(), arrow->textRelativePos()});
         }
         foto.m_estados.append(estado);
     }
@@ -50,7 +50,7 @@ FotoMaquina FotoMaquina::de(const DiagramScene &scene)
         const Arrow *arrow = marcador->arrows().first();
         foto.m_marcador = marcador->pos();
         foto.m_inicial = Flecha{QString(), arrow->actions(), indices.value(arrow->endItem(), -1),
-                                arrow->midItem()->scenePos(), arrow->textRelativePos()};
+                                arrow->controlPoint(), arrow->textRelativePos()};
     }
     return foto;
 }

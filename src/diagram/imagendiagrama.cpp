@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QtMath>
+#include <limits>
 
 namespace {
 
@@ -35,12 +36,12 @@ private:
     const QList<QGraphicsItem *> m_seleccion;
 };
 
+// On white, whose area the caller has filled.
 void dibujar(QGraphicsScene *scene, QPainter &painter, const QRectF &destino, const QRectF &origen)
 {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.fillRect(destino, Qt::white);
     scene->render(&painter, destino, origen, Qt::IgnoreAspectRatio);
 }
 
@@ -53,7 +54,9 @@ ImagenDiagrama::ImagenDiagrama(QGraphicsScene *scene, qint64 pixelesMaximos)
 QRectF ImagenDiagrama::areaDeItems() const
 {
     QRectF area;
-    const QList<QGraphicsItem *> items = m_scene->items();
+    // In no order (Qt's "-1"): the union needs none, and sorting every item of
+    // a large machine by its stacking costs more than the union itself.
+    const QList<QGraphicsItem *> items = m_scene->items(Qt::SortOrder(-1));
     for (const QGraphicsItem *item : items) {
         if (!item->isVisible())
             continue;
@@ -70,33 +73,74 @@ QRectF ImagenDiagrama::area() const
 
 qreal ImagenDiagrama::escala() const
 {
-    const QRectF rect = area();
-    const qreal pixeles = rect.width() * rect.height() * ESCALA_PNG * ESCALA_PNG;
+    return escalaDe(area());
+}
+
+qreal ImagenDiagrama::escalaDe(const QRectF &origen) const
+{
+    const qreal pixeles = origen.width() * origen.height() * ESCALA_PNG * ESCALA_PNG;
     if (pixeles <= m_pixelesMaximos)
         return ESCALA_PNG;
     return ESCALA_PNG * qSqrt(m_pixelesMaximos / pixeles);
+}
+
+QSize ImagenDiagrama::tamanoDe(const QRectF &origen) const
+{
+    const qreal factor = escalaDe(origen);
+    // Rounded down, so that a diagram drawn at a reduced scale stays within
+    // the limit; at most a fraction of the margin's last pixel is lost.
+    return QSize(qFloor(origen.width() * factor), qFloor(origen.height() * factor));
+}
+
+// At one scale across and down: stretching the diagram onto the picture's
+// whole pixels would scale the two ways slightly apart, and Qt then strokes
+// every thin arrow and head as an outline, twice as slow to draw. The
+// fraction of a pixel the sides were rounded down by is lost from the margin.
+void ImagenDiagrama::pintar(QImage &imagen, const QRectF &origen) const
+{
+    const qreal factor = escalaDe(origen);
+    QPainter painter(&imagen);
+    painter.fillRect(imagen.rect(), Qt::white);
+    painter.scale(factor, factor);
+    painter.translate(-origen.topLeft());
+    dibujar(m_scene, painter, origen, origen);
 }
 
 QImage ImagenDiagrama::imagen() const
 {
     const SinSeleccion sinSeleccion(m_scene);
     const QRectF origen = areaDeItems().adjusted(-MARGEN, -MARGEN, MARGEN, MARGEN);
-    const qreal factor = escala();
-    // Rounded down, so that a diagram drawn at a reduced scale stays within
-    // the limit; at most a fraction of the margin's last pixel is lost.
-    const QSize tamano(qFloor(origen.width() * factor), qFloor(origen.height() * factor));
     // Opaque: the PNG then carries no alpha channel, a quarter less to compress.
-    QImage imagen(tamano, QImage::Format_RGB32);
-    if (imagen.isNull())
-        return imagen;
-    QPainter painter(&imagen);
-    dibujar(m_scene, painter, QRectF(QPointF(0, 0), QSizeF(tamano)), origen);
+    QImage imagen(tamanoDe(origen), QImage::Format_RGB32);
+    if (!imagen.isNull())
+        pintar(imagen, origen);
+    return imagen;
+}
+
+QImage ImagenDiagrama::imagen(QByteArray &memoria) const
+{
+    const SinSeleccion sinSeleccion(m_scene);
+    const QRectF origen = areaDeItems().adjusted(-MARGEN, -MARGEN, MARGEN, MARGEN);
+    const QSize tamano = tamanoDe(origen);
+    const qint64 bytes = qint64(tamano.width()) * tamano.height() * 4;
+    if (tamano.isEmpty() || bytes > std::numeric_limits<int>::max())
+        return QImage();
+    if (memoria.size() < bytes)
+        memoria = QByteArray(int(bytes), Qt::Uninitialized);
+    QImage imagen(reinterpret_cast<uchar *>(memoria.data()), tamano.width(), tamano.height(),
+                  tamano.width() * 4, QImage::Format_RGB32);
+    pintar(imagen, origen);
     return imagen;
 }
 
 QByteArray ImagenDiagrama::png() const
 {
     return CodificadorPng::codificar(imagen());
+}
+
+QByteArray ImagenDiagrama::png(QByteArray &memoria) const
+{
+    return CodificadorPng::codificar(imagen(memoria));
 }
 
 QByteArray ImagenDiagrama::svg() const
@@ -116,6 +160,7 @@ QByteArray ImagenDiagrama::svg() const
     QPainter painter;
     if (!painter.begin(&generador))
         return QByteArray();
+    painter.fillRect(destino, Qt::white);
     dibujar(m_scene, painter, destino, origen);
     painter.end();
     return bytes;

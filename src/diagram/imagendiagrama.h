@@ -37,7 +37,13 @@ public:
     // than its pixel bound.
     qreal escala() const;
     QImage imagen() const;
+    // Drawn in memoria's bytes, which grow when they are too few and are kept
+    // by the caller for the next picture: documenting many machines asks the
+    // system for one picture's memory, not one per machine. The picture is
+    // only valid while memoria is neither changed nor freed.
+    QImage imagen(QByteArray &memoria) const;
     QByteArray png() const;
+    QByteArray png(QByteArray &memoria) const;
     // Vector drawing (the shadows, which only a raster can show, are left out).
     QByteArray svg() const;
     // Writes a .png or .svg file, chosen by the extension (any case). False,
@@ -45,6 +51,10 @@ public:
     bool guardar(const QString &ruta, QString *error = nullptr) const;
 
 private:
+    qreal escalaDe(const QRectF &origen) const;
+    QSize tamanoDe(const QRectF &origen) const;
+    void pintar(QImage &imagen, const QRectF &origen) const;
+
     QGraphicsScene *m_scene;
     qint64 m_pixelesMaximos;
 };

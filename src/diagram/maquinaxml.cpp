@@ -55,7 +55,7 @@ void escribirEstados(EscritorMaquina &escritor, const QList<DiagramItem *> &esta
                 continue;
             escritor.transicion(IdsProyecto::transicion(j), arrow->event(),
                                 arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
-                                punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()));
+                                punto(arrow->controlPoint()), punto(arrow->textRelativePos()));
             ++j;
         }
     }
@@ -101,7 +101,7 @@ void MaquinaXml::guardar(const DiagramScene *scene)
         return;
     escritor.estadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
                            arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
-                           punto(arrow->midItem()->scenePos()), punto(arrow->textRelativePos()));
+                           punto(arrow->controlPoint()), punto(arrow->textRelativePos()));
 }
 
 void MaquinaXml::guardarEstados(const QList<DiagramItem *> &estados)
@@ -193,7 +193,7 @@ QStringList MaquinaXml::cargarTransiciones(DiagramScene *scene, const Maquina &m
             arrow->setColor(Qt::black);
             arrow->setText(dato.disparador.texto(), dato.acciones.textos());
             if (dato.tienePuntoControl)
-                arrow->midItem()->setPos(dato.puntoControl);
+                arrow->setControlPoint(dato.puntoControl);
             inicio->addArrow(arrow);
             if (fin != inicio)
                 fin->addArrow(arrow);
@@ -232,7 +232,7 @@ QString MaquinaXml::cargarEstadoInicial(DiagramScene *scene, const Maquina &maqu
     arrow->setText(QStringLiteral("-"),
                    inicial.formaAntigua ? QStringList(QString()) : inicial.acciones.textos());
     if (inicial.tienePuntoControl)
-        arrow->midItem()->setPos(inicial.puntoControl);
+        arrow->setControlPoint(inicial.puntoControl);
     marcador->addArrow(arrow);
     estado->addArrow(arrow);
     scene->addItem(arrow);

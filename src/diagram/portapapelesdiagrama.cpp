@@ -135,7 +135,7 @@ PortapapelesDiagrama::pegar(const QByteArray &bytes, DiagramScene *scene, XmlHan
         const QList<Arrow *> flechas = estado->arrows();
         for (Arrow *flecha : flechas) {
             if (flecha->startItem() == estado)
-                flecha->midItem()->setPos(flecha->midItem()->pos() + delta);
+                flecha->setControlPoint(flecha->controlPoint() + delta);
         }
     }
     for (DiagramItem *estado : qAsConst(pegado.estados)) {

@@ -53,6 +53,7 @@ private slots:
         QVERIFY(png.loadFromData(imagen.png(), "PNG"));
         QCOMPARE(png.size(), tamano);
         QCOMPARE(png.pixelColor(1, 1), QColor(Qt::white));
+        QCOMPARE(png.pixelColor(tamano.width() - 1, tamano.height() - 1), QColor(Qt::white));
     }
 
     // Selection outlines and grips stay out of the picture, and the

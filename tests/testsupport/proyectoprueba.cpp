@@ -111,7 +111,7 @@ QStringList descripcion(const MainWindow &ventana)
                     continue;
                 l << QStringLiteral("    -> %1 [%2] [%3] mid %4 texto %5 registros %6/%7")
                          .arg(estados.indexOf(a->endItem()))
-                         .arg(a->event(), a->actions().join(QLatin1Char('|')), p(a->midItem()->scenePos()),
+                         .arg(a->event(), a->actions().join(QLatin1Char('|')), p(a->controlPoint()),
                               p(a->textRelativePos()))
                          .arg(e->arrows().count(a))
                          .arg(a->endItem()->arrows().count(a));
@@ -123,7 +123,7 @@ QStringList descripcion(const MainWindow &ventana)
             if (a) {
                 l << QStringLiteral("    -> %1 [%2] [%3] mid %4 texto %5")
                          .arg(estados.indexOf(a->endItem()))
-                         .arg(a->event(), a->actions().join(QLatin1Char('|')), p(a->midItem()->scenePos()),
+                         .arg(a->event(), a->actions().join(QLatin1Char('|')), p(a->controlPoint()),
                               p(a->textRelativePos()));
             }
         }
