@@ -265,7 +265,8 @@ private slots:
         QTest::newRow("number") << "9123" << 9123;
         QTest::newRow("empty") << "" << 0;
         QTest::newRow("zero") << "0" << 0;
-        QTest::newRow("too big") << "70000" << 0;
+        QTest::newRow("largest") << "65535" << 65535;
+        QTest::newRow("too big") << "65536" << 0;
         QTest::newRow("text") << "nueve" << 0;
     }
     void puertos()
