@@ -110,10 +110,19 @@ void TstHistorial::limites()
     const qint64 limite = maxBytes ? HistorialProyecto::kMaxBytes : 8 * 1000;
     HistorialProyecto h(maxPasos, limite);
     h.reiniciar(ins(0, qMax(tamano, 10)));
-    for (int i = 1; i <= pasos; ++i)
+    for (int i = 1; i <= pasos; ++i) {
         QVERIFY(h.registrar(QStringLiteral("paso %1").arg(i), ins(i, qMax(tamano, 10))));
+        if (i == pasos - 2)
+            h.marcarGuardado(ins(i, qMax(tamano, 10)));
+    }
     QCOMPARE(h.pasos(), quedan);
     QVERIFY(h.pasos() == 0 || h.bytes() <= limite);
+    // The save two steps back stays clean while older states are dropped.
+    if (quedan >= 2) {
+        h.deshacer();
+        h.deshacer();
+        QVERIFY(!h.modificado());
+    }
     // The oldest went first: undoing all the way reaches the oldest kept.
     while (h.puedeDeshacer())
         h.deshacer();
