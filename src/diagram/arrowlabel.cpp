@@ -15,19 +15,23 @@ qreal lineHeight()
     return height;
 }
 
-// Labels repeat the same few lines ("evento /", "accion()"): each is measured
-// once. The cache is emptied when it grows beyond any real project's needs.
+// Labels repeat the same few lines ("evento /", "accion()"): each is worked
+// out once. A cache is emptied when it grows beyond any real project's needs.
+template<typename T, typename Make> T cached(QHash<QString, T> &cache, const QString &line, Make make)
+{
+    const auto found = cache.constFind(line);
+    if (found != cache.constEnd())
+        return found.value();
+    if (cache.size() > 20000)
+        cache.clear();
+    return *cache.insert(line, make(line));
+}
+
 qreal lineWidth(const QString &line)
 {
     static QHash<QString, qreal> widths;
-    const auto found = widths.constFind(line);
-    if (found != widths.constEnd())
-        return found.value();
-    if (widths.size() > 20000)
-        widths.clear();
-    const qreal width = QFontMetricsF(ArrowLabel::font()).horizontalAdvance(line);
-    widths.insert(line, width);
-    return width;
+    return cached(widths, line,
+                  [](const QString &l) { return QFontMetricsF(ArrowLabel::font()).horizontalAdvance(l); });
 }
 
 // Each line is laid out once and shared by every label showing it (the copies
@@ -35,15 +39,11 @@ qreal lineWidth(const QString &line)
 QStaticText laidOut(const QString &line)
 {
     static QHash<QString, QStaticText> lines;
-    const auto found = lines.constFind(line);
-    if (found != lines.constEnd())
-        return found.value();
-    if (lines.size() > 20000)
-        lines.clear();
-    QStaticText text(line);
-    text.setTextFormat(Qt::PlainText);
-    lines.insert(line, text);
-    return text;
+    return cached(lines, line, [](const QString &l) {
+        QStaticText text(l);
+        text.setTextFormat(Qt::PlainText);
+        return text;
+    });
 }
 
 } // namespace
