@@ -9,18 +9,16 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 // The engine's C mode against the generated C itself: every project is
-// generated, compiled with gcc and stepped by a driver, and each step's
-// trace (the state of every machine, the actions called in order, the
-// variables) must be the engine's. Many projects go into one program, so
-// that one gcc run compiles them all: each project's names are renamed
-// apart with macros. A disagreement is reported with the smallest project
-// that still shows it, each candidate compiled on its own.
+// generated, compiled with gcc and stepped by ProgramaC's driver, and each
+// step's trace (the state of every machine, the actions called in order, the
+// variables) must be the engine's. All the projects go into one program, so
+// that one gcc run compiles them all. A disagreement is reported with the
+// smallest project that still shows it, each candidate compiled on its own.
 namespace {
 
 const int kAleatorios = 200;
@@ -195,114 +193,17 @@ QByteArray trazaMotor(const Proyecto &proyecto, const QVector<QVector<int>> &pas
 
 // --- The C side ---
 
-// The piece of a C unit that compiles one project's generated C under names
-// of its own and steps it: <prefijo>_correr() prints the same trace as
-// trazaMotor. Every name it defines is undefined at its end, so that the
-// next project's piece can follow in the same unit.
-QByteArray unidadC(const QString &carpeta, const QString &prefijo, const Proyecto &proyecto,
-                   const QVector<QVector<int>> &pasos, bool punteros)
+// The steps as ProgramaC's driver reads them: the names of the true events.
+QByteArray entrada(const QStringList &eventos, const QVector<QVector<int>> &pasos)
 {
-    QStringList globales{"arrayFunciones", "maquina_estado", "estado", "Log",
-                         "Inicializacion", "inicializar"};
-    globales += proyecto.eventos();
-    globales += proyecto.variables();
-    for (const QString &accion : proyecto.acciones())
-        globales << nombreAccion(accion);
-    for (const Maquina &m : proyecto.maquinas()) {
-        globales << QStringLiteral("maquina_") + m.nombre;
-        for (const Estado &e : m.estados)
-            globales << QStringLiteral("funcion_") + e.nombre.toUpper();
+    QByteArray texto;
+    for (const QVector<int> &verdaderos : pasos) {
+        QStringList nombres;
+        for (int e : verdaderos)
+            nombres << eventos.at(e);
+        texto += (nombres.isEmpty() ? QStringLiteral("-") : nombres.join(QLatin1Char(' '))).toLatin1() + '\n';
     }
-    globales << "observado"
-             << "maquinaActual"
-             << "observar"
-             << "verdadero";
-    QByteArray c = "#undef INC_MDEE_H_\n#undef INC_AP_FUNCIONESMDEE_H_\n";
-    for (const QString &nombre : globales)
-        c += QStringLiteral("#define %1 %2_%1\n").arg(nombre, prefijo).toLatin1();
-    const int maquinas = punteros ? 1 : proyecto.cantidadMaquinas();
-    c += QStringLiteral(
-             "static int *observado[%1];\nstatic int maquinaActual;\n"
-             "static int observar(int *estado) { observado[maquinaActual] = estado; return *estado; }\n"
-             "#define switch(v) switch (observar(&(v)))\n#include \"%2/AP_MdeE.c\"\n#undef switch\n"
-             "void Log(int m, int e, int t) { (void)m; (void)e; (void)t; }\n"
-             "static int verdadero[%3];\n")
-             .arg(maquinas)
-             .arg(carpeta)
-             .arg(proyecto.eventos().size() + 1)
-             .toLatin1();
-    for (int e = 0; e < proyecto.eventos().size(); ++e)
-        c += QStringLiteral("int %1(void) { return verdadero[%2]; }\n")
-                 .arg(proyecto.eventos().at(e))
-                 .arg(e)
-                 .toLatin1();
-    for (const QString &accion : proyecto.acciones())
-        c += QStringLiteral("void %1(void) { printf(\" %1\"); }\n").arg(nombreAccion(accion)).toLatin1();
-    c += QStringLiteral("void %1_correr(void)\n{\n    printf(\"#%1\\n\");\n").arg(prefijo).toLatin1();
-    for (const QVector<int> &eventos : pasos) {
-        c += "    for (int e = 0; e < (int)sizeof verdadero / (int)sizeof *verdadero; ++e) verdadero[e] = "
-             "0;\n";
-        for (int e : eventos)
-            c += QStringLiteral("    verdadero[%1] = 1;\n").arg(e).toLatin1();
-        c += "    printf(\"@\");\n";
-        if (punteros) {
-            c += "    maquina_estado();\n    observado[0] = &estado;\n";
-        } else {
-            for (int k = 0; k < maquinas; ++k)
-                c += QStringLiteral("    maquinaActual = %1; maquina_%2();\n")
-                         .arg(k)
-                         .arg(proyecto.maquina(k).nombre)
-                         .toLatin1();
-        }
-        c += "    printf(\"\\n\");\n";
-        // AP_MdeE.h numbers the states of all machines in one sequence.
-        int numero = 0;
-        for (int k = 0; k < maquinas; ++k) {
-            c += "    switch (*observado[" + QByteArray::number(k) + "]) {\n";
-            for (int i = 0; i < proyecto.maquina(k).estados.size(); ++i) {
-                const QByteArray nombre = proyecto.maquina(k).estados.at(i).nombre.toUpper().toLatin1();
-                c += "    case " + QByteArray::number(numero++) + ": printf(\"%s" + nombre + "\", \"" +
-                     (k ? " " : "") + "\"); break;\n";
-            }
-            c += "    default: printf(\" ?%d\", *observado[" + QByteArray::number(k) + "]);\n    }\n";
-        }
-        c += "    printf(\" |\");\n";
-        for (const QString &variable : proyecto.variables())
-            c += QStringLiteral("    printf(\" %1=%d\", %1);\n").arg(variable).toLatin1();
-        c += "    printf(\"\\n\");\n";
-    }
-    c += "}\n";
-    for (const QString &nombre : globales)
-        c += "#undef " + nombre.toLatin1() + '\n';
-    return c;
-}
-
-bool escribirProyectoC(const QString &carpeta, const XmlHandler &datos, EstiloCodigo estilo)
-{
-    if (!QDir().mkpath(carpeta))
-        return false;
-    const GeneradorCodigo generador(datos);
-    for (const auto &archivo : generador.archivos(estilo)) {
-        if (!TestSupport::writeFile(carpeta + QLatin1Char('/') + archivo.first, archivo.second.toLatin1()))
-            return false;
-    }
-    return TestSupport::writeFile(carpeta + QStringLiteral("/AP_Depuracion.h"),
-                                  "void Log(int maquina, int estado, int transicion);\n");
-}
-
-// The C prints "@" before the machines run and the actions as they are
-// called, then the states: this puts each step in the engine's order.
-QByteArray ordenarTraza(const QByteArray &salida)
-{
-    QByteArray traza;
-    const QList<QByteArray> lineas = salida.split('\n');
-    for (int i = 0; i + 1 < lineas.size(); i += 2) {
-        const QByteArray acciones = lineas.at(i).mid(1);
-        const QByteArray resto = lineas.at(i + 1);
-        const int barra = resto.indexOf(" |");
-        traza += resto.left(barra) + " |" + acciones + resto.mid(barra) + '\n';
-    }
-    return traza;
+    return texto;
 }
 
 QByteArray trazaCompilada(const DescripcionProyecto &proyecto, const QVector<QVector<int>> &pasos,
@@ -314,15 +215,7 @@ QByteArray trazaCompilada(const DescripcionProyecto &proyecto, const QVector<QVe
     if (!datos || !programa.compilar(*datos, punteros ? EstiloCodigo::PunteroAFuncion : EstiloCodigo::Switch,
                                      dir.path()))
         return QByteArray();
-    QByteArray entrada;
-    for (const QVector<int> &eventos : pasos) {
-        QStringList nombres;
-        for (int e : eventos)
-            nombres << proyecto.eventos.at(e);
-        entrada +=
-            (nombres.isEmpty() ? QStringLiteral("-") : nombres.join(QLatin1Char(' '))).toLatin1() + '\n';
-    }
-    return programa.correr(entrada);
+    return programa.correr(entrada(proyecto.eventos, pasos));
 }
 
 // The case, how to repeat it, and the smallest project found on which the
@@ -394,82 +287,31 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QVector<Caso> lista = casos();
-        // A few large units: gcc's cost is mostly per unit.
-        const int kUnidades = 8;
-        QVector<QByteArray> textos(kUnidades, QByteArray("#include <stdio.h>\n"));
-        int siguiente = 0;
-        QByteArray principal = "#include <stdio.h>\n";
-        QByteArray llamadas;
-        QHash<QString, QByteArray> esperadas;
-        QHash<QString, const Caso *> deUnidad;
-        for (int n = 0; n < lista.size(); ++n) {
-            const Caso &caso = lista.at(n);
-            const auto datos = documento(caso.xml);
-            QVERIFY2(datos, qPrintable(caso.nombre));
-            const Proyecto proyecto = Proyecto::desdeDocumento(*datos);
+        std::vector<std::unique_ptr<XmlHandler>> documentos;
+        QVector<TestSupport::ProgramaC::Corrida> corridas;
+        QVector<QPair<const Caso *, bool>> deCorrida; // the case, and whether in the pointer style
+        QList<QByteArray> esperadas;
+        for (const Caso &caso : lista) {
+            documentos.push_back(documento(caso.xml));
+            QVERIFY2(documentos.back(), qPrintable(caso.nombre));
+            const Proyecto proyecto = Proyecto::desdeDocumento(*documentos.back());
             for (bool punteros : {false, true}) {
                 if (punteros && proyecto.cantidadMaquinas() != 1)
                     continue;
-                const QString prefijo = QStringLiteral("%1%2").arg(punteros ? "q" : "p").arg(n);
-                const EstiloCodigo estilo = punteros ? EstiloCodigo::PunteroAFuncion : EstiloCodigo::Switch;
-                QVERIFY(escribirProyectoC(dir.filePath(prefijo), *datos, estilo));
-                textos[siguiente++ % kUnidades] += unidadC(prefijo, prefijo, proyecto, caso.pasos, punteros);
-                principal += "void " + prefijo.toLatin1() + "_correr(void);\n";
-                llamadas += "    " + prefijo.toLatin1() + "_correr();\n";
-                esperadas.insert(prefijo, trazaMotor(proyecto, caso.pasos, punteros));
-                deUnidad.insert(prefijo, &caso);
+                corridas.append({documentos.back().get(),
+                                 punteros ? EstiloCodigo::PunteroAFuncion : EstiloCodigo::Switch,
+                                 entrada(proyecto.eventos(), caso.pasos)});
+                deCorrida.append({&caso, punteros});
+                esperadas.append(trazaMotor(proyecto, caso.pasos, punteros));
             }
         }
-        principal += "int main(void)\n{\n" + llamadas + "    return 0;\n}\n";
-        QVERIFY(TestSupport::writeFile(dir.filePath("main.c"), principal));
-        QStringList unidades;
-        for (int u = 0; u < kUnidades; ++u) {
-            unidades << dir.filePath(QStringLiteral("unidad%1.c").arg(u));
-            QVERIFY(TestSupport::writeFile(unidades.last(), textos.at(u)));
+        QString error;
+        const QList<QByteArray> trazas = TestSupport::ProgramaC::correrVarias(corridas, dir.path(), &error);
+        QVERIFY2(trazas.size() == corridas.size(), qPrintable(error));
+        for (int i = 0; i < trazas.size(); ++i) {
+            if (trazas.at(i) != esperadas.at(i))
+                QFAIL(qPrintable(informe(*deCorrida.at(i).first, deCorrida.at(i).second)));
         }
-
-        // Two compilers side by side, each with half of the units.
-        QProcess gcc[2];
-        for (int i = 0; i < 2; ++i) {
-            QStringList args{"-w", "-O0", "-c"};
-            for (int u = i; u < unidades.size(); u += 2)
-                args << unidades.at(u);
-            gcc[i].setWorkingDirectory(dir.path());
-            gcc[i].setProcessChannelMode(QProcess::MergedChannels);
-            gcc[i].start("gcc", args);
-        }
-        for (QProcess &proceso : gcc) {
-            QVERIFY(proceso.waitForFinished(120000));
-            QVERIFY2(proceso.exitCode() == 0, proceso.readAll().left(4000).constData());
-        }
-        QStringList objetos{"main.c", "-o", "diferencial"};
-        for (const QString &unidad : unidades)
-            objetos << QFileInfo(unidad).completeBaseName() + QStringLiteral(".o");
-        QProcess enlace;
-        enlace.setWorkingDirectory(dir.path());
-        enlace.setProcessChannelMode(QProcess::MergedChannels);
-        enlace.start("gcc", objetos);
-        QVERIFY(enlace.waitForFinished(60000));
-        QVERIFY2(enlace.exitCode() == 0, enlace.readAll().left(4000).constData());
-
-        QProcess programa;
-        programa.start(dir.filePath("diferencial"), QStringList());
-        QVERIFY(programa.waitForFinished(60000));
-        const QByteArray salida = programa.readAllStandardOutput();
-        int comparadas = 0;
-        for (const QByteArray &seccion : salida.split('#')) {
-            if (seccion.isEmpty())
-                continue;
-            const int fin = seccion.indexOf('\n');
-            const QString prefijo = QString::fromLatin1(seccion.left(fin));
-            const QByteArray traza = ordenarTraza(seccion.mid(fin + 1));
-            const Caso *caso = deUnidad.value(prefijo);
-            QVERIFY(caso);
-            if (traza != esperadas.value(prefijo))
-                QFAIL(qPrintable(informe(*caso, prefijo.startsWith('q'))));
-            ++comparadas;
-        }
-        QCOMPARE(comparadas, esperadas.size());
     }
 };
 

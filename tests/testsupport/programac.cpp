@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QList>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -41,19 +42,31 @@ bool escribirCabecerasDeApoyo(const QString &carpeta)
            writeFile(carpeta + QStringLiteral("/AP_Depuracion.h"), kDepuracion);
 }
 
+// The names the generated files of carpeta declare.
+struct NombresC
+{
+    QStringList eventos, acciones, estados, maquinas, variables;
+};
+NombresC nombresC(const QString &carpeta)
+{
+    const QString funciones = carpeta + QStringLiteral("/AP_FuncionesMdeE.h");
+    const QString cabecera = carpeta + QStringLiteral("/AP_MdeE.h");
+    return {capturas(funciones, QStringLiteral("^int (\\w+)\\( void \\);$")),
+            capturas(funciones, QStringLiteral("^void (\\w+)\\( void \\);$")),
+            capturas(cabecera, QStringLiteral("^#define\\t(\\w+)\\t\\t\\d+$")),
+            capturas(cabecera, QStringLiteral("^void maquina_(\\w+)\\(void\\);$")),
+            capturas(carpeta + QStringLiteral("/AP_MdeE.c"), QStringLiteral("int (\\w+) = 0 ;"))};
+}
+
 // The driver of ProgramaC, built from the names the generated files declare.
 QByteArray arnes(const QString &carpeta, EstiloCodigo estilo)
 {
-    const QStringList eventos = capturas(carpeta + QStringLiteral("/AP_FuncionesMdeE.h"),
-                                         QStringLiteral("^int (\\w+)\\( void \\);$"));
-    const QStringList acciones = capturas(carpeta + QStringLiteral("/AP_FuncionesMdeE.h"),
-                                          QStringLiteral("^void (\\w+)\\( void \\);$"));
-    const QStringList estados =
-        capturas(carpeta + QStringLiteral("/AP_MdeE.h"), QStringLiteral("^#define\\t(\\w+)\\t\\t\\d+$"));
-    const QStringList maquinas =
-        capturas(carpeta + QStringLiteral("/AP_MdeE.h"), QStringLiteral("^void maquina_(\\w+)\\(void\\);$"));
-    const QStringList variables =
-        capturas(carpeta + QStringLiteral("/AP_MdeE.c"), QStringLiteral("int (\\w+) = 0 ;"));
+    const NombresC nombres = nombresC(carpeta);
+    const QStringList &eventos = nombres.eventos;
+    const QStringList &acciones = nombres.acciones;
+    const QStringList &estados = nombres.estados;
+    const QStringList &maquinas = nombres.maquinas;
+    const QStringList &variables = nombres.variables;
     const bool conSwitch = estilo == EstiloCodigo::Switch;
     const int cantidad = conSwitch ? maquinas.size() : qMin(maquinas.size(), 1);
 
@@ -139,6 +152,39 @@ QByteArray arnes(const QString &carpeta, EstiloCodigo estilo)
     return c.toLatin1();
 }
 
+// The driver of carpeta's project as a piece of a unit shared with other
+// projects: the names the generated C defines, the driver's own (its
+// "arnes_" statics) and its main take the prefix, and the headers can be
+// read again by the next piece.
+QByteArray pieza(const QString &carpeta, EstiloCodigo estilo, const QString &prefijo)
+{
+    const NombresC nombres = nombresC(carpeta);
+    QStringList globales{QStringLiteral("main"),
+                         QStringLiteral("arrayFunciones"),
+                         QStringLiteral("maquina_estado"),
+                         QStringLiteral("estado"),
+                         QStringLiteral("Log"),
+                         QStringLiteral("Inicializacion"),
+                         QStringLiteral("inicializar")};
+    globales += nombres.eventos + nombres.acciones + nombres.variables;
+    for (const QString &maquina : nombres.maquinas)
+        globales << QStringLiteral("maquina_") + maquina;
+    for (const QString &estado : nombres.estados)
+        globales << QStringLiteral("funcion_") + estado;
+    QString c = QStringLiteral("#undef INC_MDEE_H_\n#undef INC_AP_FUNCIONESMDEE_H_\n");
+    for (const QString &nombre : globales)
+        c += QStringLiteral("#define %1 %2_%1\n").arg(nombre, prefijo);
+    c += QString::fromLatin1(arnes(carpeta, estilo))
+             .replace(QStringLiteral("arnes_"), prefijo + QStringLiteral("_arnes_"))
+             .replace(QStringLiteral("#include \"AP_MdeE.c\""),
+                      QStringLiteral("#include \"%1/AP_MdeE.c\"").arg(QFileInfo(carpeta).fileName()));
+    for (const QString &nombre :
+         globales + nombres.estados +
+             QStringList{QStringLiteral("ARNES_MAQUINAS"), QStringLiteral("ARNES_ESTADOS")})
+        c += QStringLiteral("#undef %1\n").arg(nombre);
+    return c.toLatin1();
+}
+
 } // namespace
 
 Proceso ejecutar(const QString &programa, const QStringList &argumentos, const QByteArray &entrada)
@@ -158,21 +204,77 @@ Proceso ejecutar(const QString &programa, const QStringList &argumentos, const Q
     return {proceso.exitStatus() == QProcess::NormalExit && proceso.exitCode() == 0, proceso.readAll()};
 }
 
+namespace {
+
+// The generated files, their headers and the driver of ProgramaC in carpeta.
+bool preparar(const XmlHandler &datos, EstiloCodigo estilo, const QString &carpeta)
+{
+    return GeneradorCodigo(datos).generar(estilo, carpeta) && escribirCabecerasDeApoyo(carpeta) &&
+           writeFile(carpeta + QStringLiteral("/arnes.c"), arnes(carpeta, estilo));
+}
+
+const QStringList kOpciones{QStringLiteral("-std=c99"), QStringLiteral("-Wall"),
+                            QStringLiteral("-Werror=implicit-function-declaration")};
+
+} // namespace
+
 bool ProgramaC::compilar(const XmlHandler &datos, EstiloCodigo estilo, const QString &carpeta)
 {
     m_programa = carpeta + QStringLiteral("/arnes");
-    if (!GeneradorCodigo(datos).generar(estilo, carpeta) || !escribirCabecerasDeApoyo(carpeta) ||
-        !writeFile(carpeta + QStringLiteral("/arnes.c"), arnes(carpeta, estilo))) {
+    if (!preparar(datos, estilo, carpeta)) {
         m_error = QStringLiteral("no se pudo escribir en ") + carpeta;
         return false;
     }
-    const Proceso gcc =
-        ejecutar(QStringLiteral("gcc"),
-                 {QStringLiteral("-std=c99"), QStringLiteral("-Wall"),
-                  QStringLiteral("-Werror=implicit-function-declaration"), QStringLiteral("-I") + carpeta,
-                  QStringLiteral("-o"), m_programa, carpeta + QStringLiteral("/arnes.c")});
+    const Proceso gcc = ejecutar(QStringLiteral("gcc"),
+                                 kOpciones + QStringList{QStringLiteral("-I") + carpeta, QStringLiteral("-o"),
+                                                         m_programa, carpeta + QStringLiteral("/arnes.c")});
     m_error = gcc.ok ? QString() : QString::fromLocal8Bit(gcc.salida);
     return gcc.ok;
+}
+
+QList<QByteArray> ProgramaC::correrVarias(const QVector<Corrida> &corridas, const QString &carpeta,
+                                          QString *error)
+{
+    const int kUnidades = 8;
+    // The C library first, before any name is redefined.
+    QVector<QByteArray> unidades(
+        kUnidades, QByteArray("#include <stdio.h>\n#include <stdlib.h>\n#include <string.h>\n"));
+    QByteArray principal = "#include <stdio.h>\n";
+    QByteArray llamadas;
+    for (int i = 0; i < corridas.size(); ++i) {
+        const QString p = QStringLiteral("p%1").arg(i);
+        const QString sub = carpeta + QLatin1Char('/') + p;
+        const QString entrada = sub + QStringLiteral(".in");
+        if (!preparar(*corridas.at(i).datos, corridas.at(i).estilo, sub) ||
+            !writeFile(entrada, corridas.at(i).pasos)) {
+            *error = QStringLiteral("no se pudo escribir en ") + carpeta;
+            return {};
+        }
+        unidades[i % kUnidades] += pieza(sub, corridas.at(i).estilo, p);
+        principal += "int " + p.toLatin1() + "_main(void);\n";
+        llamadas += "    printf(\"#\\n\");\n    if (!freopen(\"" + QFile::encodeName(entrada) +
+                    "\", \"r\", stdin)) return 1;\n    " + p.toLatin1() + "_main();\n";
+    }
+    principal += "int main(void)\n{\n" + llamadas + "    return 0;\n}\n";
+    QStringList fuentes{QStringLiteral("-o"), carpeta + QStringLiteral("/varias"),
+                        carpeta + QStringLiteral("/principal.c")};
+    bool escritos = writeFile(fuentes.last(), principal);
+    for (int u = 0; u < kUnidades; ++u) {
+        fuentes << carpeta + QStringLiteral("/unidad%1.c").arg(u);
+        escritos = escritos && writeFile(fuentes.last(), unidades.at(u));
+    }
+    Proceso programa = ejecutar(QStringLiteral("gcc"), kOpciones + fuentes);
+    if (programa.ok)
+        programa = ejecutar(carpeta + QStringLiteral("/varias"), {});
+    if (!escritos || !programa.ok) {
+        *error = QString::fromLocal8Bit(programa.salida.left(4000));
+        return {};
+    }
+    QList<QByteArray> salidas = programa.salida.split('#');
+    salidas.removeFirst();
+    for (QByteArray &salida : salidas)
+        salida.remove(0, 1);
+    return salidas;
 }
 
 QByteArray ProgramaC::correr(const QByteArray &pasos) const

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class XmlHandler;
 
@@ -37,6 +38,18 @@ public:
     bool compilar(const XmlHandler &datos, EstiloCodigo estilo, const QString &carpeta);
     QByteArray correr(const QByteArray &pasos) const;
     QString error() const { return m_error; }
+
+    // Many projects with the same driver, built by one gcc run into one
+    // program (gcc's cost is mostly per run) and each stepped through its own
+    // steps: their outputs, in order, or nothing with the reason in *error.
+    struct Corrida
+    {
+        const XmlHandler *datos = nullptr;
+        EstiloCodigo estilo = EstiloCodigo::Switch;
+        QByteArray pasos;
+    };
+    static QList<QByteArray> correrVarias(const QVector<Corrida> &corridas, const QString &carpeta,
+                                          QString *error);
 
     // Compiles the three C files of carpeta into objects with the given
     // compiler and flags; the names every object defines, or empty with the
