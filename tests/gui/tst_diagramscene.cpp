@@ -4,6 +4,7 @@
 #include "diagramgestures.h"
 #include "diagramitem.h"
 #include "diagramscene.h"
+#include "ventanaprueba.h"
 
 #include <QGraphicsLineItem>
 #include <QGraphicsSceneContextMenuEvent>
@@ -537,17 +538,10 @@ private slots:
         DiagramItem *other = addState(m_scene, QPointF(300, 0));
         other->setSelected(true);
 
-        bool shown = false;
-        QTimer::singleShot(50, [&shown] {
-            if (QWidget *popup = QApplication::activePopupWidget()) {
-                shown = true;
-                popup->close();
-            }
-        });
         QGraphicsSceneContextMenuEvent event(QEvent::GraphicsSceneContextMenu);
         event.setScenePos(QPointF(0, 0));
-        QApplication::sendEvent(m_scene, &event);
-        QVERIFY(shown);
+        QCOMPARE(VentanaPrueba::menuDurante([&] { QApplication::sendEvent(m_scene, &event); }),
+                 QStringList(QStringLiteral("Eliminar Elemento")));
         QVERIFY(state->isSelected());
         QVERIFY(!other->isSelected());
 

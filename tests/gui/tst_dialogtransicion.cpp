@@ -4,6 +4,7 @@
 #include "dialogtransicion.h"
 #include "modalscript.h"
 #include "proyectoprueba.h"
+#include "ventanaprueba.h"
 #include "xmlhandler.h"
 
 #include <QAbstractButton>
@@ -77,18 +78,6 @@ class TestDialogTransicion : public QObject
     }
     void abrirNueva() { abrir(ProyectoPrueba::transicion(m_escena, m_espera, m_activo, "?", {"?"})); }
 
-    void clicEnFila(QListWidget *lista, const QString &texto, bool doble)
-    {
-        const QList<QListWidgetItem *> items = lista->findItems(texto, Qt::MatchExactly);
-        QVERIFY2(!items.isEmpty(), qPrintable(texto));
-        lista->scrollToItem(items.first());
-        const QPoint centro = lista->visualItemRect(items.first()).center();
-        // A widget double click arrives without its press: click first, as a user would.
-        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, centro);
-        if (doble)
-            QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, centro);
-    }
-
     // "ev:boton" picks the event and presses add-event; "dbl:boton" double-clicks
     // it; "expr:temp > 30" fills the comparison page and presses add-expression;
     // the other words press the builder's buttons.
@@ -97,7 +86,7 @@ class TestDialogTransicion : public QObject
         if (token.startsWith("ev:") || token.startsWith("dbl:")) {
             pagina("toolBoxDisparador", 0);
             const bool doble = token.startsWith("dbl:");
-            clicEnFila(listaW("listWidgetEventos"), token.section(':', 1), doble);
+            VentanaPrueba::clicEnFila(listaW("listWidgetEventos"), token.section(':', 1), doble);
             if (!doble)
                 clic("toolButtonAgregarEvento");
             return;
@@ -105,7 +94,7 @@ class TestDialogTransicion : public QObject
         if (token.startsWith("expr:")) {
             const QStringList partes = token.mid(5).split(' ');
             pagina("toolBoxDisparador", 1);
-            clicEnFila(listaW("listWidgetVariablesExpresion"), partes.at(0), true);
+            VentanaPrueba::clicEnFila(listaW("listWidgetVariablesExpresion"), partes.at(0), true);
             hijo<QComboBox>("comboBoxComparacion")->setCurrentText(partes.at(1));
             hijo<QLineEdit>("lineEditValorExpresion")->clear();
             QTest::keyClicks(hijo("lineEditValorExpresion"), partes.at(2));
@@ -130,11 +119,11 @@ class TestDialogTransicion : public QObject
     {
         if (entrada.endsWith("()")) {
             pagina("toolBoxAcciones", 0);
-            return clicEnFila(listaW("listWidgetAcciones"), entrada, true);
+            return VentanaPrueba::clicEnFila(listaW("listWidgetAcciones"), entrada, true);
         }
         const QStringList partes = entrada.split(' ');
         pagina("toolBoxAcciones", 1);
-        clicEnFila(listaW("listWidgetVariablesAsignacion"), partes.at(0), true);
+        VentanaPrueba::clicEnFila(listaW("listWidgetVariablesAsignacion"), partes.at(0), true);
         hijo<QComboBox>("comboBoxAsignacion")->setCurrentText(partes.at(1));
         hijo<QLineEdit>("lineEditValorAsignacion")->clear();
         QTest::keyClicks(hijo("lineEditValorAsignacion"), partes.at(2));
@@ -357,7 +346,7 @@ private slots:
         pagina(qPrintable(tipo.toolBox), tipo.pagina);
         const QStringList antes = tipo.documento();
         QCOMPARE(textos(lista), antes);
-        clicEnFila(listaW(lista), nombre, false);
+        VentanaPrueba::clicEnFila(listaW(lista), nombre, false);
         ModalScript script;
         if (!mensaje.isEmpty())
             script.thenClick("Aceptar");
@@ -384,7 +373,7 @@ private slots:
         QCOMPARE(hijo<QLineEdit>("lineEditValorExpresion")->completer()->caseSensitivity(),
                  Qt::CaseInsensitive);
         pagina("toolBoxAcciones", 1);
-        clicEnFila(listaW("listWidgetVariablesAsignacion"), "temp", true);
+        VentanaPrueba::clicEnFila(listaW("listWidgetVariablesAsignacion"), "temp", true);
         QCOMPARE(texto("lineEditVariableAsignacion"), QString("temp"));
         clic("toolButtonEliminarVariableAsignacion");
         QVERIFY(texto("lineEditVariableAsignacion").isEmpty());
@@ -411,7 +400,7 @@ private slots:
         for (const char *nombre : {"listWidgetVariablesExpresion", "listWidgetVariablesAsignacion"})
             QCOMPARE(listaW(nombre)->currentItem()->text(), QString("nivel"));
         pagina("toolBoxDisparador", 0);
-        clicEnFila(listaW("listWidgetEventos"), "x", false);
+        VentanaPrueba::clicEnFila(listaW("listWidgetEventos"), "x", false);
         clic("toolButtonEliminarEvento");
         // A new action is stored with its parentheses.
         clic("toolButtonNuevaAccion");
@@ -470,10 +459,10 @@ private slots:
         ModalScript script;
         script.thenClick("Aceptar").thenClick("Aceptar").thenClick("Aceptar");
         clic("toolButtonAgregarAccion");
-        clicEnFila(catalogo, "encender()", false);
+        VentanaPrueba::clicEnFila(catalogo, "encender()", false);
         clic("toolButtonAgregarAccion");
         clic("toolButtonAgregarAccion");
-        clicEnFila(catalogo, "encender()", true);
+        VentanaPrueba::clicEnFila(catalogo, "encender()", true);
         const QString repetido = "Este elemento ya fue agregado.";
         QCOMPARE(script.textos(),
                  (QStringList{"No hay ningún elememento seleccionado.", repetido, repetido}));
@@ -482,7 +471,7 @@ private slots:
         for (const char *entrada : {"cuenta += 1", "cuenta += 1", "apagar()"})
             agregarEntrada(entrada);
         QCOMPARE(accionesTransicion(), (QStringList{"encender()", "cuenta += 1", "cuenta += 1", "apagar()"}));
-        clicEnFila(transicion, "apagar()", false);
+        VentanaPrueba::clicEnFila(transicion, "apagar()", false);
         // Down from the bottom and up from the top leave it where it is.
         clic("toolButtonBajarAccion");
         for (int i = 0; i < 4; ++i)
@@ -506,7 +495,7 @@ private slots:
         abrir(ProyectoPrueba::transicion(m_escena, m_espera, m_activo, "boton", {"encender()"}),
               DialogTransicion::EditarTransicion);
         pagina("toolBoxAcciones", 1);
-        clicEnFila(listaW("listWidgetVariablesAsignacion"), "cuenta", true);
+        VentanaPrueba::clicEnFila(listaW("listWidgetVariablesAsignacion"), "cuenta", true);
         auto *valor = hijo<QLineEdit>("lineEditValorAsignacion");
         valor->setFocus();
         QTest::keyClicks(valor, "0");
@@ -515,7 +504,7 @@ private slots:
         QCOMPARE(accionesTransicion(), (QStringList{"encender()", "cuenta = 0"}));
 
         pagina("toolBoxDisparador", 1);
-        clicEnFila(listaW("listWidgetVariablesExpresion"), "temp", true);
+        VentanaPrueba::clicEnFila(listaW("listWidgetVariablesExpresion"), "temp", true);
         auto *comparacion = hijo<QLineEdit>("lineEditValorExpresion");
         comparacion->setFocus();
         QTest::keyClicks(comparacion, "5");

@@ -41,16 +41,6 @@ void clickNaming(QWidget *parent, const char *name, const QString &typed)
     click(parent, name);
 }
 
-void doubleClickFirst(QWidget *parent, const char *list)
-{
-    auto *widget = child<QListWidget>(parent, list);
-    QApplication::processEvents();
-    const QPoint center = widget->visualItemRect(widget->item(0)).center();
-    // A double click reaches a view only after the press of its first click.
-    QTest::mouseClick(widget->viewport(), Qt::LeftButton, Qt::NoModifier, center);
-    QTest::mouseDClick(widget->viewport(), Qt::LeftButton, Qt::NoModifier, center);
-}
-
 // Declares the event boton and the action encender() on the way, as a user
 // would, and accepts "boton / encender()".
 void buildTransition(QWidget *dialog)
@@ -191,7 +181,9 @@ private slots:
         clickAt(viewPosOf(b));
         ModalScript script;
         script.then([](QWidget *dialog) {
-            doubleClickFirst(dialog, "listWidgetEventos");
+            QApplication::processEvents();
+            VentanaPrueba::clicEnFila(child<QListWidget>(dialog, "listWidgetEventos"),
+                                      QStringLiteral("boton"));
             click(dialog, "pushButtonAceptar");
         });
         clickAt(viewPosOf(b));

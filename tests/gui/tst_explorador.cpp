@@ -39,13 +39,6 @@ private:
         arbol()->scrollToItem(item);
         return arbol()->visualItemRect(item).center();
     }
-    void dobleClic(QTreeWidgetItem *item) const
-    {
-        arbol()->scrollToItem(item);
-        VentanaPrueba::dobleClic(arbol(), arbol()->visualItemRect(item));
-    }
-    // Names of the actions of any menu that pops up while run is running.
-    QStringList menuDurante(const std::function<void()> &run);
 
     VentanaPrueba *m_v = nullptr;
     MainWindow *m_ventana = nullptr;
@@ -61,25 +54,6 @@ void TstExplorador::init()
 void TstExplorador::cleanup()
 {
     delete m_v;
-}
-
-QStringList TstExplorador::menuDurante(const std::function<void()> &run)
-{
-    QStringList acciones;
-    QTimer vigia;
-    vigia.setInterval(10);
-    connect(&vigia, &QTimer::timeout, [&acciones]() {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        for (const QAction *a : menu->actions())
-            acciones << (a->isSeparator() ? QStringLiteral("|") : a->text());
-        menu->close();
-    });
-    vigia.start();
-    run();
-    QTest::qWait(50);
-    return acciones;
 }
 
 // A new project shows its five groups, empty; once refreshed, an empty group
@@ -145,9 +119,7 @@ void TstExplorador::dobleClicMuestraUnaMaquinaOculta()
     QVERIFY(b->isHidden());
     area->subWindowList().at(0)->showMaximized();
 
-    QTreeWidgetItem *entrada = grupo(0)->child(1);
-    QCOMPARE(entrada->text(0), QStringLiteral("B"));
-    dobleClic(entrada);
+    VentanaPrueba::clicEnFila(arbol(), QStringLiteral("B"));
 
     QVERIFY(!b->isHidden());
     QCOMPARE(area->activeSubWindow(), b);
@@ -157,7 +129,7 @@ void TstExplorador::dobleClicMuestraUnaMaquinaOculta()
 
     // A placeholder and a state entry match no machine.
     area->subWindowList().at(0)->showMaximized();
-    dobleClic(grupo(1));
+    VentanaPrueba::clicEnFila(arbol(), QStringLiteral("EVENTOS"));
     QVERIFY(area->subWindowList().at(0)->isMaximized());
 }
 
@@ -186,7 +158,7 @@ void TstExplorador::menuContextual()
         QCOMPARE(items.size(), 1);
         pos = centro(items.first());
     }
-    const QStringList mostrado = menuDurante([&]() {
+    const QStringList mostrado = VentanaPrueba::menuDurante([&]() {
         QContextMenuEvent evento(QContextMenuEvent::Mouse, pos, arbol()->viewport()->mapToGlobal(pos));
         QApplication::sendEvent(arbol()->viewport(), &evento);
     });

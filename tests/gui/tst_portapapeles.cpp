@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 #include "modalscript.h"
 #include "proyectoprueba.h"
+#include "ventanaprueba.h"
 #include "xmlhandler.h"
 
 #include <QAction>
@@ -258,19 +259,11 @@ private slots:
             punto = m_a->pos();
         else if (sobre == "flecha")
             punto = m_a->arrows().first()->path().pointAtPercent(0.3);
-        QStringList vistas;
-        QTimer::singleShot(100, [&vistas] {
-            QWidget *menu = QApplication::activePopupWidget();
-            if (!menu)
-                return;
-            for (QAction *a : menu->actions())
-                if (!a->isSeparator())
-                    vistas << a->text();
-            menu->close();
-        });
         const QPoint pos = vista->mapFromScene(punto);
-        QContextMenuEvent evento(QContextMenuEvent::Mouse, pos, vista->viewport()->mapToGlobal(pos));
-        QApplication::sendEvent(vista->viewport(), &evento);
+        const QStringList vistas = VentanaPrueba::menuDurante([&] {
+            QContextMenuEvent evento(QContextMenuEvent::Mouse, pos, vista->viewport()->mapToGlobal(pos));
+            QApplication::sendEvent(vista->viewport(), &evento);
+        });
         QCOMPARE(vistas, entradas);
     }
 

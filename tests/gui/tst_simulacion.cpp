@@ -87,14 +87,7 @@ private:
         QCOMPARE(actuales(), (QVector<int>{0, 0}));
     }
 
-    void dobleClic(const QString &texto)
-    {
-        const QList<QTableWidgetItem *> items = eventos()->findItems(texto, Qt::MatchExactly);
-        QVERIFY2(items.size() == 1, qPrintable(texto));
-        const QPoint centro = eventos()->visualItemRect(items.first()).center();
-        QTest::mouseClick(eventos()->viewport(), Qt::LeftButton, {}, centro);
-        QTest::mouseDClick(eventos()->viewport(), Qt::LeftButton, {}, centro);
-    }
+    void dobleClic(const QString &texto) { VentanaPrueba::clicEnFila(eventos(), texto); }
 
     static QStringList filas(const QTableWidget *tabla)
     {

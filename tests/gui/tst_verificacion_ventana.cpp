@@ -68,13 +68,7 @@ class TestVerificacionVentana : public QObject
         return nullptr;
     }
     void verificar() { m_v->accion("actionVerificar")->trigger(); }
-    void dobleClic(const QString &hallazgo)
-    {
-        QTreeWidgetItem *item = m_arbol->findItems(hallazgo, Qt::MatchRecursive).value(0);
-        QVERIFY(item);
-        m_arbol->scrollToItem(item);
-        VentanaPrueba::dobleClic(m_arbol, m_arbol->visualItemRect(item));
-    }
+    void dobleClic(const QString &hallazgo) { VentanaPrueba::clicEnFila(m_arbol, hallazgo); }
 
 private slots:
     void init()

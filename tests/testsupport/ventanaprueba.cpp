@@ -7,11 +7,13 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QGraphicsView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 VentanaPrueba::VentanaPrueba() : m_ventana(std::make_unique<MainWindow>())
@@ -88,10 +90,35 @@ void VentanaPrueba::arrastrar(const QPointF &desde, const QPointF &hasta) const
     QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, view->mapFromScene(hasta));
 }
 
-void VentanaPrueba::dobleClic(QAbstractItemView *vista, const QRect &fila)
+void VentanaPrueba::clicEnFila(QAbstractItemView *vista, const QString &texto, bool doble)
 {
-    QTest::mouseClick(vista->viewport(), Qt::LeftButton, Qt::NoModifier, fila.center());
-    QTest::mouseDClick(vista->viewport(), Qt::LeftButton, Qt::NoModifier, fila.center());
+    const QModelIndexList filas = vista->model()->match(vista->model()->index(0, 0), Qt::DisplayRole, texto,
+                                                        1, Qt::MatchExactly | Qt::MatchRecursive);
+    QVERIFY2(!filas.isEmpty(), qPrintable(texto));
+    vista->scrollTo(filas.first());
+    const QPoint centro = vista->visualRect(filas.first()).center();
+    QTest::mouseClick(vista->viewport(), Qt::LeftButton, Qt::NoModifier, centro);
+    if (doble)
+        QTest::mouseDClick(vista->viewport(), Qt::LeftButton, Qt::NoModifier, centro);
+}
+
+QStringList VentanaPrueba::menuDurante(const std::function<void()> &run)
+{
+    QStringList entradas;
+    QTimer vigia;
+    vigia.setInterval(10);
+    QObject::connect(&vigia, &QTimer::timeout, [&entradas]() {
+        QWidget *menu = QApplication::activePopupWidget();
+        if (!menu)
+            return;
+        for (const QAction *a : menu->actions())
+            entradas << (a->isSeparator() ? QStringLiteral("|") : a->text());
+        menu->close();
+    });
+    vigia.start();
+    run();
+    QTest::qWait(50);
+    return entradas;
 }
 
 ModalScript::Handler VentanaPrueba::elegirArchivo(const QString &ruta)

@@ -6,6 +6,7 @@
 
 #include <QPointF>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 class QAbstractItemView;
@@ -47,8 +48,13 @@ public:
     void clic(const QPointF &en) const;
     void dobleClic(const QPointF &en) const;
     void arrastrar(const QPointF &desde, const QPointF &hasta) const;
-    // Double-click on a row of a list, table or tree, the press first.
-    static void dobleClic(QAbstractItemView *vista, const QRect &fila);
+    // Clicks the first row of a list, table or tree that shows texto,
+    // scrolled into view; doble adds a double click (a view takes one only
+    // after the press of a first click).
+    static void clicEnFila(QAbstractItemView *vista, const QString &texto, bool doble = true);
+    // What the menu that pops up while run runs offers ("|" for a
+    // separator); the menu is closed at once.
+    static QStringList menuDurante(const std::function<void()> &run);
 
     // Dialog answers: a path typed into a file dialog, a name typed into a
     // name dialog, a named button of any dialog.
