@@ -115,7 +115,6 @@ private slots:
     void proyectoHechoConLosComandosYElRaton();
     void inicialDeVersionAnterior();
     void archivoRenombrado();
-    void guardarComoFallidoConservaElArchivoAnterior();
     void guardadoFallido_data();
     void guardadoFallido();
     void valoresInesperados();
@@ -359,68 +358,64 @@ void TstLifecycle::archivoRenombrado()
     QCOMPARE(TestSupport::readFile(b), contenidoB);
 }
 
-void TstLifecycle::guardarComoFallidoConservaElArchivoAnterior()
-{
-    QVERIFY(m_v->crear(QStringLiteral("original")));
-    XmlHandler *doc = (*m_v)->documento();
-    const QString creacion = doc->getContenidoGeneral(QStringLiteral("creacion"));
-    {
-        LimiteDeTamano limite(64);
-        ModalScript script;
-        script.then(VentanaPrueba::elegirArchivo(m_v->ruta(QStringLiteral("copia.vro")))).thenDismiss();
-        m_v->accion("actionGuardarComo")->trigger();
-        QCOMPARE(script.titulos(), QStringList(QStringLiteral("Error al Guardar Proyecto")));
-    }
-    QVERIFY(!QFileInfo::exists(m_v->ruta(QStringLiteral("copia.vro"))));
-    QCOMPARE(tituloDe(*m_v), TITULO + QStringLiteral(" - original.vro"));
-    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("nombre")), QStringLiteral("original"));
-    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("carpeta")), m_v->ruta());
-    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")), creacion);
-    // The next plain save still goes to the project's own file.
-    QVERIFY((*m_v)->guardarDatos());
-    QCOMPARE(QDir(m_v->ruta()).entryList(QDir::Files), QStringList(QStringLiteral("original.vro")));
-}
-
 void TstLifecycle::guardadoFallido_data()
 {
-    QTest::addColumn<bool>("limiteDeTamano");
-    QTest::newRow("la carpeta es ahora un archivo") << false;
-    QTest::newRow("sin espacio para el archivo") << true;
+    QTest::addColumn<QString>("modo");
+    QTest::newRow("la carpeta es ahora un archivo") << "carpeta";
+    QTest::newRow("sin espacio para el archivo") << "espacio";
+    QTest::newRow("guardar como, sin espacio") << "como";
 }
 
-// The user is told why, the title keeps its "*", and the file on disk and
-// its folder are as they were.
+// The user is told why; the title keeps its "*", the file on disk and its
+// folder are as they were, and the project still lives in its own file (the
+// next plain save goes there).
 void TstLifecycle::guardadoFallido()
 {
-    QFETCH(bool, limiteDeTamano);
+    QFETCH(QString, modo);
     const QString carpeta = m_v->ruta(QStringLiteral("p"));
     QVERIFY(m_v->crear(QStringLiteral("demo"), QStringLiteral("p")));
+    XmlHandler *doc = (*m_v)->documento();
+    const QString creacion = doc->getContenidoGeneral(QStringLiteral("creacion"));
     ProyectoPrueba::estado(ProyectoPrueba::maquina(**m_v, QStringLiteral("M")), QStringLiteral("A"), {0, 0});
     (*m_v)->updateUi();
     const QString archivo = carpeta + QStringLiteral("/demo.vro");
+    const QString destino = modo == QLatin1String("como") ? carpeta + QStringLiteral("/copia.vro") : archivo;
     const QByteArray antes = TestSupport::readFile(archivo);
     QString carpetaRevisada = carpeta;
     std::unique_ptr<LimiteDeTamano> limite;
-    if (limiteDeTamano) {
-        limite = std::make_unique<LimiteDeTamano>(64);
-    } else {
+    if (modo == QLatin1String("carpeta")) {
         carpetaRevisada = m_v->ruta(QStringLiteral("p_movida"));
         QVERIFY(QDir().rename(carpeta, carpetaRevisada));
         QVERIFY(TestSupport::writeFile(carpeta, "no soy una carpeta"));
+    } else {
+        limite = std::make_unique<LimiteDeTamano>(64);
     }
     ModalScript script;
-    script.thenDismiss();
-    const bool guardado = (*m_v)->guardarDatos();
+    if (destino != archivo) {
+        script.then(VentanaPrueba::elegirArchivo(destino)).thenDismiss();
+        m_v->accion("actionGuardarComo")->trigger();
+    } else {
+        script.thenDismiss();
+        QVERIFY(!(*m_v)->guardarDatos());
+    }
     limite.reset();
 
-    QVERIFY(!guardado);
     QCOMPARE(script.titulos(), QStringList(QStringLiteral("Error al Guardar Proyecto")));
-    QVERIFY(script.textos().value(0).startsWith(QStringLiteral("No se pudo guardar el archivo \n") + archivo +
-                                                QStringLiteral("\nMotivo: ")));
-    QVERIFY((*m_v)->windowTitle().contains(QLatin1Char('*')));
+    QVERIFY2(script.textos().value(0).startsWith(QStringLiteral("No se pudo guardar el archivo \n") +
+                                                 destino + QStringLiteral("\nMotivo: ")),
+             qPrintable(script.textos().value(0)));
+    QCOMPARE(tituloDe(*m_v), TITULO + QStringLiteral(" - demo.vro*"));
     QCOMPARE(TestSupport::readFile(carpetaRevisada + QStringLiteral("/demo.vro")), antes);
     QCOMPARE(QDir(carpetaRevisada).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList(QStringLiteral("demo.vro")));
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("nombre")), QStringLiteral("demo"));
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("carpeta")), carpeta);
+    QCOMPARE(doc->getContenidoGeneral(QStringLiteral("creacion")), creacion);
+    if (modo == QLatin1String("carpeta"))
+        return;
+    QVERIFY((*m_v)->guardarDatos());
+    QVERIFY(TestSupport::readFile(archivo) != antes);
+    QCOMPARE(QDir(carpeta).entryList(QDir::Files), QStringList(QStringLiteral("demo.vro")));
 }
 
 // Unknown elements, gaps in the numbering and unreadable values open
