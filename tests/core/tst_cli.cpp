@@ -1,7 +1,6 @@
 #include "proyectodescrito.h"
 #include "testsupport.h"
 
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -30,13 +29,6 @@ const char *const kFalta = "maquina Luz\ninicial APAGADA\nAPAGADA -> ENCENDIDA :
 const char *const kEscenario = "# la luz\nestado Luz APAGADA\nevento on\nestado luz Encendida\n"
                                "acciones Luz encender()\nevento t\nacciones Luz cuenta += 1\nevento off\n"
                                "estado Luz APAGADA\n";
-
-quint16 puertoCerrado()
-{
-    QTcpServer servidor;
-    servidor.listen(QHostAddress::LocalHost, 0);
-    return servidor.serverPort();
-}
 
 } // namespace
 
@@ -147,7 +139,8 @@ private slots:
         error("send evento con @", {"send", "a@b"}, 2, "no puede enviarse");
         error("send puerto", {"send", "--port", "0", "boton"}, 2, "--port");
         error("monitor argumento de mas", {"monitor", "x"}, 2, "Argumento de más");
-        error("send sin nadie escuchando", {"send", "--port", QString::number(puertoCerrado()), "boton"}, 1,
+        error("send sin nadie escuchando",
+              {"send", "--port", QString::number(TestSupport::puertoLibre()), "boton"}, 1,
               "No se pudo conectar con Vireo");
         error("send ayuda", {"send", "--help"}, 0, "");
 

@@ -9,17 +9,7 @@
 
 namespace {
 
-// A project file under tests/data (a path ending in ".vro") or a project
-// written as ProyectoDescrito text.
-std::unique_ptr<XmlHandler> cargar(const QString &proyecto)
-{
-    auto datos = std::make_unique<XmlHandler>();
-    const bool leido =
-        proyecto.endsWith(QLatin1String(".vro"))
-            ? TestSupport::cargar(*datos, TestSupport::readFile(TestSupport::dataPath(proyecto)))
-            : ProyectoDescrito::cargar(proyecto, datos.get());
-    return leido ? std::move(datos) : nullptr;
-}
+using ProyectoDescrito::documento;
 
 const QStringList kArchivos = {QStringLiteral("main.c"), QStringLiteral("AP_MdeE.h"),
                                QStringLiteral("AP_MdeE.c"), QStringLiteral("AP_FuncionesMdeE.h"),
@@ -104,7 +94,7 @@ void TstCodegen::archivosDorados()
 {
     QFETCH(QString, proyecto);
     QFETCH(QString, dorados);
-    auto datos = cargar(proyecto);
+    auto datos = documento(proyecto);
     QVERIFY(datos);
     const bool conSwitch = dorados.endsWith(QLatin1String("switch"));
     QTemporaryDir temporal;
@@ -168,7 +158,7 @@ void TstCodegen::problemas()
     QFETCH(QString, proyecto);
     QFETCH(int, estilo);
     QFETCH(QString, problema);
-    auto datos = cargar(proyecto);
+    auto datos = documento(proyecto);
     QVERIFY(datos);
     const QStringList problemas = GeneradorCodigo(*datos).problemas(EstiloCodigo(estilo));
     if (problema.isEmpty()) {
@@ -181,7 +171,7 @@ void TstCodegen::problemas()
 
 void TstCodegen::transicionesRotas()
 {
-    auto datos = cargar(QStringLiteral("maquina motor\ninicial a\na -> b : e\na -> b : e"));
+    auto datos = documento(QStringLiteral("maquina motor\ninicial a\na -> b : e\na -> b : e"));
     QVERIFY(datos);
     const QString m = QStringLiteral("maquina0");
     const QString a = QStringLiteral("estado0");
@@ -197,7 +187,7 @@ void TstCodegen::transicionesRotas()
 
 void TstCodegen::escrituraFallidaSeInforma()
 {
-    auto datos = cargar(QStringLiteral("codegen/dos_maquinas.vro"));
+    auto datos = documento(QStringLiteral("codegen/dos_maquinas.vro"));
     QVERIFY(datos);
     QTemporaryDir temporal;
     const QString archivo = temporal.path() + QStringLiteral("/archivo");

@@ -15,15 +15,7 @@
 // the host against scripted events to check that it follows the diagram.
 namespace {
 
-// A project file (a path ending in ".vro") or a project written as text.
-std::unique_ptr<XmlHandler> cargar(const QString &proyecto)
-{
-    auto datos = std::make_unique<XmlHandler>();
-    const bool leido = proyecto.endsWith(QLatin1String(".vro"))
-                           ? TestSupport::cargar(*datos, TestSupport::readFile(proyecto))
-                           : ProyectoDescrito::cargar(proyecto, datos.get());
-    return leido ? std::move(datos) : nullptr;
-}
+using ProyectoDescrito::documento;
 
 // Every example shipped with Vireo, then the test projects.
 QStringList proyectos()
@@ -104,7 +96,7 @@ void TstCodegenCompilar::compila()
     QFETCH(QString, compilador);
     if (QStandardPaths::findExecutable(compilador).isEmpty())
         QSKIP("compilador no instalado");
-    auto datos = cargar(proyecto);
+    auto datos = documento(proyecto);
     QVERIFY(datos);
     const QString carpeta = carpetaNueva();
     QVERIFY(GeneradorCodigo(*datos).generar(EstiloCodigo(estilo), carpeta));
@@ -203,7 +195,7 @@ void TstCodegenCompilar::pasos()
     QFETCH(int, estilo);
     QFETCH(QByteArray, pasos);
     QFETCH(QByteArray, esperado);
-    auto datos = cargar(proyecto);
+    auto datos = documento(proyecto);
     QVERIFY(datos);
     TestSupport::ProgramaC programa;
     QVERIFY2(programa.compilar(*datos, EstiloCodigo(estilo), carpetaNueva()), qPrintable(programa.error()));
@@ -279,7 +271,7 @@ void TstCodegenCompilar::textosHostiles()
     QFETCH(QStringList, nuevos);
     const QString base = QStringLiteral("maquina m\ninicial A / f()\nA -> B : ev && x > 1 / f(),x = 2\n"
                                         "B -> A : ev\nconstantes tope");
-    auto datos = cargar(base);
+    auto datos = documento(base);
     QVERIFY(datos);
     const QString m = QStringLiteral("maquina0");
     const QString e = QStringLiteral("estado0");
@@ -318,7 +310,7 @@ void TstCodegenCompilar::textosHostiles()
     QStringList &esperados = m_simbolosLimpios[estilo];
     if (esperados.isEmpty()) {
         const QString limpia = carpetaNueva();
-        QVERIFY(GeneradorCodigo(*cargar(base)).generar(EstiloCodigo(estilo), limpia));
+        QVERIFY(GeneradorCodigo(*documento(base)).generar(EstiloCodigo(estilo), limpia));
         esperados =
             TestSupport::ProgramaC::simbolosDefinidos(limpia, QStringLiteral("gcc"), opciones, &error);
         QVERIFY2(!esperados.isEmpty(), qPrintable(error));

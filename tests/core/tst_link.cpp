@@ -32,14 +32,7 @@ qint64 memoriaResidenteKb(qint64 pid)
 class Monitor
 {
 public:
-    Monitor()
-    {
-        QTcpServer libre;
-        libre.listen(QHostAddress::LocalHost, 0);
-        puerto = libre.serverPort();
-        libre.close();
-        proceso.start(VIREO_CLI, {"monitor", "--port", QString::number(puerto)});
-    }
+    Monitor() { proceso.start(VIREO_CLI, {"monitor", "--port", QString::number(puerto)}); }
     ~Monitor()
     {
         proceso.kill();
@@ -62,7 +55,7 @@ public:
         return cliente.waitForConnected(3000);
     }
 
-    quint16 puerto = 0;
+    quint16 puerto = TestSupport::puertoLibre();
     QProcess proceso;
     QByteArray out;
     QByteArray err;
@@ -401,7 +394,7 @@ private slots:
     void servidorEventosAdmite64Conexiones()
     {
         ServidorEventos servidor;
-        QVERIFY(servidor.escuchar(puertoCerrado()) || servidor.escuchar(0));
+        QVERIFY(servidor.escuchar(TestSupport::puertoLibre()) || servidor.escuchar(0));
         const quint16 puerto = servidor.findChild<QTcpServer *>("servidorEventos")->serverPort();
         QSignalSpy eventos(&servidor, &ServidorEventos::eventosRecibidos);
         std::vector<std::unique_ptr<QTcpSocket>> clientes;
@@ -442,14 +435,6 @@ private slots:
         QTRY_COMPARE(datos += conexion->readAll(), QByteArray("11:,,(reset),,@8:m,a,e,b,@"));
         hilo.quit();
         QVERIFY(hilo.wait(5000));
-    }
-
-private:
-    static quint16 puertoCerrado()
-    {
-        QTcpServer servidor;
-        servidor.listen(QHostAddress::LocalHost, 0);
-        return servidor.serverPort();
     }
 };
 

@@ -16,11 +16,7 @@
 // entries never used, transitions in conflict, and the paths from the reset.
 namespace {
 
-std::unique_ptr<XmlHandler> cargar(const QString &descripcion)
-{
-    auto datos = std::make_unique<XmlHandler>();
-    return ProyectoDescrito::cargar(descripcion, datos.get()) ? std::move(datos) : nullptr;
-}
+using ProyectoDescrito::documento;
 
 // Machine MdE1 of states a, b, c in a cycle, the first transition with the
 // given trigger and actions, and the catalogue exactly as given.
@@ -69,7 +65,7 @@ private slots:
         QFETCH(QString, proyecto);
         QFETCH(QStringList, sinSalida);
         QFETCH(QStringList, sinActivar);
-        const auto datos = cargar(proyecto);
+        const auto datos = documento(proyecto);
         QVERIFY(datos);
         const Verificacion v(*datos);
         QCOMPARE(v.estadosSinSalida(), sinSalida);
@@ -153,12 +149,12 @@ private slots:
     // state stops the verification before any finding.
     void transicionInicialYMaquinaSinInicial()
     {
-        auto datos = cargar("maquina M\ninicial a / reset(),n = 0\na -> b : ev\nb -> a : ev");
+        auto datos = documento("maquina M\ninicial a / reset(),n = 0\na -> b : ev\nb -> a : ev");
         QVERIFY(datos);
         QVERIFY(!Verificacion(*datos).hayHallazgos());
         datos =
-            cargar("maquina M\ninicial a\na -> a : ev\nmaquina MdE2\na -> a : ev\nmaquina S\na -> a : ev\n"
-                   "eventos nunca");
+            documento("maquina M\ninicial a\na -> a : ev\nmaquina MdE2\na -> a : ev\nmaquina S\na -> a : ev\n"
+                      "eventos nunca");
         const Verificacion v(*datos);
         QCOMPARE(v.maquinaSinEstadoInicial(), 1);
         QVERIFY(!v.hayHallazgos());
@@ -168,7 +164,7 @@ private slots:
     // target naming no state is outside the format and ignored.
     void archivosAntiguosYDestinosRotos()
     {
-        const auto xml = cargar("maquina M\na -> b : ev\nb -> a : ev");
+        const auto xml = documento("maquina M\na -> b : ev\nb -> a : ev");
         xml->setContenidoInicial("idProxEstado", "estado0", "maquina0");
         xml->addNuevaTransicion("estado1", "tr1", "ev", "roto()", "estado9", "0,0", "0,0", "maquina0");
         xml->addNuevaAccion("roto()");
@@ -283,9 +279,9 @@ private slots:
 
     void conflictos()
     {
-        const auto datos = cargar("maquina M\ninicial A\nA -> B : a\nA -> C : a && b\nA -> B : x > 3\n"
-                                  "A -> C : x < 2\nB -> A : a\nC -> A : b\n"
-                                  "maquina N\ninicial Q\nQ -> Q : c\nQ -> Q : c / d()");
+        const auto datos = documento("maquina M\ninicial A\nA -> B : a\nA -> C : a && b\nA -> B : x > 3\n"
+                                     "A -> C : x < 2\nB -> A : a\nC -> A : b\n"
+                                     "maquina N\ninicial Q\nQ -> Q : c\nQ -> Q : c / d()");
         const ChequeoConflictos chequeo(Proyecto::desdeDocumento(*datos));
         QCOMPARE(chequeo.hallazgos(),
                  QStringList({"A [M]: a | a && b", "A [M]: a | x > 3", "A [M]: a | x < 2",
@@ -301,7 +297,7 @@ private slots:
     {
         const QString proyecto = "maquina M\ninicial A\nA -> A : t\nA -> B : a\nA -> C : a\nB -> C : b\n"
                                  "B -> D : x > 3 && a\nestado E\nmaquina N\ninicial P\nP -> Q : a\n";
-        const auto datos = cargar(proyecto);
+        const auto datos = documento(proyecto);
         const CaminosEstados caminos(Proyecto::desdeDocumento(*datos));
         const QStringList lineas{"M A: (inicial)",    "M B: a",         "M C: a, b", "M D: a, x > 3 && a",
                                  "M E: inalcanzable", "N P: (inicial)", "N Q: a"};

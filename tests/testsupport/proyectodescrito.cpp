@@ -4,6 +4,7 @@
 #include "testsupport.h"
 #include "xmlhandler.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -108,6 +109,18 @@ bool escribir(const QString &ruta, const QString &descripcion)
 bool cargar(const QString &descripcion, XmlHandler *datos)
 {
     return TestSupport::cargar(*datos, vro(descripcion));
+}
+
+std::unique_ptr<XmlHandler> documento(const QString &proyecto)
+{
+    auto datos = std::make_unique<XmlHandler>();
+    const bool leido =
+        proyecto.endsWith(QLatin1String(".vro"))
+            ? TestSupport::cargar(*datos, TestSupport::readFile(QFileInfo(proyecto).isAbsolute()
+                                                                    ? proyecto
+                                                                    : TestSupport::dataPath(proyecto)))
+            : cargar(proyecto, datos.get());
+    return leido ? std::move(datos) : nullptr;
 }
 
 } // namespace ProyectoDescrito

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 
 class XmlHandler;
 
@@ -23,6 +24,9 @@ QByteArray vro(const QString &descripcion);
 bool escribir(const QString &ruta, const QString &descripcion);
 // Loads the description into a document; false if it did not load.
 bool cargar(const QString &descripcion, XmlHandler *datos);
+// A document loaded from a project file (a path ending in ".vro"; a relative
+// one is under tests/data) or from a description; null if it did not load.
+std::unique_ptr<XmlHandler> documento(const QString &proyecto);
 
 } // namespace ProyectoDescrito
 

@@ -10,17 +10,10 @@
 
 namespace SimulacionPrueba {
 
-quint16 puertoLibre()
-{
-    QTcpServer servidor;
-    servidor.listen(QHostAddress::LocalHost, 0);
-    return servidor.serverPort();
-}
-
 void usarPuertosLibres()
 {
-    qputenv("VIREO_PUERTO_EVENTOS", QByteArray::number(puertoLibre()));
-    qputenv("VIREO_PUERTO_REPORTES", QByteArray::number(puertoLibre()));
+    qputenv("VIREO_PUERTO_EVENTOS", QByteArray::number(TestSupport::puertoLibre()));
+    qputenv("VIREO_PUERTO_REPORTES", QByteArray::number(TestSupport::puertoLibre()));
 }
 
 bool abrirFixture(MainWindow &window, const QTemporaryDir &dir, const QString &nombre)

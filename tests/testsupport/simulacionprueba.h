@@ -13,8 +13,6 @@ class QTemporaryDir;
 
 namespace SimulacionPrueba {
 
-// A TCP port that was free a moment ago on 127.0.0.1.
-quint16 puertoLibre();
 // Points the link of every MainWindow created afterwards at free ports, so
 // that parallel test runs never meet Vireo's fixed ports.
 void usarPuertosLibres();

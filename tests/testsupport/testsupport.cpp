@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QProcess>
+#include <QTcpServer>
 
 namespace TestSupport {
 
@@ -33,6 +34,13 @@ bool cargar(XmlHandler &datos, QByteArray bytes)
 QString dataPath(const QString &relative)
 {
     return QStringLiteral(VIREO_TEST_DATA "/") + relative;
+}
+
+quint16 puertoLibre()
+{
+    QTcpServer servidor;
+    servidor.listen(QHostAddress::LocalHost, 0);
+    return servidor.serverPort();
 }
 
 QString diffReport(const QByteArray &expected, const QByteArray &actual)

@@ -15,6 +15,8 @@ bool writeFile(const QString &path, const QByteArray &content);
 bool cargar(XmlHandler &datos, QByteArray bytes);
 // Path of a file under tests/data.
 QString dataPath(const QString &relative);
+// A TCP port of 127.0.0.1 that was free a moment ago (and is closed now).
+quint16 puertoLibre();
 // Compares two texts line by line and, on mismatch, returns a readable report
 // naming the first differing line; empty when equal.
 QString diffReport(const QByteArray &expected, const QByteArray &actual);
