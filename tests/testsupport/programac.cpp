@@ -256,14 +256,29 @@ QList<QByteArray> ProgramaC::correrVarias(const QVector<Corrida> &corridas, cons
                     "\", \"r\", stdin)) return 1;\n    " + p.toLatin1() + "_main();\n";
     }
     principal += "int main(void)\n{\n" + llamadas + "    return 0;\n}\n";
-    QStringList fuentes{QStringLiteral("-o"), carpeta + QStringLiteral("/varias"),
+    // Two compilers side by side, each with half of the units, then the link.
+    QStringList objetos{QStringLiteral("-o"), carpeta + QStringLiteral("/varias"),
                         carpeta + QStringLiteral("/principal.c")};
-    bool escritos = writeFile(fuentes.last(), principal);
-    for (int u = 0; u < kUnidades; ++u) {
-        fuentes << carpeta + QStringLiteral("/unidad%1.c").arg(u);
-        escritos = escritos && writeFile(fuentes.last(), unidades.at(u));
+    bool escritos = writeFile(objetos.last(), principal);
+    QProcess gcc[2];
+    for (int i = 0; i < 2; ++i) {
+        QStringList mitad{QStringLiteral("-c")};
+        for (int u = i; u < kUnidades; u += 2) {
+            mitad << QStringLiteral("unidad%1.c").arg(u);
+            objetos << carpeta + QStringLiteral("/unidad%1.o").arg(u);
+            escritos = escritos && writeFile(carpeta + QLatin1Char('/') + mitad.last(), unidades.at(u));
+        }
+        gcc[i].setWorkingDirectory(carpeta);
+        gcc[i].setProcessChannelMode(QProcess::MergedChannels);
+        gcc[i].start(QStringLiteral("gcc"), kOpciones + mitad);
     }
-    Proceso programa = ejecutar(QStringLiteral("gcc"), kOpciones + fuentes);
+    Proceso programa{true, QByteArray()};
+    for (QProcess &proceso : gcc) {
+        if (!proceso.waitForFinished(300000) || proceso.exitCode() != 0)
+            programa = {false, programa.salida + proceso.readAll()};
+    }
+    if (programa.ok)
+        programa = ejecutar(QStringLiteral("gcc"), kOpciones + objetos);
     if (programa.ok)
         programa = ejecutar(carpeta + QStringLiteral("/varias"), {});
     if (!escritos || !programa.ok) {
