@@ -183,6 +183,11 @@ public:
     // in red).
     QVector<FilasDepuracion::Fila> aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &pasos);
     void mostrarDepuracion();
+    // The two halves of a refresh, on alternate ticks: the machines' last
+    // steps lit in the diagrams, the rows waiting added to the panel.
+    void mostrarPasosDepuracion();
+    bool hayPasosPorMostrar() const;
+    void mostrarFilasDepuracion();
 
     // --- Scenarios (mainwindow_escenario.cpp) ---
     // While a simulation runs: "Grabar escenario" resets it and records every
@@ -479,6 +484,9 @@ private:
     FilasDepuracion *m_filasDepuracion = nullptr;
     // Waiting for the next panel tick: each machine's last step.
     QVector<QPair<Arrow *, int>> m_pasosPendientes;
+    // Waiting for the panel's next turn: the latest rows, MaxFilas at most.
+    QVector<FilasDepuracion::Fila> m_filasEnEspera;
+    bool m_turnoPanelDepuracion = false;
     // The panel's clock: the time of day debugging started plus the time
     // since, so that a line costs no reading of the time zone.
     QTime m_horaInicioDepuracion;
