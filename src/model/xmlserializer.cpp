@@ -52,10 +52,22 @@ private:
     {
         const int n = texto.size();
         const int inicio = m_bytes.size();
+        const QChar *c = texto.constData();
+        // Tags, numbers and most names are printable ASCII with nothing to
+        // escape: one byte each, as they are.
+        int llano = 0;
+        while (llano < n && esLlano(c[llano].unicode(), escapar))
+            ++llano;
+        if (llano == n) {
+            m_bytes.resize(inicio + n);
+            char *p = m_bytes.data() + inicio;
+            for (int i = 0; i < n; ++i)
+                p[i] = char(c[i].unicode());
+            return;
+        }
         // At most 5 bytes per UTF-16 unit ("&amp;", "&#xd;"; 4 per pair).
         m_bytes.resize(inicio + 5 * n);
         char *p = m_bytes.data() + inicio;
-        const QChar *c = texto.constData();
         for (int i = 0; i < n; ++i) {
             const char16_t u = c[i].unicode();
             if (escapar && (u == u'<' || u == u'&' || u == u'\r' || u == u'>')) {
@@ -82,6 +94,11 @@ private:
             }
         }
         m_bytes.resize(int(p - m_bytes.constData()));
+    }
+
+    static bool esLlano(char16_t u, bool escapar)
+    {
+        return u >= 0x20 && u < 0x7F && !(escapar && (u == u'<' || u == u'&' || u == u'>'));
     }
 
     static char *escapado(char *p, const QChar *c, int i)
