@@ -33,10 +33,11 @@ public:
     const XmlNode *m_sinHijos = nullptr;
     int m_corte = -1;
 
-    void ascii(const char *texto) { m_bytes.append(texto); }
+    // Literals only: their length is known without counting.
+    template<int N> void ascii(const char (&texto)[N]) { m_bytes.append(texto, N - 1); }
     void ascii(char c) { m_bytes.append(c); }
     void indent(int depth) { m_bytes.append(depth * kIndentacion, ' '); }
-    void finDeLinea() { m_bytes.append(kFinDeLinea); }
+    void finDeLinea() { ascii(kFinDeLinea); }
 
     // Tags and comments are written as they are.
     void texto(const QString &texto) { codificar(texto, false); }
