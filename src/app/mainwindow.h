@@ -436,8 +436,9 @@ private:
     QListWidget *m_listaEventosC = nullptr;
     QTableWidget *m_tablaVariables = nullptr;
     // Icons by resource name, loaded once: a QIcon made from a file decodes
-    // the image again on every use.
-    QHash<QString, QIcon> m_iconosSimulacion;
+    // the image again on every use. Keyed by the literal's address, so that
+    // a lookup on every lit state builds no string.
+    QHash<const char *, QIcon> m_iconosSimulacion;
     QIcon iconoSim(const char *nombre);
     void crearPanelModoC();
     void llenarPanelSimulacion();
@@ -458,12 +459,17 @@ private:
     // that moved reports it.
     void darPasoC(const QVector<bool> &verdaderos);
     void pasoSimulacionC();
-    void mostrarPasoSimulado(const PasoMaquina &paso);
+    QByteArray mostrarPasoSimulado(const PasoMaquina &paso);
     void mostrarDisparos();
     // Lights state `estado` of the machine as its current one, and `arrow`
     // (if any) as the transition taken; what was lit before goes off.
     void iluminar(int maquina, int estado, Arrow *arrow);
     void agregarAcciones(const QStringList &filas);
+    // Heights of the actions table's rows by text, for the column width they
+    // were measured at: laying the text out again on every step was most of
+    // the cost of showing it.
+    QHash<QString, int> m_altosAcciones;
+    int m_anchoAltosAcciones = -1;
     void actualizarIconosEventos();
     void actualizarVariables();
     void variableEditada(QTableWidgetItem *item);
@@ -489,7 +495,8 @@ private:
     // so that what the window draws never holds a frame back.
     void iniciarServidor();
     void terminarEnlace();
-    // Sends one frame to the report peer, after those sent before.
+    // Sends frames (one, or several back to back) to the report peer, after
+    // those sent before.
     void enviarTrama(const QByteArray &trama);
     void aplicarEventosRecibidos(const QStringList &eventos);
     // Applies a received event without updating the display; false when it
