@@ -538,6 +538,7 @@ private:
     // --- Code generation ---
 
     // --- Documentation ---
+    QString escribirImagenes(const QString &carpeta, QList<QSizeF> *tamanos) const;
 
     // --- Pictures ---
     QAction *m_actionExportarImagen = nullptr;
