@@ -546,6 +546,7 @@ private:
     // --- Code generation ---
 
     // --- Documentation ---
+    QString escribirImagenes(const QString &carpeta, QList<QSizeF> *tamanos) const;
 
     // --- Pictures ---
     QAction *m_actionExportarImagen = nullptr;
