@@ -11,6 +11,7 @@
 // work, a few times, and prints nothing else.
 #include "lectorproyecto.h"
 #include "mainwindow.h"
+#include "medicion.h"
 #include "proyectobench.h"
 #include "xmlhandler.h"
 
@@ -26,7 +27,6 @@
 #include <QTextStream>
 #include <QTimer>
 #include <algorithm>
-#include <ctime>
 #include <functional>
 
 namespace {
@@ -42,24 +42,23 @@ double mediana(QVector<double> v)
     return v.at(v.size() / 2);
 }
 
-double cpuMs()
-{
-    return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
-}
-
-// Processor and wall-clock time of one piece of work, in ms.
+// Processor (the whole process's and the window thread's) and wall-clock
+// time of one piece of work, in ms.
 struct Medida
 {
     QVector<double> cpu;
+    QVector<double> hilo;
     QVector<double> reloj;
     void medir(const std::function<bool()> &trabajo)
     {
         QElapsedTimer r;
         r.start();
         const double c = cpuMs();
+        const double h = hiloMs();
         if (!trabajo())
             qFatal("el trabajo medido falló");
         cpu << cpuMs() - c;
+        hilo << hiloMs() - h;
         reloj << r.nsecsElapsed() / 1e6;
     }
 };
@@ -215,8 +214,9 @@ int main(int argc, char **argv)
     linea("escribir el documento solo", escribir, "");
     out << "  guardar / escribir: " << mediana(guardar.cpu) / mediana(escribir.cpu)
         << " x (objetivo <= 1.5)\n";
-    out << "un evento simulado: procesador " << mediana(evento.cpu) * 1000 << " us, reloj "
-        << mediana(evento.reloj) * 1000 << " us (objetivo <= 200 us)\n";
+    out << "un evento simulado: reloj " << mediana(evento.reloj) * 1000
+        << " us (objetivo <= 200 us), procesador " << mediana(evento.cpu) * 1000
+        << " us, del hilo de la ventana " << mediana(evento.hilo) * 1000 << " us\n";
     linea("Documentar", documentar, "(objetivo <= 1000 ms)");
     out << "memoria residente maxima tras abrir: " << pico << " MiB (objetivo <= 300 MiB)\n";
     return 0;

@@ -10,6 +10,13 @@ double cpuMs()
     return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
 }
 
+double hiloMs()
+{
+    timespec t;
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
 double medianMs(int runs, const std::function<void()> &work)
 {
     QVector<double> times;

@@ -6,6 +6,9 @@
 // Processor time of this process: the machine running the benchmarks is often
 // shared, and wall-clock time would measure the neighbours too.
 double cpuMs();
+// Processor time of the calling thread alone: the window's work, without
+// what the link's thread does meanwhile.
+double hiloMs();
 // Median processor time of runs calls of work.
 double medianMs(int runs, const std::function<void()> &work);
 // One result line: what, the time, and the goal it answers to.

@@ -191,20 +191,21 @@ void MainWindow::uiReset()
 
 // The scene list is emptied first and the sub-windows (with their views) go
 // before the scenes, so that the activation signals the area emits while its
-// windows disappear never reach a scene that is already gone.
+// windows disappear never reach a scene that is already gone. The scenes are
+// emptied before that: a view that goes tells its scene the window is no
+// longer active, and the scene then lists all its items in stacking order.
 void MainWindow::destruirEscenas()
 {
     const QList<DiagramScene *> escenas = m_sceneList;
     m_sceneList.clear();
+    for (DiagramScene *escena : escenas)
+        escena->clearDiagram();
     const QList<QMdiSubWindow *> ventanas = ui->mdiArea->subWindowList();
     for (QMdiSubWindow *ventana : ventanas) {
         ui->mdiArea->removeSubWindow(ventana);
         delete ventana;
     }
-    for (DiagramScene *escena : escenas) {
-        escena->clear();
-        delete escena;
-    }
+    qDeleteAll(escenas);
 }
 
 void MainWindow::updateUi()

@@ -183,6 +183,11 @@ public:
     // in red).
     QVector<FilasDepuracion::Fila> aplicarPasosDepuracion(const QVector<RelevoDepuracion::Paso> &pasos);
     void mostrarDepuracion();
+    // The two halves of a refresh, on alternate ticks: the machines' last
+    // steps lit in the diagrams, the rows waiting added to the panel.
+    void mostrarPasosDepuracion();
+    bool hayPasosPorMostrar() const;
+    void mostrarFilasDepuracion();
 
     // --- Scenarios (mainwindow_escenario.cpp) ---
     // While a simulation runs: "Grabar escenario" resets it and records every
@@ -436,8 +441,9 @@ private:
     QListWidget *m_listaEventosC = nullptr;
     QTableWidget *m_tablaVariables = nullptr;
     // Icons by resource name, loaded once: a QIcon made from a file decodes
-    // the image again on every use.
-    QHash<QString, QIcon> m_iconosSimulacion;
+    // the image again on every use. Keyed by the literal's address, so that
+    // a lookup on every lit state builds no string.
+    QHash<const char *, QIcon> m_iconosSimulacion;
     QIcon iconoSim(const char *nombre);
     void crearPanelModoC();
     void llenarPanelSimulacion();
@@ -458,12 +464,17 @@ private:
     // that moved reports it.
     void darPasoC(const QVector<bool> &verdaderos);
     void pasoSimulacionC();
-    void mostrarPasoSimulado(const PasoMaquina &paso);
+    QByteArray mostrarPasoSimulado(const PasoMaquina &paso);
     void mostrarDisparos();
     // Lights state `estado` of the machine as its current one, and `arrow`
     // (if any) as the transition taken; what was lit before goes off.
     void iluminar(int maquina, int estado, Arrow *arrow);
     void agregarAcciones(const QStringList &filas);
+    // Heights of the actions table's rows by text, for the column width they
+    // were measured at: laying the text out again on every step was most of
+    // the cost of showing it.
+    QHash<QString, int> m_altosAcciones;
+    int m_anchoAltosAcciones = -1;
     void actualizarIconosEventos();
     void actualizarVariables();
     void variableEditada(QTableWidgetItem *item);
@@ -479,6 +490,9 @@ private:
     FilasDepuracion *m_filasDepuracion = nullptr;
     // Waiting for the next panel tick: each machine's last step.
     QVector<QPair<Arrow *, int>> m_pasosPendientes;
+    // Waiting for the panel's next turn: the latest rows, MaxFilas at most.
+    QVector<FilasDepuracion::Fila> m_filasEnEspera;
+    bool m_turnoPanelDepuracion = false;
     // The panel's clock: the time of day debugging started plus the time
     // since, so that a line costs no reading of the time zone.
     QTime m_horaInicioDepuracion;
@@ -489,7 +503,8 @@ private:
     // so that what the window draws never holds a frame back.
     void iniciarServidor();
     void terminarEnlace();
-    // Sends one frame to the report peer, after those sent before.
+    // Sends frames (one, or several back to back) to the report peer, after
+    // those sent before.
     void enviarTrama(const QByteArray &trama);
     void aplicarEventosRecibidos(const QStringList &eventos);
     // Applies a received event without updating the display; false when it
@@ -531,6 +546,7 @@ private:
     // --- Code generation ---
 
     // --- Documentation ---
+    QString escribirImagenes(const QString &carpeta, QList<QSizeF> *tamanos) const;
 
     // --- Pictures ---
     QAction *m_actionExportarImagen = nullptr;

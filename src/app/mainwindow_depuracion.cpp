@@ -11,11 +11,14 @@
 #include <QHeaderView>
 #include <QTime>
 #include <QTimer>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
-// How often the diagrams and the panel catch up with the port.
-constexpr int T_PANEL_DEPURACION = 30;
+// How often the diagrams or the panel catch up with the port: each of them
+// every other tick.
+constexpr int T_PANEL_DEPURACION = 15;
 
 // While debugging nothing moves but the lit states and arrows: the views
 // repaint only those instead of the whole view, as editing does.
@@ -151,6 +154,7 @@ void MainWindow::terminarDepuracion()
     RebanadaHilo::restablecer();
     m_timerDepuracion->stop();
     m_pasosPendientes.clear();
+    m_filasEnEspera.clear();
     for (int j = 0; j < m_sceneList.size(); ++j) {
         DiagramScene *scene = m_sceneList.at(j);
         scene->setMode(DiagramScene::MoveItem);
@@ -214,7 +218,26 @@ void MainWindow::mostrarDepuracion()
 {
     if (m_uiMode != Depurar)
         return;
-    const QVector<FilasDepuracion::Fila> filas = aplicarPasosDepuracion(m_relevoDepuracion->tomarPasos());
+    const QVector<RelevoDepuracion::Paso> pasos = m_relevoDepuracion->tomarPasos();
+    m_filasEnEspera += aplicarPasosDepuracion(pasos);
+    if (m_filasEnEspera.size() > FilasDepuracion::MaxFilas)
+        m_filasEnEspera.remove(0, m_filasEnEspera.size() - FilasDepuracion::MaxFilas);
+    // The panel and the diagrams take turns: each repaint is a shorter
+    // stretch of the window's thread, which a line's worker or the link's
+    // thread, woken on its core, may otherwise wait for.
+    m_turnoPanelDepuracion = !m_turnoPanelDepuracion;
+    if (m_turnoPanelDepuracion)
+        mostrarFilasDepuracion();
+    else
+        mostrarPasosDepuracion();
+    // While the board keeps logging the window keeps its own clock; once
+    // all is shown and nothing came, the relay tells when something does.
+    if (!pasos.isEmpty() || !m_filasEnEspera.isEmpty() || hayPasosPorMostrar())
+        m_timerDepuracion->start();
+}
+
+void MainWindow::mostrarPasosDepuracion()
+{
     for (int j = 0; j < m_pasosPendientes.size(); ++j) {
         const QPair<Arrow *, int> paso = m_pasosPendientes.at(j);
         if (!paso.first)
@@ -224,9 +247,21 @@ void MainWindow::mostrarDepuracion()
         iluminar(j, paso.second, paso.first);
         m_pasosPendientes[j] = {nullptr, -1};
     }
+}
 
+bool MainWindow::hayPasosPorMostrar() const
+{
+    return std::any_of(m_pasosPendientes.cbegin(), m_pasosPendientes.cend(),
+                       [](const QPair<Arrow *, int> &paso) { return paso.first != nullptr; });
+}
+
+void MainWindow::mostrarFilasDepuracion()
+{
+    if (m_filasEnEspera.isEmpty())
+        return;
     QTableView *tabla = ui->tableWidgetDepuracion;
-    for (int fila = m_filasDepuracion->agregar(filas); fila < m_filasDepuracion->rowCount(); ++fila) {
+    for (int fila = m_filasDepuracion->agregar(std::exchange(m_filasEnEspera, {}));
+         fila < m_filasDepuracion->rowCount(); ++fila) {
         if (!m_filasDepuracion->enModelo(fila))
             tabla->setSpan(fila, 1, 1, m_filasDepuracion->columnCount() - 1);
     }

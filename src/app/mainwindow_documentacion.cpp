@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "codificadorpng.h"
 #include "imagendiagrama.h"
 #include "savefile.h"
 #include "xmlhandler.h"
@@ -11,6 +12,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
+#include <future>
 
 namespace {
 
@@ -130,6 +132,40 @@ void escribirPagina(QTextDocument &pagina, const XmlHandler &datos, const QStrin
 
 } // namespace
 
+// A machine's picture is drawn here, where its scene lives, then compressed
+// and written on a thread of its own while the next machine is drawn: the
+// compression takes about as long as the drawing. Two picture memories take
+// turns, each reused once its file is written. Gives the first file that
+// could not be written, or nothing.
+QString MainWindow::escribirImagenes(const QString &carpeta, QList<QSizeF> *tamanos) const
+{
+    QByteArray memorias[2];
+    QString rutas[2];
+    std::future<bool> escrituras[2];
+    QString fallido;
+    const auto esperar = [&](int turno) {
+        if (escrituras[turno].valid() && !escrituras[turno].get() && fallido.isEmpty())
+            fallido = rutas[turno];
+    };
+    int i = 0;
+    for (; i < m_sceneList.size(); ++i) {
+        const int turno = i % 2;
+        esperar(turno);
+        if (!fallido.isEmpty())
+            break;
+        rutas[turno] = carpeta + QLatin1Char('/') + nombreImagen(i);
+        const ImagenDiagrama imagen(m_sceneList.at(i), kPixelesPorImagen);
+        *tamanos << imagen.area().size();
+        const QImage dibujo = imagen.imagen(memorias[turno]);
+        escrituras[turno] = std::async(std::launch::async, [dibujo, ruta = rutas[turno]] {
+            return escribir(ruta, CodificadorPng::codificar(dibujo));
+        });
+    }
+    esperar(i % 2);
+    esperar((i + 1) % 2);
+    return fallido;
+}
+
 // The folder doc_<project> beside the project holds one picture per machine,
 // the logo and indexDoc.html. The page refers to the pictures by their names
 // alone, so the folder keeps working when it is moved or sent elsewhere.
@@ -142,16 +178,8 @@ void MainWindow::CrearDocumentacion()
         m_datosXml->getContenidoGeneral(QStringLiteral("carpeta")) + QStringLiteral("/doc_") + titulo;
     QDir().mkpath(carpeta);
 
-    QString fallido;
     QList<QSizeF> tamanos;
-    QByteArray memoria;
-    for (int i = 0; i < m_sceneList.size() && fallido.isEmpty(); ++i) {
-        const QString ruta = carpeta + QLatin1Char('/') + nombreImagen(i);
-        const ImagenDiagrama imagen(m_sceneList.at(i), kPixelesPorImagen);
-        tamanos << imagen.area().size();
-        if (!escribir(ruta, imagen.png(memoria)))
-            fallido = ruta;
-    }
+    QString fallido = escribirImagenes(carpeta, &tamanos);
     if (fallido.isEmpty() && !copiarLogo(carpeta + QLatin1Char('/') + kLogo))
         fallido = carpeta + QLatin1Char('/') + kLogo;
     if (fallido.isEmpty()) {

@@ -73,6 +73,8 @@ bool MainWindow::aplicarEventoRecibido(const QString &evento)
 
 void MainWindow::enviarTrama(const QByteArray &trama)
 {
+    if (trama.isEmpty())
+        return;
     ClienteReportes *cliente = m_clienteReportes;
     QMetaObject::invokeMethod(cliente, [cliente, trama]() { cliente->enviar(trama); });
 }

@@ -149,11 +149,14 @@ void MainWindow::addItemProyecto(QTreeWidgetItem *padre, const QStringList &nomb
 void MainWindow::addItemMaquina(QTreeWidgetItem *padre, const QString &nombreMaquina,
                                 const QStringList &estados, const QString &icono)
 {
-    QTreeWidgetItem *maquina = nuevoItem(padre, Maquina, nombreMaquina, QString::fromLatin1(ICONO_MAQUINA));
+    // Filled before it joins the tree, which then takes it in one step
+    // rather than announcing each of a large machine's states.
+    QTreeWidgetItem *maquina = nuevoItem(nullptr, Maquina, nombreMaquina, QString::fromLatin1(ICONO_MAQUINA));
     for (const QString &estado : estados)
         nuevoItem(maquina, ItemEstado, estado, icono);
     if (estados.isEmpty())
         nuevoItem(maquina, ItemEstado, QString::fromLatin1(VACIO), QString());
+    padre->addChild(maquina);
     maquina->setExpanded(true);
 }
 

@@ -180,6 +180,7 @@ QStringList MainWindow::construirEscenas(const QVector<bool> &conservar)
     m_sceneList.clear();
     QStringList omitidos;
     QList<QMdiSubWindow *> nuevas;
+    QList<DiagramScene *> llenadas;
     const ::Proyecto proyecto = ::Proyecto::desdeDocumento(*m_datosXml);
     for (int k = 0; k < proyecto.cantidadMaquinas(); ++k) {
         if (conservadas.value(k)) {
@@ -205,21 +206,27 @@ QStringList MainWindow::construirEscenas(const QVector<bool> &conservar)
         }
         if (!scene)
             break;
-        // The scene's index is built once, after the fill, when first needed.
         scene->setItemIndexMethod(QGraphicsScene::NoIndex);
+        llenadas << scene;
         cargarEstados(scene, maquina);
         omitidos << cargarTransiciones(scene, maquina);
         omitidos << cargarEstadoInicial(scene, maquina);
-        scene->setItemIndexMethod(QGraphicsScene::BspTreeIndex);
     }
     for (DiagramScene *sobrante : qAsConst(anteriores))
         quitarEscena(sobrante);
     mostrarVentanas(nuevas);
+    // The scenes' index is built once, when first needed, after the windows
+    // are shown: showing a view in the active window lists the scene's items
+    // in stacking order (twice), which without an index costs no sorting.
+    for (DiagramScene *scene : qAsConst(llenadas))
+        scene->setItemIndexMethod(QGraphicsScene::BspTreeIndex);
 
     // The table lists one machine, the active one; filling it for every
     // machine of a large project only to replace it each time is wasted work.
+    // Showing new windows has filled it for the active one already.
     DiagramScene *tabla = activeScene() ? activeScene() : m_sceneList.value(m_sceneList.size() - 1);
-    if (tabla)
+    const DiagramScene *llena = nuevas.isEmpty() ? nullptr : sceneOfWindow(ui->mdiArea->activeSubWindow());
+    if (tabla && tabla != llena)
         updateTablaTransiciones(tabla);
     if (m_sceneList.isEmpty())
         deshabilitarEdicion();

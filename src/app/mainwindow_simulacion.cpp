@@ -6,6 +6,7 @@
 #include "simulacionc.h"
 #include "simulacionfilas.h"
 #include "tramaenlace.h"
+#include "vistadiagrama.h"
 #include "xmlhandler.h"
 
 #include <QComboBox>
@@ -59,10 +60,10 @@ private:
 
 QIcon MainWindow::iconoSim(const char *nombre)
 {
-    const QString clave = QLatin1String(nombre);
-    auto encontrado = m_iconosSimulacion.constFind(clave);
+    auto encontrado = m_iconosSimulacion.constFind(nombre);
     if (encontrado == m_iconosSimulacion.constEnd())
-        encontrado = m_iconosSimulacion.insert(clave, QIcon(QStringLiteral(":/img/img/") + clave));
+        encontrado =
+            m_iconosSimulacion.insert(nombre, QIcon(QStringLiteral(":/img/img/") + QLatin1String(nombre)));
     return encontrado.value();
 }
 
@@ -348,7 +349,7 @@ Arrow *MainWindow::flechaDeTransicion(int maquina, int estado, int transicion) c
         return nullptr;
     int j = 0;
     for (Arrow *arrow : item->arrows()) {
-        if (arrow->startItem() != item || !scene->itemList().contains(arrow->endItem()))
+        if (arrow->startItem() != item || !scene->hasState(arrow->endItem()))
             continue;
         if (j++ == transicion)
             return arrow;
@@ -419,8 +420,8 @@ void MainWindow::iluminar(int maquina, int estado, Arrow *arrow)
         entrada->setIcon(0, iconoSim("button2.png"));
     DiagramItem *item = estadoMostrado(maquina);
     item->setActivo(true);
-    if (QGraphicsView *vista = primeraVista(m_sceneList.at(maquina)))
-        vista->ensureVisible(item);
+    if (auto *vista = qobject_cast<VistaDiagrama *>(primeraVista(m_sceneList.at(maquina))))
+        vista->seguir(item);
     // The same transition taken again stays lit; relaying out its label
     // would change nothing.
     Arrow *&iluminada = m_arrowsIluminadas[maquina];
@@ -435,14 +436,24 @@ void MainWindow::iluminar(int maquina, int estado, Arrow *arrow)
 void MainWindow::agregarAcciones(const QStringList &filas)
 {
     QTableWidget *tabla = ui->tableWidgetSimAcciones;
+    if (tabla->columnWidth(0) != m_anchoAltosAcciones) {
+        m_altosAcciones.clear();
+        m_anchoAltosAcciones = tabla->columnWidth(0);
+    }
     for (const QString &texto : filas) {
         auto *item = new QTableWidgetItem(iconoSim("arrow_right.png"), texto);
         item->setFlags(Qt::ItemIsEnabled);
         const int fila = tabla->rowCount();
         tabla->insertRow(fila);
         tabla->setItem(fila, 0, item);
+        const auto alto = m_altosAcciones.constFind(texto);
+        if (alto != m_altosAcciones.constEnd()) {
+            tabla->setRowHeight(fila, alto.value());
+            continue;
+        }
+        tabla->resizeRowToContents(fila);
+        m_altosAcciones.insert(texto, tabla->rowHeight(fila));
     }
-    tabla->resizeRowsToContents();
 }
 
 // Marks the rows that some machine's current state can take; "(reset)"
@@ -526,8 +537,10 @@ void MainWindow::dispararEvento(const QString &evento)
 {
     antesDeDisparar();
     const QVector<PasoMaquina> &pasos = m_simFilas->disparar(evento);
+    QByteArray tramas;
     for (const PasoMaquina &paso : pasos)
-        mostrarPasoSimulado(paso);
+        tramas += mostrarPasoSimulado(paso);
+    enviarTrama(tramas);
     // The rows mode's actions table shows the last transition taken.
     if (!pasos.isEmpty()) {
         m_pasosMostrar = {pasos.last()};
@@ -550,24 +563,28 @@ void MainWindow::pasoSimulacionC()
 void MainWindow::darPasoC(const QVector<bool> &verdaderos)
 {
     const QVector<PasoMaquina> &pasos = m_simC->paso(verdaderos);
+    QByteArray tramas;
     for (const PasoMaquina &paso : pasos) {
         if (!paso.esReset())
-            mostrarPasoSimulado(paso);
+            tramas += mostrarPasoSimulado(paso);
     }
+    enviarTrama(tramas);
     // The C mode's actions table shows every machine that moved.
     m_pasosMostrar = pasos;
     m_accionesPendientes = true;
     despuesDePasoC(verdaderos);
 }
 
-// Records a machine's step for the display and reports it right away.
-void MainWindow::mostrarPasoSimulado(const PasoMaquina &paso)
+// Records a machine's step for the display and gives its report frame. The
+// frames of one firing go to the link in one call, so that its thread wakes
+// once for them, not once per machine.
+QByteArray MainWindow::mostrarPasoSimulado(const PasoMaquina &paso)
 {
     const ::Proyecto &proyecto = m_simFilas->proyecto();
     m_sceneList.at(paso.maquina)
         ->setPreviousArrow(flechaDeTransicion(paso.maquina, paso.origen, paso.transicion));
     m_disparoPendiente[paso.maquina] = true;
-    enviarTrama(TramaEnlace::codificar(paso.reporte(proyecto)));
+    return TramaEnlace::codificar(paso.reporte(proyecto));
 }
 
 // Brings the diagrams and the panel in line with the firings since the last
@@ -618,6 +635,7 @@ void MainWindow::on_actionTerminarSimulacion_triggered()
     m_timer = nullptr;
     m_idxMostrados.clear();
     m_arrowsIluminadas.clear();
+    m_altosAcciones.clear();
     m_disparoPendiente.clear();
     m_pasosMostrar.clear();
     m_accionesPendientes = false;

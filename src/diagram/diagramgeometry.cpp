@@ -1,7 +1,9 @@
 #include "diagramgeometry.h"
 
+#include <QHash>
 #include <QPainterPath>
 #include <QtMath>
+#include <cstring>
 
 namespace DiagramGeometry {
 
@@ -13,14 +15,10 @@ static QPolygonF closedPolygon(const QPainterPath &path)
     return polygon;
 }
 
-QPolygonF roundedHitPolygon(const QRectF &rect, qreal margin)
+static QPolygonF flattenedRoundedRect(const QRectF &grown)
 {
-    const QRectF grown = rect.adjusted(-margin, -margin, margin, margin);
     const qreal w = grown.width();
     const qreal h = grown.height();
-    // Written so that a size that is not a number also gives no outline.
-    if (!(w > 0) || !(h > 0))
-        return QPolygonF();
     qreal horizontal = 20;
     qreal vertical = 20;
     if (w > h)
@@ -30,6 +28,41 @@ QPolygonF roundedHitPolygon(const QRectF &rect, qreal margin)
     QPainterPath path;
     path.addRoundedRect(grown, horizontal, vertical, Qt::RelativeSize);
     return closedPolygon(path);
+}
+
+namespace {
+
+// Compared bit for bit: the outline of -0 is not quite the outline of 0.
+struct RectKey
+{
+    qreal x, y, w, h;
+    bool operator==(const RectKey &o) const { return std::memcmp(this, &o, sizeof(RectKey)) == 0; }
+};
+
+uint qHash(const RectKey &key, uint seed = 0)
+{
+    return qHashBits(&key, sizeof(RectKey), seed);
+}
+
+} // namespace
+
+QPolygonF roundedHitPolygon(const QRectF &rect, qreal margin)
+{
+    const QRectF grown = rect.adjusted(-margin, -margin, margin, margin);
+    // Written so that a size that is not a number also gives no outline.
+    if (!(grown.width() > 0) || !(grown.height() > 0))
+        return QPolygonF();
+    // Flattening the curves is costly and the states of a machine mostly
+    // share a few sizes: each outline is worked out once and shared. The
+    // cache is emptied when it grows beyond any real project's needs.
+    static QHash<RectKey, QPolygonF> outlines;
+    const RectKey key{grown.x(), grown.y(), grown.width(), grown.height()};
+    const auto found = outlines.constFind(key);
+    if (found != outlines.constEnd())
+        return found.value();
+    if (outlines.size() > 4096)
+        outlines.clear();
+    return *outlines.insert(key, flattenedRoundedRect(grown));
 }
 
 QPolygonF circleHitPolygon(const QRectF &rect)

@@ -28,11 +28,13 @@ void DiagramScene::initSceneRect(qreal x, qreal y, qreal width, qreal height)
 void DiagramScene::addToList(DiagramItem *item)
 {
     m_itemList.append(item);
+    m_estadosEnLista.insert(item);
 }
 
 void DiagramScene::removeFromList(DiagramItem *item)
 {
     m_itemList.removeOne(item);
+    m_estadosEnLista.remove(item);
 }
 
 void DiagramScene::discard(QGraphicsItem *item)
@@ -99,6 +101,7 @@ void DiagramScene::removeSelectedItems()
 void DiagramScene::clearDiagram()
 {
     m_itemList.clear();
+    m_estadosEnLista.clear();
     m_initialStateItem = nullptr;
     m_startItem = nullptr;
     m_prevArrow = nullptr;
@@ -301,7 +304,7 @@ void DiagramScene::insertItemAt(const QPointF &pos)
     auto *item = new DiagramItem(m_itemType, m_itemMenu);
     item->setColor(QColor(QStringLiteral("lightcyan")));
     addItem(item);
-    m_itemList.append(item);
+    addToList(item);
     item->setPos(pos);
     item->setSelected(true);
     emit itemInserted(item);

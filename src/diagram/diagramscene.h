@@ -4,6 +4,7 @@
 #include "diagramitem.h"
 
 #include <QGraphicsScene>
+#include <QSet>
 
 class Arrow;
 class QGraphicsLineItem;
@@ -28,6 +29,8 @@ public:
     Mode mode() const { return m_sceneMode; }
 
     QList<DiagramItem *> itemList() const { return m_itemList; }
+    // Whether item is one of itemList(), without a walk over the list.
+    bool hasState(const DiagramItem *item) const { return m_estadosEnLista.contains(item); }
     void addToList(DiagramItem *item);
     void removeFromList(DiagramItem *item);
     void removeSelectedItems();
@@ -83,6 +86,7 @@ private:
 
     QString m_name;
     QList<DiagramItem *> m_itemList;
+    QSet<const DiagramItem *> m_estadosEnLista;
     Mode m_sceneMode = MoveItem;
     DiagramItem::DiagramType m_itemType = DiagramItem::EstadoSimple;
     QMenu *m_itemMenu;

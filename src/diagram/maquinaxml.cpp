@@ -159,14 +159,16 @@ QList<DiagramItem *> MaquinaXml::cargarEstados(DiagramScene *scene, const Maquin
         QColor color(dato.color);
         if (!color.isValid())
             color = QColor(QStringLiteral("lightcyan"));
+        // Made whole before it goes into the scene, where every change would
+        // also be reported to the scene.
         auto *estado = new DiagramItem(DiagramItem::EstadoSimple, menu);
-        scene->addItem(estado);
-        scene->addToList(estado);
         estado->setPos(dato.posicion);
         estado->setSize(dato.ancho >= 1 ? dato.ancho : int(ESTADO_SIMPLE_WIDTH),
                         dato.alto >= 1 ? dato.alto : int(ESTADO_SIMPLE_HEIGHT));
         estado->setName(dato.nombre);
         estado->setColor(color);
+        scene->addItem(estado);
+        scene->addToList(estado);
         nuevos << estado;
     }
     return nuevos;
@@ -197,10 +199,11 @@ QStringList MaquinaXml::cargarTransiciones(DiagramScene *scene, const Maquina &m
             inicio->addArrow(arrow);
             if (fin != inicio)
                 fin->addArrow(arrow);
-            scene->addItem(arrow);
+            // Routed before it goes into the scene, like the states.
             if (dato.tienePosicionEtiqueta)
                 arrow->setTextRelativePos(dato.posicionEtiqueta);
             arrow->updatePosition();
+            scene->addItem(arrow);
         }
     }
     return omitidas;

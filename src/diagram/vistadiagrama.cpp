@@ -1,10 +1,43 @@
 #include "vistadiagrama.h"
 
 #include <QContextMenuEvent>
+#include <QGraphicsItem>
 #include <QScrollBar>
 #include <QWheelEvent>
 
+namespace {
+
+// How far the view must move along one axis so that [inicio, fin] (viewport
+// coordinates) lies within [margen, extension - margen], or is centred when
+// it cannot.
+int desplazamiento(int inicio, int fin, int extension, int margen)
+{
+    if (fin - inicio + 2 * margen > extension)
+        return (inicio + fin - extension) / 2;
+    if (inicio < margen)
+        return inicio - margen;
+    if (fin > extension - margen)
+        return fin - (extension - margen);
+    return 0;
+}
+
+void mover(QScrollBar *barra, int delta)
+{
+    if (delta != 0)
+        barra->setValue(barra->value() + delta);
+}
+
+} // namespace
+
 VistaDiagrama::VistaDiagrama(QGraphicsScene *scene, QWidget *parent) : QGraphicsView(scene, parent) {}
+
+void VistaDiagrama::seguir(const QGraphicsItem *item, int margen)
+{
+    const QRect r = mapFromScene(item->sceneBoundingRect()).boundingRect();
+    const QRect vista = viewport()->rect();
+    mover(horizontalScrollBar(), desplazamiento(r.left(), r.right(), vista.width(), margen));
+    mover(verticalScrollBar(), desplazamiento(r.top(), r.bottom(), vista.height(), margen));
+}
 
 void VistaDiagrama::wheelEvent(QWheelEvent *event)
 {

@@ -18,6 +18,12 @@ public:
     void zoomAlrededor(qreal factor, const QPoint &ancla);
     // Sets an absolute zoom and centres the view on centro (scene coordinates).
     void zoomCentrado(qreal factor, const QPointF &centro);
+    // Scrolls the least that brings item into view with `margen` pixels
+    // around it; on an axis where it does not fit with them, it is centred.
+    // Unlike QGraphicsView::ensureVisible, an item that does not fit is not
+    // scrolled to one side and then back on every call, so following a lit
+    // state in a small window moves each scroll bar at most once.
+    void seguir(const QGraphicsItem *item, int margen = 50);
 
 signals:
     // pasos > 0 zooms in, < 0 out; one step per notch of the wheel.

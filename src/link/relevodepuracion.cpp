@@ -30,13 +30,17 @@ void RelevoDepuracion::terminar()
 {
     m_puerto.cerrar();
     m_modelo.reset();
-    tomarPasos();
+    QMutexLocker bloqueo(&m_mutexPasos);
+    m_pasos.clear();
+    m_avisado = false;
 }
 
 QVector<RelevoDepuracion::Paso> RelevoDepuracion::tomarPasos()
 {
     QMutexLocker bloqueo(&m_mutexPasos);
-    m_avisado = false;
+    // A window that found steps comes back on its next refresh by itself;
+    // one that found none waits to be told.
+    m_avisado = !m_pasos.isEmpty();
     return std::exchange(m_pasos, {});
 }
 

@@ -19,9 +19,10 @@ class Proyecto;
 // transition line read from the port has its report frame sent on the link
 // as soon as it is read, before the window hears of it, so drawing the
 // diagrams and the panel never delays a frame. The steps then wait for the
-// window, which takes them all at once when it next refreshes: a board
-// logging hundreds of lines a second wakes the window once per refresh, not
-// once per read.
+// window, which takes them all at once when it next refreshes. The window is
+// told only of the first steps after a refresh that found none: while a
+// board keeps logging, the window refreshes on its own clock and the link's
+// thread never wakes it in the middle of relaying a line.
 //
 // Lives in the same thread as its ClienteReportes; iniciar() and terminar()
 // are called in that thread, tomarPasos() in any.
@@ -49,11 +50,13 @@ public:
     bool iniciar(const Proyecto &proyecto, const QString &ruta, qint32 velocidad);
     void terminar();
     QString errorString() const { return m_puerto.errorString(); }
-    // The steps relayed since the last call, oldest first.
+    // The steps relayed since the last call, oldest first. A caller that
+    // gets none is sent pasosPendientes() when the next ones arrive; one that
+    // gets some is expected to call again.
     QVector<Paso> tomarPasos();
 
 signals:
-    // Steps wait in tomarPasos(); sent once until they are taken.
+    // Steps wait in tomarPasos() and the last call found none.
     void pasosPendientes();
     // The port failed after opening; the relay has stopped.
     void cerrado(const QString &motivo);

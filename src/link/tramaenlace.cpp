@@ -1,6 +1,8 @@
 #include "tramaenlace.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -91,13 +93,30 @@ Reporte camposDe(const QString &payload)
 
 } // namespace
 
+// Every simulated step of every machine is framed, so the frame is written
+// in place in one allocation: one UTF-16 unit gives one Latin-1 byte ("?"
+// outside Latin-1, as QString::toLatin1 does), so the payload's length is
+// known beforehand.
 QByteArray TramaEnlace::codificar(const Reporte &reporte)
 {
-    const QString payload =
-        QStringList{reporte.maquina, reporte.estado, reporte.evento, reporte.proxEstado, reporte.acciones}
-            .join(QLatin1Char(','));
-    const QByteArray bytes = payload.toLatin1();
-    return QByteArray::number(bytes.size()) + ':' + bytes + '@';
+    const QString *campos[] = {&reporte.maquina, &reporte.estado, &reporte.evento, &reporte.proxEstado,
+                               &reporte.acciones};
+    int largo = 4;
+    for (const QString *campo : campos)
+        largo += campo->size();
+    char cifras[16];
+    const int numCifras = int(std::to_chars(cifras, cifras + sizeof cifras, largo).ptr - cifras);
+    QByteArray trama(numCifras + 1 + largo + 1, Qt::Uninitialized);
+    char *destino = std::copy(cifras, cifras + numCifras, trama.data());
+    *destino++ = ':';
+    for (const QString *campo : campos) {
+        if (campo != campos[0])
+            *destino++ = ',';
+        for (const QChar c : *campo)
+            *destino++ = c.unicode() < 0x100 ? char(c.unicode()) : '?';
+    }
+    *destino = '@';
+    return trama;
 }
 
 QByteArray TramaEnlace::reset()

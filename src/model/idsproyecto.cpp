@@ -1,18 +1,48 @@
 #include "idsproyecto.h"
 
+#include <QVector>
+
+namespace {
+
+// The ids of the first indices of the kinds a large project holds by the
+// thousand are spelled once and shared: every save and every step of the
+// history names each state and transition again.
+const int kIdsEscritos = 1024;
+
+QVector<QString> primeros(const QString &prefijo)
+{
+    QVector<QString> ids;
+    ids.reserve(kIdsEscritos);
+    for (int i = 0; i < kIdsEscritos; ++i)
+        ids.append(prefijo + QString::number(i));
+    return ids;
+}
+
+QString id(const QVector<QString> &escritos, const QString &prefijo, int indice)
+{
+    if (indice >= 0 && indice < escritos.size())
+        return escritos.at(indice);
+    return prefijo + QString::number(indice);
+}
+
+} // namespace
+
 QString IdsProyecto::maquina(int indice)
 {
-    return prefijoMaquina() + QString::number(indice);
+    static const QVector<QString> escritos = primeros(prefijoMaquina());
+    return id(escritos, prefijoMaquina(), indice);
 }
 
 QString IdsProyecto::estado(int indice)
 {
-    return prefijoEstado() + QString::number(indice);
+    static const QVector<QString> escritos = primeros(prefijoEstado());
+    return id(escritos, prefijoEstado(), indice);
 }
 
 QString IdsProyecto::transicion(int indice)
 {
-    return prefijoTransicion() + QString::number(indice);
+    static const QVector<QString> escritos = primeros(prefijoTransicion());
+    return id(escritos, prefijoTransicion(), indice);
 }
 
 QString IdsProyecto::evento(int indice)

@@ -33,10 +33,11 @@ public:
     const XmlNode *m_sinHijos = nullptr;
     int m_corte = -1;
 
-    void ascii(const char *texto) { m_bytes.append(texto); }
+    // Literals only: their length is known without counting.
+    template<int N> void ascii(const char (&texto)[N]) { m_bytes.append(texto, N - 1); }
     void ascii(char c) { m_bytes.append(c); }
     void indent(int depth) { m_bytes.append(depth * kIndentacion, ' '); }
-    void finDeLinea() { m_bytes.append(kFinDeLinea); }
+    void finDeLinea() { ascii(kFinDeLinea); }
 
     // Tags and comments are written as they are.
     void texto(const QString &texto) { codificar(texto, false); }
@@ -52,10 +53,22 @@ private:
     {
         const int n = texto.size();
         const int inicio = m_bytes.size();
+        const QChar *c = texto.constData();
+        // Tags, numbers and most names are printable ASCII with nothing to
+        // escape: one byte each, as they are.
+        int llano = 0;
+        while (llano < n && esLlano(c[llano].unicode(), escapar))
+            ++llano;
+        if (llano == n) {
+            m_bytes.resize(inicio + n);
+            char *p = m_bytes.data() + inicio;
+            for (int i = 0; i < n; ++i)
+                p[i] = char(c[i].unicode());
+            return;
+        }
         // At most 5 bytes per UTF-16 unit ("&amp;", "&#xd;"; 4 per pair).
         m_bytes.resize(inicio + 5 * n);
         char *p = m_bytes.data() + inicio;
-        const QChar *c = texto.constData();
         for (int i = 0; i < n; ++i) {
             const char16_t u = c[i].unicode();
             if (escapar && (u == u'<' || u == u'&' || u == u'\r' || u == u'>')) {
@@ -82,6 +95,11 @@ private:
             }
         }
         m_bytes.resize(int(p - m_bytes.constData()));
+    }
+
+    static bool esLlano(char16_t u, bool escapar)
+    {
+        return u >= 0x20 && u < 0x7F && !(escapar && (u == u'<' || u == u'&' || u == u'>'));
     }
 
     static char *escapado(char *p, const QChar *c, int i)

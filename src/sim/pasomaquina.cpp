@@ -2,6 +2,23 @@
 
 #include "proyecto.h"
 
+namespace {
+
+// The " [machine]" an action's row ends with, cut before a "(" as the row is.
+void agregarMaquinaCortada(QString *fila, const QString &maquina)
+{
+    *fila += QLatin1String(" [");
+    const int parentesis = maquina.indexOf(QLatin1Char('('));
+    if (parentesis >= 0) {
+        fila->append(maquina.constData(), parentesis);
+        return;
+    }
+    *fila += maquina;
+    *fila += QLatin1Char(']');
+}
+
+} // namespace
+
 QStringList PasoMaquina::acciones(const Proyecto &proyecto) const
 {
     if (maquina < 0 || destino < 0)
@@ -37,23 +54,33 @@ QString PasoMaquina::evento(const Proyecto &proyecto) const
 
 // A report names each action by its row cut before the first "(": a call
 // keeps its name, an assignment its whole row, machine name included. Peers
-// read the frames this way, so it stays.
+// read the frames this way, so it stays. It runs for every step of every
+// machine, so the rows are not built only to be cut.
 Reporte PasoMaquina::reporte(const Proyecto &proyecto) const
 {
     Reporte reporte;
     if (esReset())
         return reporte;
     const Maquina &m = proyecto.maquina(maquina);
-    QStringList nombres = filasAcciones(proyecto);
-    for (QString &nombre : nombres) {
-        const int parentesis = nombre.indexOf(QLatin1Char('('));
-        if (parentesis >= 0)
-            nombre.truncate(parentesis);
+    const Transicion &transicion = m.estados.at(origen).transiciones.at(this->transicion);
+    bool primera = true;
+    for (const ListaAcciones::Entrada &entrada : transicion.acciones.entradas()) {
+        if (entrada.texto.isEmpty())
+            continue;
+        if (!primera)
+            reporte.acciones += QLatin1Char(';');
+        primera = false;
+        const int parentesis = entrada.texto.indexOf(QLatin1Char('('));
+        if (parentesis >= 0) {
+            reporte.acciones.append(entrada.texto.constData(), parentesis);
+            continue;
+        }
+        reporte.acciones += entrada.texto;
+        agregarMaquinaCortada(&reporte.acciones, m.nombre);
     }
     reporte.maquina = m.nombre;
     reporte.estado = m.estados.at(origen).nombre;
-    reporte.evento = evento(proyecto);
+    reporte.evento = transicion.disparador.texto();
     reporte.proxEstado = m.estados.at(destino).nombre;
-    reporte.acciones = nombres.join(QLatin1Char(';'));
     return reporte;
 }

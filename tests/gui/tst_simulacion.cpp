@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QGraphicsView>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QMenu>
 #include <QNetworkInterface>
@@ -345,6 +346,12 @@ private slots:
         QCOMPARE(timer()->interval(), 1500);
         paso();
         QCOMPARE(actuales(), (QVector<int>{0, 0}));
+        // Rows shown again take the height measured the first time, which
+        // must be the one their content asks for.
+        const QAbstractItemView *tabla = acciones();
+        for (int i = 0; i < acciones()->rowCount(); ++i)
+            QCOMPARE(acciones()->rowHeight(i),
+                     qMax(tabla->sizeHintForRow(i), acciones()->verticalHeader()->sectionSizeHint(i)));
     }
 
     // "Como el código C": the checked events and the variables decide; the

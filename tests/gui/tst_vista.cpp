@@ -4,12 +4,14 @@
 #include "proyectoprueba.h"
 #include "subwindow.h"
 #include "testsupport.h"
+#include "vistadiagrama.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QGraphicsView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -179,6 +181,52 @@ private slots:
         for (const DiagramItem *estado : m_ventana->sceneList().first()->itemList())
             QVERIFY(visible.contains(estado->sceneBoundingRect()));
         QCOMPARE(zoomDe(vista), 1.0);
+    }
+
+    // Following a lit state: the least scroll that shows it with a 50-pixel
+    // margin; in a window too small for the margins it is centred, and a
+    // second call moves nothing (no scrolling to one side and back).
+    void seguir_data()
+    {
+        QTest::addColumn<QSize>("tamano");
+        QTest::addColumn<QPointF>("pos");
+        QTest::newRow("already in view") << QSize(600, 400) << QPointF(-1250, -750);
+        QTest::newRow("far to the right and down") << QSize(600, 400) << QPointF(900, 700);
+        QTest::newRow("window smaller than the margins") << QSize(150, 100) << QPointF(300, 200);
+    }
+    void seguir()
+    {
+        QFETCH(QSize, tamano);
+        QFETCH(QPointF, pos);
+        DiagramScene scene(QStringLiteral("MdE1"), nullptr);
+        scene.setSceneRect(-2500, -1500, 5000, 3000);
+        VistaDiagrama vista(&scene);
+        vista.setFixedSize(tamano);
+        vista.centerOn(-1250, -750);
+        vista.show();
+        auto *estado = new DiagramItem(DiagramItem::EstadoSimple, nullptr);
+        scene.addItem(estado);
+        estado->setPos(pos);
+        const QPoint antes(vista.horizontalScrollBar()->value(), vista.verticalScrollBar()->value());
+        const bool yaVisible = vista.viewport()->rect().contains(
+            vista.mapFromScene(estado->sceneBoundingRect()).boundingRect().adjusted(-50, -50, 50, 50));
+
+        vista.seguir(estado);
+        const QRect r = vista.mapFromScene(estado->sceneBoundingRect()).boundingRect();
+        const QRect v = vista.viewport()->rect();
+        const QPoint despues(vista.horizontalScrollBar()->value(), vista.verticalScrollBar()->value());
+        if (yaVisible)
+            QCOMPARE(despues, antes);
+        if (r.width() + 100 <= v.width())
+            QVERIFY(r.left() >= 50 && r.right() <= v.width() - 50);
+        else
+            QVERIFY(qAbs(r.center().x() - v.center().x()) <= 1);
+        if (r.height() + 100 <= v.height())
+            QVERIFY(r.top() >= 50 && r.bottom() <= v.height() - 50);
+        else
+            QVERIFY(qAbs(r.center().y() - v.center().y()) <= 1);
+        vista.seguir(estado);
+        QCOMPARE(QPoint(vista.horizontalScrollBar()->value(), vista.verticalScrollBar()->value()), despues);
     }
 
 private:
