@@ -19,6 +19,7 @@
 // BENCH_OCULTA=1 keeps the window hidden (no painting).
 
 #include "mainwindow.h"
+#include "medicion.h"
 #include "peerreportes.h"
 #include "proyectobench.h"
 
@@ -41,7 +42,6 @@
 #include <pty.h>
 #include <sys/resource.h>
 #include <termios.h>
-#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -70,13 +70,6 @@ struct Cifras
 // What the board is doing, for the window's figures.
 enum Fase { Muestras, Sostenidas, Rafaga, Otra, NumFases };
 std::atomic<int> g_fase{Otra};
-
-double nsHilo()
-{
-    timespec t;
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e9 + t.tv_nsec;
-}
 
 long bloqueosHilo()
 {
@@ -114,14 +107,14 @@ public:
         if (m_profundidad > 0)
             return QApplication::notify(receptor, evento);
         const long bloqueos = bloqueosHilo();
-        const double antes = nsHilo();
+        const double antes = 1e6 * hiloMs();
         if (bloqueos != m_bloqueos)
             cerrarTramo(antes);
         m_bloqueos = bloqueos;
         ++m_profundidad;
         const bool hecho = QApplication::notify(receptor, evento);
         --m_profundidad;
-        m_finTramo = nsHilo();
+        m_finTramo = 1e6 * hiloMs();
         return hecho;
     }
 

@@ -1,5 +1,7 @@
 #include "arrowlabel.h"
 
+#include "cacheacotada.h"
+
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
@@ -16,22 +18,15 @@ qreal lineHeight()
 }
 
 // Labels repeat the same few lines ("evento /", "accion()"): each is worked
-// out once. A cache is emptied when it grows beyond any real project's needs.
-template<typename T, typename Make> T cached(QHash<QString, T> &cache, const QString &line, Make make)
-{
-    const auto found = cache.constFind(line);
-    if (found != cache.constEnd())
-        return found.value();
-    if (cache.size() > 20000)
-        cache.clear();
-    return *cache.insert(line, make(line));
-}
+// out once.
+const int MaxLines = 20000;
 
 qreal lineWidth(const QString &line)
 {
     static QHash<QString, qreal> widths;
-    return cached(widths, line,
-                  [](const QString &l) { return QFontMetricsF(ArrowLabel::font()).horizontalAdvance(l); });
+    return enCacheAcotada(widths, line, MaxLines, [](const QString &l) {
+        return QFontMetricsF(ArrowLabel::font()).horizontalAdvance(l);
+    });
 }
 
 // Each line is laid out once and shared by every label showing it (the copies
@@ -39,7 +34,7 @@ qreal lineWidth(const QString &line)
 QStaticText laidOut(const QString &line)
 {
     static QHash<QString, QStaticText> lines;
-    return cached(lines, line, [](const QString &l) {
+    return enCacheAcotada(lines, line, MaxLines, [](const QString &l) {
         QStaticText text(l);
         text.setTextFormat(Qt::PlainText);
         return text;

@@ -1,5 +1,7 @@
 #include "diagramgeometry.h"
 
+#include "cacheacotada.h"
+
 #include <QHash>
 #include <QPainterPath>
 #include <QtMath>
@@ -53,16 +55,11 @@ QPolygonF roundedHitPolygon(const QRectF &rect, qreal margin)
     if (!(grown.width() > 0) || !(grown.height() > 0))
         return QPolygonF();
     // Flattening the curves is costly and the states of a machine mostly
-    // share a few sizes: each outline is worked out once and shared. The
-    // cache is emptied when it grows beyond any real project's needs.
+    // share a few sizes: each outline is worked out once and shared.
     static QHash<RectKey, QPolygonF> outlines;
     const RectKey key{grown.x(), grown.y(), grown.width(), grown.height()};
-    const auto found = outlines.constFind(key);
-    if (found != outlines.constEnd())
-        return found.value();
-    if (outlines.size() > 4096)
-        outlines.clear();
-    return *outlines.insert(key, flattenedRoundedRect(grown));
+    return enCacheAcotada(outlines, key, 4096,
+                          [&grown](const RectKey &) { return flattenedRoundedRect(grown); });
 }
 
 QPolygonF circleHitPolygon(const QRectF &rect)
