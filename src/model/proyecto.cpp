@@ -25,11 +25,53 @@ int cantidadHijos(const XmlNode *elemento)
     return elemento ? elemento->childElementCount() : -1;
 }
 
+// The value of the spelling the program itself writes for most numbers: an
+// optional minus, an integer part without leading zeros and optional
+// decimals, at most 15 digits in all. The digits as a whole number and the
+// power of ten are both exact in a double, so their quotient is the correctly
+// rounded value, the very double toDouble gives; false for any other
+// spelling, which toDouble reads as always.
+bool leerDecimalSimple(const QStringRef &texto, double *valor)
+{
+    static const double potencias[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const int inicio = texto.startsWith(QLatin1Char('-')) ? 1 : 0;
+    const int fin = texto.size();
+    if (fin - inicio < 1 || fin - inicio > 16)
+        return false;
+    qint64 cifras = 0;
+    int cantidad = 0;
+    int punto = -1;
+    for (int i = inicio; i < fin; ++i) {
+        const ushort c = texto.at(i).unicode();
+        if (c == '.' && punto < 0 && i > inicio && i + 1 < fin) {
+            punto = i;
+            continue;
+        }
+        if (c < '0' || c > '9')
+            return false;
+        cifras = cifras * 10 + (c - '0');
+        ++cantidad;
+    }
+    const int entera = (punto < 0 ? fin : punto) - inicio;
+    if (cantidad > 15 || (entera > 1 && texto.at(inicio) == QLatin1Char('0')))
+        return false;
+    const double absoluto = double(cifras) / potencias[punto < 0 ? 0 : fin - punto - 1];
+    *valor = inicio ? -absoluto : absoluto;
+    return true;
+}
+
+bool leerCoordenada(const QStringRef &texto, double *valor)
+{
+    bool ok = leerDecimalSimple(texto, valor);
+    if (!ok)
+        *valor = texto.toDouble(&ok);
+    return ok && qAbs(*valor) <= kLimiteCoordenada;
+}
+
 bool leerCoordenada(const QString &texto, double *valor)
 {
-    bool ok = false;
-    *valor = texto.toDouble(&ok);
-    return ok && qAbs(*valor) <= kLimiteCoordenada;
+    return leerCoordenada(QStringRef(&texto), valor);
 }
 
 double leerNumero(const QString &texto, double siFalta)
@@ -52,7 +94,7 @@ bool leerPunto(const QString &texto, QPointF *punto)
         return false;
     double x = 0;
     double y = 0;
-    if (!leerCoordenada(texto.left(coma), &x) || !leerCoordenada(texto.mid(coma + 1), &y))
+    if (!leerCoordenada(texto.leftRef(coma), &x) || !leerCoordenada(texto.midRef(coma + 1), &y))
         return false;
     *punto = QPointF(x, y);
     return true;

@@ -6,6 +6,8 @@
 #include <QDirIterator>
 #include <QtTest>
 
+#include <cstring>
+
 namespace {
 
 using TestSupport::cargar;
@@ -224,6 +226,69 @@ private slots:
         QCOMPARE(m.estados.at(1).nombre, nombreEstado1);
         QCOMPARE(m.estados.at(1).ancho, ancho);
         QCOMPARE(m.estados.at(1).posicion, posicion);
+    }
+
+    // A point reads as the same doubles toDouble gives, to the last bit and
+    // the sign of zero, and is refused exactly when toDouble refuses either
+    // number or either is beyond the coordinate limit.
+    void puntoComoToDouble_data()
+    {
+        QTest::addColumn<QString>("numero");
+        for (const char *numero : {"0",
+                                   "-0",
+                                   "7",
+                                   "-120",
+                                   "4.35",
+                                   "0.1",
+                                   "-0.3",
+                                   "123.457",
+                                   "9999999",
+                                   "10000000.5",
+                                   "-10000001",
+                                   "0.000000000000001",
+                                   "123456789.012345",
+                                   "1234567890123456",
+                                   "05",
+                                   "00.5",
+                                   "1e3",
+                                   "+5",
+                                   " 5",
+                                   "5 ",
+                                   ".5",
+                                   "5.",
+                                   "-",
+                                   "",
+                                   "1..5",
+                                   "1.5.",
+                                   "inf",
+                                   "nan",
+                                   "0x10",
+                                   "١٢"})
+            QTest::newRow(numero) << QString::fromUtf8(numero);
+    }
+    void puntoComoToDouble()
+    {
+        QFETCH(QString, numero);
+        const QByteArray transicion = "<transiciones><tr0><idEvento>e</idEvento><idProxEstado>estado0"
+                                      "</idProxEstado><midPos>" +
+                                      numero.toUtf8() + ",2.5</midPos><textPos>-1," + numero.toUtf8() +
+                                      "</textPos></tr0></transiciones>";
+        XmlHandler xml;
+        QVERIFY(
+            cargar(xml, proyectoConMaquinas("<maquina0><nombre>M</nombre><estadoInicial/><estado0><diagrama>"
+                                            "<nombre>A</nombre></diagrama>" +
+                                            transicion + "</estado0></maquina0>")));
+        const Transicion &t = Proyecto::desdeDocumento(xml).maquina(0).estados.at(0).transiciones.at(0);
+        bool ok = false;
+        const double esperado = numero.toDouble(&ok);
+        ok = ok && qAbs(esperado) <= 1e7;
+        QCOMPARE(t.tienePuntoControl, ok);
+        QCOMPARE(t.tienePosicionEtiqueta, ok);
+        if (!ok)
+            return;
+        const double leidos[] = {t.puntoControl.x(), t.posicionEtiqueta.y()};
+        for (const double leido : leidos)
+            QVERIFY(std::memcmp(&leido, &esperado, sizeof leido) == 0);
     }
 
     void documentoVacio()
