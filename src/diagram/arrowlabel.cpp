@@ -29,6 +29,21 @@ qreal lineWidth(const QString &line)
     });
 }
 
+// Whole labels repeat as well: each text is split into its lines once.
+QSizeF textSize(const QString &text)
+{
+    static QHash<QString, QSizeF> sizes;
+    return enCacheAcotada(sizes, text, MaxLines, [](const QString &t) {
+        qreal width = 0;
+        int lines = 0;
+        for (const QString &line : t.split(QLatin1Char('\n'))) {
+            width = qMax(width, lineWidth(line));
+            ++lines;
+        }
+        return QSizeF(width, lines * lineHeight());
+    });
+}
+
 // Each line is laid out once and shared by every label showing it (the copies
 // share the layout, which the painter redoes only for a new scale).
 QStaticText laidOut(const QString &line)
@@ -67,13 +82,8 @@ void ArrowLabel::setPlainText(const QString &text)
     prepareGeometryChange();
     m_text = text;
     m_lines.clear();
-    qreal width = 0;
-    int lines = 0;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        width = qMax(width, lineWidth(line));
-        ++lines;
-    }
-    m_rect = QRectF(0, 0, width + 2 * Margin, lines * lineHeight() + 2 * Margin);
+    const QSizeF size = textSize(text);
+    m_rect = QRectF(0, 0, size.width() + 2 * Margin, size.height() + 2 * Margin);
     update();
 }
 
