@@ -51,16 +51,14 @@ Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, Q
     : QGraphicsPathItem(parent), m_contextMenu(contextMenu), m_from(startItem), m_to(endItem)
 {
     setPen(roundPen(m_color, 1.5));
-    setFlag(ItemIsSelectable);
-    setFlag(ItemSendsGeometryChanges);
+    setFlags(ItemIsSelectable | ItemSendsGeometryChanges);
     setCursor(Qt::PointingHandCursor);
     setHandlesChildEvents(true);
     setZValue(5);
 
     m_textItem = new ArrowLabel(this);
     m_textItem->setPlainText(QStringLiteral(" ? / ? "));
-    m_textItem->setFlag(ItemIsMovable);
-    m_textItem->setFlag(ItemIsSelectable);
+    m_textItem->setFlags(ItemIsMovable | ItemIsSelectable);
     m_textItem->setZValue(5);
     m_textItem->setCursor(Qt::PointingHandCursor);
     m_event = QStringLiteral("?");

@@ -147,8 +147,7 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsI
         m_resizeHandle->hide();
         m_resizeHandle->setBrush(Qt::white);
         m_resizeHandle->setPen(QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
-        m_resizeHandle->setFlag(ItemIsMovable);
-        m_resizeHandle->setFlag(ItemIsSelectable);
+        m_resizeHandle->setFlags(ItemIsMovable | ItemIsSelectable);
         m_resizeHandle->setCursor(Qt::SizeFDiagCursor);
         m_resizeHandle->setZValue(8);
     } else if (m_diagramType == EstadoInicial) {
@@ -158,9 +157,7 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsI
         m_polygon = DiagramGeometry::circleHitPolygon(rect());
     }
     setCursor(Qt::PointingHandCursor);
-    setFlag(ItemIsMovable);
-    setFlag(ItemIsSelectable);
-    setFlag(ItemSendsGeometryChanges);
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
 }
 
 QRectF DiagramItem::boundingRect() const
