@@ -8,6 +8,7 @@
 #include "validadornombre.h"
 #include "xmlhandler.h"
 
+#include <QFontMetricsF>
 #include <QGraphicsView>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -74,6 +75,57 @@ QTableWidgetItem *celda(const QString &texto)
     auto *item = new QTableWidgetItem(texto);
     item->setTextAlignment(Qt::AlignCenter);
     return item;
+}
+
+// Characters drawn with the table's own font, none of them a line break.
+bool enLaFuente(const QString &texto, const QFontMetricsF &metricas)
+{
+    for (const QChar c : texto) {
+        const ushort u = c.unicode();
+        if ((u < 0x20 || u > 0x7e) && (u < 0xa0 || u > 0xff || !metricas.inFont(c)))
+            return false;
+    }
+    return true;
+}
+
+// Sets each row of tabla to the height of its contents. Laying out every
+// cell's text to measure it takes most of the time of listing a large
+// machine: a row whose cells surely hold one line each (text in the table's
+// font, narrower than its column with room for the margins and the overhang
+// of any glyph) gets the height the view measured for the first such row;
+// the view measures only the others.
+void ajustarAlturas(QTableWidget *tabla)
+{
+    // The font and the style the view measures with are those of the polished table.
+    tabla->ensurePolished();
+    const QFontMetricsF metricas(tabla->font());
+    const int margenes = 2 * (tabla->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tabla) + 1);
+    const qreal sobrante = margenes + qMax(qreal(0), -metricas.minRightBearing()) + 1;
+    QHash<QString, qreal> anchos;
+    const auto unaLinea = [&](int fila) {
+        for (int columna = 0; columna < tabla->columnCount(); ++columna) {
+            const QTableWidgetItem *item = tabla->item(fila, columna);
+            const QString texto = item ? item->text() : QString();
+            if (texto.isEmpty() || !enLaFuente(texto, metricas))
+                return false;
+            auto ancho = anchos.constFind(texto);
+            if (ancho == anchos.constEnd())
+                ancho = anchos.insert(texto, metricas.horizontalAdvance(texto));
+            if (*ancho + sobrante > tabla->columnWidth(columna))
+                return false;
+        }
+        return true;
+    };
+    int altura = -1;
+    for (int fila = 0; fila < tabla->rowCount(); ++fila) {
+        if (altura >= 0 && unaLinea(fila)) {
+            tabla->setRowHeight(fila, altura);
+            continue;
+        }
+        tabla->resizeRowToContents(fila);
+        if (altura < 0 && unaLinea(fila))
+            altura = tabla->rowHeight(fila);
+    }
 }
 
 } // namespace
@@ -569,5 +621,5 @@ void MainWindow::updateTablaTransiciones(DiagramScene *scene)
                 {estado->name().toUpper(), flecha->endItem()->name().toUpper(), flecha->event(), acciones});
         }
     }
-    tabla->resizeRowsToContents();
+    ajustarAlturas(tabla);
 }

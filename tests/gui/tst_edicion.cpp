@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QGraphicsView>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -248,6 +249,48 @@ private slots:
         QCOMPARE(tableRow(2), (QStringList{"ACTIVO", "ACTIVO", "tick", "-"}));
         QCOMPARE(m_window->findChild<QDockWidget *>(QStringLiteral("dockWidgetTransiciones"))->windowTitle(),
                  QStringLiteral("Tabla de Estados y Transiciones [ MdE1 ]"));
+    }
+
+    // Each row is as high as the view measures its contents, whether its
+    // cells hold one line or wrap. ancho is the width of every column: 0 as
+    // the window lays them out, negative that much beyond the longest action.
+    void tableRowHeights_data()
+    {
+        QTest::addColumn<int>("ancho");
+        QTest::newRow("columnas del dock") << 0;
+        QTest::newRow("columnas angostas") << 45;
+        QTest::newRow("acciones al borde del margen") << -3;
+    }
+    void tableRowHeights()
+    {
+        QFETCH(int, ancho);
+        newMachine();
+        DiagramScene *scene = m_window->activeScene();
+        DiagramItem *a = ProyectoPrueba::estado(scene, QStringLiteral("espera"), QPointF());
+        DiagramItem *b = ProyectoPrueba::estado(scene, QStringLiteral("activo"), QPointF(300, 0));
+        for (int i = 0; i < 3; ++i) {
+            ProyectoPrueba::transicion(scene, a, a, QStringLiteral("tick"), {"a()"});
+            ProyectoPrueba::transicion(scene, a, b, QStringLiteral("boton"), {"encender()", "cuenta = 0"});
+        }
+        ProyectoPrueba::inicial(scene, a);
+        auto *table = m_window->findChild<QTableWidget *>(QStringLiteral("tableWidgetTransiciones"));
+        if (ancho < 0)
+            ancho = qCeil(QFontMetricsF(table->font()).horizontalAdvance("encender(),cuenta = 0")) - ancho;
+        if (ancho > 0) {
+            table->horizontalHeader()->setStretchLastSection(false);
+            table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            for (int c = 0; c < table->columnCount(); ++c)
+                table->setColumnWidth(c, ancho);
+        }
+        m_window->updateTablaTransiciones(scene);
+        QVector<int> alturas;
+        for (int fila = 0; fila < table->rowCount(); ++fila)
+            alturas << table->rowHeight(fila);
+        table->resizeRowsToContents();
+        for (int fila = 0; fila < table->rowCount(); ++fila)
+            QCOMPARE(alturas.at(fila), table->rowHeight(fila));
+        if (ancho > 0)
+            QVERIFY(*std::max_element(alturas.begin(), alturas.end()) > alturas.first());
     }
 
     void deletingTheLastMachineDisablesEditing()
