@@ -143,13 +143,6 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsI
         setRect(-ESTADO_SIMPLE_WIDTH / 2, -ESTADO_SIMPLE_HEIGHT / 2, ESTADO_SIMPLE_WIDTH,
                 ESTADO_SIMPLE_HEIGHT);
         m_polygon = DiagramGeometry::roundedHitPolygon(rect(), NewStateMargin);
-        m_resizeHandle = new QGraphicsRectItem(gripRect(rect()), this);
-        m_resizeHandle->hide();
-        m_resizeHandle->setBrush(Qt::white);
-        m_resizeHandle->setPen(QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
-        m_resizeHandle->setFlags(ItemIsMovable | ItemIsSelectable);
-        m_resizeHandle->setCursor(Qt::SizeFDiagCursor);
-        m_resizeHandle->setZValue(8);
     } else if (m_diagramType == EstadoInicial) {
         m_name = QStringLiteral("RESET");
         setZValue(7);
@@ -158,6 +151,20 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsI
     }
     setCursor(Qt::PointingHandCursor);
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
+}
+
+QGraphicsRectItem *DiagramItem::grip()
+{
+    if (m_resizeHandle)
+        return m_resizeHandle;
+    m_resizeHandle = new QGraphicsRectItem(gripRect(rect()), this);
+    m_resizeHandle->hide();
+    m_resizeHandle->setBrush(Qt::white);
+    m_resizeHandle->setPen(QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
+    m_resizeHandle->setFlags(ItemIsMovable | ItemIsSelectable);
+    m_resizeHandle->setCursor(Qt::SizeFDiagCursor);
+    m_resizeHandle->setZValue(8);
+    return m_resizeHandle;
 }
 
 QRectF DiagramItem::boundingRect() const
@@ -315,7 +322,8 @@ void DiagramItem::applyRect(const QRectF &box)
 {
     prepareGeometryChange();
     setRect(box);
-    m_resizeHandle->setRect(gripRect(box));
+    if (m_resizeHandle)
+        m_resizeHandle->setRect(gripRect(box));
     m_polygon = DiagramGeometry::roundedHitPolygon(box, ResizedStateMargin);
 }
 
@@ -424,11 +432,11 @@ QVariant DiagramItem::itemChange(GraphicsItemChange change, const QVariant &valu
             arrow->updatePosition();
         if (m_resizeHandle)
             m_resizeHandle->update();
-    } else if (change == ItemSelectedHasChanged && m_resizeHandle) {
+    } else if (change == ItemSelectedHasChanged && m_diagramType == EstadoSimple) {
         prepareGeometryChange();
         if (value.toBool())
-            m_resizeHandle->show();
-        else if (!m_resizeHandle->isUnderMouse())
+            grip()->show();
+        else if (m_resizeHandle && !m_resizeHandle->isUnderMouse())
             m_resizeHandle->hide();
     }
     return value;

@@ -68,6 +68,9 @@ private:
     // Sets the box (centred on the origin), moves the grip to its corner and
     // rebuilds the hit polygon.
     void applyRect(const QRectF &box);
+    // The resize grip of a state, made the first time the state is selected:
+    // a large project opens without one per state.
+    QGraphicsRectItem *grip();
     void resizeTo(const QPointF &pointer);
     bool isOverGrip(const QPointF &scenePos) const;
 

@@ -493,10 +493,9 @@ private slots:
     void gripStaysUnderPointer()
     {
         DiagramItem *state = addState(m_scene, QPointF(0, 0));
+        state->setSelected(true);
         QGraphicsItem *grip = state->childItems().value(0);
         QVERIFY(grip);
-        QVERIFY(!grip->isVisible());
-        state->setSelected(true);
         QVERIFY(grip->isVisible());
 
         const QPointF corner = state->mapToScene(state->rect().bottomRight());
