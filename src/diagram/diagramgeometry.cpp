@@ -98,22 +98,37 @@ QPointF beyondPoint(const QPointF &middle, const QPointF &control)
                    middle.y() + 1.5 * (control.y() - middle.y()));
 }
 
+// QLineF::intersects written out, with the same operations in the same order
+// so that every crossing comes out to the same bits: both ends of every arrow
+// search their item's outline, and a call per edge was most of that work.
+// The part of the segment that does not depend on the edge is worked out once.
 bool crossPolygon(const QPolygonF &polygon, const QPointF &pos, const QLineF &segment, QPointF *hit,
                   QPointF *edgeMiddle)
 {
     if (polygon.isEmpty())
         return false;
-    QPointF p1 = polygon.first() + pos;
+    const QPointF b = segment.p1() - segment.p2();
+    const QPointF *vertex = polygon.constData();
+    QPointF p1 = vertex[0] + pos;
     for (int i = 1; i < polygon.size(); ++i) {
-        const QPointF p2 = polygon.at(i) + pos;
-        const QLineF edge(p1, p2);
-        QPointF crossing;
-        if (edge.intersects(segment, &crossing) == QLineF::BoundedIntersection) {
-            *hit = crossing;
-            *edgeMiddle = (p1 + p2) / 2;
-            return true;
-        }
+        const QPointF p2 = vertex[i] + pos;
+        const QPointF a = p2 - p1;
+        const QPointF c = p1 - segment.p1();
+        const qreal denominator = a.y() * b.x() - a.x() * b.y();
+        const QPointF start = p1;
         p1 = p2;
+        if (denominator == 0 || !qIsFinite(denominator))
+            continue;
+        const qreal reciprocal = 1 / denominator;
+        const qreal na = (b.y() * c.x() - b.x() * c.y()) * reciprocal;
+        if (na < 0 || na > 1)
+            continue;
+        const qreal nb = (a.x() * c.y() - a.y() * c.x()) * reciprocal;
+        if (nb < 0 || nb > 1)
+            continue;
+        *hit = start + a * na;
+        *edgeMiddle = (start + p2) / 2;
+        return true;
     }
     return false;
 }

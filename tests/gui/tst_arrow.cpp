@@ -130,6 +130,56 @@ private slots:
         QCOMPARE(DiagramGeometry::labelOffset(angle, QSizeF(40, 20), QPointF(7, 9)), offset);
     }
 
+    // The crossing is QLineF::intersects's to the last bit, on the first edge
+    // it finds in the outline's order: segments from outside to the centre in
+    // every direction, along the edges and through the vertices (where two
+    // edges meet), and segments that stop short or miss.
+    void crossPolygon_data()
+    {
+        QTest::addColumn<QPolygonF>("polygon");
+        QTest::addColumn<QPointF>("pos");
+        QTest::newRow("state") << DiagramGeometry::roundedHitPolygon(QRectF(-55, -32.5, 110, 65), 0.8)
+                               << QPointF(37.3, -12.1);
+        QTest::newRow("small state") << DiagramGeometry::roundedHitPolygon(QRectF(-42.5, -25, 85, 50), 1)
+                                     << QPointF(0, 0);
+        QTest::newRow("marker") << DiagramGeometry::circleHitPolygon(QRectF(-10, -10, 20, 20))
+                                << QPointF(-1e6, 3.5);
+    }
+    void crossPolygon()
+    {
+        QFETCH(QPolygonF, polygon);
+        QFETCH(QPointF, pos);
+        QVector<QLineF> segments;
+        for (int i = 0; i < 720; ++i) {
+            const qreal angle = i * M_PI / 360;
+            const QPointF far = pos + 150 * QPointF(std::cos(angle), std::sin(angle));
+            segments << QLineF(far, pos) << QLineF(pos, far) << QLineF(far, pos + (far - pos) * 0.9);
+        }
+        for (const QPointF &vertex : polygon) {
+            segments << QLineF(pos + 3 * vertex, pos) << QLineF(pos, pos + vertex);
+            segments << QLineF(pos + vertex * 1.5 + QPointF(0, 1), pos + vertex * 1.5 - QPointF(0, 300));
+        }
+        for (int i = 1; i < polygon.size(); ++i)
+            segments << QLineF(polygon.at(i - 1) + pos, polygon.at(i) + pos);
+        for (const QLineF &segment : qAsConst(segments)) {
+            QPointF expectedHit;
+            QPointF expectedMiddle;
+            bool expected = false;
+            for (int i = 1; i < polygon.size() && !expected; ++i) {
+                const QLineF edge(polygon.at(i - 1) + pos, polygon.at(i) + pos);
+                expected = edge.intersects(segment, &expectedHit) == QLineF::BoundedIntersection;
+                expectedMiddle = (edge.p1() + edge.p2()) / 2;
+            }
+            QPointF hit(-1, -1);
+            QPointF middle(-1, -1);
+            QCOMPARE(DiagramGeometry::crossPolygon(polygon, pos, segment, &hit, &middle), expected);
+            if (!expected)
+                continue;
+            QVERIFY(hit.x() == expectedHit.x() && hit.y() == expectedHit.y());
+            QVERIFY(middle.x() == expectedMiddle.x() && middle.y() == expectedMiddle.y());
+        }
+    }
+
     void initialArrow()
     {
         DiagramItem *s = addState(m_scene, QPointF(200, 100));
