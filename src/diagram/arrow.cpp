@@ -168,7 +168,10 @@ void Arrow::updatePosition()
     const QPointF head = endPoint(QLineF(beyond, target), m_to, &m_prev_head);
 
     QPainterPath route;
+    // Room for every point it gathers (a loop's four, the head's three and
+    // the control point) at once, rather than growing it point by point.
     QPolygonF hull;
+    hull.reserve(8);
     if (!isSelfLoop()) {
         const QPointF tail = endPoint(QLineF(m_from->pos(), beyond), m_from, &m_prev_tail);
         route.moveTo(tail);
