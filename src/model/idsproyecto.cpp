@@ -25,6 +25,21 @@ QString id(const QVector<QString> &escritos, const QString &prefijo, int indice)
     return prefijo + QString::number(indice);
 }
 
+// The number spelled by up to nine decimal digits and nothing else, as the
+// program writes every index; -1 for any other text.
+int cifras(QStringView texto)
+{
+    if (texto.isEmpty() || texto.size() > 9)
+        return -1;
+    int valor = 0;
+    for (const QChar c : texto) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        valor = valor * 10 + (c.unicode() - '0');
+    }
+    return valor;
+}
+
 } // namespace
 
 QString IdsProyecto::maquina(int indice)
@@ -70,7 +85,10 @@ int IdsProyecto::indiceEstado(QStringView id, int cantidad)
     const QString prefijo = prefijoEstado();
     if (!id.startsWith(prefijo))
         return -1;
-    bool ok = false;
-    const int indice = id.mid(prefijo.size()).toInt(&ok);
+    // toInt reads whatever else it accepts, such as a sign.
+    bool ok = true;
+    int indice = cifras(id.mid(prefijo.size()));
+    if (indice < 0)
+        indice = id.mid(prefijo.size()).toInt(&ok);
     return ok && indice >= 0 && indice < cantidad ? indice : -1;
 }

@@ -57,6 +57,8 @@ private slots:
         QTest::newRow("texto tras el numero") << "estado1x" << 12 << -1;
         QTest::newRow("valor faltante") << "-1" << 12 << -1;
         QTest::newRow("numero entero tras el prefijo") << "estado05" << 12 << 5;
+        QTest::newRow("con signo") << "estado+3" << 12 << 3;
+        QTest::newRow("desborda un int") << "estado4294967299" << 12 << -1;
     }
     void indiceEstado()
     {
