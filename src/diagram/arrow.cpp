@@ -50,7 +50,9 @@ private:
 Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, QGraphicsItem *parent)
     : QGraphicsPathItem(parent), m_contextMenu(contextMenu), m_from(startItem), m_to(endItem)
 {
-    setPen(roundPen(m_color, 1.5));
+    // Every arrow starts with the same pen, made once and shared.
+    static const QPen pen = roundPen(QColor(), 1.5);
+    setPen(pen);
     setFlags(ItemIsSelectable | ItemSendsGeometryChanges);
     setCursor(Qt::PointingHandCursor);
     setHandlesChildEvents(true);
