@@ -2,9 +2,11 @@
 
 #include "xmlnode.h"
 
+#include <QBuffer>
 #include <QHash>
 #include <QStringView>
 #include <QXmlStreamReader>
+#include <cstring>
 
 namespace XmlSerializer {
 
@@ -23,6 +25,8 @@ bool isXmlChar(char16_t c)
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF);
 }
 
+} // namespace
+
 // The file is built straight in UTF-8: a whole project as UTF-16 first would
 // double the memory a save needs.
 class Salida
@@ -36,7 +40,12 @@ public:
     // Literals only: their length is known without counting.
     template<int N> void ascii(const char (&texto)[N]) { m_bytes.append(texto, N - 1); }
     void ascii(char c) { m_bytes.append(c); }
-    void indent(int depth) { m_bytes.append(depth * kIndentacion, ' '); }
+    void indent(int depth)
+    {
+        const int inicio = m_bytes.size();
+        m_bytes.resize(inicio + depth * kIndentacion);
+        std::memset(m_bytes.data() + inicio, ' ', size_t(depth * kIndentacion));
+    }
     void finDeLinea() { ascii(kFinDeLinea); }
 
     // Tags and comments are written as they are.
@@ -125,6 +134,8 @@ private:
         return p;
     }
 };
+
+namespace {
 
 void writeNode(Salida &out, const XmlNode &node, int depth, bool afterText, bool beforeText);
 
@@ -297,7 +308,80 @@ QByteArray escribirElemento(const XmlNode &elemento, int depth)
     return out.m_bytes;
 }
 
-std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
+Flujo::Flujo(int depth) : m_salida(std::make_unique<Salida>()), m_depth(depth) {}
+
+Flujo::~Flujo() = default;
+
+void Flujo::abrir(const QString &tag)
+{
+    terminarInicio();
+    m_salida->indent(m_depth + m_abiertos.size());
+    m_salida->ascii('<');
+    m_salida->texto(tag);
+    m_abiertos.append(tag);
+    m_vacio = true;
+}
+
+void Flujo::valor(const QString &tag, const QString &texto)
+{
+    terminarInicio();
+    m_salida->indent(m_depth + m_abiertos.size());
+    m_salida->ascii('<');
+    m_salida->texto(tag);
+    m_salida->ascii('>');
+    m_salida->textoEscapado(texto);
+    m_salida->ascii("</");
+    m_salida->texto(tag);
+    m_salida->ascii('>');
+    m_salida->finDeLinea();
+}
+
+void Flujo::cerrar()
+{
+    if (m_abiertos.isEmpty())
+        return;
+    const QString tag = m_abiertos.takeLast();
+    if (m_vacio) {
+        m_salida->ascii("/>");
+        m_vacio = false;
+    } else {
+        m_salida->indent(m_depth + m_abiertos.size());
+        m_salida->ascii("</");
+        m_salida->texto(tag);
+        m_salida->ascii('>');
+    }
+    m_salida->finDeLinea();
+}
+
+QByteArray Flujo::terminar()
+{
+    while (!m_abiertos.isEmpty())
+        cerrar();
+    return m_salida->m_bytes;
+}
+
+void Flujo::terminarInicio()
+{
+    if (!m_vacio)
+        return;
+    m_salida->ascii('>');
+    m_salida->finDeLinea();
+    m_vacio = false;
+}
+
+namespace {
+
+// Where a child of the root's children ends its start tag and its end tag,
+// in UTF-16 units of the decoded text. The reader tells where tokens end;
+// where text ends it has already looked one character further.
+struct Tramo
+{
+    const XmlNode *elemento;
+    qint64 finInicio;
+    qint64 fin;
+};
+
+std::unique_ptr<XmlNode> leerTramos(QIODevice *device, QString *error, QVector<Tramo> *tramos)
 {
     auto documento = std::make_unique<XmlNode>(XmlNode::Element, QString());
     // Reading from the device decodes it piece by piece instead of holding
@@ -319,9 +403,13 @@ std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
             }
             flushText(actual, pendiente);
             actual = actual->appendElement(tags.tag(reader.qualifiedName()));
+            if (tramos && depth == 3)
+                tramos->append({actual, reader.characterOffset(), -1});
             break;
         case QXmlStreamReader::EndElement:
             flushLastText(actual, pendiente);
+            if (tramos && depth == 3)
+                tramos->last().fin = reader.characterOffset();
             actual = actual->parent();
             --depth;
             break;
@@ -351,6 +439,79 @@ std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
     if (!documento->hasChildElements()) {
         informar(error, QStringLiteral("el archivo no contiene ningún elemento"));
         return nullptr;
+    }
+    return documento;
+}
+
+bool ochoAscii(const uchar *p)
+{
+    quint64 ocho;
+    std::memcpy(&ocho, p, sizeof ocho);
+    return !(ocho & 0x8080808080808080ULL);
+}
+
+// The byte offset in UTF-8 text of each UTF-16 offset in unidades (which
+// ascend); -1 where none is.
+QVector<qint64> enBytes(const QByteArray &utf8, const QVector<qint64> &unidades)
+{
+    QVector<qint64> bytes;
+    bytes.reserve(unidades.size());
+    const uchar *const inicio = reinterpret_cast<const uchar *>(utf8.constData());
+    const uchar *const fin = inicio + utf8.size();
+    const uchar *p = inicio;
+    qint64 unidad = 0;
+    for (const qint64 buscada : unidades) {
+        while (unidad < buscada && p < fin) {
+            // Eight ASCII bytes are eight units: most of a project.
+            if (buscada - unidad >= 8 && fin - p >= 8 && ochoAscii(p)) {
+                p += 8;
+                unidad += 8;
+                continue;
+            }
+            // Continuation bytes count nothing; four bytes make a surrogate pair.
+            const uchar c = *p++;
+            if ((c & 0xC0) != 0x80)
+                unidad += c >= 0xF0 ? 2 : 1;
+        }
+        // The continuation bytes of the last character come before the offset.
+        while (p < fin && (*p & 0xC0) == 0x80)
+            ++p;
+        bytes.append(unidad == buscada ? qint64(p - inicio) : -1);
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
+{
+    return leerTramos(device, error, nullptr);
+}
+
+std::unique_ptr<XmlNode> leerBytes(const QByteArray &bytes, QString *error, QVector<Leido> *nietos)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QVector<Tramo> tramos;
+    std::unique_ptr<XmlNode> documento = leerTramos(&buffer, error, nietos ? &tramos : nullptr);
+    if (!documento || !nietos)
+        return documento;
+    QVector<qint64> unidades;
+    unidades.reserve(2 * tramos.size());
+    for (const Tramo &tramo : qAsConst(tramos))
+        unidades << tramo.finInicio << tramo.fin;
+    const QVector<qint64> offsets = enBytes(bytes, unidades);
+    const QByteArray sangria(2 * kIndentacion, ' ');
+    for (int k = 0; k < tramos.size(); ++k) {
+        // A start tag holds no "<" but its first: not even in its attributes.
+        const qint64 finInicio = offsets.at(2 * k);
+        const qint64 inicio = finInicio > 0 ? bytes.lastIndexOf('<', int(finInicio - 1)) : -1;
+        const qint64 fin = offsets.at(2 * k + 1);
+        if (inicio < 0 || fin < finInicio)
+            continue;
+        nietos->append(
+            {tramos.at(k).elemento, sangria + bytes.mid(int(inicio), int(fin - inicio)) + kFinDeLinea});
     }
     return documento;
 }
