@@ -65,20 +65,17 @@ private:
         const QChar *c = texto.constData();
         // Tags, numbers and most names are printable ASCII with nothing to
         // escape: one byte each, as they are.
-        int llano = 0;
-        while (llano < n && esLlano(c[llano].unicode(), escapar))
-            ++llano;
-        if (llano == n) {
-            m_bytes.resize(inicio + n);
-            char *p = m_bytes.data() + inicio;
-            for (int i = 0; i < n; ++i)
-                p[i] = char(c[i].unicode());
-            return;
-        }
-        // At most 5 bytes per UTF-16 unit ("&amp;", "&#xd;"; 4 per pair).
-        m_bytes.resize(inicio + 5 * n);
+        m_bytes.resize(inicio + n);
         char *p = m_bytes.data() + inicio;
-        for (int i = 0; i < n; ++i) {
+        int i = 0;
+        for (; i < n && esLlano(c[i].unicode(), escapar); ++i)
+            p[i] = char(c[i].unicode());
+        if (i == n)
+            return;
+        // At most 5 bytes per UTF-16 unit ("&amp;", "&#xd;"; 4 per pair).
+        m_bytes.resize(inicio + i + 5 * (n - i));
+        p = m_bytes.data() + inicio + i;
+        for (; i < n; ++i) {
             const char16_t u = c[i].unicode();
             if (escapar && (u == u'<' || u == u'&' || u == u'\r' || u == u'>')) {
                 p = escapado(p, c, i);
@@ -340,17 +337,17 @@ void Flujo::cerrar()
 {
     if (m_abiertos.isEmpty())
         return;
-    const QString tag = m_abiertos.takeLast();
     if (m_vacio) {
         m_salida->ascii("/>");
         m_vacio = false;
     } else {
-        m_salida->indent(m_depth + m_abiertos.size());
+        m_salida->indent(m_depth + m_abiertos.size() - 1);
         m_salida->ascii("</");
-        m_salida->texto(tag);
+        m_salida->texto(m_abiertos.constLast());
         m_salida->ascii('>');
     }
     m_salida->finDeLinea();
+    m_abiertos.removeLast();
 }
 
 QByteArray Flujo::terminar()
@@ -502,7 +499,6 @@ std::unique_ptr<XmlNode> leerBytes(const QByteArray &bytes, QString *error, QVec
     for (const Tramo &tramo : qAsConst(tramos))
         unidades << tramo.finInicio << tramo.fin;
     const QVector<qint64> offsets = enBytes(bytes, unidades);
-    const QByteArray sangria(2 * kIndentacion, ' ');
     for (int k = 0; k < tramos.size(); ++k) {
         // A start tag holds no "<" but its first: not even in its attributes.
         const qint64 finInicio = offsets.at(2 * k);
@@ -510,8 +506,12 @@ std::unique_ptr<XmlNode> leerBytes(const QByteArray &bytes, QString *error, QVec
         const qint64 fin = offsets.at(2 * k + 1);
         if (inicio < 0 || fin < finInicio)
             continue;
-        nietos->append(
-            {tramos.at(k).elemento, sangria + bytes.mid(int(inicio), int(fin - inicio)) + kFinDeLinea});
+        Salida out;
+        out.m_bytes.reserve(int(fin - inicio) + 2 * kIndentacion + 2);
+        out.indent(2);
+        out.m_bytes.append(bytes.constData() + inicio, int(fin - inicio));
+        out.finDeLinea();
+        nietos->append({tramos.at(k).elemento, out.m_bytes});
     }
     return documento;
 }
