@@ -32,19 +32,35 @@ bool isXmlChar(char16_t c)
 class Salida
 {
 public:
-    QByteArray m_bytes;
     // The element whose children are left out, and where they would go.
     const XmlNode *m_sinHijos = nullptr;
     int m_corte = -1;
 
+    int size() const { return m_usado; }
+    // What was written so far.
+    QByteArray bytes()
+    {
+        m_bytes.resize(m_usado);
+        return m_bytes;
+    }
+
     // Literals only: their length is known without counting.
-    template<int N> void ascii(const char (&texto)[N]) { m_bytes.append(texto, N - 1); }
-    void ascii(char c) { m_bytes.append(c); }
+    template<int N> void ascii(const char (&texto)[N]) { crudo(texto, N - 1); }
+    void ascii(char c)
+    {
+        *espacio(1) = c;
+        ++m_usado;
+    }
+    void crudo(const char *datos, int n)
+    {
+        std::memcpy(espacio(n), datos, size_t(n));
+        m_usado += n;
+    }
     void indent(int depth)
     {
-        const int inicio = m_bytes.size();
-        m_bytes.resize(inicio + depth * kIndentacion);
-        std::memset(m_bytes.data() + inicio, ' ', size_t(depth * kIndentacion));
+        const int n = depth * kIndentacion;
+        std::memset(espacio(n), ' ', size_t(n));
+        m_usado += n;
     }
     void finDeLinea() { ascii(kFinDeLinea); }
 
@@ -61,20 +77,18 @@ private:
     void codificar(const QString &texto, bool escapar)
     {
         const int n = texto.size();
-        const int inicio = m_bytes.size();
         const QChar *c = texto.constData();
         // Tags, numbers and most names are printable ASCII with nothing to
         // escape: one byte each, as they are.
-        m_bytes.resize(inicio + n);
-        char *p = m_bytes.data() + inicio;
+        char *p = espacio(n);
         int i = 0;
         for (; i < n && esLlano(c[i].unicode(), escapar); ++i)
             p[i] = char(c[i].unicode());
+        m_usado += i;
         if (i == n)
             return;
         // At most 5 bytes per UTF-16 unit ("&amp;", "&#xd;"; 4 per pair).
-        m_bytes.resize(inicio + i + 5 * (n - i));
-        p = m_bytes.data() + inicio + i;
+        p = espacio(5 * (n - i));
         for (; i < n; ++i) {
             const char16_t u = c[i].unicode();
             if (escapar && (u == u'<' || u == u'&' || u == u'\r' || u == u'>')) {
@@ -100,7 +114,17 @@ private:
                 *p++ = char(0x80 | (u & 0x3F));
             }
         }
-        m_bytes.resize(int(p - m_bytes.constData()));
+        m_usado = int(p - m_bytes.constData());
+    }
+
+    // Room for n more bytes after those written; the bytes grow in steps
+    // rather than on every write, and what was written is only cut to size
+    // when taken.
+    char *espacio(int n)
+    {
+        if (m_usado + n > m_bytes.size())
+            m_bytes.resize(qMax(2 * m_bytes.size(), m_usado + n + 256));
+        return m_bytes.data() + m_usado;
     }
 
     static bool esLlano(char16_t u, bool escapar)
@@ -130,6 +154,9 @@ private:
             *p++ = *reemplazo++;
         return p;
     }
+
+    QByteArray m_bytes;
+    int m_usado = 0;
 };
 
 namespace {
@@ -172,7 +199,7 @@ void writeElement(Salida &out, const XmlNode &node, int depth, bool afterText, b
     } else if (&node == out.m_sinHijos) {
         out.ascii('>');
         out.finDeLinea();
-        out.m_corte = out.m_bytes.size();
+        out.m_corte = out.size();
         out.indent(depth);
         out.ascii("</");
         out.texto(node.dato());
@@ -283,7 +310,7 @@ QByteArray escribir(const XmlNode &documento)
     out.ascii(kDeclaracion);
     out.finDeLinea();
     writeChildren(out, documento, 0);
-    return out.m_bytes;
+    return out.bytes();
 }
 
 Contorno escribirContorno(const XmlNode &documento, const XmlNode &contenedor)
@@ -293,16 +320,17 @@ Contorno escribirContorno(const XmlNode &documento, const XmlNode &contenedor)
     out.ascii(kDeclaracion);
     out.finDeLinea();
     writeChildren(out, documento, 0);
+    const QByteArray bytes = out.bytes();
     if (out.m_corte < 0)
-        return {out.m_bytes, QByteArray()};
-    return {out.m_bytes.left(out.m_corte), out.m_bytes.mid(out.m_corte)};
+        return {bytes, QByteArray()};
+    return {bytes.left(out.m_corte), bytes.mid(out.m_corte)};
 }
 
 QByteArray escribirElemento(const XmlNode &elemento, int depth)
 {
     Salida out;
     writeNode(out, elemento, depth, false, false);
-    return out.m_bytes;
+    return out.bytes();
 }
 
 Flujo::Flujo(int depth) : m_salida(std::make_unique<Salida>()), m_depth(depth) {}
@@ -354,7 +382,7 @@ QByteArray Flujo::terminar()
 {
     while (!m_abiertos.isEmpty())
         cerrar();
-    return m_salida->m_bytes;
+    return m_salida->bytes();
 }
 
 void Flujo::terminarInicio()
@@ -507,11 +535,10 @@ std::unique_ptr<XmlNode> leerBytes(const QByteArray &bytes, QString *error, QVec
         if (inicio < 0 || fin < finInicio)
             continue;
         Salida out;
-        out.m_bytes.reserve(int(fin - inicio) + 2 * kIndentacion + 2);
         out.indent(2);
-        out.m_bytes.append(bytes.constData() + inicio, int(fin - inicio));
+        out.crudo(bytes.constData() + inicio, int(fin - inicio));
         out.finDeLinea();
-        nietos->append({tramos.at(k).elemento, out.m_bytes});
+        nietos->append({tramos.at(k).elemento, out.bytes()});
     }
     return documento;
 }
