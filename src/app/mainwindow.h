@@ -395,6 +395,7 @@ private:
         bool vigente = false;
     };
     QVector<MaquinaEscrita> m_escritas;
+    bool adoptarMaquinasLeidas();
     QString rutaProyecto() const;
     void avisarFalloGuardado();
     bool confirmarReemplazo(const QString &elegido, const QString &destino);

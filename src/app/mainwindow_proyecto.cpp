@@ -82,6 +82,8 @@ void MainWindow::sincronizarDocumento()
 {
     if (!m_datosXml)
         return;
+    if (m_escritas.isEmpty() && adoptarMaquinasLeidas())
+        return;
     // What a file held among its machines (comments) is not kept.
     if (m_escritas.isEmpty())
         m_datosXml->borrarMaquinas();
@@ -96,6 +98,28 @@ void MainWindow::sincronizarDocumento()
         escrita = MaquinaEscrita{std::move(foto), m_datosXml->maquinaToByteArray(maquina), true};
     }
     m_datosXml->recortarMaquinas(m_sceneList.size());
+}
+
+// A document just opened holds each machine as its file did. When every one
+// is what the scenes would write, the document keeps them: the first snapshot
+// of a large project then writes no element into it.
+bool MainWindow::adoptarMaquinasLeidas()
+{
+    const QVector<QByteArray> leidas = m_datosXml->tomarMaquinasLeidas();
+    if (leidas.isEmpty() || leidas.size() != m_sceneList.size())
+        return false;
+    QVector<MaquinaEscrita> escritas;
+    escritas.reserve(leidas.size());
+    for (int k = 0; k < leidas.size(); ++k) {
+        const DiagramScene &scene = *m_sceneList.at(k);
+        QByteArray bytes = MaquinaXml::bytes(scene, IdsProyecto::maquina(k));
+        if (bytes != leidas.at(k))
+            return false;
+        escritas.append(MaquinaEscrita{FotoMaquina::de(scene), std::move(bytes), true});
+    }
+    m_datosXml->completarMaquinasLeidas();
+    m_escritas = std::move(escritas);
+    return true;
 }
 
 // The document's own reason names the path again; the message shows it once.

@@ -61,6 +61,30 @@ void escribirEstados(EscritorMaquina &escritor, const QList<DiagramItem *> &esta
     }
 }
 
+// A marker that lost its arrow marks no state: the machine is stored without
+// initial state rather than with a dangling one.
+void escribirInicial(EscritorMaquina &escritor, const DiagramScene &scene,
+                     const QList<DiagramItem *> &estados)
+{
+    const DiagramItem *marcador = scene.initialStateItem();
+    if (!marcador || marcador->arrows().isEmpty())
+        return;
+    const Arrow *arrow = marcador->arrows().first();
+    const int destino = estados.indexOf(arrow->endItem());
+    if (destino < 0)
+        return;
+    escritor.estadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
+                           arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
+                           punto(arrow->controlPoint()), punto(arrow->textRelativePos()));
+}
+
+void escribirMaquina(EscritorMaquina &escritor, const DiagramScene &scene)
+{
+    const QList<DiagramItem *> estados = scene.itemList();
+    escribirInicial(escritor, scene, estados);
+    escribirEstados(escritor, estados);
+}
+
 // Keeps the scene's index off while many items go in; it is built once when
 // it is next needed.
 class SinIndice
@@ -88,20 +112,14 @@ MaquinaXml::MaquinaXml(XmlHandler &documento, const QString &maquinaId, QMenu *m
 void MaquinaXml::guardar(const DiagramScene *scene)
 {
     EscritorMaquina escritor(m_documento, m_maquina, scene->name());
-    const QList<DiagramItem *> estados = scene->itemList();
-    escribirEstados(escritor, estados);
-    // A marker that lost its arrow marks no state: the machine is stored
-    // without initial state rather than with a dangling one.
-    const DiagramItem *marcador = scene->initialStateItem();
-    if (!marcador || marcador->arrows().isEmpty())
-        return;
-    const Arrow *arrow = marcador->arrows().first();
-    const int destino = estados.indexOf(arrow->endItem());
-    if (destino < 0)
-        return;
-    escritor.estadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
-                           arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
-                           punto(arrow->controlPoint()), punto(arrow->textRelativePos()));
+    escribirMaquina(escritor, *scene);
+}
+
+QByteArray MaquinaXml::bytes(const DiagramScene &scene, const QString &maquinaId)
+{
+    EscritorMaquina escritor(maquinaId, scene.name());
+    escribirMaquina(escritor, scene);
+    return escritor.bytes();
 }
 
 void MaquinaXml::guardarEstados(const QList<DiagramItem *> &estados)

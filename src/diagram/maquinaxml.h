@@ -1,6 +1,7 @@
 #ifndef MAQUINAXML_H
 #define MAQUINAXML_H
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,9 @@ public:
     // Adds the machine to the document with the scene's name, states,
     // transitions and initial state.
     void guardar(const DiagramScene *scene);
+    // What the document gives for maquinaId once guardar() wrote the scene
+    // there, written without any document.
+    static QByteArray bytes(const DiagramScene &scene, const QString &maquinaId);
     // Writes estados (in that order) into the machine, which must exist, with
     // the transitions among them; transitions that leave the list and the
     // initial state are left out.

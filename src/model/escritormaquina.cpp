@@ -2,13 +2,25 @@
 
 #include "xmlhandler.h"
 #include "xmlnode.h"
+#include "xmlserializer.h"
 
 namespace {
 
-// A value element: the tag holding one text node, as the setters leave it.
-void valor(XmlNode *padre, const QString &tag, const QString &texto)
+// Machines sit at depth 2: proyecto, maquinas, maquinaN.
+const int kProfundidadMaquina = 2;
+
+// Every empty element under elemento is an empty value, but for a
+// machine's "estadoInicial" without initial state.
+void completarValores(XmlNode &elemento, bool esMaquina)
 {
-    padre->appendElement(tag)->appendText(texto);
+    for (const auto &hijo : elemento.children()) {
+        if (!hijo->isElement())
+            continue;
+        if (!hijo->children().empty())
+            completarValores(*hijo, false);
+        else if (!esMaquina || hijo->dato() != QLatin1String("estadoInicial"))
+            hijo->appendText(QString());
+    }
 }
 
 } // namespace
@@ -19,66 +31,142 @@ EscritorMaquina::EscritorMaquina(XmlHandler &documento, const QString &maquinaId
     if (!maquinas)
         return;
     // A machine written again keeps its place among the others.
-    m_maquina = maquinas->firstChildElement(maquinaId);
-    if (m_maquina)
-        m_maquina->removeChildren();
+    XmlNode *maquina = maquinas->firstChildElement(maquinaId);
+    if (maquina)
+        maquina->removeChildren();
     else
-        m_maquina = maquinas->appendElement(maquinaId);
-    valor(m_maquina, QStringLiteral("nombre"), nombre);
-    m_inicial = m_maquina->appendElement(QStringLiteral("estadoInicial"));
+        maquina = maquinas->appendElement(maquinaId);
+    m_abiertos.push_back(maquina);
+    valor(QStringLiteral("nombre"), nombre);
+    m_inicialPendiente = true;
 }
 
 EscritorMaquina::EscritorMaquina(XmlHandler &documento, const QString &maquinaId)
 {
     XmlNode *maquinas = documento.lista(QStringLiteral("maquinas"));
-    m_maquina = maquinas ? maquinas->firstChildElement(maquinaId) : nullptr;
-    if (m_maquina)
-        m_inicial = m_maquina->firstChildElement(QStringLiteral("estadoInicial"));
+    if (XmlNode *maquina = maquinas ? maquinas->firstChildElement(maquinaId) : nullptr)
+        m_abiertos.push_back(maquina);
 }
 
-void EscritorMaquina::estado(const QString &estadoId, const QString &nombre, const QString &color,
-                             const QString &pos_x, const QString &pos_y, const QString &ancho,
-                             const QString &alto)
+EscritorMaquina::EscritorMaquina(const QString &maquinaId, const QString &nombre)
+    : m_flujo(std::make_unique<XmlSerializer::Flujo>(kProfundidadMaquina))
 {
-    if (!m_maquina)
-        return;
-    m_estado = m_maquina->appendElement(estadoId);
-    m_transiciones = nullptr;
-    XmlNode *diagrama = m_estado->appendElement(QStringLiteral("diagrama"));
-    valor(diagrama, QStringLiteral("nombre"), nombre);
-    valor(diagrama, QStringLiteral("color"), color);
-    valor(diagrama, QStringLiteral("pos_x"), pos_x);
-    valor(diagrama, QStringLiteral("pos_y"), pos_y);
-    valor(diagrama, QStringLiteral("ancho"), ancho);
-    valor(diagrama, QStringLiteral("alto"), alto);
+    m_flujo->abrir(maquinaId);
+    valor(QStringLiteral("nombre"), nombre);
+    m_inicialPendiente = true;
 }
 
-void EscritorMaquina::transicion(const QString &transId, const QString &evento, const QString &accion,
-                                 const QString &proxEstadoId, const QString &midPos, const QString &textPos)
+EscritorMaquina::~EscritorMaquina()
 {
-    if (!m_estado)
-        return;
-    // A state without transitions has no "transiciones" element.
-    if (!m_transiciones)
-        m_transiciones = m_estado->appendElement(QStringLiteral("transiciones"));
-    XmlNode *tr = m_transiciones->appendElement(transId);
-    valor(tr, QStringLiteral("idEvento"), evento);
-    valor(tr, QStringLiteral("idAcciones"), accion);
-    valor(tr, QStringLiteral("idProxEstado"), proxEstadoId);
-    valor(tr, QStringLiteral("midPos"), midPos);
-    valor(tr, QStringLiteral("textPos"), textPos);
+    sinEstadoInicial();
 }
 
 void EscritorMaquina::estadoInicial(const QString &pos_x, const QString &pos_y, const QString &accion,
                                     const QString &proxEstadoId, const QString &midPos,
                                     const QString &textPos)
 {
-    if (!m_inicial || m_inicial->hasChildElements())
+    if (!m_inicialPendiente)
         return;
-    valor(m_inicial, QStringLiteral("pos_x"), pos_x);
-    valor(m_inicial, QStringLiteral("pos_y"), pos_y);
-    valor(m_inicial, QStringLiteral("idAcciones"), accion);
-    valor(m_inicial, QStringLiteral("idProxEstado"), proxEstadoId);
-    valor(m_inicial, QStringLiteral("midPos"), midPos);
-    valor(m_inicial, QStringLiteral("textPos"), textPos);
+    m_inicialPendiente = false;
+    abrir(QStringLiteral("estadoInicial"));
+    valor(QStringLiteral("pos_x"), pos_x);
+    valor(QStringLiteral("pos_y"), pos_y);
+    valor(QStringLiteral("idAcciones"), accion);
+    valor(QStringLiteral("idProxEstado"), proxEstadoId);
+    valor(QStringLiteral("midPos"), midPos);
+    valor(QStringLiteral("textPos"), textPos);
+    cerrar();
+}
+
+void EscritorMaquina::estado(const QString &estadoId, const QString &nombre, const QString &color,
+                             const QString &pos_x, const QString &pos_y, const QString &ancho,
+                             const QString &alto)
+{
+    sinEstadoInicial();
+    cerrarEstado();
+    abrir(estadoId);
+    abrir(QStringLiteral("diagrama"));
+    valor(QStringLiteral("nombre"), nombre);
+    valor(QStringLiteral("color"), color);
+    valor(QStringLiteral("pos_x"), pos_x);
+    valor(QStringLiteral("pos_y"), pos_y);
+    valor(QStringLiteral("ancho"), ancho);
+    valor(QStringLiteral("alto"), alto);
+    cerrar();
+    m_enEstado = true;
+}
+
+void EscritorMaquina::transicion(const QString &transId, const QString &evento, const QString &accion,
+                                 const QString &proxEstadoId, const QString &midPos, const QString &textPos)
+{
+    if (!m_enEstado)
+        return;
+    // A state without transitions has no "transiciones" element.
+    if (!m_enTransiciones)
+        abrir(QStringLiteral("transiciones"));
+    m_enTransiciones = true;
+    abrir(transId);
+    valor(QStringLiteral("idEvento"), evento);
+    valor(QStringLiteral("idAcciones"), accion);
+    valor(QStringLiteral("idProxEstado"), proxEstadoId);
+    valor(QStringLiteral("midPos"), midPos);
+    valor(QStringLiteral("textPos"), textPos);
+    cerrar();
+}
+
+QByteArray EscritorMaquina::bytes()
+{
+    if (!m_flujo)
+        return QByteArray();
+    sinEstadoInicial();
+    return m_flujo->terminar();
+}
+
+void EscritorMaquina::completarLeida(XmlNode &maquina)
+{
+    completarValores(maquina, true);
+}
+
+void EscritorMaquina::abrir(const QString &tag)
+{
+    if (m_flujo)
+        m_flujo->abrir(tag);
+    else if (!m_abiertos.empty())
+        m_abiertos.push_back(m_abiertos.back()->appendElement(tag));
+}
+
+// A value element: the tag holding one text node, as the setters leave it.
+void EscritorMaquina::valor(const QString &tag, const QString &texto)
+{
+    if (m_flujo)
+        m_flujo->valor(tag, texto);
+    else if (!m_abiertos.empty())
+        m_abiertos.back()->appendElement(tag)->appendText(texto);
+}
+
+void EscritorMaquina::cerrar()
+{
+    if (m_flujo)
+        m_flujo->cerrar();
+    else if (m_abiertos.size() > 1)
+        m_abiertos.pop_back();
+}
+
+void EscritorMaquina::sinEstadoInicial()
+{
+    if (!m_inicialPendiente)
+        return;
+    m_inicialPendiente = false;
+    abrir(QStringLiteral("estadoInicial"));
+    cerrar();
+}
+
+void EscritorMaquina::cerrarEstado()
+{
+    if (m_enTransiciones)
+        cerrar();
+    if (m_enEstado)
+        cerrar();
+    m_enEstado = false;
+    m_enTransiciones = false;
 }

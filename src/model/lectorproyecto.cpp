@@ -2,7 +2,6 @@
 
 #include "xmlhandler.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
@@ -76,11 +75,8 @@ std::unique_ptr<XmlHandler> LectorProyecto::leerArchivo(const QString &path, QSt
 std::unique_ptr<XmlHandler> LectorProyecto::leerBytes(const QByteArray &bytes, QString *motivo)
 {
     auto documento = std::make_unique<XmlHandler>();
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
     QString error;
-    if (!documento->load(&buffer, &error)) {
+    if (!documento->load(bytes, &error)) {
         informar(motivo, QStringLiteral("no es un archivo XML válido (%1)").arg(error));
         return nullptr;
     }

@@ -1,5 +1,6 @@
 #include "xmlhandler.h"
 
+#include "escritormaquina.h"
 #include "idsproyecto.h"
 #include "savefile.h"
 #include "xmlnode.h"
@@ -11,6 +12,8 @@
 #include <QPointF>
 
 #include <algorithm>
+#include <charconv>
+#include <utility>
 
 namespace {
 
@@ -93,6 +96,7 @@ XmlHandler::~XmlHandler() = default;
 bool XmlHandler::load(QIODevice *device, QString *error)
 {
     m_documento = documentoVacio();
+    m_maquinasLeidas.clear();
     if (!device || !device->isReadable()) {
         if (error)
             *error = QStringLiteral("no se puede leer");
@@ -102,6 +106,23 @@ bool XmlHandler::load(QIODevice *device, QString *error)
     if (!leido)
         return false;
     m_documento = std::move(leido);
+    return true;
+}
+
+bool XmlHandler::load(const QByteArray &bytes, QString *error)
+{
+    m_documento = documentoVacio();
+    m_maquinasLeidas.clear();
+    QVector<XmlSerializer::Leido> nietos;
+    std::unique_ptr<XmlNode> leido = XmlSerializer::leerBytes(bytes, error, &nietos);
+    if (!leido)
+        return false;
+    m_documento = std::move(leido);
+    const XmlNode *maquinas = lista(QStringLiteral("maquinas"));
+    for (XmlSerializer::Leido &nieto : nietos) {
+        if (nieto.elemento->parent() == maquinas)
+            m_maquinasLeidas.append(std::move(nieto.bytes));
+    }
     return true;
 }
 
@@ -133,19 +154,39 @@ QByteArray XmlHandler::toByteArray() const
     return XmlSerializer::escribir(*m_documento);
 }
 
-QString XmlHandler::formatoNumero(double valor)
+namespace {
+
+// Room for a number as formatoNumero() writes it, twice, and a comma.
+const int kLargoPunto = 64;
+
+// Writes valor as formatoNumero() does at p; returns where it ends.
+char *escribirNumero(char *p, double valor)
 {
     // Whole numbers of up to six digits, most of what a diagram holds, read
     // the same in both notations; the integer one is much faster to write.
     // -0 comes out of scene arithmetic now and then; it means 0.
     if (valor > -1e6 && valor < 1e6 && valor == double(qint64(valor)))
-        return QString::number(qint64(valor));
-    return QString::number(valor, 'g', 6);
+        return std::to_chars(p, p + kLargoPunto / 2, qint64(valor)).ptr;
+    const QString general = QString::number(valor, 'g', 6);
+    for (const QChar c : general)
+        *p++ = char(c.unicode());
+    return p;
+}
+
+} // namespace
+
+QString XmlHandler::formatoNumero(double valor)
+{
+    char texto[kLargoPunto];
+    return QString::fromLatin1(texto, int(escribirNumero(texto, valor) - texto));
 }
 
 QString XmlHandler::formatoPunto(double x, double y)
 {
-    return formatoNumero(x) + QLatin1Char(',') + formatoNumero(y);
+    char texto[kLargoPunto];
+    char *p = escribirNumero(texto, x);
+    *p++ = ',';
+    return QString::fromLatin1(texto, int(escribirNumero(p, y) - texto));
 }
 
 QString XmlHandler::formatoPunto(const QPointF &punto)
@@ -236,17 +277,37 @@ void XmlHandler::borrarMaquinas()
 
 void XmlHandler::recortarMaquinas(int cantidad)
 {
+    int vistas = 0;
+    quitarDeMaquinas(
+        [&vistas, cantidad](const XmlNode &hijo) { return hijo.isElement() && ++vistas > cantidad; });
+}
+
+void XmlHandler::completarMaquinasLeidas()
+{
+    quitarDeMaquinas([](const XmlNode &hijo) { return !hijo.isElement(); });
+    if (XmlNode *maquinas = lista(QStringLiteral("maquinas"))) {
+        for (const auto &maquina : maquinas->children())
+            EscritorMaquina::completarLeida(*maquina);
+    }
+}
+
+void XmlHandler::quitarDeMaquinas(const std::function<bool(const XmlNode &)> &quitar)
+{
     XmlNode *maquinas = lista(QStringLiteral("maquinas"));
     if (!maquinas)
         return;
-    std::vector<XmlNode *> sobrantes;
-    int vistas = 0;
+    std::vector<XmlNode *> quitados;
     for (const auto &hijo : maquinas->children()) {
-        if (hijo->isElement() && ++vistas > cantidad)
-            sobrantes.push_back(hijo.get());
+        if (quitar(*hijo))
+            quitados.push_back(hijo.get());
     }
-    for (XmlNode *sobrante : sobrantes)
-        maquinas->removeChild(sobrante);
+    for (XmlNode *quitado : quitados)
+        maquinas->removeChild(quitado);
+}
+
+QVector<QByteArray> XmlHandler::tomarMaquinasLeidas()
+{
+    return std::exchange(m_maquinasLeidas, {});
 }
 
 XmlHandler::Partes XmlHandler::partesFijas() const

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+#include <functional>
 #include <memory>
 
 class QDateTime;
@@ -32,6 +34,8 @@ public:
     // for content that is not well-formed (or nested absurdly deep, or holding
     // a DTD); the document is then left empty and *error says why and where.
     bool load(QIODevice *device, QString *error = nullptr);
+    // The same from a file's bytes, remembering how it held each machine.
+    bool load(const QByteArray &bytes, QString *error = nullptr);
     // Writes carpeta + "/" + nombre + ".vro" atomically. False when the
     // document names no project or folder, or any byte could not be written;
     // the previous file is then left untouched.
@@ -65,6 +69,16 @@ public:
     void borrarMaquinas();
     // Removes the machines after the first cantidad.
     void recortarMaquinas(int cantidad);
+    // Each element of "maquinas", in order, as the bytes load() read it from
+    // held it. Empty when the document was not loaded from bytes or they
+    // were taken already: they tell nothing once the machines change, so the
+    // first taker gets them (the window, as soon as it has drawn them).
+    QVector<QByteArray> tomarMaquinasLeidas();
+    // For machines just read from bytes that are what writing them gives:
+    // makes the document hold what writing them leaves. Reading drops the
+    // empty text of an empty value, and whatever "maquinas" holds besides
+    // its machines (comments) goes.
+    void completarMaquinasLeidas();
 
     // The file content in pieces, for a history that keeps only what
     // changed: partesFijas() holds what comes before the first machine and
@@ -153,6 +167,7 @@ private:
     XmlNode *maquina(const QString &maquinaId) const;
     XmlNode *estado(const QString &estadoId, const QString &maquinaId) const;
     XmlNode *lista(const QString &listaTag) const;
+    void quitarDeMaquinas(const std::function<bool(const XmlNode &)> &quitar);
 
     void addEntrada(const QString &listaTag, const QString &prefijo, const QString &nombre);
     void borrarEntrada(const QString &listaTag, const QString &prefijo, int index);
@@ -162,6 +177,7 @@ private:
 
     // The document node; its only element child is the root "proyecto".
     std::unique_ptr<XmlNode> m_documento;
+    QVector<QByteArray> m_maquinasLeidas;
     QString m_ultimoError;
 };
 

@@ -2,9 +2,11 @@
 
 #include "xmlnode.h"
 
+#include <QBuffer>
 #include <QHash>
 #include <QStringView>
 #include <QXmlStreamReader>
+#include <cstring>
 
 namespace XmlSerializer {
 
@@ -23,20 +25,43 @@ bool isXmlChar(char16_t c)
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF);
 }
 
+} // namespace
+
 // The file is built straight in UTF-8: a whole project as UTF-16 first would
 // double the memory a save needs.
 class Salida
 {
 public:
-    QByteArray m_bytes;
     // The element whose children are left out, and where they would go.
     const XmlNode *m_sinHijos = nullptr;
     int m_corte = -1;
 
+    int size() const { return m_usado; }
+    // What was written so far.
+    QByteArray bytes()
+    {
+        m_bytes.resize(m_usado);
+        return m_bytes;
+    }
+
     // Literals only: their length is known without counting.
-    template<int N> void ascii(const char (&texto)[N]) { m_bytes.append(texto, N - 1); }
-    void ascii(char c) { m_bytes.append(c); }
-    void indent(int depth) { m_bytes.append(depth * kIndentacion, ' '); }
+    template<int N> void ascii(const char (&texto)[N]) { crudo(texto, N - 1); }
+    void ascii(char c)
+    {
+        *espacio(1) = c;
+        ++m_usado;
+    }
+    void crudo(const char *datos, int n)
+    {
+        std::memcpy(espacio(n), datos, size_t(n));
+        m_usado += n;
+    }
+    void indent(int depth)
+    {
+        const int n = depth * kIndentacion;
+        std::memset(espacio(n), ' ', size_t(n));
+        m_usado += n;
+    }
     void finDeLinea() { ascii(kFinDeLinea); }
 
     // Tags and comments are written as they are.
@@ -52,24 +77,19 @@ private:
     void codificar(const QString &texto, bool escapar)
     {
         const int n = texto.size();
-        const int inicio = m_bytes.size();
         const QChar *c = texto.constData();
         // Tags, numbers and most names are printable ASCII with nothing to
         // escape: one byte each, as they are.
-        int llano = 0;
-        while (llano < n && esLlano(c[llano].unicode(), escapar))
-            ++llano;
-        if (llano == n) {
-            m_bytes.resize(inicio + n);
-            char *p = m_bytes.data() + inicio;
-            for (int i = 0; i < n; ++i)
-                p[i] = char(c[i].unicode());
+        char *p = espacio(n);
+        int i = 0;
+        for (; i < n && esLlano(c[i].unicode(), escapar); ++i)
+            p[i] = char(c[i].unicode());
+        m_usado += i;
+        if (i == n)
             return;
-        }
         // At most 5 bytes per UTF-16 unit ("&amp;", "&#xd;"; 4 per pair).
-        m_bytes.resize(inicio + 5 * n);
-        char *p = m_bytes.data() + inicio;
-        for (int i = 0; i < n; ++i) {
+        p = espacio(5 * (n - i));
+        for (; i < n; ++i) {
             const char16_t u = c[i].unicode();
             if (escapar && (u == u'<' || u == u'&' || u == u'\r' || u == u'>')) {
                 p = escapado(p, c, i);
@@ -94,7 +114,17 @@ private:
                 *p++ = char(0x80 | (u & 0x3F));
             }
         }
-        m_bytes.resize(int(p - m_bytes.constData()));
+        m_usado = int(p - m_bytes.constData());
+    }
+
+    // Room for n more bytes after those written; the bytes grow in steps
+    // rather than on every write, and what was written is only cut to size
+    // when taken.
+    char *espacio(int n)
+    {
+        if (m_usado + n > m_bytes.size())
+            m_bytes.resize(qMax(2 * m_bytes.size(), m_usado + n + 256));
+        return m_bytes.data() + m_usado;
     }
 
     static bool esLlano(char16_t u, bool escapar)
@@ -124,7 +154,12 @@ private:
             *p++ = *reemplazo++;
         return p;
     }
+
+    QByteArray m_bytes;
+    int m_usado = 0;
 };
+
+namespace {
 
 void writeNode(Salida &out, const XmlNode &node, int depth, bool afterText, bool beforeText);
 
@@ -164,7 +199,7 @@ void writeElement(Salida &out, const XmlNode &node, int depth, bool afterText, b
     } else if (&node == out.m_sinHijos) {
         out.ascii('>');
         out.finDeLinea();
-        out.m_corte = out.m_bytes.size();
+        out.m_corte = out.size();
         out.indent(depth);
         out.ascii("</");
         out.texto(node.dato());
@@ -275,7 +310,7 @@ QByteArray escribir(const XmlNode &documento)
     out.ascii(kDeclaracion);
     out.finDeLinea();
     writeChildren(out, documento, 0);
-    return out.m_bytes;
+    return out.bytes();
 }
 
 Contorno escribirContorno(const XmlNode &documento, const XmlNode &contenedor)
@@ -285,19 +320,93 @@ Contorno escribirContorno(const XmlNode &documento, const XmlNode &contenedor)
     out.ascii(kDeclaracion);
     out.finDeLinea();
     writeChildren(out, documento, 0);
+    const QByteArray bytes = out.bytes();
     if (out.m_corte < 0)
-        return {out.m_bytes, QByteArray()};
-    return {out.m_bytes.left(out.m_corte), out.m_bytes.mid(out.m_corte)};
+        return {bytes, QByteArray()};
+    return {bytes.left(out.m_corte), bytes.mid(out.m_corte)};
 }
 
 QByteArray escribirElemento(const XmlNode &elemento, int depth)
 {
     Salida out;
     writeNode(out, elemento, depth, false, false);
-    return out.m_bytes;
+    return out.bytes();
 }
 
-std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
+Flujo::Flujo(int depth) : m_salida(std::make_unique<Salida>()), m_depth(depth) {}
+
+Flujo::~Flujo() = default;
+
+void Flujo::abrir(const QString &tag)
+{
+    terminarInicio();
+    m_salida->indent(m_depth + m_abiertos.size());
+    m_salida->ascii('<');
+    m_salida->texto(tag);
+    m_abiertos.append(tag);
+    m_vacio = true;
+}
+
+void Flujo::valor(const QString &tag, const QString &texto)
+{
+    terminarInicio();
+    m_salida->indent(m_depth + m_abiertos.size());
+    m_salida->ascii('<');
+    m_salida->texto(tag);
+    m_salida->ascii('>');
+    m_salida->textoEscapado(texto);
+    m_salida->ascii("</");
+    m_salida->texto(tag);
+    m_salida->ascii('>');
+    m_salida->finDeLinea();
+}
+
+void Flujo::cerrar()
+{
+    if (m_abiertos.isEmpty())
+        return;
+    if (m_vacio) {
+        m_salida->ascii("/>");
+        m_vacio = false;
+    } else {
+        m_salida->indent(m_depth + m_abiertos.size() - 1);
+        m_salida->ascii("</");
+        m_salida->texto(m_abiertos.constLast());
+        m_salida->ascii('>');
+    }
+    m_salida->finDeLinea();
+    m_abiertos.removeLast();
+}
+
+QByteArray Flujo::terminar()
+{
+    while (!m_abiertos.isEmpty())
+        cerrar();
+    return m_salida->bytes();
+}
+
+void Flujo::terminarInicio()
+{
+    if (!m_vacio)
+        return;
+    m_salida->ascii('>');
+    m_salida->finDeLinea();
+    m_vacio = false;
+}
+
+namespace {
+
+// Where a child of the root's children ends its start tag and its end tag,
+// in UTF-16 units of the decoded text. The reader tells where tokens end;
+// where text ends it has already looked one character further.
+struct Tramo
+{
+    const XmlNode *elemento;
+    qint64 finInicio;
+    qint64 fin;
+};
+
+std::unique_ptr<XmlNode> leerTramos(QIODevice *device, QString *error, QVector<Tramo> *tramos)
 {
     auto documento = std::make_unique<XmlNode>(XmlNode::Element, QString());
     // Reading from the device decodes it piece by piece instead of holding
@@ -319,9 +428,13 @@ std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
             }
             flushText(actual, pendiente);
             actual = actual->appendElement(tags.tag(reader.qualifiedName()));
+            if (tramos && depth == 3)
+                tramos->append({actual, reader.characterOffset(), -1});
             break;
         case QXmlStreamReader::EndElement:
             flushLastText(actual, pendiente);
+            if (tramos && depth == 3)
+                tramos->last().fin = reader.characterOffset();
             actual = actual->parent();
             --depth;
             break;
@@ -351,6 +464,81 @@ std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
     if (!documento->hasChildElements()) {
         informar(error, QStringLiteral("el archivo no contiene ningún elemento"));
         return nullptr;
+    }
+    return documento;
+}
+
+bool ochoAscii(const uchar *p)
+{
+    quint64 ocho;
+    std::memcpy(&ocho, p, sizeof ocho);
+    return !(ocho & 0x8080808080808080ULL);
+}
+
+// The byte offset in UTF-8 text of each UTF-16 offset in unidades (which
+// ascend); -1 where none is.
+QVector<qint64> enBytes(const QByteArray &utf8, const QVector<qint64> &unidades)
+{
+    QVector<qint64> bytes;
+    bytes.reserve(unidades.size());
+    const uchar *const inicio = reinterpret_cast<const uchar *>(utf8.constData());
+    const uchar *const fin = inicio + utf8.size();
+    const uchar *p = inicio;
+    qint64 unidad = 0;
+    for (const qint64 buscada : unidades) {
+        while (unidad < buscada && p < fin) {
+            // Eight ASCII bytes are eight units: most of a project.
+            if (buscada - unidad >= 8 && fin - p >= 8 && ochoAscii(p)) {
+                p += 8;
+                unidad += 8;
+                continue;
+            }
+            // Continuation bytes count nothing; four bytes make a surrogate pair.
+            const uchar c = *p++;
+            if ((c & 0xC0) != 0x80)
+                unidad += c >= 0xF0 ? 2 : 1;
+        }
+        // The continuation bytes of the last character come before the offset.
+        while (p < fin && (*p & 0xC0) == 0x80)
+            ++p;
+        bytes.append(unidad == buscada ? qint64(p - inicio) : -1);
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
+{
+    return leerTramos(device, error, nullptr);
+}
+
+std::unique_ptr<XmlNode> leerBytes(const QByteArray &bytes, QString *error, QVector<Leido> *nietos)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QVector<Tramo> tramos;
+    std::unique_ptr<XmlNode> documento = leerTramos(&buffer, error, nietos ? &tramos : nullptr);
+    if (!documento || !nietos)
+        return documento;
+    QVector<qint64> unidades;
+    unidades.reserve(2 * tramos.size());
+    for (const Tramo &tramo : qAsConst(tramos))
+        unidades << tramo.finInicio << tramo.fin;
+    const QVector<qint64> offsets = enBytes(bytes, unidades);
+    for (int k = 0; k < tramos.size(); ++k) {
+        // A start tag holds no "<" but its first: not even in its attributes.
+        const qint64 finInicio = offsets.at(2 * k);
+        const qint64 inicio = finInicio > 0 ? bytes.lastIndexOf('<', int(finInicio - 1)) : -1;
+        const qint64 fin = offsets.at(2 * k + 1);
+        if (inicio < 0 || fin < finInicio)
+            continue;
+        Salida out;
+        out.indent(2);
+        out.crudo(bytes.constData() + inicio, int(fin - inicio));
+        out.finDeLinea();
+        nietos->append({tramos.at(k).elemento, out.bytes()});
     }
     return documento;
 }

@@ -2,6 +2,7 @@
 #define XMLSERIALIZER_H
 
 #include <QByteArray>
+#include <QVector>
 #include <memory>
 
 class QIODevice;
@@ -31,10 +32,54 @@ Contorno escribirContorno(const XmlNode &documento, const XmlNode &contenedor);
 // One element, with what it holds, as escribir() writes it at that depth
 // between two elements.
 QByteArray escribirElemento(const XmlNode &elemento, int depth);
+class Salida;
+
+// Writes elements one after another straight as bytes, exactly as
+// escribirElemento() writes the tree they would make: a large element costs
+// no node. Elements are closed in the order they were opened.
+class Flujo
+{
+public:
+    // The first element opened sits at depth.
+    explicit Flujo(int depth);
+    ~Flujo();
+    Flujo(const Flujo &) = delete;
+    Flujo &operator=(const Flujo &) = delete;
+
+    // An element that holds elements; closed without any, it is written empty.
+    void abrir(const QString &tag);
+    // An element that holds texto alone.
+    void valor(const QString &tag, const QString &texto);
+    void cerrar();
+    // What was written, with every element still open closed.
+    QByteArray terminar();
+
+private:
+    void terminarInicio();
+
+    std::unique_ptr<Salida> m_salida;
+    QVector<QString> m_abiertos;
+    // The last element opened holds nothing yet: its start tag is unfinished.
+    bool m_vacio = false;
+    int m_depth;
+};
+
 // Null when the content is not well-formed XML, nest deeper than kMaxDepth,
 // hold a DTD (entity expansion) or an undeclared entity; *error then says why
 // and where, in Spanish, for the user.
 std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error = nullptr);
+
+// An element of the root's children as the file held it: its bytes with the
+// indentation and line end escribirElemento() gives it, so that they equal
+// what writing it again gives only when the file held it that way.
+struct Leido
+{
+    const XmlNode *elemento;
+    QByteArray bytes;
+};
+// leer() from bytes in memory; *nietos gets every child of the root's
+// children, in document order.
+std::unique_ptr<XmlNode> leerBytes(const QByteArray &bytes, QString *error, QVector<Leido> *nietos);
 
 } // namespace XmlSerializer
 

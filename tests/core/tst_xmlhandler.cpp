@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <array>
+#include <memory>
 
 namespace {
 
@@ -29,6 +31,35 @@ void nuevoProyecto(XmlHandler &xml)
     xml.addNuevaConstante(QStringLiteral("FALSE"));
 }
 
+// The door machine, with initial state, an empty action and a state without
+// transitions.
+void maquinaPuerta(EscritorMaquina &maquina)
+{
+    const QString blanco = QStringLiteral("#ffffff");
+    maquina.estadoInicial(XmlHandler::formatoNumero(-240), XmlHandler::formatoNumero(-160), "", "estado0",
+                          XmlHandler::formatoPunto(-190, -110), XmlHandler::formatoPunto(0, 0));
+    maquina.estado("estado0", "CERRADA", blanco, XmlHandler::formatoNumero(-100.0),
+                   XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
+                   XmlHandler::formatoNumero(60.0));
+    maquina.transicion("tr0", "ev_abrir", "motor_on()", "estado1", XmlHandler::formatoPunto(75, -80),
+                       XmlHandler::formatoPunto(QPointF(10, -20)));
+    maquina.estado("estado1", "ABIERTA", blanco, XmlHandler::formatoNumero(250.0),
+                   XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
+                   XmlHandler::formatoNumero(60.0));
+}
+
+// No initial state, texts to escape, characters beyond ASCII (one of them a
+// surrogate pair in UTF-16) and empty values.
+void maquinaRara(EscritorMaquina &maquina)
+{
+    maquina.estado("estado0", QString::fromUtf8("a&b<c ñandú 😀"), "#ff0000", "1.5", "0", "", "");
+    maquina.transicion("tr0", "", "", "estado0", "0,0", "0,0");
+}
+
+void sinNada(EscritorMaquina &) {}
+
+using Escritura = void (*)(EscritorMaquina &);
+
 // The door project, its machine written as the save step writes machines:
 // with the single-pass machine writer.
 void proyectoPuerta(XmlHandler &xml)
@@ -39,18 +70,25 @@ void proyectoPuerta(XmlHandler &xml)
     xml.addNuevoEvento(QStringLiteral("ev_abrir"));
     xml.addNuevaAccion(QStringLiteral("motor_on()"));
     xml.borrarMaquinas();
-    const QString blanco = QStringLiteral("#ffffff");
     EscritorMaquina maquina(xml, QStringLiteral("maquina0"), QStringLiteral("CONTROL"));
-    maquina.estado("estado0", "CERRADA", blanco, XmlHandler::formatoNumero(-100.0),
-                   XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
-                   XmlHandler::formatoNumero(60.0));
-    maquina.transicion("tr0", "ev_abrir", "motor_on()", "estado1", XmlHandler::formatoPunto(75, -80),
-                       XmlHandler::formatoPunto(QPointF(10, -20)));
-    maquina.estado("estado1", "ABIERTA", blanco, XmlHandler::formatoNumero(250.0),
-                   XmlHandler::formatoNumero(-50.0), XmlHandler::formatoNumero(120.0),
-                   XmlHandler::formatoNumero(60.0));
-    maquina.estadoInicial(XmlHandler::formatoNumero(-240), XmlHandler::formatoNumero(-160), "", "estado0",
-                          XmlHandler::formatoPunto(-190, -110), XmlHandler::formatoPunto(0, 0));
+    maquinaPuerta(maquina);
+}
+
+// The odd machine first: the door comes after characters of more than one
+// byte.
+const XmlHandler &puertaYRara()
+{
+    static const std::unique_ptr<XmlHandler> xml = [] {
+        auto nuevo = std::make_unique<XmlHandler>(QStringLiteral("PUERTA"), XmlHandler::NUEVO_XML_DATOS);
+        {
+            EscritorMaquina rara(*nuevo, QStringLiteral("maquina0"), QString::fromUtf8("ÑANDÚ"));
+            maquinaRara(rara);
+        }
+        EscritorMaquina puerta(*nuevo, QStringLiteral("maquina1"), QStringLiteral("CONTROL"));
+        maquinaPuerta(puerta);
+        return nuevo;
+    }();
+    return *xml;
 }
 
 QByteArray anidado(int niveles)
@@ -155,6 +193,61 @@ private slots:
             acciones << nombre + "()";
         QCOMPARE(xml.getNombresAccionesDefinidas(), acciones);
         QCOMPARE(xml.cantidadEventos(), quedan.size());
+    }
+
+    void escritorEnBytesComoEnDocumento_data()
+    {
+        QTest::addColumn<int>("caso");
+        QTest::newRow("puerta") << 0;
+        QTest::newRow("rara") << 1;
+        QTest::newRow("sin estados") << 2;
+    }
+    void escritorEnBytesComoEnDocumento()
+    {
+        QFETCH(int, caso);
+        const Escritura escribir = std::array<Escritura, 3>{maquinaPuerta, maquinaRara, sinNada}.at(caso);
+        XmlHandler xml(QStringLiteral("P"), XmlHandler::NUEVO_XML_DATOS);
+        {
+            EscritorMaquina enDocumento(xml, QStringLiteral("maquina3"), QStringLiteral("M"));
+            escribir(enDocumento);
+        }
+        EscritorMaquina enBytes(QStringLiteral("maquina3"), QStringLiteral("M"));
+        escribir(enBytes);
+        QCOMPARE(enBytes.bytes(), xml.maquinaToByteArray(QStringLiteral("maquina3")));
+    }
+
+    // A file holds its machines as Vireo writes them only when it was written
+    // so; a document that takes them as such then writes the file again.
+    void maquinasLeidas_data()
+    {
+        QTest::addColumn<QByteArray>("archivo");
+        QTest::addColumn<bool>("comoSeEscriben");
+        const QByteArray escrito = puertaYRara().toByteArray();
+        QByteArray comentado = escrito;
+        comentado.replace("        <maquina1>", "        <!-- a mano -->\n        <maquina1>");
+        QByteArray tabulado = escrito;
+        tabulado.replace("\n            <nombre>", "\n\t\t\t<nombre>");
+        QTest::newRow("como Vireo los escribe") << escrito << true;
+        QTest::newRow("comentario entre máquinas") << comentado << true;
+        QTest::newRow("otra sangría") << tabulado << false;
+    }
+    void maquinasLeidas()
+    {
+        QFETCH(QByteArray, archivo);
+        QFETCH(bool, comoSeEscriben);
+        XmlHandler leido;
+        QVERIFY(leido.load(archivo));
+        const QVector<QByteArray> leidas = leido.tomarMaquinasLeidas();
+        QVERIFY(leido.tomarMaquinasLeidas().isEmpty());
+        QCOMPARE(leidas.size(), 2);
+        const XmlHandler &original = puertaYRara();
+        const bool iguales = leidas.at(0) == original.maquinaToByteArray(QStringLiteral("maquina0")) &&
+                             leidas.at(1) == original.maquinaToByteArray(QStringLiteral("maquina1"));
+        QCOMPARE(iguales, comoSeEscriben);
+        if (!iguales)
+            return;
+        leido.completarMaquinasLeidas();
+        QCOMPARE(leido.toByteArray(), original.toByteArray());
     }
 
     void centinelas()
