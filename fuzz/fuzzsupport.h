@@ -3,7 +3,6 @@
 
 #include "xmlhandler.h"
 
-#include <QBuffer>
 #include <QByteArray>
 
 #include <cstdint>
@@ -21,13 +20,11 @@ inline QByteArray bytes(const uint8_t *data, size_t size)
 
 // The document a project file with these bytes opens as, or null when Vireo
 // refuses to open it.
+// As a file is opened: from its bytes.
 inline std::unique_ptr<XmlHandler> cargar(const QByteArray &contenido)
 {
-    QByteArray copia = contenido;
-    QBuffer buffer(&copia);
-    buffer.open(QIODevice::ReadOnly);
     auto datos = std::make_unique<XmlHandler>();
-    if (!datos->load(&buffer))
+    if (!datos->load(contenido))
         return nullptr;
     return datos;
 }
