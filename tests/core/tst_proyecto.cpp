@@ -280,7 +280,7 @@ private slots:
             cargar(xml, proyectoConMaquinas("<maquina0><nombre>M</nombre><estadoInicial/><estado0><diagrama>"
                                             "<nombre>A</nombre></diagrama>" +
                                             transicion + "</estado0></maquina0>")));
-        const Transicion &t = Proyecto::desdeDocumento(xml).maquina(0).estados.at(0).transiciones.at(0);
+        const Transicion t = Proyecto::desdeDocumento(xml).maquina(0).estados.at(0).transiciones.at(0);
         bool ok = false;
         const double esperado = numero.toDouble(&ok);
         ok = ok && qAbs(esperado) <= 1e7;
