@@ -66,6 +66,18 @@ public:
 
     // Tags and comments are written as they are.
     void texto(const QString &texto) { codificar(texto, false); }
+    // "<tag", left open for what the element holds.
+    void abrirEtiqueta(const QString &tag)
+    {
+        ascii('<');
+        texto(tag);
+    }
+    void etiquetaFinal(const QString &tag)
+    {
+        ascii("</");
+        texto(tag);
+        ascii('>');
+    }
     // Text content gets what XML reserves escaped ("<", "&", the ">" closing
     // "]]>", and a carriage return that a reader would otherwise fold into the
     // line end).
@@ -191,8 +203,7 @@ void writeElement(Salida &out, const XmlNode &node, int depth, bool afterText, b
 {
     if (!afterText)
         out.indent(depth);
-    out.ascii('<');
-    out.texto(node.dato());
+    out.abrirEtiqueta(node.dato());
     const auto &children = node.children();
     if (children.empty()) {
         out.ascii("/>");
@@ -201,9 +212,7 @@ void writeElement(Salida &out, const XmlNode &node, int depth, bool afterText, b
         out.finDeLinea();
         out.m_corte = out.size();
         out.indent(depth);
-        out.ascii("</");
-        out.texto(node.dato());
-        out.ascii('>');
+        out.etiquetaFinal(node.dato());
     } else {
         out.ascii('>');
         if (!children.front()->isText())
@@ -211,9 +220,7 @@ void writeElement(Salida &out, const XmlNode &node, int depth, bool afterText, b
         writeChildren(out, node, depth + 1);
         if (!children.back()->isText())
             out.indent(depth);
-        out.ascii("</");
-        out.texto(node.dato());
-        out.ascii('>');
+        out.etiquetaFinal(node.dato());
     }
     if (!beforeText)
         out.finDeLinea();
@@ -341,8 +348,7 @@ void Flujo::abrir(const QString &tag)
 {
     terminarInicio();
     m_salida->indent(m_depth + m_abiertos.size());
-    m_salida->ascii('<');
-    m_salida->texto(tag);
+    m_salida->abrirEtiqueta(tag);
     m_abiertos.append(tag);
     m_vacio = true;
 }
@@ -351,13 +357,10 @@ void Flujo::valor(const QString &tag, const QString &texto)
 {
     terminarInicio();
     m_salida->indent(m_depth + m_abiertos.size());
-    m_salida->ascii('<');
-    m_salida->texto(tag);
+    m_salida->abrirEtiqueta(tag);
     m_salida->ascii('>');
     m_salida->textoEscapado(texto);
-    m_salida->ascii("</");
-    m_salida->texto(tag);
-    m_salida->ascii('>');
+    m_salida->etiquetaFinal(tag);
     m_salida->finDeLinea();
 }
 
@@ -370,9 +373,7 @@ void Flujo::cerrar()
         m_vacio = false;
     } else {
         m_salida->indent(m_depth + m_abiertos.size() - 1);
-        m_salida->ascii("</");
-        m_salida->texto(m_abiertos.constLast());
-        m_salida->ascii('>');
+        m_salida->etiquetaFinal(m_abiertos.constLast());
     }
     m_salida->finDeLinea();
     m_abiertos.removeLast();
