@@ -421,6 +421,13 @@ std::unique_ptr<XmlNode> leerTramos(QIODevice *device, QString *error, QVector<T
     QString pendiente;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
+        case QXmlStreamReader::StartDocument:
+            // Offsets in text decoded from another encoding say nothing
+            // about where its bytes are.
+            if (tramos && !reader.documentEncoding().isEmpty() &&
+                reader.documentEncoding().compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0)
+                tramos = nullptr;
+            break;
         case QXmlStreamReader::StartElement:
             if (++depth > kMaxDepth) {
                 informar(error,
@@ -507,6 +514,18 @@ QVector<qint64> enBytes(const QByteArray &utf8, const QVector<qint64> &unidades)
     return bytes;
 }
 
+// Whether the reader decodes these bytes as UTF-8 unless their declaration
+// says otherwise: no byte order mark (which the decoder drops before
+// counting) and no UTF-16 or UTF-32 start.
+bool empiezaComoUtf8(const QByteArray &bytes)
+{
+    if (bytes.size() < 2)
+        return false;
+    const uchar primero = uchar(bytes.at(0));
+    const uchar segundo = uchar(bytes.at(1));
+    return primero != 0 && segundo != 0 && primero < 0x80 && segundo < 0x80;
+}
+
 } // namespace
 
 std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
@@ -520,7 +539,8 @@ std::unique_ptr<XmlNode> leerBytes(const QByteArray &bytes, QString *error, QVec
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QVector<Tramo> tramos;
-    std::unique_ptr<XmlNode> documento = leerTramos(&buffer, error, nietos ? &tramos : nullptr);
+    const bool medir = nietos && empiezaComoUtf8(bytes);
+    std::unique_ptr<XmlNode> documento = leerTramos(&buffer, error, medir ? &tramos : nullptr);
     if (!documento || !nietos)
         return documento;
     QVector<qint64> unidades;

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <QTextCodec>
 #include <QtTest>
 #include <array>
 #include <memory>
@@ -217,31 +218,41 @@ private slots:
     }
 
     // A file holds its machines as Vireo writes them only when it was written
-    // so; a document that takes them as such then writes the file again.
+    // so; a document that takes them as such then writes the file again. Bytes
+    // in another encoding are never taken for the machines.
     void maquinasLeidas_data()
     {
         QTest::addColumn<QByteArray>("archivo");
+        QTest::addColumn<int>("guardadas");
         QTest::addColumn<bool>("comoSeEscriben");
         const QByteArray escrito = puertaYRara().toByteArray();
         QByteArray comentado = escrito;
         comentado.replace("        <maquina1>", "        <!-- a mano -->\n        <maquina1>");
         QByteArray tabulado = escrito;
         tabulado.replace("\n            <nombre>", "\n\t\t\t<nombre>");
-        QTest::newRow("como Vireo los escribe") << escrito << true;
-        QTest::newRow("comentario entre máquinas") << comentado << true;
-        QTest::newRow("otra sangría") << tabulado << false;
+        QString declarado = QString::fromUtf8(escrito);
+        declarado.replace(QStringLiteral("UTF-8"), QStringLiteral("GB18030"));
+        QTextCodec *gb18030 = QTextCodec::codecForName("GB18030");
+        QVERIFY(gb18030);
+        QTest::newRow("como Vireo los escribe") << escrito << 2 << true;
+        QTest::newRow("comentario entre máquinas") << comentado << 2 << true;
+        QTest::newRow("otra sangría") << tabulado << 2 << false;
+        QTest::newRow("declarado en GB18030") << gb18030->fromUnicode(declarado) << 0 << false;
+        QTest::newRow("con marca de orden") << QByteArray("\xEF\xBB\xBF") + escrito << 0 << false;
     }
     void maquinasLeidas()
     {
         QFETCH(QByteArray, archivo);
+        QFETCH(int, guardadas);
         QFETCH(bool, comoSeEscriben);
         XmlHandler leido;
         QVERIFY(leido.load(archivo));
         const QVector<QByteArray> leidas = leido.tomarMaquinasLeidas();
         QVERIFY(leido.tomarMaquinasLeidas().isEmpty());
-        QCOMPARE(leidas.size(), 2);
+        QCOMPARE(leidas.size(), guardadas);
         const XmlHandler &original = puertaYRara();
-        const bool iguales = leidas.at(0) == original.maquinaToByteArray(QStringLiteral("maquina0")) &&
+        const bool iguales = guardadas == 2 &&
+                             leidas.at(0) == original.maquinaToByteArray(QStringLiteral("maquina0")) &&
                              leidas.at(1) == original.maquinaToByteArray(QStringLiteral("maquina1"));
         QCOMPARE(iguales, comoSeEscriben);
         if (!iguales)
