@@ -61,7 +61,6 @@ SubWindow *MainWindow::initSubWindow(const QString &nombre, bool mostrar)
             });
     subWindow->setWidget(view);
     subWindow->setAttribute(Qt::WA_DeleteOnClose);
-    subWindow->setWindowTitle(nombre);
     // The main window's own icon, shared rather than read again for each window.
     subWindow->setWindowIcon(windowIcon());
     ui->mdiArea->addSubWindow(subWindow);
@@ -90,6 +89,10 @@ void MainWindow::mostrarVentanas(const QList<QMdiSubWindow *> &ventanas)
             ui->mdiArea->tileSubWindows();
         }
     }
+    // Titled once in place: a titled window works out its elided title again
+    // at every step of being shown, moved and resized.
+    for (QMdiSubWindow *ventana : ventanas)
+        ventana->setWindowTitle(sceneOfWindow(ventana)->name());
     on_mdiArea_subWindowActivated(ui->mdiArea->activeSubWindow());
 }
 
