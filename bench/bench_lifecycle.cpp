@@ -9,6 +9,7 @@
 // "chrt -f 10 bench_lifecycle" for steady wall-clock figures. For a profiler,
 // "bench_lifecycle abrir" (or guardar, evento, documentar) does only that
 // work, a few times, and prints nothing else.
+#include "aplicacion.h"
 #include "lectorproyecto.h"
 #include "mainwindow.h"
 #include "medicion.h"
@@ -145,6 +146,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The window is measured as Vireo runs it.
+    Aplicacion::preparar(app);
     QTextStream out(stdout);
     QTemporaryDir tmp;
     const QString path = ProyectoBench::escribirGrande(tmp.path(), QStringLiteral("grande"), MAQUINAS,

@@ -1,5 +1,5 @@
+#include "aplicacion.h"
 #include "mainwindow.h"
-#include "traducciones.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -11,9 +11,7 @@ int main(int argc, char *argv[])
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/img/vireo.ico")));
-    QApplication::setDesktopFileName(QStringLiteral("vireo"));
-    Traducciones::instalar(app);
+    Aplicacion::preparar(app);
     MainWindow window;
     window.show();
     // Asked once the window is on screen, so the questions have a parent to

@@ -1,6 +1,7 @@
 // The main window as it starts: its commands, menus, tool bar and panels
 // (compared with tests/data/ventana/disposicion.txt), what it asks before
 // closing, and the layout it keeps between sessions.
+#include "estilovireo.h"
 #include "mainwindow.h"
 #include "modalscript.h"
 #include "proyectoprueba.h"
@@ -93,6 +94,8 @@ private slots:
     void cerrar();
     void laDisposicionSeRestaura();
     void acercaDe();
+    void iconosDelEstilo_data();
+    void iconosDelEstilo();
 
 private:
     QAction *accion(const char *nombre) const { return m_w->findChild<QAction *>(QLatin1String(nombre)); }
@@ -322,6 +325,29 @@ void TestMainWindowShell::acercaDe()
     QCOMPARE(acerca.titulos(), QStringList(QStringLiteral("Acerca de Vireo | Alderhall")));
     for (const char *texto : {"Silk", "Mark James", "Contacto"})
         QVERIFY2(acerca.textos().value(0).contains(QLatin1String(texto)), texto);
+}
+
+// Vireo's style keeps the standard icons it was asked for: each is still the
+// platform style's own, asked for once or again.
+void TestMainWindowShell::iconosDelEstilo_data()
+{
+    QTest::addColumn<int>("icono");
+    for (QStyle::StandardPixmap icono :
+         {QStyle::SP_TitleBarMenuButton, QStyle::SP_TitleBarMinButton, QStyle::SP_TitleBarMaxButton,
+          QStyle::SP_TitleBarNormalButton, QStyle::SP_TitleBarCloseButton})
+        QTest::addRow("%d", int(icono)) << int(icono);
+}
+
+void TestMainWindowShell::iconosDelEstilo()
+{
+    QFETCH(int, icono);
+    const auto pedido = QStyle::StandardPixmap(icono);
+    EstiloVireo estilo;
+    const QImage propio = estilo.baseStyle()->standardIcon(pedido).pixmap(16).toImage();
+    for (QStyle::StandardPixmap otro :
+         {QStyle::SP_TitleBarMenuButton, QStyle::SP_TitleBarCloseButton, pedido})
+        estilo.standardIcon(otro);
+    QCOMPARE(estilo.standardIcon(pedido).pixmap(16).toImage(), propio);
 }
 
 QTEST_MAIN(TestMainWindowShell)
