@@ -60,7 +60,7 @@ QRectF ImagenDiagrama::areaDeItems() const
     for (const QGraphicsItem *item : items) {
         if (!item->isVisible())
             continue;
-        area |= item->mapRectToScene(item->boundingRect());
+        area |= item->sceneBoundingRect();
     }
     return area;
 }
