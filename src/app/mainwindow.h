@@ -399,7 +399,6 @@ private:
     QString rutaProyecto() const;
     void avisarFalloGuardado();
     bool confirmarReemplazo(const QString &elegido, const QString &destino);
-    void guardarMaquina(DiagramScene *scene, const QString &maquina);
     void habilitarProyecto();
     void habilitarImportacion(bool habilitar);
     // Shows documento as the open project, closing the one open before.

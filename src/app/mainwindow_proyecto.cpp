@@ -94,7 +94,7 @@ void MainWindow::sincronizarDocumento()
         if (escrita.vigente && escrita.foto == foto)
             continue;
         const QString maquina = IdsProyecto::maquina(k);
-        guardarMaquina(m_sceneList.at(k), maquina);
+        MaquinaXml(*m_datosXml, maquina).guardar(foto);
         escrita = MaquinaEscrita{std::move(foto), m_datosXml->maquinaToByteArray(maquina), true};
     }
     m_datosXml->recortarMaquinas(m_sceneList.size());
@@ -111,11 +111,11 @@ bool MainWindow::adoptarMaquinasLeidas()
     QVector<MaquinaEscrita> escritas;
     escritas.reserve(leidas.size());
     for (int k = 0; k < leidas.size(); ++k) {
-        const DiagramScene &scene = *m_sceneList.at(k);
-        QByteArray bytes = MaquinaXml::bytes(scene, IdsProyecto::maquina(k));
+        FotoMaquina foto = FotoMaquina::de(*m_sceneList.at(k));
+        QByteArray bytes = MaquinaXml::bytes(foto, IdsProyecto::maquina(k));
         if (bytes != leidas.at(k))
             return false;
-        escritas.append(MaquinaEscrita{FotoMaquina::de(scene), std::move(bytes), true});
+        escritas.append(MaquinaEscrita{std::move(foto), std::move(bytes), true});
     }
     m_datosXml->completarMaquinasLeidas();
     m_escritas = std::move(escritas);
@@ -141,11 +141,6 @@ QString MainWindow::rutaProyecto() const
 {
     return m_datosXml->getContenidoGeneral(QStringLiteral("carpeta")) + QLatin1Char('/') +
            m_datosXml->getContenidoGeneral(QStringLiteral("nombre")) + QStringLiteral(".vro");
-}
-
-void MainWindow::guardarMaquina(DiagramScene *scene, const QString &maquina)
-{
-    MaquinaXml(*m_datosXml, maquina, m_itemMenu).guardar(scene);
 }
 
 bool MainWindow::abrirProyecto(const QString &path)

@@ -20,22 +20,26 @@ bool mismo(const QSizeF &a, const QSizeF &b)
     return a.width() == b.width() && a.height() == b.height();
 }
 
+QHash<const DiagramItem *, int> indices(const QList<DiagramItem *> &estados)
+{
+    QHash<const DiagramItem *, int> indice;
+    indice.reserve(estados.size());
+    for (int i = 0; i < estados.size(); ++i)
+        indice.insert(estados.at(i), i);
+    return indice;
+}
+
 } // namespace
 
-FotoMaquina FotoMaquina::de(const DiagramScene &scene)
+FotoMaquina FotoMaquina::deEstados(const QList<DiagramItem *> &estados)
 {
     FotoMaquina foto;
-    foto.m_nombre = scene.name();
-    const QList<DiagramItem *> estados = scene.itemList();
-    QHash<const DiagramItem *, int> indices;
-    indices.reserve(estados.size());
-    for (int i = 0; i < estados.size(); ++i)
-        indices.insert(estados.at(i), i);
+    const QHash<const DiagramItem *, int> indice = indices(estados);
     foto.m_estados.reserve(estados.size());
     for (const DiagramItem *item : estados) {
         Estado estado{item->name(), item->color(), item->pos(), item->rect().size(), {}};
         for (const Arrow *arrow : item->arrows()) {
-            const int destino = indices.value(arrow->endItem(), -1);
+            const int destino = indice.value(arrow->endItem(), -1);
             if (arrow->startItem() != item || destino < 0)
                 continue;
             estado.transiciones.append(Flecha{arrow->event(), arrow->actions(), destino,
@@ -43,13 +47,21 @@ FotoMaquina FotoMaquina::de(const DiagramScene &scene)
         }
         foto.m_estados.append(estado);
     }
+    return foto;
+}
+
+FotoMaquina FotoMaquina::de(const DiagramScene &scene)
+{
+    const QList<DiagramItem *> estados = scene.itemList();
+    FotoMaquina foto = deEstados(estados);
+    foto.m_nombre = scene.name();
     // A marker that lost its arrow marks no state: the machine is stored
     // without initial state rather than with a dangling one.
     const DiagramItem *marcador = scene.initialStateItem();
     if (marcador && !marcador->arrows().isEmpty()) {
         const Arrow *arrow = marcador->arrows().first();
         foto.m_marcador = marcador->pos();
-        foto.m_inicial = Flecha{QString(), arrow->actions(), indices.value(arrow->endItem(), -1),
+        foto.m_inicial = Flecha{QString(), arrow->actions(), estados.indexOf(arrow->endItem()),
                                 arrow->controlPoint(), arrow->textRelativePos()};
     }
     return foto;

@@ -4,12 +4,12 @@
 #include "diagramitem.h"
 #include "diagramscene.h"
 #include "escritormaquina.h"
+#include "fotomaquina.h"
 #include "idsproyecto.h"
 #include "proyecto.h"
 #include "xmlhandler.h"
 
 #include <QGraphicsRectItem>
-#include <QHash>
 
 namespace {
 
@@ -27,62 +27,38 @@ QString punto(const QPointF &p)
     return XmlHandler::formatoPunto(p);
 }
 
-// Each state's position in estados, for finding transition targets in
-// constant time.
-QHash<const DiagramItem *, int> indices(const QList<DiagramItem *> &estados)
+QString acciones(const FotoMaquina::Flecha &flecha)
 {
-    QHash<const DiagramItem *, int> indice;
-    indice.reserve(estados.size());
-    for (int i = 0; i < estados.size(); ++i)
-        indice.insert(estados.at(i), i);
-    return indice;
+    return flecha.acciones.join(QLatin1Char(','));
 }
 
-// Writes estados and the transitions among them.
-void escribirEstados(EscritorMaquina &escritor, const QList<DiagramItem *> &estados)
+// Writes the picture's states and the transitions among them.
+void escribirEstados(EscritorMaquina &escritor, const FotoMaquina &foto)
 {
-    const QHash<const DiagramItem *, int> indice = indices(estados);
+    const QVector<FotoMaquina::Estado> &estados = foto.estados();
     for (int i = 0; i < estados.size(); ++i) {
-        const DiagramItem *estado = estados.at(i);
-        escritor.estado(IdsProyecto::estado(i), estado->name(), estado->color().name(),
-                        numero(estado->pos().x()), numero(estado->pos().y()), numero(estado->rect().width()),
-                        numero(estado->rect().height()));
-        int j = 0;
-        const QList<Arrow *> flechas = estado->arrows();
-        for (const Arrow *arrow : flechas) {
-            const int destino = indice.value(arrow->endItem(), -1);
-            if (arrow->startItem() != estado || destino < 0)
-                continue;
-            escritor.transicion(IdsProyecto::transicion(j), arrow->event(),
-                                arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
-                                punto(arrow->controlPoint()), punto(arrow->textRelativePos()));
-            ++j;
+        const FotoMaquina::Estado &estado = estados.at(i);
+        escritor.estado(IdsProyecto::estado(i), estado.nombre, estado.color.name(), numero(estado.pos.x()),
+                        numero(estado.pos.y()), numero(estado.tamano.width()),
+                        numero(estado.tamano.height()));
+        for (int j = 0; j < estado.transiciones.size(); ++j) {
+            const FotoMaquina::Flecha &flecha = estado.transiciones.at(j);
+            escritor.transicion(IdsProyecto::transicion(j), flecha.evento, acciones(flecha),
+                                IdsProyecto::estado(flecha.destino), punto(flecha.medio),
+                                punto(flecha.texto));
         }
     }
 }
 
-// A marker that lost its arrow marks no state: the machine is stored without
-// initial state rather than with a dangling one.
-void escribirInicial(EscritorMaquina &escritor, const DiagramScene &scene,
-                     const QList<DiagramItem *> &estados)
+void escribirMaquina(EscritorMaquina &escritor, const FotoMaquina &foto)
 {
-    const DiagramItem *marcador = scene.initialStateItem();
-    if (!marcador || marcador->arrows().isEmpty())
-        return;
-    const Arrow *arrow = marcador->arrows().first();
-    const int destino = estados.indexOf(arrow->endItem());
-    if (destino < 0)
-        return;
-    escritor.estadoInicial(numero(marcador->pos().x()), numero(marcador->pos().y()),
-                           arrow->actions().join(QLatin1Char(',')), IdsProyecto::estado(destino),
-                           punto(arrow->controlPoint()), punto(arrow->textRelativePos()));
-}
-
-void escribirMaquina(EscritorMaquina &escritor, const DiagramScene &scene)
-{
-    const QList<DiagramItem *> estados = scene.itemList();
-    escribirInicial(escritor, scene, estados);
-    escribirEstados(escritor, estados);
+    const FotoMaquina::Flecha &inicial = foto.inicial();
+    if (inicial.destino >= 0) {
+        escritor.estadoInicial(numero(foto.marcador().x()), numero(foto.marcador().y()), acciones(inicial),
+                               IdsProyecto::estado(inicial.destino), punto(inicial.medio),
+                               punto(inicial.texto));
+    }
+    escribirEstados(escritor, foto);
 }
 
 // Keeps the scene's index off while many items go in; it is built once when
@@ -111,21 +87,26 @@ MaquinaXml::MaquinaXml(XmlHandler &documento, const QString &maquinaId, QMenu *m
 
 void MaquinaXml::guardar(const DiagramScene *scene)
 {
-    EscritorMaquina escritor(m_documento, m_maquina, scene->name());
-    escribirMaquina(escritor, *scene);
+    guardar(FotoMaquina::de(*scene));
 }
 
-QByteArray MaquinaXml::bytes(const DiagramScene &scene, const QString &maquinaId)
+void MaquinaXml::guardar(const FotoMaquina &foto)
 {
-    EscritorMaquina escritor(maquinaId, scene.name());
-    escribirMaquina(escritor, scene);
+    EscritorMaquina escritor(m_documento, m_maquina, foto.nombre());
+    escribirMaquina(escritor, foto);
+}
+
+QByteArray MaquinaXml::bytes(const FotoMaquina &foto, const QString &maquinaId)
+{
+    EscritorMaquina escritor(maquinaId, foto.nombre());
+    escribirMaquina(escritor, foto);
     return escritor.bytes();
 }
 
 void MaquinaXml::guardarEstados(const QList<DiagramItem *> &estados)
 {
     EscritorMaquina escritor(m_documento, m_maquina);
-    escribirEstados(escritor, estados);
+    escribirEstados(escritor, FotoMaquina::deEstados(estados));
 }
 
 Maquina MaquinaXml::modelo() const

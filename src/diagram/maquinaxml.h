@@ -8,6 +8,7 @@
 
 class DiagramItem;
 class DiagramScene;
+class FotoMaquina;
 class QMenu;
 class XmlHandler;
 struct Maquina;
@@ -26,9 +27,11 @@ public:
     // Adds the machine to the document with the scene's name, states,
     // transitions and initial state.
     void guardar(const DiagramScene *scene);
-    // What the document gives for maquinaId once guardar() wrote the scene
+    // The same from a picture of the scene taken before.
+    void guardar(const FotoMaquina &foto);
+    // What the document gives for maquinaId once guardar() wrote the picture
     // there, written without any document.
-    static QByteArray bytes(const DiagramScene &scene, const QString &maquinaId);
+    static QByteArray bytes(const FotoMaquina &foto, const QString &maquinaId);
     // Writes estados (in that order) into the machine, which must exist, with
     // the transitions among them; transitions that leave the list and the
     // initial state are left out.
