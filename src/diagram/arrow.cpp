@@ -4,7 +4,6 @@
 #include "diagramgeometry.h"
 #include "diagramitem.h"
 
-#include <QCursor>
 #include <QGraphicsScene>
 #include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsSceneMouseEvent>
@@ -54,7 +53,6 @@ Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, Q
     static const QPen pen = roundPen(QColor(), 1.5);
     setPen(pen);
     setFlags(ItemIsSelectable | ItemSendsGeometryChanges);
-    setCursor(Qt::PointingHandCursor);
     setHandlesChildEvents(true);
     setZValue(5);
 
@@ -62,7 +60,6 @@ Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, Q
     m_textItem->setPlainText(QStringLiteral(" ? / ? "));
     m_textItem->setFlags(ItemIsMovable | ItemIsSelectable);
     m_textItem->setZValue(5);
-    m_textItem->setCursor(Qt::PointingHandCursor);
     m_event = QStringLiteral("?");
     m_actions = QStringList{QStringLiteral("?")};
 
@@ -80,7 +77,6 @@ QGraphicsRectItem *Arrow::midItem()
     m_mid->setFlag(ItemIsMovable);
     // Only now, so that placing it does not route the arrow again.
     m_mid->setFlag(ItemSendsGeometryChanges);
-    m_mid->setCursor(Qt::PointingHandCursor);
     m_mid->setPen(roundPen(Qt::black, 1.5));
     m_mid->setBrush(Qt::white);
     m_mid->setZValue(6);

@@ -149,7 +149,6 @@ DiagramItem::DiagramItem(DiagramType diagramType, QMenu *contextMenu, QGraphicsI
         setRect(-ESTADO_INICIAL_DIAM / 2, -ESTADO_INICIAL_DIAM / 2, ESTADO_INICIAL_DIAM, ESTADO_INICIAL_DIAM);
         m_polygon = DiagramGeometry::circleHitPolygon(rect());
     }
-    setCursor(Qt::PointingHandCursor);
     setFlags(ItemIsMovable | ItemIsSelectable | ItemSendsGeometryChanges);
 }
 
@@ -162,7 +161,6 @@ QGraphicsRectItem *DiagramItem::grip()
     m_resizeHandle->setBrush(Qt::white);
     m_resizeHandle->setPen(QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
     m_resizeHandle->setFlags(ItemIsMovable | ItemIsSelectable);
-    m_resizeHandle->setCursor(Qt::SizeFDiagCursor);
     m_resizeHandle->setZValue(8);
     return m_resizeHandle;
 }

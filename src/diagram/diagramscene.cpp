@@ -264,7 +264,63 @@ void DiagramScene::mouseMoveEvent(QGraphicsSceneMouseEvent *mouseEvent)
     case Simulation:
         break;
     }
+    if (m_sceneMode != InsertLineStart && m_sceneMode != InsertLineEnd &&
+        mouseEvent->buttons() == Qt::NoButton)
+        cursorDeItemBajo(mouseEvent->scenePos(), mouseEvent->widget());
     update();
+}
+
+// What an item offers to grab, shown as the cursor: a hand, or the diagonal
+// arrows on a state's resize grip.
+bool DiagramScene::cursorDeItem(const QGraphicsItem *item, Qt::CursorShape *forma)
+{
+    switch (item->type()) {
+    case DiagramItem::Type:
+    case Arrow::Type:
+    case ArrowLabel::Type:
+        *forma = Qt::PointingHandCursor;
+        return true;
+    default:
+        break;
+    }
+    const QGraphicsItem *padre = item->parentItem();
+    if (!padre)
+        return false;
+    // An arrow's only other child is its control point; a state's, its grip.
+    if (padre->type() == Arrow::Type)
+        *forma = Qt::PointingHandCursor;
+    else if (padre->type() == DiagramItem::Type)
+        *forma = Qt::SizeFDiagCursor;
+    else
+        return false;
+    return true;
+}
+
+// The pointer over an item takes the item's cursor, and the one the view had
+// again when it leaves, as an item's own cursor would do; a large machine
+// then opens without a cursor made for every item.
+void DiagramScene::cursorDeItemBajo(const QPointF &pos, QWidget *viewport)
+{
+    if (!viewport)
+        return;
+    const QList<QGraphicsView *> all = views();
+    const QList<QGraphicsItem *> debajo = items(pos, Qt::IntersectsItemShape, Qt::DescendingOrder,
+                                                all.isEmpty() ? QTransform() : all.first()->transform());
+    Qt::CursorShape forma = Qt::ArrowCursor;
+    for (const QGraphicsItem *item : debajo) {
+        if (!item->isEnabled() || !cursorDeItem(item, &forma))
+            continue;
+        if (!m_cursorGuardado) {
+            m_cursorPrevio = viewport->cursor();
+            m_cursorGuardado = true;
+        }
+        viewport->setCursor(forma);
+        return;
+    }
+    if (!m_cursorGuardado)
+        return;
+    m_cursorGuardado = false;
+    viewport->setCursor(m_cursorPrevio);
 }
 
 void DiagramScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *mouseEvent)

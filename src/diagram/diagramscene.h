@@ -3,6 +3,7 @@
 
 #include "diagramitem.h"
 
+#include <QCursor>
 #include <QGraphicsScene>
 #include <QSet>
 
@@ -82,6 +83,8 @@ private:
     // The topmost item at pos when it is a state (not the marker).
     DiagramItem *stateAt(const QPointF &pos) const;
     void setViewportCursor(Qt::CursorShape shape);
+    static bool cursorDeItem(const QGraphicsItem *item, Qt::CursorShape *forma);
+    void cursorDeItemBajo(const QPointF &pos, QWidget *viewport);
     Gesture gestureOfPress() const;
 
     QString m_name;
@@ -97,6 +100,9 @@ private:
     DiagramItem *m_initialStateItem = nullptr;
     QList<QGraphicsItem *> m_removed;
     Gesture m_gesture = NoGesture;
+    // The view's cursor from before the pointer went over an item.
+    QCursor m_cursorPrevio;
+    bool m_cursorGuardado = false;
 };
 
 #endif // DIAGRAMSCENE_H

@@ -511,6 +511,36 @@ private slots:
         QVERIFY(!grip->isVisible());
     }
 
+    // The pointer shows what it can grab, and the view's own cursor again
+    // away from the items.
+    void cursorSobreItems()
+    {
+        DiagramItem *a = addState(m_scene, QPointF(-200, 0));
+        DiagramItem *b = addState(m_scene, QPointF(200, 0));
+        Arrow *arrow = addArrow(m_scene, a, b);
+        a->setSelected(true);
+        arrow->setSelected(true);
+        m_view->viewport()->setCursor(Qt::CrossCursor);
+        const struct
+        {
+            const char *donde;
+            QPointF pos;
+            Qt::CursorShape forma;
+        } pasos[] = {
+            {"estado", b->pos(), Qt::PointingHandCursor},
+            {"vacío", QPointF(0, 250), Qt::CrossCursor},
+            {"etiqueta", arrow->textItem()->sceneBoundingRect().center(), Qt::PointingHandCursor},
+            {"punto de control", arrow->controlPoint(), Qt::PointingHandCursor},
+            {"agarre", a->mapToScene(a->rect().bottomRight()), Qt::SizeFDiagCursor},
+            {"flecha", arrow->path().pointAtPercent(0.85), Qt::PointingHandCursor},
+            {"vacío otra vez", QPointF(0, -250), Qt::CrossCursor},
+        };
+        for (const auto &paso : pasos) {
+            move(m_view, paso.pos, Qt::NoButton);
+            QVERIFY2(m_view->viewport()->cursor().shape() == paso.forma, paso.donde);
+        }
+    }
+
     void dragCarriesSelfLoop()
     {
         DiagramItem *state = addState(m_scene, QPointF(0, 0));
