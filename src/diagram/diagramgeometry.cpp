@@ -46,6 +46,23 @@ uint qHash(const RectKey &key, uint seed = 0)
     return qHashBits(&key, sizeof(RectKey), seed);
 }
 
+// Which side of a line along b the point d away from it lies on: 1 or -1,
+// or 0 when it is too near the line for rounding to be ruled out. An edge
+// with both ends clearly on one side cannot cross the line, and is spared
+// the division that finding the crossing takes; the margin is far wider
+// than any rounding, so the edges left get the very same arithmetic.
+int sideOf(const QPointF &b, const QPointF &d)
+{
+    const qreal one = b.x() * d.y();
+    const qreal other = b.y() * d.x();
+    const qreal margin = 1e-9 * (qAbs(one) + qAbs(other));
+    if (one - other > margin)
+        return 1;
+    if (other - one > margin)
+        return -1;
+    return 0;
+}
+
 } // namespace
 
 QPolygonF roundedHitPolygon(const QRectF &rect, qreal margin)
@@ -110,13 +127,19 @@ bool crossPolygon(const QPolygonF &polygon, const QPointF &pos, const QLineF &se
     const QPointF b = segment.p1() - segment.p2();
     const QPointF *vertex = polygon.constData();
     QPointF p1 = vertex[0] + pos;
+    int side1 = sideOf(b, p1 - segment.p1());
     for (int i = 1; i < polygon.size(); ++i) {
         const QPointF p2 = vertex[i] + pos;
-        const QPointF a = p2 - p1;
-        const QPointF c = p1 - segment.p1();
-        const qreal denominator = a.y() * b.x() - a.x() * b.y();
+        const int side2 = sideOf(b, p2 - segment.p1());
         const QPointF start = p1;
         p1 = p2;
+        const bool oneSide = side1 != 0 && side1 == side2;
+        side1 = side2;
+        if (oneSide)
+            continue;
+        const QPointF a = p2 - start;
+        const QPointF c = start - segment.p1();
+        const qreal denominator = a.y() * b.x() - a.x() * b.y();
         if (denominator == 0 || !qIsFinite(denominator))
             continue;
         const qreal reciprocal = 1 / denominator;
