@@ -56,10 +56,7 @@ Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, Q
     setHandlesChildEvents(true);
     setZValue(5);
 
-    m_textItem = new ArrowLabel(this);
-    m_textItem->setPlainText(QStringLiteral(" ? / ? "));
-    m_textItem->setFlags(ItemIsMovable | ItemIsSelectable);
-    m_textItem->setZValue(5);
+    m_label.setPlainText(QStringLiteral(" ? / ? "));
     m_event = QStringLiteral("?");
     m_actions = QStringList{QStringLiteral("?")};
 
@@ -110,7 +107,7 @@ void Arrow::placeNew()
 {
     const QPointF from = m_from->pos();
     const QPointF to = m_to->pos();
-    const QSizeF label = m_textItem->boundingRect().size();
+    const QSizeF label = m_label.boundingRect().size();
     if (m_from->diagramType() == DiagramItem::EstadoInicial) {
         m_control = DiagramGeometry::initialControlPoint(from, to);
         m_textRelativePos = QPointF(0, -label.height());
@@ -132,7 +129,22 @@ bool Arrow::isSelfLoop() const
 
 QRectF Arrow::boundingRect() const
 {
-    return m_boundingRect;
+    return m_boundingRect | m_label.sceneBoundingRect();
+}
+
+// The label is hit as the arrow; hits on the line are on its stroke only.
+bool Arrow::contains(const QPointF &point) const
+{
+    return m_label.sceneBoundingRect().contains(point) || QGraphicsPathItem::contains(point);
+}
+
+// What the view looks for under the pointer, and a rubber band, touches the
+// label too.
+bool Arrow::collidesWithPath(const QPainterPath &path, Qt::ItemSelectionMode mode) const
+{
+    if (mode == Qt::IntersectsItemShape && path.intersects(m_label.sceneBoundingRect()))
+        return true;
+    return QGraphicsPathItem::collidesWithPath(path, mode);
 }
 
 QPainterPath Arrow::shape() const
@@ -198,7 +210,16 @@ void Arrow::updatePosition()
 void Arrow::placeLabel()
 {
     if (!m_textItemPressed)
-        m_textItem->setPos(controlPoint() + m_textRelativePos);
+        moveLabel(controlPoint() + m_textRelativePos);
+}
+
+void Arrow::moveLabel(const QPointF &pos)
+{
+    if (pos == m_label.pos())
+        return;
+    prepareGeometryChange();
+    m_label.setPos(pos);
+    update();
 }
 
 QColor Arrow::lineColor() const
@@ -210,6 +231,9 @@ void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWi
 {
     Q_UNUSED(option)
     Q_UNUSED(widget)
+    // The label is drawn as the view draws everything else, whatever the line
+    // asks for.
+    const bool suave = painter->testRenderHint(QPainter::Antialiasing);
     painter->setRenderHint(QPainter::Antialiasing);
     const QColor color = lineColor();
     QPen line = pen();
@@ -241,6 +265,8 @@ void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWi
         painter->setPen(QPen(color, 2.5));
         painter->drawPoint(middle);
     }
+    painter->setRenderHint(QPainter::Antialiasing, suave);
+    m_label.paint(painter, isSelected());
 }
 
 void Arrow::setText(const QString &event, const QStringList &actions)
@@ -257,13 +283,14 @@ void Arrow::setText(const QString &event, const QStringList &actions)
     }
     m_event = event;
     m_actions = actions;
-    m_textItem->setPlainText(text);
+    if (m_label.setPlainText(text))
+        update();
 }
 
 void Arrow::alignText()
 {
     prepareGeometryChange();
-    const QSizeF label = m_textItem->boundingRect().size();
+    const QSizeF label = m_label.boundingRect().size();
     if (isSelfLoop())
         m_textRelativePos = QPointF(-label.width() / 2, 0);
     else
@@ -280,7 +307,7 @@ void Arrow::setActiva(bool activa)
     if (activa == m_activa)
         return;
     m_activa = activa;
-    m_textItem->setDefaultTextColor(activa ? QColor(Qt::red) : QColor(Qt::black));
+    m_label.setDefaultTextColor(activa ? QColor(Qt::red) : QColor(Qt::black));
     update();
 }
 
@@ -324,12 +351,11 @@ bool Arrow::isOver(QGraphicsItem *child, const QPointF &scenePos) const
 void Arrow::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
     QGraphicsPathItem::mousePressEvent(event);
-    m_textItem->setSelected(true);
     if (m_mid && isOver(m_mid, event->scenePos())) {
         m_mid->setSelected(true);
         m_mid->setBrush(Qt::black);
-    } else if (isOver(m_textItem, event->scenePos())) {
-        m_textPressOffset = m_textItem->pos() - event->scenePos();
+    } else if (m_label.sceneBoundingRect().contains(event->scenePos())) {
+        m_textPressOffset = m_label.pos() - event->scenePos();
         m_textItemPressed = true;
     }
 }
@@ -337,9 +363,8 @@ void Arrow::mousePressEvent(QGraphicsSceneMouseEvent *event)
 void Arrow::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 {
     if (m_textItemPressed) {
-        m_textItem->setPos(event->scenePos() + m_textPressOffset);
-        m_textRelativePos = m_textItem->pos() - controlPoint();
-        update();
+        moveLabel(event->scenePos() + m_textPressOffset);
+        m_textRelativePos = m_label.pos() - controlPoint();
     } else if (isMidSelected()) {
         m_mid->setPos(event->scenePos());
     } else {
@@ -350,7 +375,6 @@ void Arrow::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 void Arrow::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     QGraphicsPathItem::mouseReleaseEvent(event);
-    m_textItem->setSelected(true);
     m_textItemPressed = false;
     if (!m_mid)
         return;

@@ -1,18 +1,20 @@
 #ifndef ARROW_H
 #define ARROW_H
 
+#include "arrowlabel.h"
+
 #include <QGraphicsPathItem>
 #include <QStringList>
 
-class ArrowLabel;
 class DiagramItem;
 class QGraphicsRectItem;
 class QMenu;
 
 // One transition: a quadratic curve (a cubic loop for a self-transition) from
 // its source to its target with a head, a draggable control point and a label
-// showing "trigger /" and the actions. The arrow stays at the scene origin, so
-// its path and its children are in scene coordinates. The control point's
+// showing "trigger /" and the actions, which the arrow draws and is grabbed
+// by. The arrow stays at the scene origin, so its path, its label and its
+// control point are in scene coordinates. The control point's
 // item, shown only while the arrow is selected, is made the first time it is
 // needed: a large project opens without one per arrow. Whoever destroys an
 // arrow first removes it from both end items.
@@ -25,6 +27,9 @@ public:
 
     QRectF boundingRect() const override;
     QPainterPath shape() const override;
+    bool contains(const QPointF &point) const override;
+    bool collidesWithPath(const QPainterPath &path,
+                          Qt::ItemSelectionMode mode = Qt::IntersectsItemShape) const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget = nullptr) override;
     int type() const override { return Type; }
 
@@ -47,7 +52,7 @@ public:
     DiagramItem *endItem() const { return m_to; }
     // The control point's item, made now if it was not yet.
     QGraphicsRectItem *midItem();
-    ArrowLabel *textItem() const { return m_textItem; }
+    const ArrowLabel &label() const { return m_label; }
     QString event() const { return m_event; }
     QStringList actions() const { return m_actions; }
     void setColor(const QColor &color) { m_color = color; }
@@ -67,6 +72,7 @@ private:
     // Puts the label at the control point plus its offset, unless it is
     // being dragged.
     void placeLabel();
+    void moveLabel(const QPointF &pos);
     bool isSelfLoop() const;
     bool isOver(QGraphicsItem *child, const QPointF &scenePos) const;
     QColor lineColor() const;
@@ -86,7 +92,7 @@ private:
     QPointF m_prev_head;
     QString m_event;
     QStringList m_actions;
-    ArrowLabel *m_textItem = nullptr;
+    ArrowLabel m_label;
     QPointF m_textRelativePos;
     QPointF m_textPressOffset;
     bool m_textItemPressed = false;

@@ -5,7 +5,6 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
-#include <QStyleOptionGraphicsItem>
 
 namespace {
 
@@ -58,8 +57,6 @@ QStaticText laidOut(const QString &line)
 
 } // namespace
 
-ArrowLabel::ArrowLabel(QGraphicsItem *parent) : QGraphicsItem(parent) {}
-
 const QFont &ArrowLabel::font()
 {
     static const QFont font = [] {
@@ -70,45 +67,33 @@ const QFont &ArrowLabel::font()
     return font;
 }
 
-QRectF ArrowLabel::boundingRect() const
-{
-    return m_rect;
-}
-
-void ArrowLabel::setPlainText(const QString &text)
+bool ArrowLabel::setPlainText(const QString &text)
 {
     if (text == m_text && !m_rect.isNull())
-        return;
-    prepareGeometryChange();
+        return false;
     m_text = text;
     m_lines.clear();
     const QSizeF size = textSize(text);
     m_rect = QRectF(0, 0, size.width() + 2 * Margin, size.height() + 2 * Margin);
-    update();
+    return true;
 }
 
-void ArrowLabel::setDefaultTextColor(const QColor &color)
+void ArrowLabel::paint(QPainter *painter, bool selected) const
 {
-    if (color == m_color)
-        return;
-    m_color = color;
-    update();
-}
-
-void ArrowLabel::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
-{
-    Q_UNUSED(widget)
     if (m_lines.isEmpty()) {
         for (const QString &line : m_text.split(QLatin1Char('\n')))
             m_lines.append(laidOut(line));
     }
+    painter->save();
+    painter->translate(m_pos);
     painter->setFont(font());
     painter->setPen(m_color);
     for (int i = 0; i < m_lines.size(); ++i)
         painter->drawStaticText(QPointF(Margin, Margin + i * lineHeight()), m_lines.at(i));
-    if (option->state & QStyle::State_Selected) {
+    if (selected) {
         painter->setPen(QPen(Qt::black, 0, Qt::DashLine));
         painter->setBrush(Qt::NoBrush);
         painter->drawRect(m_rect.adjusted(0.5, 0.5, -0.5, -0.5));
     }
+    painter->restore();
 }

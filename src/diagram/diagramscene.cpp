@@ -1,7 +1,6 @@
 #include "diagramscene.h"
 
 #include "arrow.h"
-#include "arrowlabel.h"
 
 #include <QGraphicsLineItem>
 #include <QGraphicsSceneMouseEvent>
@@ -277,7 +276,6 @@ bool DiagramScene::cursorDeItem(const QGraphicsItem *item, Qt::CursorShape *form
     switch (item->type()) {
     case DiagramItem::Type:
     case Arrow::Type:
-    case ArrowLabel::Type:
         *forma = Qt::PointingHandCursor;
         return true;
     default:
@@ -286,7 +284,7 @@ bool DiagramScene::cursorDeItem(const QGraphicsItem *item, Qt::CursorShape *form
     const QGraphicsItem *padre = item->parentItem();
     if (!padre)
         return false;
-    // An arrow's only other child is its control point; a state's, its grip.
+    // An arrow's only child is its control point; a state's, its grip.
     if (padre->type() == Arrow::Type)
         *forma = Qt::PointingHandCursor;
     else if (padre->type() == DiagramItem::Type)
@@ -345,14 +343,8 @@ void DiagramScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *mouseEvent)
             emit itemDoubleClicked(index);
         return;
     }
-    if (auto *arrow = qgraphicsitem_cast<Arrow *>(item)) {
+    if (auto *arrow = qgraphicsitem_cast<Arrow *>(item))
         emit arrowDoubleClicked(arrow);
-        return;
-    }
-    if (qgraphicsitem_cast<ArrowLabel *>(item)) {
-        if (auto *owner = qgraphicsitem_cast<Arrow *>(item->parentItem()))
-            emit arrowDoubleClicked(owner);
-    }
 }
 
 void DiagramScene::insertItemAt(const QPointF &pos)

@@ -245,8 +245,7 @@ private slots:
         QCOMPARE(arrows.size(), 1);
         QCOMPARE(arrows.at(0).at(0).value<Arrow *>(), arrow);
 
-        ArrowLabel *label = arrow->textItem();
-        doubleClick(m_view, label->mapToScene(label->boundingRect().center()));
+        doubleClick(m_view, arrow->label().sceneBoundingRect().center());
         QCOMPARE(arrows.size(), 2);
         QCOMPARE(arrows.at(1).at(0).value<Arrow *>(), arrow);
 
@@ -529,7 +528,7 @@ private slots:
         } pasos[] = {
             {"estado", b->pos(), Qt::PointingHandCursor},
             {"vacío", QPointF(0, 250), Qt::CrossCursor},
-            {"etiqueta", arrow->textItem()->sceneBoundingRect().center(), Qt::PointingHandCursor},
+            {"etiqueta", arrow->label().sceneBoundingRect().center(), Qt::PointingHandCursor},
             {"punto de control", arrow->controlPoint(), Qt::PointingHandCursor},
             {"agarre", a->mapToScene(a->rect().bottomRight()), Qt::SizeFDiagCursor},
             {"flecha", arrow->path().pointAtPercent(0.85), Qt::PointingHandCursor},

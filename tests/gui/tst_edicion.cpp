@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(a->arrows().size(), 1);
         Arrow *arrow = a->arrows().first();
         QCOMPARE(arrow->endItem(), b);
-        QCOMPARE(arrow->textItem()->toPlainText(), QStringLiteral("boton /\nencender()"));
+        QCOMPARE(arrow->label().toPlainText(), QStringLiteral("boton /\nencender()"));
         QCOMPARE(m_window->documento()->getNombresEventosDefinidos(), QStringList{"boton"});
         QCOMPARE(m_window->documento()->getNombresAccionesDefinidas(), QStringList{"encender()"});
         QCOMPARE(tableRow(0), (QStringList{"ESTADO1", "ESTADO2", "boton", "encender()"}));

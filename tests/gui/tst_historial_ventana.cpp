@@ -198,7 +198,7 @@ const QList<Paso> &pasos()
         {"mover etiqueta", "Mover etiqueta",
          [](V &v, S &) {
              clicEnFlecha(v);
-             const QPointF etiqueta = flecha(v)->textItem()->sceneBoundingRect().center();
+             const QPointF etiqueta = flecha(v)->label().sceneBoundingRect().center();
              v.arrastrar(etiqueta, etiqueta + QPointF(25, 10));
          }},
         {"estado inicial", "Estado inicial",

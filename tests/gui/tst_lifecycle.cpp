@@ -273,7 +273,7 @@ void TstLifecycle::proyectoHechoConLosComandosYElRaton()
     m_v->clic(cambio->path().pointAtPercent(0.5));
     const QPointF mid = cambio->midItem()->scenePos();
     m_v->arrastrar(mid, mid + QPointF(0, -50));
-    const QPointF etiqueta = cambio->textItem()->sceneBoundingRect().center();
+    const QPointF etiqueta = cambio->label().sceneBoundingRect().center();
     m_v->arrastrar(etiqueta, etiqueta + QPointF(20, -15));
     QCOMPARE(verde->rect().size(), QSizeF(140, 85));
     QCOMPARE(cambio->midItem()->scenePos(), mid + QPointF(0, -50));
