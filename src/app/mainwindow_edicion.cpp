@@ -593,20 +593,15 @@ void MainWindow::updateTablaTransiciones(DiagramScene *scene)
                                                scene->name() + QStringLiteral(" ]"));
     QTableWidget *tabla = ui->tableWidgetTransiciones;
     tabla->clearContents();
-    tabla->setRowCount(0);
 
-    const auto agregarFila = [tabla](const QStringList &textos) {
-        const int fila = tabla->rowCount();
-        tabla->insertRow(fila);
-        for (int columna = 0; columna < textos.size(); ++columna)
-            tabla->setItem(fila, columna, celda(textos.at(columna)));
-    };
-
+    // The rows are gathered first and the table sized once: a row inserted
+    // at a time is announced, and laid out, at a time.
+    QVector<QStringList> filas;
     DiagramItem *marcador = scene->initialStateItem();
     if (marcador && !marcador->arrows().isEmpty()) {
         const Arrow *reset = marcador->arrows().first();
-        agregarFila({QStringLiteral("(RESET)"), reset->endItem()->name().toUpper(),
-                     QStringLiteral(" (reset) "), reset->actions().join(QLatin1Char(','))});
+        filas.append({QStringLiteral("(RESET)"), reset->endItem()->name().toUpper(),
+                      QStringLiteral(" (reset) "), reset->actions().join(QLatin1Char(','))});
     }
     const QList<DiagramItem *> estados = scene->itemList();
     for (DiagramItem *estado : estados) {
@@ -617,9 +612,15 @@ void MainWindow::updateTablaTransiciones(DiagramScene *scene)
             QString acciones = flecha->actions().join(QLatin1Char(','));
             if (acciones.isEmpty())
                 acciones = QStringLiteral("-");
-            agregarFila(
+            filas.append(
                 {estado->name().toUpper(), flecha->endItem()->name().toUpper(), flecha->event(), acciones});
         }
+    }
+    tabla->setRowCount(0);
+    tabla->setRowCount(filas.size());
+    for (int fila = 0; fila < filas.size(); ++fila) {
+        for (int columna = 0; columna < filas.at(fila).size(); ++columna)
+            tabla->setItem(fila, columna, celda(filas.at(fila).at(columna)));
     }
     ajustarAlturas(tabla);
 }
