@@ -91,8 +91,10 @@ void MainWindow::mostrarVentanas(const QList<QMdiSubWindow *> &ventanas)
     }
     // Titled once in place: a titled window works out its elided title again
     // at every step of being shown, moved and resized.
-    for (QMdiSubWindow *ventana : ventanas)
-        ventana->setWindowTitle(sceneOfWindow(ventana)->name());
+    for (QMdiSubWindow *ventana : ventanas) {
+        if (const DiagramScene *scene = sceneOfWindow(ventana))
+            ventana->setWindowTitle(scene->name());
+    }
     on_mdiArea_subWindowActivated(ui->mdiArea->activeSubWindow());
 }
 
