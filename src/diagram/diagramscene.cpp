@@ -173,10 +173,15 @@ DiagramItem *DiagramScene::stateAt(const QPointF &pos) const
     return nullptr;
 }
 
-QGraphicsItem *DiagramScene::topItemAt(const QPointF &pos) const
+QTransform DiagramScene::viewTransform() const
 {
     const QList<QGraphicsView *> all = views();
-    return itemAt(pos, all.isEmpty() ? QTransform() : all.first()->transform());
+    return all.isEmpty() ? QTransform() : all.first()->transform();
+}
+
+QGraphicsItem *DiagramScene::topItemAt(const QPointF &pos) const
+{
+    return itemAt(pos, viewTransform());
 }
 
 void DiagramScene::setViewportCursor(Qt::CursorShape shape)
@@ -301,9 +306,8 @@ void DiagramScene::cursorDeItemBajo(const QPointF &pos, QWidget *viewport)
 {
     if (!viewport)
         return;
-    const QList<QGraphicsView *> all = views();
-    const QList<QGraphicsItem *> debajo = items(pos, Qt::IntersectsItemShape, Qt::DescendingOrder,
-                                                all.isEmpty() ? QTransform() : all.first()->transform());
+    const QList<QGraphicsItem *> debajo =
+        items(pos, Qt::IntersectsItemShape, Qt::DescendingOrder, viewTransform());
     Qt::CursorShape forma = Qt::ArrowCursor;
     for (const QGraphicsItem *item : debajo) {
         if (!item->isEnabled() || !cursorDeItem(item, &forma))

@@ -79,6 +79,9 @@ private:
     // the event loop (or with the scene).
     void discard(QGraphicsItem *item);
     void purgeRemoved();
+    // The transform of the view showing the scene, for finding items as they
+    // are seen.
+    QTransform viewTransform() const;
     QGraphicsItem *topItemAt(const QPointF &pos) const;
     // The topmost item at pos when it is a state (not the marker).
     DiagramItem *stateAt(const QPointF &pos) const;
