@@ -8,6 +8,7 @@
 #include "proyecto.h"
 #include "subwindow.h"
 #include "xmlhandler.h"
+#include "xmlserializer.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -101,8 +102,8 @@ void MainWindow::sincronizarDocumento()
 }
 
 // A document just opened holds each machine as its file did. When every one
-// is what the scenes would write, the document keeps them: the first snapshot
-// of a large project then writes no element into it.
+// reads as what the scenes would write, the document keeps them: the first
+// snapshot of a large project then writes no element into it.
 bool MainWindow::adoptarMaquinasLeidas()
 {
     const QVector<QByteArray> leidas = m_datosXml->tomarMaquinasLeidas();
@@ -113,7 +114,7 @@ bool MainWindow::adoptarMaquinasLeidas()
     for (int k = 0; k < leidas.size(); ++k) {
         FotoMaquina foto = FotoMaquina::de(*m_sceneList.at(k));
         QByteArray bytes = MaquinaXml::bytes(foto, IdsProyecto::maquina(k));
-        if (bytes != leidas.at(k))
+        if (!XmlSerializer::leeIgual(bytes, leidas.at(k)))
             return false;
         escritas.append(MaquinaEscrita{std::move(foto), std::move(bytes), true});
     }

@@ -526,7 +526,72 @@ bool empiezaComoUtf8(const QByteArray &bytes)
     return primero != 0 && segundo != 0 && primero < 0x80 && segundo < 0x80;
 }
 
+// How many bytes p and q have in common from the start, both n long at least.
+int enComun(const char *p, const char *q, int n)
+{
+    const int bloque = 64;
+    int k = 0;
+    while (n - k >= bloque && std::memcmp(p + k, q + k, bloque) == 0)
+        k += bloque;
+    while (k < n && p[k] == q[k])
+        ++k;
+    return k;
+}
+
+bool empiezaCon(const QByteArray &bytes, int desde, const QByteArray &inicio)
+{
+    return bytes.size() - desde >= inicio.size() &&
+           std::memcmp(bytes.constData() + desde, inicio.constData(), size_t(inicio.size())) == 0;
+}
+
+// When the bytes before p[i] end an unfinished start tag (written by this
+// serializer: every "<" in it opens a tag) and p closes it at once with
+// "/>" where q, at j, ends it with ">" and its end tag: the length of that
+// end of q, 0 otherwise.
+int finVacioEquivalente(const QByteArray &p, int i, const QByteArray &q, int j)
+{
+    if (!empiezaCon(p, i, QByteArrayLiteral("/>")) || !empiezaCon(q, j, QByteArrayLiteral("></")))
+        return 0;
+    const int inicio = p.lastIndexOf('<', i - 1);
+    if (inicio < 0 || p.indexOf('>', inicio) < i)
+        return 0;
+    int finNombre = inicio + 1;
+    while (finNombre < i && !QChar::isSpace(uchar(p.at(finNombre))))
+        ++finNombre;
+    const QByteArray nombre = p.mid(inicio + 1, finNombre - inicio - 1);
+    if (nombre.isEmpty() || nombre.startsWith('/') || nombre.startsWith('?') || nombre.startsWith('!'))
+        return 0;
+    const QByteArray fin = "></" + nombre + '>';
+    return empiezaCon(q, j, fin) ? fin.size() : 0;
+}
+
 } // namespace
+
+bool leeIgual(const QByteArray &escritos, const QByteArray &leidos)
+{
+    if (escritos == leidos)
+        return true;
+    int i = 0;
+    int j = 0;
+    for (;;) {
+        const int n = qMin(escritos.size() - i, leidos.size() - j);
+        const int comun = enComun(escritos.constData() + i, leidos.constData() + j, n);
+        i += comun;
+        j += comun;
+        if (i == escritos.size() && j == leidos.size())
+            return true;
+        // The prefix they share is escritos': its "<" all open tags.
+        if (const int largo = finVacioEquivalente(escritos, i, leidos, j)) {
+            i += 2;
+            j += largo;
+        } else if (const int largo = finVacioEquivalente(leidos, j, escritos, i)) {
+            i += largo;
+            j += 2;
+        } else {
+            return false;
+        }
+    }
+}
 
 std::unique_ptr<XmlNode> leer(QIODevice *device, QString *error)
 {

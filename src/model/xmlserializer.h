@@ -81,6 +81,12 @@ struct Leido
 // children, in document order.
 std::unique_ptr<XmlNode> leerBytes(const QByteArray &bytes, QString *error, QVector<Leido> *nietos);
 
+// Whether leidos, as a file held an element, reads as the same elements as
+// escritos, as this serializer wrote it: the same bytes but for elements
+// without content, closed at once ("<t/>") in one and by an end tag
+// ("<t></t>") in the other.
+bool leeIgual(const QByteArray &escritos, const QByteArray &leidos);
+
 } // namespace XmlSerializer
 
 #endif // XMLSERIALIZER_H
