@@ -113,7 +113,8 @@ bool MainWindow::adoptarMaquinasLeidas()
     escritas.reserve(leidas.size());
     for (int k = 0; k < leidas.size(); ++k) {
         FotoMaquina foto = FotoMaquina::de(*m_sceneList.at(k));
-        QByteArray bytes = MaquinaXml::bytes(foto, IdsProyecto::maquina(k));
+        // Mostly as long as what the file held.
+        QByteArray bytes = MaquinaXml::bytes(foto, IdsProyecto::maquina(k), leidas.at(k).size());
         if (!XmlSerializer::leeIgual(bytes, leidas.at(k)))
             return false;
         escritas.append(MaquinaEscrita{std::move(foto), std::move(bytes), true});

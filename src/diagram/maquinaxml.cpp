@@ -96,9 +96,9 @@ void MaquinaXml::guardar(const FotoMaquina &foto)
     escribirMaquina(escritor, foto);
 }
 
-QByteArray MaquinaXml::bytes(const FotoMaquina &foto, const QString &maquinaId)
+QByteArray MaquinaXml::bytes(const FotoMaquina &foto, const QString &maquinaId, int reserva)
 {
-    EscritorMaquina escritor(maquinaId, foto.nombre());
+    EscritorMaquina escritor(maquinaId, foto.nombre(), reserva);
     escribirMaquina(escritor, foto);
     return escritor.bytes();
 }

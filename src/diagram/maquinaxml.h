@@ -30,8 +30,8 @@ public:
     // The same from a picture of the scene taken before.
     void guardar(const FotoMaquina &foto);
     // What the document gives for maquinaId once guardar() wrote the picture
-    // there, written without any document.
-    static QByteArray bytes(const FotoMaquina &foto, const QString &maquinaId);
+    // there, written without any document; reserva as for EscritorMaquina.
+    static QByteArray bytes(const FotoMaquina &foto, const QString &maquinaId, int reserva = 0);
     // Writes estados (in that order) into the machine, which must exist, with
     // the transitions among them; transitions that leave the list and the
     // initial state are left out.

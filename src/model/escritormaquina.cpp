@@ -48,8 +48,8 @@ EscritorMaquina::EscritorMaquina(XmlHandler &documento, const QString &maquinaId
         m_abiertos.push_back(maquina);
 }
 
-EscritorMaquina::EscritorMaquina(const QString &maquinaId, const QString &nombre)
-    : m_flujo(std::make_unique<XmlSerializer::Flujo>(kProfundidadMaquina))
+EscritorMaquina::EscritorMaquina(const QString &maquinaId, const QString &nombre, int reserva)
+    : m_flujo(std::make_unique<XmlSerializer::Flujo>(kProfundidadMaquina, reserva))
 {
     m_flujo->abrir(maquinaId);
     valor(QStringLiteral("nombre"), nombre);

@@ -29,8 +29,9 @@ public:
     // it has.
     EscritorMaquina(XmlHandler &documento, const QString &maquinaId);
     // Writes no document: bytes() gives what maquinaToByteArray(maquinaId)
-    // gives once the same machine is written into one.
-    EscritorMaquina(const QString &maquinaId, const QString &nombre);
+    // gives once the same machine is written into one. reserva: how many
+    // bytes are expected, when known.
+    EscritorMaquina(const QString &maquinaId, const QString &nombre, int reserva = 0);
     ~EscritorMaquina();
     EscritorMaquina(const EscritorMaquina &) = delete;
     EscritorMaquina &operator=(const EscritorMaquina &) = delete;

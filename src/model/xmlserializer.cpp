@@ -37,6 +37,11 @@ public:
     int m_corte = -1;
 
     int size() const { return m_usado; }
+    void reservar(int n)
+    {
+        if (n > m_bytes.size())
+            m_bytes.resize(n);
+    }
     // What was written so far.
     QByteArray bytes()
     {
@@ -340,7 +345,10 @@ QByteArray escribirElemento(const XmlNode &elemento, int depth)
     return out.bytes();
 }
 
-Flujo::Flujo(int depth) : m_salida(std::make_unique<Salida>()), m_depth(depth) {}
+Flujo::Flujo(int depth, int reserva) : m_salida(std::make_unique<Salida>()), m_depth(depth)
+{
+    m_salida->reservar(reserva);
+}
 
 Flujo::~Flujo() = default;
 

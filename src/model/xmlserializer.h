@@ -40,8 +40,9 @@ class Salida;
 class Flujo
 {
 public:
-    // The first element opened sits at depth.
-    explicit Flujo(int depth);
+    // The first element opened sits at depth. With room for reserva bytes,
+    // writing that many grows nothing on the way.
+    explicit Flujo(int depth, int reserva = 0);
     ~Flujo();
     Flujo(const Flujo &) = delete;
     Flujo &operator=(const Flujo &) = delete;
