@@ -49,18 +49,39 @@ private:
 Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, QGraphicsItem *parent)
     : QGraphicsPathItem(parent), m_contextMenu(contextMenu), m_from(startItem), m_to(endItem)
 {
+    prepare();
+    m_label.setPlainText(QStringLiteral(" ? / ? "));
+    m_event = QStringLiteral("?");
+    m_actions = QStringList{QStringLiteral("?")};
+    placeNew();
+}
+
+Arrow::Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, const QString &event,
+             const QStringList &actions, const std::optional<QPointF> &control,
+             const std::optional<QPointF> &textRelativePos)
+    : m_contextMenu(contextMenu), m_from(startItem), m_to(endItem)
+{
+    prepare();
+    // A new arrow is placed by the size of its "?" label; a large project
+    // opens without placing the many arrows that do not need it.
+    if (!control || !textRelativePos) {
+        m_label.setPlainText(QStringLiteral(" ? / ? "));
+        placeNew();
+    }
+    m_control = control.value_or(m_control);
+    m_textRelativePos = textRelativePos.value_or(m_textRelativePos);
+    setText(event, actions);
+    placeLabel();
+}
+
+void Arrow::prepare()
+{
     // Every arrow starts with the same pen, made once and shared.
     static const QPen pen = roundPen(QColor(), 1.5);
     setPen(pen);
     setFlags(ItemIsSelectable | ItemSendsGeometryChanges);
     setHandlesChildEvents(true);
     setZValue(5);
-
-    m_label.setPlainText(QStringLiteral(" ? / ? "));
-    m_event = QStringLiteral("?");
-    m_actions = QStringList{QStringLiteral("?")};
-
-    placeNew();
 }
 
 QGraphicsRectItem *Arrow::midItem()

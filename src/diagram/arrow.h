@@ -5,6 +5,7 @@
 
 #include <QGraphicsPathItem>
 #include <QStringList>
+#include <optional>
 
 class DiagramItem;
 class QGraphicsRectItem;
@@ -24,6 +25,11 @@ public:
     enum { Type = UserType + 4 };
 
     Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, QGraphicsItem *parent = nullptr);
+    // A transition as its file describes it, made whole at once: where the
+    // file has no control point or label offset, a new arrow's.
+    Arrow(DiagramItem *startItem, DiagramItem *endItem, QMenu *contextMenu, const QString &event,
+          const QStringList &actions, const std::optional<QPointF> &control,
+          const std::optional<QPointF> &textRelativePos);
 
     QRectF boundingRect() const override;
     QPainterPath shape() const override;
@@ -67,6 +73,8 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
+    // Pen, flags and stacking of every arrow.
+    void prepare();
     // Control point and label of a freshly drawn transition.
     void placeNew();
     // Puts the label at the control point plus its offset, unless it is

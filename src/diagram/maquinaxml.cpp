@@ -22,6 +22,11 @@ QString numero(qreal valor)
     return XmlHandler::formatoNumero(valor);
 }
 
+std::optional<QPointF> siTiene(bool tiene, const QPointF &p)
+{
+    return tiene ? std::optional<QPointF>(p) : std::nullopt;
+}
+
 QString punto(const QPointF &p)
 {
     return XmlHandler::formatoPunto(p);
@@ -190,17 +195,14 @@ QStringList MaquinaXml::cargarTransiciones(DiagramScene *scene, const Maquina &m
             }
             DiagramItem *inicio = estados.at(i);
             DiagramItem *fin = estados.at(dato.destino);
-            auto *arrow = new Arrow(inicio, fin, menu);
+            auto *arrow = new Arrow(inicio, fin, menu, dato.disparador.texto(), dato.acciones.textos(),
+                                    siTiene(dato.tienePuntoControl, dato.puntoControl),
+                                    siTiene(dato.tienePosicionEtiqueta, dato.posicionEtiqueta));
             arrow->setColor(Qt::black);
-            arrow->setText(dato.disparador.texto(), dato.acciones.textos());
-            if (dato.tienePuntoControl)
-                arrow->setControlPoint(dato.puntoControl);
             inicio->addArrow(arrow);
             if (fin != inicio)
                 fin->addArrow(arrow);
             // Routed before it goes into the scene, like the states.
-            if (dato.tienePosicionEtiqueta)
-                arrow->setTextRelativePos(dato.posicionEtiqueta);
             arrow->updatePosition();
             scene->addItem(arrow);
         }
