@@ -293,14 +293,23 @@ void Arrow::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWi
 void Arrow::setText(const QString &event, const QStringList &actions)
 {
     prepareGeometryChange();
-    QString text = event + QStringLiteral(" /");
+    // Built in place: a large project sets thousands of these on opening.
+    int length = event.size() + 2;
+    for (const QString &action : actions)
+        length += qMax(3, action.size() + 1);
+    QString text;
+    text.reserve(length);
+    text += event;
+    text += QLatin1String(" /");
     for (const QString &action : actions) {
-        if (action.isEmpty())
-            text += QStringLiteral(" - ");
-        else if (action == QLatin1String("?"))
-            text += QStringLiteral(" ? ");
-        else
-            text += QLatin1Char('\n') + action;
+        if (action.isEmpty()) {
+            text += QLatin1String(" - ");
+        } else if (action == QLatin1String("?")) {
+            text += QLatin1String(" ? ");
+        } else {
+            text += QLatin1Char('\n');
+            text += action;
+        }
     }
     m_event = event;
     m_actions = actions;
