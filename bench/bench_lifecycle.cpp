@@ -38,7 +38,7 @@ namespace {
 const int MAQUINAS = 20;
 const int ESTADOS = 250;
 const int TRANSICIONES = 3;
-const int RONDAS = 7;
+const int RONDAS = 15;
 
 double mediana(QVector<double> v)
 {
